@@ -1,0 +1,48 @@
+#pragma once
+// The run accumulator: every allele occurrence of the runs added so far,
+// the sorted distinct sizes seen, the run counter and the latched
+// progenitor pair; pooled by GE value into the accumulated export text.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "accum/accumallele.h"
+#include "app/DevLog.h"
+
+namespace lociview {
+
+class accumdb {
+public:
+    explicit accumdb(LogSink& log) : log(log) {}  // initDB
+
+    void reset();
+    bool setP1(int32_t p1, int32_t p2);  // setP1:P2:
+    void incRuns() { ++rkey; }
+    int32_t currentRun() const { return static_cast<int32_t>(rkey); }
+    void addAccAlle(const accumallele& record);
+    void addSize(int32_t size);
+    std::vector<double> getNumberOfRuns() const;
+    int32_t getIntNumberOfRuns() const;
+    int32_t getNumAlleles() const { return static_cast<int32_t>(allelesizes.size()); }
+    const std::vector<int32_t>& getAlleleSizes() const { return allelesizes; }
+    int32_t getRepsForGE(double ge) const;
+    std::vector<int32_t> alleleCountsForGE(double ge) const;
+    std::string exportText() const;  // `export`, a reserved word in C++
+
+    int32_t getP1() const { return p1; }
+    int32_t getP2() const { return p2; }
+    const std::vector<accumallele>& records() const { return list; }
+
+private:
+    LogSink& log;
+    uint32_t rkey = 0;
+    int32_t p1 = -1;
+    int32_t p2 = -1;
+    std::vector<int32_t> allelesizes;
+    std::vector<accumallele> list;
+};
+
+// Each entry as "%d " in order; logs "bob== %@" and each entry.
+std::string convertArray(const std::vector<int32_t>& numbers, LogSink& log);
+
+}  // namespace lociview

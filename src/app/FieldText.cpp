@@ -1,0 +1,113 @@
+#include "app/FieldText.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+#include <string>
+
+namespace lociview {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view skipBlanks(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    return text.substr(i);
+}
+
+// The "C" locale, so a decimal point is a point whatever the user's locale.
+locale_t cLocale() {
+    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+}  // namespace
+
+int32_t intValue(std::string_view text) {
+    text = skipBlanks(text);
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int64_t value = 0;
+    bool saturated = false;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        if (saturated) continue;
+        value = value * 10 + (text[i] - '0');
+        if (value > int64_t{1} << 32) saturated = true;
+    }
+    if (negative) value = -value;
+    if (saturated || value > std::numeric_limits<int32_t>::max())
+        return negative ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+size_t decimalNumberLength(std::string_view text) {
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && isDigit(text[i])) { ++i; ++digits; }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) { ++i; ++digits; }
+    }
+    if (digits == 0) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+double parseDouble(std::string_view number) {
+    const std::string s(number);
+    return strtod_l(s.c_str(), nullptr, cLocale());
+}
+
+float parseFloat(std::string_view number) {
+    const std::string s(number);
+    return strtof_l(s.c_str(), nullptr, cLocale());
+}
+
+double doubleValue(std::string_view text) {
+    text = skipBlanks(text);
+    const size_t n = decimalNumberLength(text);
+    return n == 0 ? 0.0 : parseDouble(text.substr(0, n));
+}
+
+float floatValue(std::string_view text) { return static_cast<float>(doubleValue(text)); }
+
+int32_t saturatingInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+std::string formatDoubleField(double value) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    char buf[512];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    std::string s(buf, res.ptr);
+    if (s.find('.') == std::string::npos) s += ".0";
+    return s;
+}
+
+std::string formatIntField(int32_t value) { return std::to_string(value); }
+
+}  // namespace lociview

@@ -1,0 +1,42 @@
+#pragma once
+// How the text of a field reads as a number, and how numbers are written
+// back into fields. Both front ends share these so a typed value means the
+// same thing everywhere.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lociview {
+
+// Leading blanks skipped, optional sign, leading ASCII digits; saturates at
+// the 32-bit limits; 0 when there is no digit ("1e3" -> 1, ".5" -> 0).
+int32_t intValue(std::string_view text);
+
+// The leading decimal number (sign, digits, point, fraction, exponent),
+// correctly rounded; 0.0 when there is none. Overflow gives +-infinity.
+double doubleValue(std::string_view text);
+
+// doubleValue rounded to single precision.
+float floatValue(std::string_view text);
+
+// Length of the decimal number at the start of text (no blanks skipped),
+// 0 when none. Digits are ASCII; an exponent needs digits after e/E and sign.
+size_t decimalNumberLength(std::string_view text);
+
+// Exactly rounded conversion of a decimal number text (as measured by
+// decimalNumberLength) to double or float, independent of the C locale.
+double parseDouble(std::string_view number);
+float parseFloat(std::string_view number);
+
+// Float or double to a 32-bit integer: truncation toward zero inside the
+// range, saturation outside it, NaN gives 0.
+int32_t saturatingInt(double value);
+
+// A double as a field shows it: the shortest text that reads back as the
+// same double, with ".0" added when it has no decimal point (1.0, 120.0).
+std::string formatDoubleField(double value);
+
+// An integer as a field shows it ("%d").
+std::string formatIntField(int32_t value);
+
+}  // namespace lociview

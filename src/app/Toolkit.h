@@ -1,0 +1,168 @@
+#pragma once
+// The small interfaces through which GeneController reaches windows,
+// controls, dialogs, the chart and the output channels. The Qt layer and the
+// headless layer each implement them; the controller knows nothing else.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/DevLog.h"
+#include "model/Allele.h"
+
+namespace lociview {
+
+class TextField {
+public:
+    virtual ~TextField() = default;
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+};
+
+// A check box or a two-state button: state 0 is off, anything else on.
+class StateControl {
+public:
+    virtual ~StateControl() = default;
+    virtual int state() const = 0;
+    virtual void setState(int state) = 0;
+};
+
+// The locus matrix: one row of radio cells.
+class RadioMatrix {
+public:
+    virtual ~RadioMatrix() = default;
+    virtual int numberOfColumns() const = 0;
+    virtual int cellState(int row, int column) const = 0;
+};
+
+// The scoring log view.
+class TextView {
+public:
+    virtual ~TextView() = default;
+    virtual std::string text() const = 0;
+    virtual void setText(const std::string& text) = 0;
+    virtual void insertText(const std::string& text) = 0;  // at the insertion point
+    virtual void redraw() = 0;                              // redraw the enclosing view now
+};
+
+class ProgressIndicator {
+public:
+    virtual ~ProgressIndicator() = default;
+    // Determinate, animated on its own, visible while stopped.
+    virtual void configure() = 0;
+    virtual void setMinValue(double value) = 0;
+    virtual void setMaxValue(double value) = 0;
+    virtual void setDoubleValue(double value) = 0;
+    virtual void incrementBy(double delta) = 0;
+    virtual void displayNow() = 0;  // repaint at once, inside a run that holds the thread
+};
+
+enum class ColumnResizing { Uniform, None };
+
+// The results table view. Its data source is the controller.
+class TableView {
+public:
+    virtual ~TableView() = default;
+    virtual std::vector<std::string> columnIdentifiers() const = 0;
+    virtual std::vector<std::string> columnTitles() const = 0;
+    virtual void removeFirstColumn() = 0;
+    virtual void addColumn(const std::string& identifier, const std::string& title) = 0;
+    virtual void setColumnResizing(ColumnResizing style) = 0;
+    virtual void reloadData() = 0;  // also clears the selection
+    virtual std::vector<int> selectedRows() const = 0;  // ascending
+};
+
+// An auxiliary window (export, GE, accumulate, clean-up).
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual void showCentered() = 0;  // bring to front as key window, centred
+    virtual void hide() = 0;
+    virtual bool isVisible() const = 0;
+};
+
+class MainWindow {
+public:
+    virtual ~MainWindow() = default;
+    virtual std::string title() const = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual void print() = 0;  // the platform's print operation with its dialog
+};
+
+struct AlertRequest {
+    std::string message;
+    std::string defaultButton;
+    std::optional<std::string> alternateButton;
+    std::string informative;
+};
+
+// Modal alerts and the modal open-file dialog.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // 1 for the default button, 0 for the alternate one.
+    virtual int runAlert(const AlertRequest& alert) = 0;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> runOpenPanel() = 0;
+};
+
+// The process's standard output channel.
+class OutputSink {
+public:
+    virtual ~OutputSink() = default;
+    virtual void write(std::string_view text) = 0;
+};
+
+// What the controller asks of the chart.
+class Chart {
+public:
+    virtual ~Chart() = default;
+    virtual void setRange(int32_t low, int32_t high) = 0;
+    virtual void addAllele(const AllelePtr& allele) = 0;
+    virtual void removeAllele(int32_t key) = 0;
+    virtual void clearGraph() = 0;
+    virtual void setLocusType(int32_t locustype) = 0;
+    virtual void setMaybeCheck(int8_t flag) = 0;
+};
+
+// Everything a toolkit connects to the controller, by the controller's
+// own field names. References stay valid for the controller's life.
+struct Outlets {
+    Window& sppcrwindow;
+    TextField& sppcrtext;
+    Window& gewindow;
+    TextField& geforun;
+    Window& accwindow;
+    TextField& accumgeforun;
+    Window& cleanupwindow;
+    TextField& cuwlessthanfield;
+    TextField& cuwgreaterthanfield;
+    TextField& cuwlanefield;
+    TextField& cuwallelefield;
+
+    Chart& chart;
+    TableView& tabl;
+    TextView& datatext;
+    ProgressIndicator& progressbar;
+    TextField& numemptylanes;
+    TextField& numones;
+    TextField& numtwos;
+
+    TextField& progenitor1;
+    TextField& progenitor2;
+    TextField& highrange;
+    TextField& lowrange;
+    TextField& shift;
+    TextField& stuttertol;
+    RadioMatrix& locusmatrix;
+    StateControl& Maybes;
+    StateControl& toggleTable;
+
+    MainWindow& window;
+    Dialogs& dialogs;
+    LogSink& devlog;
+    OutputSink& standardOutput;
+};
+
+}  // namespace lociview

@@ -1,0 +1,138 @@
+#include "headless/HeadlessToolkit.h"
+
+#include "app/DevLog.h"
+
+namespace lociview::headless {
+
+void Trace::emit(std::string_view tag, std::string_view text) {
+    out << tag << ": " << text << '\n';
+}
+
+int Matrix::cellState(int row, int column) const { return row == 0 && column == on ? 1 : 0; }
+
+void Progress::displayNow() { trace.emit("progress", format("%.0f/%.0f", current, maximum)); }
+
+Table::Table(Trace& t) : trace(t) {
+    columns = {{"as", "Allele Size"}, {"nump", "# of peaks at this size"}, {"perc", "% of weighted height"}};
+}
+
+std::vector<std::string> Table::columnIdentifiers() const {
+    std::vector<std::string> ids;
+    for (const auto& c : columns) ids.push_back(c.first);
+    return ids;
+}
+
+std::vector<std::string> Table::columnTitles() const {
+    std::vector<std::string> titles;
+    for (const auto& c : columns) titles.push_back(c.second);
+    return titles;
+}
+
+void Table::removeFirstColumn() {
+    if (!columns.empty()) columns.erase(columns.begin());
+}
+
+void Table::addColumn(const std::string& identifier, const std::string& title) {
+    columns.emplace_back(identifier, title);
+}
+
+void Table::reloadData() {
+    selection.clear();
+    trace.emit("reload", "tabl");
+}
+
+void Table::select(const std::vector<long long>& rows) {
+    selection.clear();
+    const long long count = rowCount ? rowCount() : 0;
+    for (long long r : rows)
+        if (r >= 0 && r < count) selection.insert(static_cast<int>(r));
+}
+
+void AuxWindow::showCentered() {
+    visible = true;
+    trace.emit("window", name + " shown");
+}
+
+void AuxWindow::hide() {
+    visible = false;
+    trace.emit("window", name + " hidden");
+}
+
+int ScriptedDialogs::runAlert(const AlertRequest& alert) {
+    shown.push_back(alert);
+    bool alternate = false;
+    if (!answers.empty()) {
+        alternate = answers.front();
+        answers.pop_front();
+    }
+    // A one-button alert presses its only button whatever the answer.
+    const bool pressAlternate = alternate && alert.alternateButton.has_value();
+    std::string text = alert.message + " [" + alert.defaultButton + "]";
+    if (alert.alternateButton) text += " [" + *alert.alternateButton + "]";
+    text += " -> " + (pressAlternate ? *alert.alternateButton : alert.defaultButton);
+    trace.emit("alert", text);
+    return pressAlternate ? 0 : 1;
+}
+
+std::optional<std::string> ScriptedDialogs::runOpenPanel() {
+    trace.emit("open-panel", openAnswer ? *openAnswer : std::string("cancelled"));
+    return openAnswer;
+}
+
+std::string escapeLogLine(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\\') out += "\\\\";
+        else out += c;
+    }
+    return out;
+}
+
+void TraceLog::line(std::string_view text) {
+    if (trace) trace->emit("log", escapeLogLine(text));
+}
+
+void LineOutput::write(std::string_view text) {
+    pending.append(text);
+    size_t start = 0;
+    for (size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
+        trace.emit("stdout", std::string_view(pending).substr(start, nl - start));
+    pending.erase(0, start);
+}
+
+void LineOutput::flush() {
+    if (!pending.empty()) trace.emit("stdout", pending);
+    pending.clear();
+}
+
+HeadlessToolkit::HeadlessToolkit(std::ostream& traceOut, bool logTrace)
+    : trace(traceOut), devlog(logTrace ? &trace : nullptr), standardOutput(trace), chart(devlog), tabl(trace),
+      progressbar(trace), sppcrwindow(trace, "sppcrwindow"), gewindow(trace, "gewindow"),
+      accwindow(trace, "accwindow"), cleanupwindow(trace, "cleanupwindow"), window(trace), dialogs(trace) {}
+
+Outlets HeadlessToolkit::outlets() {
+    return Outlets{sppcrwindow, sppcrtext, gewindow, geforun, accwindow, accumgeforun, cleanupwindow,
+                   cuwlessthanfield, cuwgreaterthanfield, cuwlanefield, cuwallelefield, chart, tabl, datatext,
+                   progressbar, numemptylanes, numones, numtwos, progenitor1, progenitor2, highrange, lowrange,
+                   shift, stuttertol, locusmatrix, Maybes, toggleTable, window, dialogs, devlog, standardOutput};
+}
+
+std::vector<std::pair<std::string, Field*>> HeadlessToolkit::fieldsByName() {
+    return {{"progenitor1", &progenitor1},
+            {"progenitor2", &progenitor2},
+            {"lowrange", &lowrange},
+            {"highrange", &highrange},
+            {"shift", &shift},
+            {"stuttertol", &stuttertol},
+            {"geforun", &geforun},
+            {"accumgeforun", &accumgeforun},
+            {"cuwlessthanfield", &cuwlessthanfield},
+            {"cuwgreaterthanfield", &cuwgreaterthanfield},
+            {"cuwlanefield", &cuwlanefield},
+            {"cuwallelefield", &cuwallelefield}};
+}
+
+}  // namespace lociview::headless
