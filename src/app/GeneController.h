@@ -77,6 +77,8 @@ public:
     const accumdb& accumulator() const { return raccumulator; }
 
 private:
+    friend class GeneControllerTestAccess;  // tests set result lists directly
+
     // Scoring phases.
     bool countAlleles(double step);
     void buildAlleleSizeList(int32_t step, float tol);

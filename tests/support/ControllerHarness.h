@@ -1,0 +1,57 @@
+#pragma once
+// A controller on the headless toolkit, with helpers to load peaks from
+// text and to set the result lists directly.
+#include <cstdio>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/GeneController.h"
+#include "headless/HeadlessToolkit.h"
+
+namespace lociview {
+
+class GeneControllerTestAccess {
+public:
+    static std::vector<int32_t>& tblallele(GeneController& c) { return c.tblallele; }
+    static std::vector<int32_t>& tblallelecount(GeneController& c) { return c.tblallelecount; }
+    static std::vector<double>& tblweight(GeneController& c) { return c.tblweight; }
+    static std::vector<int32_t>& tbllane(GeneController& c) { return c.tbllane; }
+    static int32_t& locustype(GeneController& c) { return c.locustype; }
+    static int32_t& numlanes(GeneController& c) { return c.numlanes; }
+    static int32_t& isWorkingOnFile(GeneController& c) { return c.isWorkingOnFile; }
+    static AlleleDB& database(GeneController& c) { return c.database; }
+};
+
+struct ControllerHarness {
+    std::ostringstream trace;
+    headless::HeadlessToolkit tk{trace};
+    GeneController controller{tk.outlets()};
+
+    ControllerHarness() { tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); }); }
+
+    // Writes text to a temporary file and opens it through the open dialog.
+    void openText(const std::string& text, const std::string& name = "peaks.txt") {
+        const auto dir = std::filesystem::temp_directory_path() / ("lociview-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        const auto path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        tk.dialogs.setOpenAnswer(path.string());
+        controller.openData();
+        tk.dialogs.setOpenAnswer(std::nullopt);
+        std::filesystem::remove(path);
+    }
+
+    // Trace text written since the last call.
+    std::string takeTrace() {
+        std::string s = trace.str();
+        trace.str("");
+        return s;
+    }
+};
+
+}  // namespace lociview
