@@ -34,7 +34,11 @@ public:
 
 protected:
     friend class ChartGeometry;
-    void raiseLow() { ++low; }
+    // The parity step of drawing. Never past the largest int32: repeated
+    // parity changes of the list could otherwise walk low off the end.
+    void raiseLow() {
+        if (low < INT32_MAX) ++low;
+    }
 
 private:
     LogSink& log;
