@@ -1,0 +1,246 @@
+#include "qt/LociviewWindow.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <exception>
+
+#include "qt/ResultsTableModel.h"
+#include "ui_AccumWindow.h"
+#include "ui_CleanupWindow.h"
+#include "ui_ExportWindow.h"
+#include "ui_GeWindow.h"
+#include "ui_MainWindow.h"
+
+namespace lociview::qt {
+
+namespace {
+
+const std::string titlePrefix = "Lociview: ";
+
+}  // namespace
+
+// The adapters over the widgets of all five windows.
+struct LociviewWindow::Controls {
+    Ui::GeWindow ge;
+    Ui::AccumWindow acc;
+    Ui::CleanupWindow cleanup;
+    Ui::ExportWindow exporting;
+
+    QButtonGroup* locusGroup = nullptr;
+    ResultsTableModel* tableModel = nullptr;
+
+    std::unique_ptr<WidgetWindow> sppcrwindow, gewindow, accwindow, cleanupwindow;
+    std::unique_ptr<PlainTextField> sppcrtext;
+    std::unique_ptr<LineEditField> geforun, accumgeforun, cuwlessthanfield, cuwgreaterthanfield, cuwlanefield,
+        cuwallelefield;
+    std::unique_ptr<TableViewAdapter> tabl;
+    std::unique_ptr<PlainTextLog> datatext;
+    std::unique_ptr<ProgressBarIndicator> progressbar;
+    std::unique_ptr<LineEditField> numemptylanes, numones, numtwos;
+    std::unique_ptr<LineEditField> progenitor1, progenitor2, highrange, lowrange, shift, stuttertol;
+    std::unique_ptr<ButtonGroupMatrix> locusmatrix;
+    std::unique_ptr<ButtonState> Maybes, toggleTable;
+};
+
+LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), dialogs(injected),
+      controls(std::make_unique<Controls>()) {
+    ui->setupUi(this);
+    if (!dialogs) {
+        ownDialogs = std::make_unique<QtDialogs>();
+        dialogs = ownDialogs.get();
+    }
+    dialogs->setParentWindow(this);
+
+    Controls& c = *controls;
+    // Column numbers of the locus cells: mono, di, tri, penta.
+    c.locusGroup = new QButtonGroup(this);
+    c.locusGroup->addButton(ui->locusMono, 0);
+    c.locusGroup->addButton(ui->locusDi, 1);
+    c.locusGroup->addButton(ui->locusTri, 2);
+    c.locusGroup->addButton(ui->locusPenta, 3);
+    c.locusGroup->setExclusive(true);
+
+    c.tableModel = new ResultsTableModel(this);
+    c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
+    c.datatext = std::make_unique<PlainTextLog>(ui->datatext);
+    c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar);
+    c.numemptylanes = std::make_unique<LineEditField>(ui->numemptylanes);
+    c.numones = std::make_unique<LineEditField>(ui->numones);
+    c.numtwos = std::make_unique<LineEditField>(ui->numtwos);
+    c.progenitor1 = std::make_unique<LineEditField>(ui->progenitor1);
+    c.progenitor2 = std::make_unique<LineEditField>(ui->progenitor2);
+    c.highrange = std::make_unique<LineEditField>(ui->highrange);
+    c.lowrange = std::make_unique<LineEditField>(ui->lowrange);
+    c.shift = std::make_unique<LineEditField>(ui->shift);
+    c.stuttertol = std::make_unique<LineEditField>(ui->stuttertol);
+    c.locusmatrix = std::make_unique<ButtonGroupMatrix>(c.locusGroup);
+    c.Maybes = std::make_unique<ButtonState>(ui->Maybes);
+    c.toggleTable = std::make_unique<ButtonState>(ui->toggleTable);
+
+    buildAuxiliaryWindows();
+    connectActions();
+    updateStatus();
+}
+
+LociviewWindow::~LociviewWindow() = default;
+
+void LociviewWindow::buildAuxiliaryWindows() {
+    Controls& c = *controls;
+    // Tool dialogs of the main window: they stay in front of it and are
+    // hidden, not destroyed, when closed.
+    geDialog = new QDialog(this);
+    c.ge.setupUi(geDialog);
+    accDialog = new QDialog(this);
+    c.acc.setupUi(accDialog);
+    cleanupDialog = new QDialog(this);
+    c.cleanup.setupUi(cleanupDialog);
+    exportDialog = new QDialog(this);
+    c.exporting.setupUi(exportDialog);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    c.exporting.sppcrtext->setFont(fixed);
+
+    c.gewindow = std::make_unique<WidgetWindow>(geDialog);
+    c.accwindow = std::make_unique<WidgetWindow>(accDialog);
+    c.cleanupwindow = std::make_unique<WidgetWindow>(cleanupDialog);
+    c.sppcrwindow = std::make_unique<WidgetWindow>(exportDialog);
+    c.sppcrtext = std::make_unique<PlainTextField>(c.exporting.sppcrtext);
+    c.geforun = std::make_unique<LineEditField>(c.ge.geforun);
+    c.accumgeforun = std::make_unique<LineEditField>(c.acc.accumgeforun);
+    c.cuwlessthanfield = std::make_unique<LineEditField>(c.cleanup.cuwlessthanfield);
+    c.cuwgreaterthanfield = std::make_unique<LineEditField>(c.cleanup.cuwgreaterthanfield);
+    c.cuwlanefield = std::make_unique<LineEditField>(c.cleanup.cuwlanefield);
+    c.cuwallelefield = std::make_unique<LineEditField>(c.cleanup.cuwallelefield);
+}
+
+Outlets LociviewWindow::outlets() {
+    Controls& c = *controls;
+    return Outlets{*c.sppcrwindow, *c.sppcrtext,      *c.gewindow,         *c.geforun,         *c.accwindow,
+                   *c.accumgeforun, *c.cleanupwindow, *c.cuwlessthanfield, *c.cuwgreaterthanfield,
+                   *c.cuwlanefield, *c.cuwallelefield, chartModel(),       *c.tabl,            *c.datatext,
+                   *c.progressbar,  *c.numemptylanes, *c.numones,          *c.numtwos,         *c.progenitor1,
+                   *c.progenitor2,  *c.highrange,     *c.lowrange,         *c.shift,           *c.stuttertol,
+                   *c.locusmatrix,  *c.Maybes,        *c.toggleTable,      *this,              *dialogs,
+                   devlog,          standardOutput};
+}
+
+void LociviewWindow::attach(GeneController& source) {
+    controller = &source;
+    controls->tableModel->setController(&source);
+    updateStatus();
+}
+
+void LociviewWindow::perform(void (GeneController::*action)()) {
+    if (!controller) return;
+    try {
+        (controller->*action)();
+    } catch (const std::exception& e) {
+        // An action that fails must not take the window down with it.
+        logf(devlog, "action failed: %s", e.what());
+    } catch (...) {
+        logf(devlog, "action failed");
+    }
+    updateStatus();
+}
+
+void LociviewWindow::connectActions() {
+    const auto on = [this](auto* sender, auto signal, void (GeneController::*action)()) {
+        connect(sender, signal, this, [this, action] { perform(action); });
+    };
+    Controls& c = *controls;
+
+    on(ui->actionOpen, &QAction::triggered, &GeneController::openData);
+    on(ui->openButton, &QPushButton::clicked, &GeneController::openData);
+    on(ui->actionPrint, &QAction::triggered, &GeneController::printMyWindow);
+    connect(ui->actionQuit, &QAction::triggered, this, &QWidget::close);
+
+    on(ui->actionScore, &QAction::triggered, &GeneController::scoreData);
+    on(ui->scoreButton, &QPushButton::clicked, &GeneController::scoreData);
+    on(ui->actionGraph, &QAction::triggered, &GeneController::graphSelections);
+    on(ui->graphButton, &QPushButton::clicked, &GeneController::graphSelections);
+
+    // The two switches send their actions on a user's click only; the menu
+    // items mirror them both ways without sending twice.
+    on(ui->toggleTable, &QPushButton::clicked, &GeneController::toggleTable);
+    connect(ui->toggleTable, &QPushButton::toggled, ui->actionTableByLane, &QAction::setChecked);
+    connect(ui->actionTableByLane, &QAction::triggered, this, [this](bool checked) {
+        ui->toggleTable->setChecked(checked);
+        perform(&GeneController::toggleTable);
+    });
+    on(ui->Maybes, &QCheckBox::clicked, &GeneController::toggleMaybes);
+    connect(ui->Maybes, &QCheckBox::toggled, ui->actionMaybes, &QAction::setChecked);
+    connect(ui->actionMaybes, &QAction::triggered, this, [this](bool checked) {
+        ui->Maybes->setChecked(checked);
+        perform(&GeneController::toggleMaybes);
+    });
+
+    on(ui->actionCleanUp, &QAction::triggered, &GeneController::cleanUpWindow);
+    on(ui->cleanUpButton, &QPushButton::clicked, &GeneController::cleanUpWindow);
+    on(c.cleanup.cuwlessthanbutton, &QPushButton::clicked, &GeneController::cleanUpLessThan);
+    on(c.cleanup.cuwgreaterthanbutton, &QPushButton::clicked, &GeneController::cleanUpGreaterThan);
+    on(c.cleanup.cuwlaneallelebutton, &QPushButton::clicked, &GeneController::cleanUpLaneAndOrAllele);
+
+    on(ui->actionAddToAccumulator, &QAction::triggered, &GeneController::preAddToAccumulator);
+    on(ui->addToAccumulatorButton, &QPushButton::clicked, &GeneController::preAddToAccumulator);
+    on(c.acc.accumgesubmitbutton, &QPushButton::clicked, &GeneController::addToAccumulator);
+    on(ui->actionResetAccumulator, &QAction::triggered, &GeneController::resetAccumulator);
+    on(ui->resetAccumulatorButton, &QPushButton::clicked, &GeneController::resetAccumulator);
+    on(ui->actionExportSPPCR, &QAction::triggered, &GeneController::exportSPPCRData);
+    on(ui->exportButton, &QPushButton::clicked, &GeneController::exportSPPCRData);
+    on(c.ge.gesubmitbutton, &QPushButton::clicked, &GeneController::exportSPPCR2);
+    on(ui->actionExportAccumulated, &QAction::triggered, &GeneController::exportAccumulatedSPPCRData);
+    on(ui->exportAccumulatedButton, &QPushButton::clicked, &GeneController::exportAccumulatedSPPCRData);
+
+    connect(c.exporting.sppcrcopybutton, &QPushButton::clicked, this, [&c] {
+        QGuiApplication::clipboard()->setText(c.exporting.sppcrtext->toPlainText());
+    });
+}
+
+std::string LociviewWindow::title() const {
+    const QByteArray bytes = windowTitle().toUtf8();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+void LociviewWindow::setTitle(const std::string& title) { setWindowTitle(QString::fromUtf8(title.c_str())); }
+
+void LociviewWindow::print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!dialogs->runPrintDialog(printer)) return;
+    if (!printOnto(printer)) logf(devlog, "printing failed: the printer could not be opened");
+}
+
+bool LociviewWindow::printOnto(QPrinter& printer) {
+    // grab() includes a GL chart, which render() onto a printer would not.
+    const QPixmap picture = grab();
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRect page = painter.viewport();
+    QSize size = picture.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRect(page.topLeft(), size), picture);
+    return painter.end();
+}
+
+QString LociviewWindow::statusText() const {
+    const QString shown = windowTitle();
+    const QString prefix = QString::fromStdString(titlePrefix);
+    if (!controller || !shown.startsWith(prefix)) return QStringLiteral("No peak table open");
+    return QStringLiteral("%1 — %2 peaks in %3 lanes")
+        .arg(shown.mid(prefix.size()))
+        .arg(controller->store().count())
+        .arg(controller->laneCount());
+}
+
+void LociviewWindow::updateStatus() { ui->statusbar->showMessage(statusText()); }
+
+}  // namespace lociview::qt

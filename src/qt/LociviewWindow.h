@@ -1,0 +1,75 @@
+#pragma once
+// The desktop main window: builds every window from its form, hands the
+// controller its outlets, and turns menu items and buttons into actions.
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "app/GeneController.h"
+#include "qt/QtControls.h"
+#include "qt/QtDialogs.h"
+#include "view/ChartModel.h"
+
+class QDialog;
+class QPrinter;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace lociview::qt {
+
+class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
+    Q_OBJECT
+
+public:
+    // dialogs: the alert/open/print answers; the window's own Qt dialogs when null.
+    explicit LociviewWindow(QtDialogs* dialogs = nullptr, QWidget* parent = nullptr);
+    ~LociviewWindow() override;
+
+    // Everything the controller reads and writes, by its field names.
+    Outlets outlets();
+    // Makes the controller the receiver of every action and the table's data source.
+    void attach(GeneController& controller);
+
+    std::string title() const override;
+    void setTitle(const std::string& title) override;
+    void print() override;
+    // Draws the whole window, scaled to fit, onto one page of printer.
+    bool printOnto(QPrinter& printer);
+
+    // The chart the controller draws into. The GL view, when it arrives,
+    // replaces chartPlaceholder and this returns its model().
+    ChartModel& chartModel() { return chart; }
+
+    QDialog* geWindow() const { return geDialog; }
+    QDialog* accumulateWindow() const { return accDialog; }
+    QDialog* cleanUpWindow() const { return cleanupDialog; }
+    QDialog* exportWindow() const { return exportDialog; }
+
+    // "peaks.txt — 523 peaks in 12 lanes", or that nothing is open.
+    QString statusText() const;
+
+private:
+    struct Controls;
+
+    void buildAuxiliaryWindows();
+    void connectActions();
+    void perform(void (GeneController::*action)());
+    void updateStatus();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    std::unique_ptr<QtDialogs> ownDialogs;
+    QtDialogs* dialogs;
+    StderrLog devlog;
+    StdoutSink standardOutput;
+    ChartModel chart{devlog};
+    QDialog* geDialog = nullptr;
+    QDialog* accDialog = nullptr;
+    QDialog* cleanupDialog = nullptr;
+    QDialog* exportDialog = nullptr;
+    std::unique_ptr<Controls> controls;
+    GeneController* controller = nullptr;
+};
+
+}  // namespace lociview::qt

@@ -1,0 +1,45 @@
+#include "qt/QtDialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace lociview::qt {
+
+int QtDialogs::runAlert(const AlertRequest& alert) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("Lociview"));
+    box.setIcon(QMessageBox::Warning);
+    box.setTextFormat(Qt::PlainText);  // the message is shown letter for letter
+    box.setText(QString::fromStdString(alert.message));
+    box.setInformativeText(QString::fromStdString(alert.informative));
+    // Action buttons are laid out in the order they are added, whatever the
+    // desktop's convention, and give a two-button alert no escape answer:
+    // the user has to choose one of the two.
+    QPushButton* defaultButton =
+        box.addButton(QString::fromStdString(alert.defaultButton), QMessageBox::ActionRole);
+    QPushButton* alternateButton = nullptr;
+    if (alert.alternateButton)
+        alternateButton = box.addButton(QString::fromStdString(*alert.alternateButton), QMessageBox::ActionRole);
+    box.setDefaultButton(defaultButton);
+    if (!alternateButton) box.setEscapeButton(defaultButton);
+    box.exec();
+    return alternateButton && box.clickedButton() == alternateButton ? 0 : 1;
+}
+
+std::optional<std::string> QtDialogs::runOpenPanel() {
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"));
+    if (path.isEmpty()) return std::nullopt;
+    return QFile::encodeName(path).toStdString();
+}
+
+bool QtDialogs::runPrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Lociview Window"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace lociview::qt

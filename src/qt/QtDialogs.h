@@ -1,0 +1,33 @@
+#pragma once
+// Modal alerts, the open-file dialog and the print dialog. Each is a
+// virtual call so a test can answer it without a person at the screen.
+#include <optional>
+#include <string>
+
+#include "app/Toolkit.h"
+
+class QPrinter;
+class QWidget;
+
+namespace lociview::qt {
+
+class QtDialogs : public Dialogs {
+public:
+    QtDialogs() = default;
+    QtDialogs(const QtDialogs&) = delete;
+    QtDialogs& operator=(const QtDialogs&) = delete;
+
+    // The window the dialogs are modal to.
+    void setParentWindow(QWidget* window) { parent = window; }
+    QWidget* parentWindow() const { return parent; }
+
+    int runAlert(const AlertRequest& alert) override;
+    std::optional<std::string> runOpenPanel() override;
+    // True when the user confirmed printing onto the (configured) printer.
+    virtual bool runPrintDialog(QPrinter& printer);
+
+private:
+    QWidget* parent = nullptr;
+};
+
+}  // namespace lociview::qt

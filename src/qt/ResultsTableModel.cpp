@@ -1,0 +1,121 @@
+#include "qt/ResultsTableModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <set>
+
+namespace lociview::qt {
+
+ResultsTableModel::ResultsTableModel(QObject* parent) : QAbstractTableModel(parent) {
+    // The by-allele columns the window opens with.
+    columns = {{"as", "Allele Size"}, {"nump", "# of peaks at this size"}, {"perc", "% of weighted height"}};
+}
+
+void ResultsTableModel::setController(const GeneController* source) {
+    beginResetModel();
+    controller = source;
+    endResetModel();
+}
+
+int ResultsTableModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || !controller) return 0;
+    const int32_t rows = controller->numberOfRowsInTableView();
+    return rows > 0 ? rows : 0;
+}
+
+int ResultsTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(columns.size());
+}
+
+QVariant ResultsTableModel::toVariant(const CellValue& value) {
+    if (const auto* i = std::get_if<int32_t>(&value)) return QVariant(static_cast<int>(*i));
+    if (const auto* d = std::get_if<double>(&value)) return QVariant(*d);
+    return QVariant(QString::fromStdString(std::get<std::string>(value)));
+}
+
+QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
+    if (!controller || !index.isValid() || index.column() >= static_cast<int>(columns.size())) return {};
+    if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole) return {};
+    // The view may still hold a row count from before the lists changed;
+    // a row the controller no longer has is never asked for.
+    if (index.row() >= controller->numberOfRowsInTableView()) return {};
+    const CellValue value = controller->tableView(columns[static_cast<size_t>(index.column())].first, index.row());
+    if (role == Qt::TextAlignmentRole) {
+        if (std::holds_alternative<std::string>(value)) return {};
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+    }
+    return toVariant(value);
+}
+
+QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section < 0 || section >= static_cast<int>(columns.size())) return {};
+    return QString::fromStdString(columns[static_cast<size_t>(section)].second);
+}
+
+void ResultsTableModel::removeFirstColumn() {
+    if (columns.empty()) return;
+    beginRemoveColumns(QModelIndex(), 0, 0);
+    columns.erase(columns.begin());
+    endRemoveColumns();
+}
+
+void ResultsTableModel::addColumn(const std::string& identifier, const std::string& title) {
+    const int at = static_cast<int>(columns.size());
+    beginInsertColumns(QModelIndex(), at, at);
+    columns.emplace_back(identifier, title);
+    endInsertColumns();
+}
+
+// A reset makes the view ask for everything again and drops the selection.
+void ResultsTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+TableViewAdapter::TableViewAdapter(QTableView* view, ResultsTableModel* model) : view(view), model(model) {
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+std::vector<std::string> TableViewAdapter::columnIdentifiers() const {
+    std::vector<std::string> ids;
+    for (const auto& column : model->columnList()) ids.push_back(column.first);
+    return ids;
+}
+
+std::vector<std::string> TableViewAdapter::columnTitles() const {
+    std::vector<std::string> titles;
+    for (const auto& column : model->columnList()) titles.push_back(column.second);
+    return titles;
+}
+
+void TableViewAdapter::addColumn(const std::string& identifier, const std::string& title) {
+    model->addColumn(identifier, title);
+}
+
+void TableViewAdapter::setColumnResizing(ColumnResizing style) {
+    QHeaderView* header = view->horizontalHeader();
+    if (style == ColumnResizing::Uniform) {
+        header->setSectionResizeMode(QHeaderView::Stretch);
+    } else {
+        // Columns keep their widths; a wide by-lane table scrolls sideways.
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::Interactive);
+    }
+}
+
+std::vector<int> TableViewAdapter::selectedRows() const {
+    std::set<int> rows;
+    if (const QItemSelectionModel* selection = view->selectionModel()) {
+        for (const QItemSelectionRange& range : selection->selection())
+            for (int r = range.top(); r <= range.bottom(); ++r) rows.insert(r);
+    }
+    return {rows.begin(), rows.end()};
+}
+
+}  // namespace lociview::qt

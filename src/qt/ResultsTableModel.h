@@ -1,0 +1,59 @@
+#pragma once
+// The results table as Qt sees it: the columns the controller built, and
+// every count and cell asked of the controller at the moment Qt asks.
+#include <QAbstractTableModel>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/GeneController.h"
+
+class QTableView;
+
+namespace lociview::qt {
+
+class ResultsTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit ResultsTableModel(QObject* parent = nullptr);
+
+    // The data source; until it is set the table has no rows.
+    void setController(const GeneController* source);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    const std::vector<std::pair<std::string, std::string>>& columnList() const { return columns; }
+    void removeFirstColumn();
+    void addColumn(const std::string& identifier, const std::string& title);
+    void reload();
+
+    static QVariant toVariant(const CellValue& value);
+
+private:
+    const GeneController* controller = nullptr;
+    std::vector<std::pair<std::string, std::string>> columns;  // (identifier, title)
+};
+
+// The controller's table outlet over a QTableView and the model.
+class TableViewAdapter final : public TableView {
+public:
+    TableViewAdapter(QTableView* view, ResultsTableModel* model);
+
+    std::vector<std::string> columnIdentifiers() const override;
+    std::vector<std::string> columnTitles() const override;
+    void removeFirstColumn() override { model->removeFirstColumn(); }
+    void addColumn(const std::string& identifier, const std::string& title) override;
+    void setColumnResizing(ColumnResizing style) override;
+    void reloadData() override { model->reload(); }
+    std::vector<int> selectedRows() const override;
+
+private:
+    QTableView* view;
+    ResultsTableModel* model;
+};
+
+}  // namespace lociview::qt
