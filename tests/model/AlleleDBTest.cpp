@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "model/AlleleDB.h"
 
 namespace lociview {
@@ -11,16 +16,227 @@ public:
     std::vector<std::string> lines;
 };
 
-TEST(AlleleDBTest, KeysNeverReset) {
+struct Peak {
+    double size;
+    int32_t height;
+    int32_t lane;
+    int32_t score = UNMARKED;
+};
+
+// A store holding these peaks in order (keys 0, 1, ...), with a fresh log.
+struct Store {
+    RecordingLog log;
+    AlleleDB db{log};
+    explicit Store(const std::vector<Peak>& peaks = {}) {
+        for (const Peak& p : peaks) {
+            db.addAlleleWithSize(p.size, p.height, 0, p.lane);
+            db.workingList().back()->changeScore(p.score);
+        }
+        log.lines.clear();
+    }
+};
+
+std::vector<int32_t> keys(const AlleleList& list) {
+    std::vector<int32_t> out;
+    for (const auto& a : list) out.push_back(a->getKey());
+    return out;
+}
+
+TEST(AlleleDBTest, StartsEmptyAndSaysSo) {
     RecordingLog log;
     AlleleDB db(log);
-    for (int i = 0; i < 10; ++i) db.addAlleleWithSize(100 + i, 10, 10, 1);
-    EXPECT_EQ(db.workingList().front()->getKey(), 0);
-    EXPECT_EQ(db.workingList().back()->getKey(), 9);
-    db.removeAllAlleles();
-    db.purgeBackup();
-    db.addAlleleWithSize(150, 10, 10, 1);
-    EXPECT_EQ(db.workingList().front()->getKey(), 10);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"list made ()"});
+    EXPECT_EQ(db.count(), 0);
+    EXPECT_EQ(db.nextKey(), 0u);
 }
+
+TEST(AlleleDBTest, KeysNeverReset) {
+    Store s;
+    for (int i = 0; i < 10; ++i) s.db.addAlleleWithSize(100 + i, 10, 10, 1);
+    EXPECT_EQ(s.db.workingList().front()->getKey(), 0);
+    EXPECT_EQ(s.db.workingList().back()->getKey(), 9);
+    s.db.removeAllAlleles();
+    s.db.purgeBackup();
+    s.db.addAlleleWithSize(150, 10, 10, 1);
+    EXPECT_EQ(s.db.workingList().front()->getKey(), 10);
+    EXPECT_EQ(s.db.backupList().size(), 1u);
+}
+
+TEST(AlleleDBTest, RestoreBringsRecordsBackUnmarkedKeepingChanges) {
+    Store s({{150, 100, 1, SCORED}, {152, 200, 1, MAYBE}, {154, 300, 2, DISCARDED}});
+    s.db.getAlleleWithKey(1)->changeSize(152.5);
+    s.db.getAlleleWithKey(1)->changeHeight(250.7);
+    s.db.removeAlleleWithKey(1);
+    EXPECT_EQ(s.db.count(), 2);
+    EXPECT_EQ(s.db.getAlleleWithKey(1), nullptr);
+    EXPECT_EQ(s.db.backupList().size(), 3u);
+    s.db.restore();
+    ASSERT_EQ(keys(s.db.workingList()), (std::vector<int32_t>{0, 1, 2}));
+    for (const auto& a : s.db.workingList()) EXPECT_EQ(a->getScore(), UNMARKED);
+    EXPECT_EQ(s.db.getAlleleWithKey(1)->getSize(), 152.5);
+    EXPECT_EQ(s.db.getAlleleWithKey(1)->getHeight(), 250);
+    // Both lists hold the very same records.
+    EXPECT_EQ(s.db.workingList()[2].get(), s.db.backupList()[2].get());
+}
+
+TEST(AlleleDBTest, RestoreFollowsTheBackupList) {
+    Store s({{150, 1, 1}, {151, 1, 1}});
+    s.db.removeAllAlleles();
+    s.db.restore();
+    EXPECT_EQ(keys(s.db.workingList()), (std::vector<int32_t>{0, 1}));
+    s.db.purgeBackup();
+    EXPECT_EQ(s.db.count(), 2);
+    s.db.restore();
+    EXPECT_EQ(s.db.count(), 0);
+}
+
+TEST(AlleleDBTest, RemovingAbsentKeyIsSilent) {
+    Store s({{150, 1, 1}});
+    s.db.removeAlleleWithKey(7);
+    EXPECT_EQ(s.db.count(), 1);
+    EXPECT_TRUE(s.log.lines.empty());
+}
+
+TEST(AlleleDBTest, ChangeHeightTruncatesAndSaturates) {
+    const std::pair<double, int32_t> cases[] = {{250.7, 250},
+                                                {-99.9, -99},
+                                                {1e12, std::numeric_limits<int32_t>::max()},
+                                                {-1e12, std::numeric_limits<int32_t>::min()},
+                                                {std::nan(""), 0}};
+    for (const auto& [in, out] : cases) {
+        Allele a(150, 1, 1, 1);
+        a.changeHeight(in);
+        EXPECT_EQ(a.getHeight(), out) << in;
+    }
+}
+
+struct RemoveCase {
+    double size;
+    int32_t lane;
+    double tol;
+    std::vector<int32_t> left;  // keys of the working list afterwards
+    bool logged;
+};
+
+class AlleleDBRemoveSizeTest : public ::testing::TestWithParam<RemoveCase> {};
+
+TEST_P(AlleleDBRemoveSizeTest, RemovesFirstMatchInLaneOnly) {
+    Store s({{150.5, 1, 1}, {150.4, 1, 2}, {150.4, 1, 1}, {149.8, 1, 1}});
+    const RemoveCase& c = GetParam();
+    s.db.removeAlleleSize(c.size, c.lane, c.tol);
+    EXPECT_EQ(keys(s.db.workingList()), c.left);
+    std::vector<std::string> expected;
+    if (c.logged)
+        expected.push_back(format("didn't find (and thus remove) Allele with size %lf in lane %d", c.size, c.lane));
+    EXPECT_EQ(s.log.lines, expected);
+    EXPECT_EQ(s.db.backupList().size(), 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AlleleDBRemoveSizeTest,
+                         ::testing::Values(RemoveCase{150.0, 1, 0.5, {0, 1, 3}, false},
+                                           RemoveCase{150.0, 2, 0.5, {0, 2, 3}, false},
+                                           RemoveCase{151.0, 2, 0.5, {0, 1, 2, 3}, true},
+                                           RemoveCase{150.0, 3, 0.5, {0, 1, 2, 3}, true},
+                                           RemoveCase{150.4, 1, 0.0, {0, 1, 2, 3}, true}));
+
+// Queries over one fixed store.
+const std::vector<Peak> kPeaks = {
+    {149.5, 100, 1, SCORED},   // 0
+    {149.6, 500, 1, MAYBE},    // 1
+    {150.4, 800, 1, SCORED},   // 2
+    {150.5, 800, 1, UNMARKED}, // 3
+    {150.2, 500, 2, SCORED},   // 4
+    {150.3, 500, 2, MAYBE},    // 5
+    {120.0, 99, 3, SCORED},    // 6
+    {180.0, 101, 3, SCORED},   // 7
+    {150.0, 100, 3, SCORED},   // 8
+};
+
+struct QueryCase {
+    const char* name;
+    std::vector<int32_t> (*run)(const AlleleDB&);
+    std::vector<int32_t> expected;
+};
+
+class AlleleDBQueryTest : public ::testing::TestWithParam<QueryCase> {};
+
+TEST_P(AlleleDBQueryTest, SelectsInWorkingListOrder) {
+    Store s(kPeaks);
+    EXPECT_EQ(GetParam().run(s.db), GetParam().expected) << GetParam().name;
+}
+
+std::vector<int32_t> bestKey(AllelePtr a) { return a ? std::vector<int32_t>{a->getKey()} : std::vector<int32_t>{}; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Selections, AlleleDBQueryTest,
+    ::testing::Values(
+        QueryCase{"size tol", [](const AlleleDB& d) { return keys(d.getAlleleSize(150.0, 0.5)); }, {1, 2, 4, 5, 8}},
+        QueryCase{"size tol 0", [](const AlleleDB& d) { return keys(d.getAlleleSize(150.0, 0.0)); }, {}},
+        QueryCase{"best taller", [](const AlleleDB& d) { return bestKey(d.getAlleleSize(150.0, 1, 0.5)); }, {2}},
+        QueryCase{"best earliest of equals", [](const AlleleDB& d) { return bestKey(d.getAlleleSize(150.0, 2, 0.5)); }, {4}},
+        QueryCase{"best other lane", [](const AlleleDB& d) { return bestKey(d.getAlleleSize(120.0, 1, 0.5)); }, {}},
+        QueryCase{"range excludes bounds", [](const AlleleDB& d) { return keys(d.getAllelesInLane(3, 120.0, 180.0, SCORED)); }, {8}},
+        QueryCase{"range by score", [](const AlleleDB& d) { return keys(d.getAllelesInLane(1, 100, 200, SCORED)); }, {0, 2}},
+        QueryCase{"scored only", [](const AlleleDB& d) { return keys(d.getAllScoreAllelesWithMaybes(false)); }, {0, 2, 4, 6, 7, 8}},
+        QueryCase{"scored and maybes", [](const AlleleDB& d) { return keys(d.getAllScoreAllelesWithMaybes(true)); }, {0, 1, 2, 4, 5, 6, 7, 8}},
+        QueryCase{"with score", [](const AlleleDB& d) { return keys(d.getAllAllelesWithScore(UNMARKED)); }, {3}},
+        QueryCase{"size and score", [](const AlleleDB& d) { return keys(d.getAllelesWithSize(150.0, 0.5, MAYBE)); }, {1, 5}},
+        QueryCase{"lane", [](const AlleleDB& d) { return keys(d.getLane(2)); }, {4, 5}},
+        QueryCase{"empty lane", [](const AlleleDB& d) { return keys(d.getLane(9)); }, {}}));
+
+TEST(AlleleDBTest, EmptyRangeLogsAndSelectsNothing) {
+    const std::pair<double, double> ranges[] = {{150.0, 150.0}, {150.0, 149.0}, {-0.7, -3.9}};
+    for (const auto& [low, high] : ranges) {
+        Store s(kPeaks);
+        EXPECT_TRUE(s.db.getAllelesInLane(1, low, high, SCORED).empty());
+        EXPECT_EQ(s.log.lines, std::vector<std::string>{format(
+                                   "range for getAllelesInLane: inRangeLow: high: withScore:  is borked (%d, %d)",
+                                   static_cast<int>(low), static_cast<int>(high))});
+    }
+}
+
+TEST(AlleleDBTest, HeightFiltersExcludeTheBoundAndLogEachPick) {
+    Store s(kPeaks);
+    EXPECT_EQ(keys(s.db.getAllAllelesWithHeightLessThan(100, SCORED)), std::vector<int32_t>{6});
+    EXPECT_EQ(keys(s.db.getAllAllelesWithHeightGreaterThan(100, SCORED)), (std::vector<int32_t>{2, 4, 7}));
+    EXPECT_EQ(s.log.lines, (std::vector<std::string>{"adding (120.00, 99) as < than 100", "adding (150.40, 800) as > than 100",
+                                                     "adding (150.20, 500) as > than 100", "adding (180.00, 101) as > than 100"}));
+}
+
+struct WeightCase {
+    std::vector<Peak> peaks;
+    double (*run)(const AlleleDB&);
+    double expected;
+    std::vector<std::string> log;
+};
+
+class AlleleDBWeightTest : public ::testing::TestWithParam<WeightCase> {};
+
+TEST_P(AlleleDBWeightTest, WeightsByHeight) {
+    Store s(GetParam().peaks);
+    EXPECT_DOUBLE_EQ(GetParam().run(s.db), GetParam().expected);
+    EXPECT_EQ(s.log.lines, GetParam().log);
+}
+
+const std::vector<Peak> kLane = {{150, 100, 1, SCORED}, {152, 300, 1, MAYBE}, {150, 700, 2, DISCARDED}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, AlleleDBWeightTest,
+    ::testing::Values(
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfLane(1); }, 250.0, {}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfLane(5); }, -1.0, {"lane 5 doesn't exist"}},
+        WeightCase{{{150, 0, 4}, {151, 0, 4}}, [](const AlleleDB& d) { return d.getWeightedHeightOfLane(4); }, 0.0,
+                   {"denominator = 0 in getWeightedHeighOfLane 4"}},
+        WeightCase{{}, [](const AlleleDB& d) { return d.getWeightedHeightOfAllAlleles(); }, 0.0,
+                   {"denominator = 0 in getWeightedHeightOfAllAlleles"}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfAllAlleles(); }, 590000.0 / 1100.0, {}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfSize(150.0, 0.5); }, 500000.0 / 800.0, {}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfSize(160.0, 0.5); }, 0.0,
+                   {"denominator = 0 in getWeightedHeighOfSize 160.000000"}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfAllScoredAlleleMaybes(false); }, 100.0, {}},
+        WeightCase{kLane, [](const AlleleDB& d) { return d.getWeightedHeightOfAllScoredAlleleMaybes(true); }, 250.0, {}},
+        WeightCase{{{150, 9, 1, MAYBE}}, [](const AlleleDB& d) { return d.getWeightedHeightOfAllScoredAlleleMaybes(false); },
+                   0.0, {"denominator = 0 in getWeightedHeightOfAllScoredAlleleMaybes"}}));
+
 }  // namespace
 }  // namespace lociview
