@@ -85,6 +85,19 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// Correctly rounded single precision of a checked number text. The quick
+// path covers every number in range; strtof settles overflow and underflow.
+float readFloat(std::string_view number) {
+    std::string_view magnitude = number;
+    const bool negative = !magnitude.empty() && magnitude.front() == '-';
+    if (!magnitude.empty() && isAsciiSign(static_cast<unsigned char>(magnitude.front()))) magnitude.remove_prefix(1);
+    float value = 0.0f;
+    const char* end = magnitude.data() + magnitude.size();
+    const auto res = std::from_chars(magnitude.data(), end, value, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != end) return parseFloat(number);
+    return negative ? -value : value;
+}
+
 std::string floatText(float value) {
     // "%f" of the value, but independent of the C locale's decimal point.
     char buf[64];
@@ -201,7 +214,7 @@ private:
             if (j < stop && isAsciiSign(at(j))) ++j;
             if (countDigits(j) > 0) i = j;
         }
-        value = parseFloat(asciiText(pos, i));
+        value = readFloat(asciiText(pos, i));
         pos = i;
         return true;
     }
