@@ -205,6 +205,21 @@ TEST(OpenFileTest, OpeningTurnsTheByLaneTableSwitchOff) {
     EXPECT_EQ(h.tk.toggleTable.state(), 0);
 }
 
+TEST(OpenFileTest, ExamplePlateReadsEveryPeakLine) {
+    ControllerHarness h;
+    h.takeTrace();
+    h.tk.dialogs.setOpenAnswer(std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt");
+    h.controller.openData();
+    EXPECT_EQ(h.controller.rows().size(), 68u);
+    EXPECT_EQ(h.controller.store().count(), 68);
+    EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(h.tk.window.title(), "Lociview: di-locus-plate.txt");
+    const std::string trace = h.takeTrace();
+    size_t tossed = 0;
+    for (size_t at = 0; (at = trace.find("Entire line tossed out", at)) != std::string::npos; ++at) ++tossed;
+    EXPECT_EQ(tossed, 2u);  // the header and the empty piece after the last line
+}
+
 TEST(OpenFileTest, ResultListsSurviveOpening) {
     ControllerHarness h;
     Access::tblallele(h.controller) = {150};
