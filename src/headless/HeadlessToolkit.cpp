@@ -8,6 +8,12 @@ void Trace::emit(std::string_view tag, std::string_view text) {
     out << tag << ": " << text << '\n';
 }
 
+void Trace::emitList(std::string_view name, const std::vector<std::string>& entries) {
+    out << name << ':';
+    for (const auto& e : entries) out << ' ' << e;
+    out << '\n';
+}
+
 int Matrix::cellState(int row, int column) const { return row == 0 && column == on ? 1 : 0; }
 
 void Progress::displayNow() { trace.emit("progress", format("%.0f/%.0f", current, maximum)); }
@@ -37,6 +43,7 @@ void Table::addColumn(const std::string& identifier, const std::string& title) {
 }
 
 void Table::reloadData() {
+    ++reloads;
     selection.clear();
     trace.emit("reload", "tabl");
 }
@@ -69,8 +76,10 @@ int ScriptedDialogs::runAlert(const AlertRequest& alert) {
     const bool pressAlternate = alternate && alert.alternateButton.has_value();
     std::string text = alert.message + " [" + alert.defaultButton + "]";
     if (alert.alternateButton) text += " [" + *alert.alternateButton + "]";
-    text += " -> " + (pressAlternate ? *alert.alternateButton : alert.defaultButton);
+    const std::string& pressed = pressAlternate ? *alert.alternateButton : alert.defaultButton;
+    text += " -> " + pressed;
     trace.emit("alert", text);
+    if (onAlert) onAlert(alert, pressed);
     return pressAlternate ? 0 : 1;
 }
 
@@ -109,7 +118,12 @@ void LineOutput::flush() {
 }
 
 HeadlessToolkit::HeadlessToolkit(std::ostream& traceOut, bool logTrace)
-    : trace(traceOut), devlog(logTrace ? &trace : nullptr), standardOutput(trace), chart(devlog), tabl(trace),
+    : trace(traceOut), devlog(logTrace ? &trace : nullptr), logSink(devlog), standardOutput(trace), chart(logSink),
+      tabl(trace), progressbar(trace), sppcrwindow(trace, "sppcrwindow"), gewindow(trace, "gewindow"),
+      accwindow(trace, "accwindow"), cleanupwindow(trace, "cleanupwindow"), window(trace), dialogs(trace) {}
+
+HeadlessToolkit::HeadlessToolkit(std::ostream& traceOut, LogSink& log)
+    : trace(traceOut), devlog(nullptr), logSink(log), standardOutput(trace), chart(logSink), tabl(trace),
       progressbar(trace), sppcrwindow(trace, "sppcrwindow"), gewindow(trace, "gewindow"),
       accwindow(trace, "accwindow"), cleanupwindow(trace, "cleanupwindow"), window(trace), dialogs(trace) {}
 
@@ -117,7 +131,7 @@ Outlets HeadlessToolkit::outlets() {
     return Outlets{sppcrwindow, sppcrtext, gewindow, geforun, accwindow, accumgeforun, cleanupwindow,
                    cuwlessthanfield, cuwgreaterthanfield, cuwlanefield, cuwallelefield, chart, tabl, datatext,
                    progressbar, numemptylanes, numones, numtwos, progenitor1, progenitor2, highrange, lowrange,
-                   shift, stuttertol, locusmatrix, Maybes, toggleTable, window, dialogs, devlog, standardOutput};
+                   shift, stuttertol, locusmatrix, Maybes, toggleTable, window, dialogs, logSink, standardOutput};
 }
 
 std::vector<std::pair<std::string, Field*>> HeadlessToolkit::fieldsByName() {

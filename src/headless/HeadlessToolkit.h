@@ -22,6 +22,8 @@ class Trace {
 public:
     explicit Trace(std::ostream& out) : out(out) {}
     void emit(std::string_view tag, std::string_view text);
+    // "name:" followed by " entry" for each entry; an empty list is "name:".
+    void emitList(std::string_view name, const std::vector<std::string>& entries);
 
 private:
     std::ostream& out;
@@ -99,9 +101,12 @@ public:
     void setRowCount(std::function<int()> source) { rowCount = std::move(source); }
     void select(const std::vector<long long>& rows);  // rows that are not rows now are skipped
     ColumnResizing columnResizing() const { return resizing; }
+    // How many reloads were asked for so far (a finished scoring run asks once).
+    long reloadCount() const { return reloads; }
 
 private:
     Trace& trace;
+    long reloads = 0;
     std::vector<std::pair<std::string, std::string>> columns;
     ColumnResizing resizing = ColumnResizing::Uniform;
     std::set<int> selection;
@@ -141,8 +146,11 @@ public:
     std::optional<std::string> runOpenPanel() override;
 
     void queueAnswer(bool alternate) { answers.push_back(alternate); }
+    void clearAnswers() { answers.clear(); }
     void setOpenAnswer(std::optional<std::string> path) { openAnswer = std::move(path); }
     std::vector<AlertRequest> shown;  // every alert, in order, for tests
+    // Told of every alert as it is answered (pressed: the title pressed).
+    std::function<void(const AlertRequest& alert, const std::string& pressed)> onAlert;
 
 private:
     Trace& trace;
@@ -177,10 +185,13 @@ class HeadlessToolkit {
 public:
     // logTrace false: the developer log is discarded (nothing formatted).
     explicit HeadlessToolkit(std::ostream& traceOut, bool logTrace = true);
+    // The developer log goes to log instead of the trace.
+    HeadlessToolkit(std::ostream& traceOut, LogSink& log);
     Outlets outlets();
 
     Trace trace;
     TraceLog devlog;
+    LogSink& logSink;  // devlog, or the sink given at construction
     LineOutput standardOutput;
     ChartModel chart;
     Table tabl;

@@ -1,0 +1,397 @@
+#include "headless/SessionScript.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <vector>
+
+#include "app/DevLog.h"
+#include "view/ChartGeometry.h"
+
+namespace lociview::headless {
+
+namespace {
+
+// The locus matrix cells, by column.
+constexpr std::array<std::string_view, 4> kLocusCells = {"mono", "di", "tri", "penta"};
+
+using Action = void (GeneController::*)();
+
+struct ActionEntry {
+    std::string_view name;
+    Action action;
+};
+
+// Every action a script may send, as a menu item or button would.
+constexpr std::array<ActionEntry, 16> kActions = {{
+    {"openData:", &GeneController::openData},
+    {"printMyWindow:", &GeneController::printMyWindow},
+    {"scoreData:", &GeneController::scoreData},
+    {"toggleTable:", &GeneController::toggleTable},
+    {"toggleMaybes:", &GeneController::toggleMaybes},
+    {"graphSelections:", &GeneController::graphSelections},
+    {"cleanUpWindow:", &GeneController::cleanUpWindow},
+    {"cleanUpLessThan:", &GeneController::cleanUpLessThan},
+    {"cleanUpGreaterThan:", &GeneController::cleanUpGreaterThan},
+    {"cleanUpLaneAndOrAllele:", &GeneController::cleanUpLaneAndOrAllele},
+    {"preAddToAccumulator:", &GeneController::preAddToAccumulator},
+    {"addToAccumulator:", &GeneController::addToAccumulator},
+    {"resetAccumulator:", &GeneController::resetAccumulator},
+    {"exportSPPCRData:", &GeneController::exportSPPCRData},
+    {"exportSPPCR2:", &GeneController::exportSPPCR2},
+    {"exportAccumulatedSPPCRData:", &GeneController::exportAccumulatedSPPCRData},
+}};
+
+std::string quoted(std::string_view what, std::string_view text) {
+    return std::string(what) + " '" + std::string(text) + "'";
+}
+
+// Splits at every blank; a double blank gives an empty token.
+std::vector<std::string_view> tokens(std::string_view text) {
+    std::vector<std::string_view> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t blank = text.find(' ', start);
+        out.push_back(text.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start));
+        if (blank == std::string_view::npos) return out;
+        start = blank + 1;
+    }
+}
+
+// A row number: ASCII digits only. Too large for any row saturates, so it
+// stays a number that is simply not a row.
+std::optional<long long> rowNumber(std::string_view token) {
+    if (token.empty()) return std::nullopt;
+    long long value = 0;
+    constexpr long long cap = std::numeric_limits<long long>::max() / 10 - 9;
+    for (char c : token) {
+        if (c < '0' || c > '9') return std::nullopt;
+        if (value < cap) value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+template <typename T, typename F>
+std::vector<std::string> entries(const std::vector<T>& items, F&& show) {
+    std::vector<std::string> out;
+    out.reserve(items.size());
+    for (const auto& item : items) out.push_back(show(item));
+    return out;
+}
+
+std::vector<std::string> intEntries(const std::vector<int32_t>& items) {
+    return entries(items, [](int32_t v) { return format("%d", v); });
+}
+
+std::string escapeLineFeeds(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += "\\n";
+        else out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string scoreName(int32_t code) {
+    switch (code) {
+        case UNMARKED: return "UNMARKED";
+        case SCORED: return "SCORED";
+        case MAYBE: return "MAYBE";
+        case DISCARDED: return "DISCARDED";
+        default: return "UNKNOWN VALUE PASSED TO stringScore(int x)";
+    }
+}
+
+std::string formatCell(const CellValue& cell) {
+    if (const auto* i = std::get_if<int32_t>(&cell)) return format("%d", *i);
+    if (const auto* d = std::get_if<double>(&cell)) return format("%.6f", *d);
+    return std::get<std::string>(cell);
+}
+
+Session::Session(std::ostream& out) : tk(out), controller(tk.outlets()) {
+    tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
+}
+
+std::optional<std::string> Session::play(std::string_view line) {
+    if (line.empty() || line.front() == '#') return std::nullopt;
+    const size_t blank = line.find(' ');
+    const std::string_view command = line.substr(0, blank);
+    const bool hasArgument = blank != std::string_view::npos;
+    const std::string_view rest = hasArgument ? line.substr(blank + 1) : std::string_view();
+
+    if (command == "open") {
+        // The dialog answers the path when it appears; without one it is cancelled.
+        tk.dialogs.setOpenAnswer(rest.empty() ? std::nullopt : std::optional<std::string>(rest));
+        controller.openData();
+        tk.dialogs.setOpenAnswer(std::nullopt);
+        return std::nullopt;
+    }
+
+    static constexpr std::array<std::string_view, 7> kNeedArgument = {"set",    "locus", "state", "answer",
+                                                                      "select", "do",    "show"};
+    bool known = false;
+    for (auto c : kNeedArgument) known = known || c == command;
+    if (!known) return quoted("unknown command", command);
+    if (command == "select") {
+        if (rest.empty()) {
+            tk.tabl.select({});
+            return std::nullopt;
+        }
+        std::vector<long long> rows;
+        for (auto token : tokens(rest)) {
+            const auto row = rowNumber(token);
+            if (!row) return quoted("bad row number", token);
+            rows.push_back(*row);
+        }
+        tk.tabl.select(rows);
+        return std::nullopt;
+    }
+    if (rest.empty()) return "missing argument to " + std::string(command);
+
+    if (command == "set") {
+        const size_t sep = rest.find(' ');
+        const std::string_view name = rest.substr(0, sep);
+        const std::string_view text = sep == std::string_view::npos ? std::string_view() : rest.substr(sep + 1);
+        for (auto& [fieldName, field] : tk.fieldsByName()) {
+            if (fieldName == name) {
+                field->setText(std::string(text));
+                return std::nullopt;
+            }
+        }
+        return quoted("unknown field", name);
+    }
+    if (command == "locus") {
+        if (rest == "none") {
+            tk.locusmatrix.select(-1);
+            return std::nullopt;
+        }
+        for (size_t i = 0; i < kLocusCells.size(); ++i) {
+            if (kLocusCells[i] == rest) {
+                tk.locusmatrix.select(static_cast<int>(i));
+                return std::nullopt;
+            }
+        }
+        return quoted("unknown locus cell", rest);
+    }
+    if (command == "state") {
+        const size_t sep = rest.find(' ');
+        const std::string_view name = rest.substr(0, sep);
+        Switch* control = name == "Maybes" ? &tk.Maybes : name == "toggleTable" ? &tk.toggleTable : nullptr;
+        if (!control) return quoted("unknown control", name);
+        if (sep == std::string_view::npos) return "missing argument to state " + std::string(name);
+        const std::string_view value = rest.substr(sep + 1);
+        if (value != "on" && value != "off") return quoted("state must be on or off, not", value);
+        control->setState(value == "on" ? 1 : 0);
+        return std::nullopt;
+    }
+    if (command == "answer") {
+        std::vector<bool> answers;
+        for (auto token : tokens(rest)) {
+            if (token != "default" && token != "alternate")
+                return quoted("answer must be default or alternate, not", token);
+            answers.push_back(token == "alternate");
+        }
+        for (bool alternate : answers) tk.dialogs.queueAnswer(alternate);
+        return std::nullopt;
+    }
+    if (command == "do") return doAction(rest);
+    // show
+    if (!show(rest)) return quoted("unknown view", rest);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::doAction(std::string_view name) {
+    for (const auto& entry : kActions) {
+        if (entry.name != name) continue;
+        // Sent directly the open action finds no chosen path: its dialog is cancelled.
+        if (entry.action == &GeneController::openData) tk.dialogs.setOpenAnswer(std::nullopt);
+        (controller.*entry.action)();
+        return std::nullopt;
+    }
+    return quoted("unknown action", name);
+}
+
+bool Session::show(std::string_view what) {
+    Trace& t = tk.trace;
+    if (what == "title") {
+        t.emit("title", tk.window.title());
+    } else if (what == "fields") {
+        showFields();
+    } else if (what == "counters") {
+        t.emit("numemptylanes", tk.numemptylanes.text());
+        t.emit("numones", tk.numones.text());
+        t.emit("numtwos", tk.numtwos.text());
+    } else if (what == "log") {
+        const std::string text = tk.datatext.text();
+        size_t start = 0;
+        while (start < text.size()) {
+            const size_t nl = text.find('\n', start);
+            if (nl == std::string::npos) {
+                t.emit("scoringlog", std::string_view(text).substr(start));
+                break;
+            }
+            t.emit("scoringlog", std::string_view(text).substr(start, nl - start));
+            start = nl + 1;
+        }
+    } else if (what == "sppcr") {
+        t.emit("sppcr", escapeLineFeeds(tk.sppcrtext.text()));
+    } else if (what == "results") {
+        t.emitList("tblallele", intEntries(controller.resultAlleles()));
+        t.emitList("tblallelecount", intEntries(controller.resultCounts()));
+        t.emitList("tblweight", entries(controller.resultWeights(), [](double w) { return format("%.6f", w); }));
+        t.emitList("tbllane", intEntries(controller.resultLanes()));
+    } else if (what == "table") {
+        showTable();
+    } else if (what == "store") {
+        showStore();
+    } else if (what == "lanes") {
+        t.emitList("lanelist", intEntries(controller.lanes()));
+    } else if (what == "data") {
+        for (const Row& row : controller.rows()) {
+            std::string text;
+            for (size_t i = 0; i < row.size(); ++i) {
+                if (i) text += '\t';
+                text += row[i];
+            }
+            t.emit("row", text);
+        }
+    } else if (what == "state") {
+        t.emit("state", format("isWorkingOnFile %d alreadyScored %d shiftvalue %.6f locustype %d numalleles %d",
+                               controller.workingOnFile(), controller.scoredFlag(), controller.shiftValue(),
+                               controller.locusType(), controller.alleleCount()));
+        t.emitList("allelesizelist", intEntries(controller.alleleSizes()));
+    } else if (what == "accum") {
+        const accumdb& acc = controller.accumulator();
+        t.emit("accum", format("run %d p1 %d p2 %d records %zu", acc.currentRun(), acc.getP1(), acc.getP2(),
+                               acc.records().size()));
+        t.emitList("allelesizes", intEntries(acc.getAlleleSizes()));
+        for (const accumallele& r : acc.records())
+            t.emit("record", format("%.6f %d %.6f %d", r.getSize(), r.getRun(), r.getGE(), r.getReps()));
+    } else if (what == "windows") {
+        const std::pair<const char*, const AuxWindow*> windows[] = {{"sppcrwindow", &tk.sppcrwindow},
+                                                                     {"gewindow", &tk.gewindow},
+                                                                     {"accwindow", &tk.accwindow},
+                                                                     {"cleanupwindow", &tk.cleanupwindow}};
+        for (const auto& [name, w] : windows)
+            t.emit("window", std::string(name) + (w->isVisible() ? " shown" : " hidden"));
+    } else if (what == "chart") {
+        showChart();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Session::showFields() {
+    for (auto& [name, field] : tk.fieldsByName()) tk.trace.emit("field", name + " " + field->text());
+    tk.trace.emit("state", format("Maybes %d", tk.Maybes.state() != 0 ? 1 : 0));
+    tk.trace.emit("state", format("toggleTable %d", tk.toggleTable.state() != 0 ? 1 : 0));
+    // The same walk scoring makes: the last cell that is on.
+    std::string_view cell = "none";
+    const int columns = tk.locusmatrix.numberOfColumns();
+    for (int c = 0; c < columns; ++c)
+        if (tk.locusmatrix.cellState(0, c) != 0 && static_cast<size_t>(c) < kLocusCells.size()) cell = kLocusCells[c];
+    tk.trace.emit("locus", cell);
+}
+
+void Session::showTable() {
+    const std::vector<std::string> ids = tk.tabl.columnIdentifiers();
+    tk.trace.emitList("columns", ids);
+    const std::vector<std::string> titles = tk.tabl.columnTitles();
+    std::string text;
+    for (size_t i = 0; i < titles.size(); ++i) {
+        if (i) text += '\t';
+        text += titles[i];
+    }
+    tk.trace.emit("titles", text);
+    const int32_t rows = controller.numberOfRowsInTableView();
+    for (int32_t r = 0; r < rows; ++r) {
+        std::string text;
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (i) text += '\t';
+            text += formatCell(controller.tableView(ids[i], r));
+        }
+        tk.trace.emit("row", text);
+    }
+}
+
+void Session::showStore() {
+    const AlleleDB& db = controller.store();
+    tk.trace.emit("store", format("working %zu backup %zu key %u", db.workingList().size(), db.backupList().size(),
+                                  db.nextKey()));
+    for (const auto& a : db.workingList())
+        tk.trace.emit("allele", format("%d %.6f %d %d %d %s", a->getKey(), a->getSize(), a->getHeight(), a->getArea(),
+                                       a->getLane(), scoreName(a->getScore()).c_str()));
+}
+
+void Session::showChart() {
+    ChartModel& chart = tk.chart;
+    // Drawing a frame first: its parity step may raise low, which the line shows.
+    const ChartFrame frame = ChartGeometry::frame(chart);
+    tk.trace.emit("chart", format("low %d high %d maybes %d locus %d peaks %zu", chart.getLow(), chart.getHigh(),
+                                  chart.getMaybes(), chart.getLocusType(), chart.peaks().size()));
+    for (const auto& p : chart.peaks())
+        tk.trace.emit("peak", format("%d %.6f %d %s", p->getKey(), p->getSize(), p->getHeight(),
+                                     scoreName(p->getScore()).c_str()));
+    if (chart.peaks().empty()) return;
+    for (const ChartLabel& label : frame.labels) tk.trace.emit("label", format("%s %.3f", label.text.c_str(), label.x));
+    for (const ChartCurve& c : frame.curves)
+        tk.trace.emit("curve", format("%d %.3f %d %.3f %.3f %s", c.key, c.x0, c.amplitude, c.width, c.spread,
+                                      colourName(c.colour)));
+    if (frame.axis) tk.trace.emit("axis", colourName(*frame.axis));
+}
+
+int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err) {
+    long lineNumber = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        // CR LF line ends: the CR before the LF is not part of the line.
+        if (next == end + 1 && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        ++lineNumber;
+        start = next;
+        if (auto error = session.play(line)) {
+            session.finish();
+            err << scriptName << ':' << lineNumber << ": " << *error << '\n';
+            return kScriptError;
+        }
+    }
+    session.finish();
+    return kSessionOk;
+}
+
+int runSession(std::istream& script, const std::string& scriptName, std::ostream& out, std::ostream& err) {
+    // The whole script is read first, so an unreadable one starts nothing.
+    const std::string text((std::istreambuf_iterator<char>(script)), std::istreambuf_iterator<char>());
+    if (script.bad()) {
+        err << scriptName << ":0: cannot read the script\n";
+        return kScriptError;
+    }
+    Session session(out);
+    const int status = playScript(session, text, scriptName, err);
+    out.flush();
+    return status;
+}
+
+int runSessionFile(const std::string& path, std::ostream& out, std::ostream& err) {
+    if (path == "-") return runSession(std::cin, path, out, err);
+    std::error_code ec;
+    std::ifstream file;
+    if (!std::filesystem::is_directory(path, ec)) file.open(path, std::ios::binary);
+    if (!file.is_open()) {
+        err << path << ":0: cannot open the script\n";
+        return kScriptError;
+    }
+    return runSession(file, path, out, err);
+}
+
+}  // namespace lociview::headless

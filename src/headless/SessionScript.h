@@ -1,0 +1,69 @@
+#pragma once
+// The session-script player of lociview-cli: the same controller as the
+// desktop application, on the headless toolkit, driven line by line by a
+// script of user actions, printing the trace of what the user would see.
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/GeneController.h"
+#include "headless/HeadlessToolkit.h"
+
+namespace lociview::headless {
+
+// Exit statuses of a session.
+inline constexpr int kSessionOk = 0;
+inline constexpr int kScriptError = 2;
+
+// A score code by the name the scoring log gives it.
+std::string scoreName(int32_t code);
+
+// A table cell as the trace and the batch tables print it: an integer as
+// %d, a double as %.6f, a text as it is.
+std::string formatCell(const CellValue& cell);
+
+// The controller started on a headless toolkit whose trace goes to out.
+// Construction runs the controller's start-up, so its trace comes first.
+class Session {
+public:
+    explicit Session(std::ostream& out);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Carries out one script line (without its line end). Answers the
+    // message of a script error, in which case nothing of the line was done.
+    std::optional<std::string> play(std::string_view line);
+
+    // Prints a view; false when what names no view.
+    bool show(std::string_view what);
+
+    // Prints standard-output text still unterminated.
+    void finish() { tk.standardOutput.flush(); }
+
+    HeadlessToolkit tk;
+    GeneController controller;
+
+private:
+    std::optional<std::string> doAction(std::string_view action);
+    void showFields();
+    void showTable();
+    void showStore();
+    void showChart();
+};
+
+// Plays the lines of a script text on a session that has started; at the
+// end, or at a script error, unterminated standard output is printed. A
+// script error is written to err as "SCRIPT:LINE: message" and answers 2.
+int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err);
+
+// Plays a whole script: the start-up trace, then every line in order. A
+// script error is written to err as "SCRIPT:LINE: message" and ends the
+// session with status 2; otherwise the status is 0. A script that cannot be
+// read gives "SCRIPT:0: message" before anything starts.
+int runSession(std::istream& script, const std::string& scriptName, std::ostream& out, std::ostream& err);
+
+// The same on a script file, or on standard input when path is "-".
+int runSessionFile(const std::string& path, std::ostream& out, std::ostream& err);
+
+}  // namespace lociview::headless
