@@ -1,0 +1,384 @@
+#include "headless/BatchScore.h"
+
+#include <array>
+#include <ostream>
+#include <streambuf>
+
+#include "app/GeneController.h"
+#include "headless/HeadlessToolkit.h"
+#include "headless/SessionScript.h"
+
+namespace lociview::headless {
+
+const char* const kScoreUsage =
+    "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
+    "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
+    "                          [--ge TEXT] [--export-anyway] [--show WHAT[,WHAT...]] [--devlog] FILE...\n";
+
+const char* const kScoreHelp =
+    "usage: lociview-cli score [OPTION]... FILE...\n"
+    "\n"
+    "Opens and scores each peak file in turn, as a user would at the main\n"
+    "window, and prints the chosen views of the results after each file.\n"
+    "\n"
+    "Parameters (each TEXT is typed into its field; unset ones keep the\n"
+    "start-up values P1 1.0, P2 2.0, low 120.0, high 180.0, shift 0.0,\n"
+    "stutter tolerance 1.5, locus di, Maybes off):\n"
+    "  --p1 TEXT          progenitor 1 size\n"
+    "  --p2 TEXT          progenitor 2 size\n"
+    "  --low TEXT         low bound of the size range\n"
+    "  --high TEXT        high bound of the size range\n"
+    "  --shift TEXT       size shift added to every peak\n"
+    "  --stutter TEXT     stutter tolerance\n"
+    "  --locus CELL       mono, di, tri or penta\n"
+    "  --maybes           count MAYBE peaks as alleles\n"
+    "\n"
+    "Accumulation and export:\n"
+    "  --ge TEXT          add each scored file to the run accumulator with\n"
+    "                     this GE value; also the GE of the sppcr block\n"
+    "  --export-anyway    answer \"Export Anyway\" on double progenitor loss\n"
+    "                     (otherwise such a run is not added or exported)\n"
+    "\n"
+    "Output:\n"
+    "  --show WHAT[,WHAT...]  blocks to print (default alleles,counters):\n"
+    "      alleles      the by-allele table, tab-separated, with a title row\n"
+    "      lanes        the by-lane table, tab-separated, with a title row\n"
+    "      counters     the lane counters: NAME<TAB>VALUE\n"
+    "      maybes       the scoring log\n"
+    "      sppcr        the single-run SP-PCR export text\n"
+    "      accumulated  the accumulated SP-PCR export text, after the last file\n"
+    "    Blocks come in this order; each starts with a line \"# FILE: BLOCK\"\n"
+    "    (\"# accumulated\" for the accumulated text).\n"
+    "  --devlog           write the developer log to standard error\n"
+    "  --help             show this text\n"
+    "\n"
+    "Alerts are written to standard error as \"lociview: MESSAGE\". The\n"
+    "confirmation before opening the next file is answered \"Open Another\",\n"
+    "the progenitor swap question \"Swap Progenitors\". A file that is not\n"
+    "scored prints no blocks and is not accumulated.\n"
+    "\n"
+    "Exit status: 0 when every file was scored (and added and exported as\n"
+    "asked), 1 when an alert stopped that for some file (the other files are\n"
+    "still done), 2 for a usage error.\n";
+
+namespace {
+
+constexpr std::array<const char*, 4> kLocusNames = {"mono", "di", "tri", "penta"};
+
+struct BlockName {
+    const char* name;
+    ShowBlock block;
+};
+
+constexpr std::array<BlockName, 6> kBlocks = {{{"alleles", ShowAlleles},
+                                               {"lanes", ShowLanes},
+                                               {"counters", ShowCounters},
+                                               {"maybes", ShowMaybes},
+                                               {"sppcr", ShowSppcr},
+                                               {"accumulated", ShowAccumulated}}};
+
+std::optional<unsigned> parseShow(const std::string& list, std::string& error) {
+    unsigned blocks = 0;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = list.find(',', start);
+        const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        bool found = false;
+        for (const auto& b : kBlocks) {
+            if (item == b.name) {
+                blocks |= b.block;
+                found = true;
+            }
+        }
+        if (!found) {
+            error = "unknown block '" + item + "' for --show";
+            return std::nullopt;
+        }
+        if (comma == std::string::npos) return blocks;
+        start = comma + 1;
+    }
+}
+
+// Developer log lines, one per line, on standard error; a line break
+// inside a line is shown as \n or \r so every line stays one line.
+class StreamLog final : public LogSink {
+public:
+    explicit StreamLog(std::ostream& out) : out(out) {}
+    void line(std::string_view text) override {
+        for (char c : text) {
+            if (c == '\n') out << "\\n";
+            else if (c == '\r') out << "\\r";
+            else out << c;
+        }
+        out << '\n';
+    }
+
+private:
+    std::ostream& out;
+};
+
+// Swallows the trace: the batch prints its own blocks.
+class NullBuffer final : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+std::string joinTabs(const std::vector<std::string>& items) {
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i) out += '\t';
+        out += items[i];
+    }
+    return out;
+}
+
+class Batch {
+public:
+    Batch(const BatchOptions& options, std::ostream& out, std::ostream& err)
+        : options(options), out(out), err(err), trace(&nullBuffer), errLog(err),
+          tk(trace, options.devlog ? static_cast<LogSink&>(errLog) : static_cast<LogSink&>(noLog)),
+          controller(tk.outlets()) {
+        tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
+        tk.dialogs.onAlert = [this](const AlertRequest& alert, const std::string&) {
+            ++alerts;
+            // The batch itself answers the confirmation before each next file.
+            if (alert.message == "Are you sure you wish to stop scoring this data?") return;
+            this->err << "lociview: " << alert.message << '\n';
+        };
+        typeParameters();
+    }
+
+    int run() {
+        for (const auto& file : options.files) scoreFile(file);
+        if (options.show & ShowAccumulated) {
+            controller.exportAccumulatedSPPCRData();
+            out << "# accumulated\n";
+            printText(tk.sppcrtext.text());
+        }
+        return failed ? 1 : 0;
+    }
+
+private:
+    void typeParameters() {
+        const std::pair<const std::optional<std::string>*, Field*> typed[] = {
+            {&options.p1, &tk.progenitor1}, {&options.p2, &tk.progenitor2}, {&options.low, &tk.lowrange},
+            {&options.high, &tk.highrange}, {&options.shift, &tk.shift},    {&options.stutter, &tk.stuttertol}};
+        for (const auto& [text, field] : typed)
+            if (*text) field->setText(**text);
+        if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
+        if (options.maybes) {
+            // A click on the check box: its state, then its action.
+            tk.Maybes.setState(1);
+            controller.toggleMaybes();
+        }
+    }
+
+    void scoreFile(const std::string& file) {
+        tk.dialogs.clearAnswers();
+        const long alertsBefore = alerts;
+        tk.dialogs.setOpenAnswer(file);
+        controller.openData();
+        tk.dialogs.setOpenAnswer(std::nullopt);
+
+        // A scoring run that reaches its end reloads the table; every stop
+        // before that is an alert.
+        const long reloadsBefore = tk.tabl.reloadCount();
+        controller.scoreData();
+        if (tk.tabl.reloadCount() == reloadsBefore) {
+            if (alerts == alertsBefore) err << "lociview: " << file << ": not scored\n";
+            failed = true;
+            return;
+        }
+        if (options.ge) accumulate();
+        if (options.show & ShowAlleles) {
+            header(file, "alleles");
+            printTable();
+        }
+        if (options.show & ShowLanes) {
+            header(file, "lanes");
+            tk.toggleTable.setState(1);
+            controller.toggleTable();
+            printTable();
+            tk.toggleTable.setState(0);
+            controller.toggleTable();
+        }
+        if (options.show & ShowCounters) {
+            header(file, "counters");
+            out << "numemptylanes\t" << tk.numemptylanes.text() << '\n';
+            out << "numones\t" << tk.numones.text() << '\n';
+            out << "numtwos\t" << tk.numtwos.text() << '\n';
+        }
+        if (options.show & ShowMaybes) {
+            header(file, "maybes");
+            printText(tk.datatext.text());
+        }
+        if (options.show & ShowSppcr) {
+            header(file, "sppcr");
+            exportRun();
+        }
+    }
+
+    void accumulate() {
+        controller.preAddToAccumulator();
+        if (!tk.accwindow.isVisible()) {  // refused: nothing scored to add
+            failed = true;
+            return;
+        }
+        tk.accumgeforun.setText(*options.ge);
+        if (options.exportAnyway) tk.dialogs.queueAnswer(true);
+        const int32_t runBefore = controller.accumulator().currentRun();
+        controller.addToAccumulator();
+        tk.dialogs.clearAnswers();
+        if (controller.accumulator().currentRun() == runBefore) failed = true;
+    }
+
+    void exportRun() {
+        controller.exportSPPCRData();
+        if (!tk.gewindow.isVisible()) {
+            failed = true;
+            return;
+        }
+        if (options.ge) tk.geforun.setText(*options.ge);
+        if (options.exportAnyway) tk.dialogs.queueAnswer(true);
+        // Emptied first, so a refused export prints nothing stale.
+        tk.sppcrtext.setText("");
+        tk.sppcrwindow.hide();
+        controller.exportSPPCR2();
+        tk.dialogs.clearAnswers();
+        if (!tk.sppcrwindow.isVisible()) {
+            failed = true;
+            return;
+        }
+        printText(tk.sppcrtext.text());
+    }
+
+    void header(const std::string& file, const char* block) { out << "# " << file << ": " << block << '\n'; }
+
+    void printTable() {
+        out << joinTabs(tk.tabl.columnTitles()) << '\n';
+        const std::vector<std::string> ids = tk.tabl.columnIdentifiers();
+        const int32_t rows = controller.numberOfRowsInTableView();
+        for (int32_t r = 0; r < rows; ++r) {
+            std::vector<std::string> cells;
+            for (const auto& id : ids) cells.push_back(formatCell(controller.tableView(id, r)));
+            out << joinTabs(cells) << '\n';
+        }
+    }
+
+    // A text block, ending with a line feed so the next block starts on its own line.
+    void printText(const std::string& text) {
+        out << text;
+        if (!text.empty() && text.back() != '\n') out << '\n';
+    }
+
+    const BatchOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+    NullBuffer nullBuffer;
+    std::ostream trace;
+    NullLog noLog;
+    StreamLog errLog;
+    HeadlessToolkit tk;
+    GeneController controller;
+    long alerts = 0;
+    bool failed = false;
+};
+
+}  // namespace
+
+std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
+    BatchOptions o;
+    bool showGiven = false;
+    bool optionsEnd = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnd || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            if (!optionsEnd && arg.size() > 1 && arg[0] == '-') return "unknown option '" + arg + "'";
+            o.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnd = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> inlineValue;
+        if (const size_t eq = arg.find('='); eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            inlineValue = arg.substr(eq + 1);
+        }
+        const auto flag = [&](bool& target) -> std::optional<std::string> {
+            if (inlineValue) return "option '" + name + "' takes no value";
+            target = true;
+            return std::nullopt;
+        };
+        const auto value = [&](std::string& target) -> std::optional<std::string> {
+            if (inlineValue) {
+                target = *inlineValue;
+            } else {
+                if (i + 1 >= args.size()) return "option '" + name + "' needs a value";
+                target = args[++i];
+            }
+            return std::nullopt;
+        };
+        std::optional<std::string> error;
+        std::string text;
+        const std::pair<const char*, std::optional<std::string>*> textOptions[] = {
+            {"--p1", &o.p1},       {"--p2", &o.p2},       {"--low", &o.low}, {"--high", &o.high},
+            {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}};
+        bool matched = false;
+        for (const auto& [optName, target] : textOptions) {
+            if (name != optName) continue;
+            matched = true;
+            if ((error = value(text))) return *error;
+            *target = text;
+        }
+        if (matched) continue;
+        if (name == "--locus") {
+            if ((error = value(text))) return *error;
+            o.locusCell.reset();
+            for (size_t c = 0; c < kLocusNames.size(); ++c)
+                if (text == kLocusNames[c]) o.locusCell = static_cast<int>(c);
+            if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + text + "'";
+        } else if (name == "--show") {
+            if ((error = value(text))) return *error;
+            std::string showError;
+            const auto blocks = parseShow(text, showError);
+            if (!blocks) return showError;
+            o.show = (showGiven ? o.show : 0u) | *blocks;
+            showGiven = true;
+        } else if (name == "--maybes") {
+            if ((error = flag(o.maybes))) return *error;
+        } else if (name == "--export-anyway") {
+            if ((error = flag(o.exportAnyway))) return *error;
+        } else if (name == "--devlog") {
+            if ((error = flag(o.devlog))) return *error;
+        } else if (name == "--help") {
+            if ((error = flag(o.help))) return *error;
+        } else {
+            return "unknown option '" + name + "'";
+        }
+    }
+    if (!o.help && o.files.empty()) return std::string("no FILE given");
+    return o;
+}
+
+int runBatchScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    auto parsed = parseBatchOptions(args);
+    if (const auto* error = std::get_if<std::string>(&parsed)) {
+        err << "lociview-cli score: " << *error << "\n"
+            << kScoreUsage << "Try 'lociview-cli score --help' for more information.\n";
+        return 2;
+    }
+    const BatchOptions& options = std::get<BatchOptions>(parsed);
+    if (options.help) {
+        out << kScoreHelp;
+        return 0;
+    }
+    int status = Batch(options, out, err).run();
+    out.flush();
+    return status;
+}
+
+}  // namespace lociview::headless

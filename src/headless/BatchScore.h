@@ -1,0 +1,49 @@
+#pragma once
+// Batch scoring: the clicks of one scoring session (type the parameters,
+// open a file, score it, add it to the accumulator) repeated over many peak
+// files, printing chosen views of the results as tab-separated blocks.
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace lociview::headless {
+
+// What may be printed, in the order the blocks appear after each file;
+// Accumulated comes once, after the last file.
+enum ShowBlock : unsigned {
+    ShowAlleles = 1u << 0,
+    ShowLanes = 1u << 1,
+    ShowCounters = 1u << 2,
+    ShowMaybes = 1u << 3,
+    ShowSppcr = 1u << 4,
+    ShowAccumulated = 1u << 5,
+};
+
+struct BatchOptions {
+    // Texts typed into the parameter fields; unset ones keep the start-up values.
+    std::optional<std::string> p1, p2, low, high, shift, stutter;
+    std::optional<int> locusCell;  // column of the locus matrix
+    bool maybes = false;
+    std::optional<std::string> ge;  // accumulate every scored file with this GE
+    bool exportAnyway = false;
+    unsigned show = ShowAlleles | ShowCounters;
+    bool devlog = false;
+    bool help = false;
+    std::vector<std::string> files;
+};
+
+// The options of "lociview-cli score" (the words after "score"), or the
+// message of a usage error.
+std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args);
+
+// Runs the batch. Exit status: 0 when every file was scored (and added, and
+// exported, as asked); 1 when an alert stopped any of that for some file
+// (the other files are still done); 2 for a usage error.
+int runBatchScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+extern const char* const kScoreUsage;  // the synopsis
+extern const char* const kScoreHelp;   // the whole description
+
+}  // namespace lociview::headless

@@ -1,0 +1,64 @@
+#include "headless/Cli.h"
+
+#include <ostream>
+
+#include "headless/BatchScore.h"
+#include "headless/SessionScript.h"
+
+namespace lociview::headless {
+
+const char* const kCliHelp =
+    "usage: lociview-cli run SCRIPT\n"
+    "       lociview-cli score [OPTION]... FILE...\n"
+    "       lociview-cli --help\n"
+    "\n"
+    "Lociview without a display: the same controller as the desktop\n"
+    "application, driven by scripted user actions.\n"
+    "\n"
+    "run SCRIPT   plays a session script (a path, or - for standard input)\n"
+    "             and prints the trace of everything the user would see or\n"
+    "             the program would log. One command per line:\n"
+    "               open [PATH]            Open, answering the file dialog with\n"
+    "                                      PATH (cancelled without one)\n"
+    "               set FIELD [TEXT]       type TEXT into a field\n"
+    "               locus mono|di|tri|penta|none\n"
+    "               state Maybes|toggleTable on|off\n"
+    "               answer default|alternate ...   answers for the next alerts\n"
+    "               select [ROW ...]       select rows of the results table\n"
+    "               do ACTION:             send an action, e.g. do scoreData:\n"
+    "               show WHAT              title fields counters log sppcr\n"
+    "                                      results table store lanes data\n"
+    "                                      state accum windows chart\n"
+    "             Empty lines and lines starting with # are ignored.\n"
+    "             Exit status 0; 2 for a script error, reported on standard\n"
+    "             error as SCRIPT:LINE: message.\n"
+    "\n"
+    "score ...    scores peak files in a batch; see lociview-cli score --help.\n";
+
+int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kCliHelp;
+        return 2;
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << kCliHelp;
+        return 0;
+    }
+    if (command == "run") {
+        if (args.size() == 2 && args[1] == "--help") {
+            out << kCliHelp;
+            return 0;
+        }
+        if (args.size() != 2) {
+            err << "lociview-cli run: expected exactly one SCRIPT\n" << "usage: lociview-cli run SCRIPT\n";
+            return 2;
+        }
+        return runSessionFile(args[1], out, err);
+    }
+    if (command == "score") return runBatchScore({args.begin() + 1, args.end()}, out, err);
+    err << "lociview-cli: unknown command '" << command << "'\n" << kCliHelp;
+    return 2;
+}
+
+}  // namespace lociview::headless

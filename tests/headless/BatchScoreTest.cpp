@@ -1,0 +1,265 @@
+// Batch scoring: its options, its exit statuses, and which blocks it prints
+// for which files.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "headless/BatchScore.h"
+#include "headless/Cli.h"
+
+namespace fs = std::filesystem;
+
+namespace lociview::headless {
+namespace {
+
+using Args = std::vector<std::string>;
+
+// Two lanes with alleles at 150 and 156 (the progenitors of the runs
+// below), each with its stutter peak, and a file whose one allele is far
+// from both.
+constexpr const char* kBothProgenitors =
+    "1A,1 1.0 150.0 800 8000 1\n"
+    "1A,2 1.0 148.0 200 2000 1\n"
+    "2A,1 1.0 156.0 700 7000 1\n"
+    "2A,2 1.0 154.0 250 2500 1\n";
+constexpr const char* kNoProgenitor =
+    "4A,1 1.0 162.0 900 9000 1\n"
+    "4A,2 1.0 160.0 300 3000 1\n";
+constexpr const char* kNoRows = "Lane Size Height\n";
+
+class BatchFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("lociview-batch-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        write("both.txt", kBothProgenitors);
+        write("lost.txt", kNoProgenitor);
+        write("none.txt", kNoRows);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void write(const std::string& name, const char* text) { std::ofstream(dir / name, std::ios::binary) << text; }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+
+    struct Result {
+        int status;
+        std::string out;
+        std::string err;
+    };
+    Result run(Args args) {
+        std::ostringstream out, err;
+        const int status = runBatchScore(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    // The progenitors and range every run below scores with.
+    Args scoring(Args more) {
+        Args args = {"--p1", "150", "--p2", "156", "--low", "140", "--high", "170"};
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    }
+
+    fs::path dir;
+};
+
+std::vector<std::string> headers(const std::string& out) {
+    std::vector<std::string> found;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("# ", 0) == 0) found.push_back(line);
+    return found;
+}
+
+struct ParseCase {
+    Args args;
+    const char* error;  // nullptr: parses
+};
+
+class BatchScoreOptions : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(BatchScoreOptions, UsageErrors) {
+    const auto parsed = parseBatchOptions(GetParam().args);
+    if (GetParam().error) {
+        ASSERT_TRUE(std::holds_alternative<std::string>(parsed));
+        EXPECT_EQ(std::get<std::string>(parsed), GetParam().error);
+        // The command fails with status 2 and its usage, before any file is touched.
+        std::ostringstream out, err;
+        EXPECT_EQ(runBatchScore(GetParam().args, out, err), 2);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_NE(err.str().find(GetParam().error), std::string::npos);
+        EXPECT_NE(err.str().find(kScoreUsage), std::string::npos);
+    } else {
+        EXPECT_TRUE(std::holds_alternative<BatchOptions>(parsed)) << std::get<std::string>(parsed);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Args, BatchScoreOptions,
+    testing::Values(ParseCase{{}, "no FILE given"}, ParseCase{{"--maybes"}, "no FILE given"},
+                    ParseCase{{"--p1"}, "option '--p1' needs a value"},
+                    ParseCase{{"f", "--ge"}, "option '--ge' needs a value"},
+                    ParseCase{{"--locus", "hexa", "f"}, "--locus must be mono, di, tri or penta, not 'hexa'"},
+                    ParseCase{{"--locus", "Di", "f"}, "--locus must be mono, di, tri or penta, not 'Di'"},
+                    ParseCase{{"--show", "alleles,bogus", "f"}, "unknown block 'bogus' for --show"},
+                    ParseCase{{"--show", "", "f"}, "unknown block '' for --show"},
+                    ParseCase{{"--show", "alleles,", "f"}, "unknown block '' for --show"},
+                    ParseCase{{"--bogus", "f"}, "unknown option '--bogus'"},
+                    ParseCase{{"-x", "f"}, "unknown option '-x'"},
+                    ParseCase{{"--maybes=1", "f"}, "option '--maybes' takes no value"},
+                    ParseCase{{"--p1=150", "f"}, nullptr}, ParseCase{{"--", "--p1"}, nullptr},
+                    ParseCase{{"-"}, nullptr}, ParseCase{{"--help"}, nullptr}));
+
+TEST(BatchScoreOptionsParse, ValuesLandWhereTheyBelong) {
+    const auto parsed = parseBatchOptions({"--p1=150", "--p2", "156", "--low", "", "--locus", "penta", "--maybes",
+                                           "--show", "sppcr", "--show", "lanes", "a.txt", "--", "--ge", "b.txt"});
+    ASSERT_TRUE(std::holds_alternative<BatchOptions>(parsed)) << std::get<std::string>(parsed);
+    const BatchOptions& o = std::get<BatchOptions>(parsed);
+    EXPECT_EQ(o.p1, "150");
+    EXPECT_EQ(o.p2, "156");
+    EXPECT_EQ(o.low, "");  // typed as an empty text, not left alone
+    EXPECT_FALSE(o.high.has_value());
+    EXPECT_EQ(o.locusCell, 3);
+    EXPECT_TRUE(o.maybes);
+    EXPECT_FALSE(o.ge.has_value());  // after "--" it is a file name
+    EXPECT_EQ(o.show, unsigned(ShowSppcr | ShowLanes));  // given blocks replace the default
+    EXPECT_EQ(o.files, (Args{"a.txt", "--ge", "b.txt"}));
+
+    const auto defaults = parseBatchOptions({"f"});
+    EXPECT_EQ(std::get<BatchOptions>(defaults).show, unsigned(ShowAlleles | ShowCounters));
+}
+
+TEST(BatchScoreHelp, DescribesEveryOption) {
+    std::ostringstream out, err;
+    EXPECT_EQ(runBatchScore({"--help"}, out, err), 0);
+    EXPECT_EQ(out.str(), kScoreHelp);
+    for (const char* word : {"--p1", "--p2", "--low", "--high", "--shift", "--stutter", "--locus", "--maybes", "--ge",
+                             "--export-anyway", "--show", "--devlog", "alleles", "lanes", "counters", "maybes",
+                             "sppcr", "accumulated", "Exit status"})
+        EXPECT_NE(out.str().find(word), std::string::npos) << word;
+}
+
+TEST_F(BatchFiles, BlocksComeInTheirOwnOrderWhateverTheOrderAsked) {
+    const Result r = run(scoring({"--show", "counters,maybes,alleles,lanes", path("both.txt")}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string f = path("both.txt");
+    EXPECT_EQ(headers(r.out),
+              (std::vector<std::string>{"# " + f + ": alleles", "# " + f + ": lanes", "# " + f + ": counters",
+                                        "# " + f + ": maybes"}));
+    // Tables are tab-separated with their titles first.
+    EXPECT_NE(r.out.find("alleles\nAllele Size\t# of peaks at this size\t% of weighted height\n150\t1\t"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("lanes\nLane number\talle150\talle156\n1\t800\t\n2\t\t700\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("counters\nnumemptylanes\t0\nnumones\t2\nnumtwos\t0\n"), std::string::npos) << r.out;
+}
+
+TEST_F(BatchFiles, AFileThatIsNotScoredFailsAloneAndPrintsNothing) {
+    const Result r = run(scoring({path("none.txt"), path("both.txt"), path("both.txt")}));
+    EXPECT_EQ(r.status, 1);
+    const std::string f = path("both.txt");
+    // The confirmation before the next file is the batch's own: answered, not reported.
+    EXPECT_EQ(headers(r.out), (std::vector<std::string>{"# " + f + ": alleles", "# " + f + ": counters",
+                                                        "# " + f + ": alleles", "# " + f + ": counters"}));
+    EXPECT_EQ(r.err,
+              "lociview: Your file has no data in it. Try to select a file with data in it next time.\n"
+              "lociview: You are not currently working on a file.\n");
+}
+
+TEST_F(BatchFiles, ParameterAlertsStopEveryFile) {
+    // Start-up values: P1 1.0 lies below the low range.
+    const Result r = run({path("both.txt")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "lociview: Progenitor 1 is smaller than your Low Range value.\n");
+}
+
+TEST_F(BatchFiles, AccumulatesEveryScoredFile) {
+    const Result r = run(scoring({"--ge", "12.5", "--show", "accumulated", path("both.txt"), path("both.txt")}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    // Two runs of two lanes each, pooled into one GE row.
+    EXPECT_EQ(r.out, "# accumulated\n7 1 2 150 156 \n150 156\n12.50 4 2 2 \n");
+}
+
+TEST_F(BatchFiles, DoubleProgenitorLossNeedsExportAnyway) {
+    struct Case {
+        bool anyway;
+        int status;
+        std::string lostSppcr;    // the single-run block of the lost file
+        std::string accumulated;  // both files in one batch: the accumulator outlives openings
+    };
+    const std::vector<Case> cases = {
+        {false, 1, "", "7 1 2 150 156 \n150 156\n2.50 2 1 1 \n"},
+        {true, 0, "7 1 3 150 156 162 \n150 156\n2.50 1 0 0 1 \n", "7 1 3 150 156 162 \n150 156\n2.50 3 1 1 1 \n"},
+    };
+    for (const auto& c : cases) {
+        Args args = scoring({"--show", "sppcr,accumulated", "--ge", "2.5", path("both.txt"), path("lost.txt")});
+        if (c.anyway) args.insert(args.begin(), "--export-anyway");
+        const Result r = run(args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        const std::string lostHeader = "# " + path("lost.txt") + ": sppcr\n";
+        const size_t at = r.out.find(lostHeader);
+        const size_t acc = r.out.find("# accumulated\n");
+        ASSERT_NE(at, std::string::npos) << r.out;
+        ASSERT_NE(acc, std::string::npos) << r.out;
+        EXPECT_EQ(r.out.substr(at + lostHeader.size(), acc - at - lostHeader.size()), c.lostSppcr);
+        EXPECT_EQ(r.out.substr(acc + 14), c.accumulated);
+        // Asked once for adding and once for exporting, whatever the answer.
+        const std::string lossAlert = "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n";
+        EXPECT_EQ(r.err, lossAlert + lossAlert);
+    }
+}
+
+TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {
+    const Result quiet = run(scoring({path("both.txt")}));
+    EXPECT_EQ(quiet.err, "");
+    const Result loud = run(scoring({"--devlog", path("both.txt")}));
+    EXPECT_EQ(loud.status, 0);
+    EXPECT_NE(loud.err.find("data acquired. Converting...\n"), std::string::npos);
+    EXPECT_NE(loud.err.find("locus = di\n"), std::string::npos);
+    EXPECT_EQ(loud.out, quiet.out);
+}
+
+TEST_F(BatchFiles, LocusAndMaybesAreClicked) {
+    // A tri locus scores no allele: nothing to accumulate, so that file fails.
+    const Result r = run(scoring({"--locus", "tri", "--maybes", "--ge", "1", "--devlog", path("both.txt")}));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("locus = tri\n"), std::string::npos);
+    EXPECT_NE(r.err.find("lociview: You have not scored this data set yet.\n"), std::string::npos);
+    EXPECT_NE(r.out.find("numemptylanes\t2\nnumones\t0\nnumtwos\t0\n"), std::string::npos) << r.out;
+}
+
+struct CliCase {
+    Args args;
+    int status;
+    const char* outStart;  // what standard output starts with
+    const char* errPart;   // found in standard error ("" for none expected)
+};
+
+class CliTest : public testing::TestWithParam<CliCase> {};
+
+TEST_P(CliTest, Dispatch) {
+    std::ostringstream out, err;
+    EXPECT_EQ(cliMain(GetParam().args, out, err), GetParam().status);
+    EXPECT_EQ(out.str().rfind(GetParam().outStart, 0), 0u) << out.str();
+    if (*GetParam().errPart) EXPECT_NE(err.str().find(GetParam().errPart), std::string::npos) << err.str();
+    else EXPECT_EQ(err.str(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliTest,
+    testing::Values(CliCase{{"--help"}, 0, "usage: lociview-cli run SCRIPT\n", ""},
+                    CliCase{{}, 2, "", "usage: lociview-cli run SCRIPT"},
+                    CliCase{{"frob"}, 2, "", "unknown command 'frob'"},
+                    CliCase{{"run"}, 2, "", "expected exactly one SCRIPT"},
+                    CliCase{{"run", "a", "b"}, 2, "", "expected exactly one SCRIPT"},
+                    CliCase{{"run", "/nonexistent/s.script"}, 2, "", "/nonexistent/s.script:0: "},
+                    CliCase{{"score", "--help"}, 0, "usage: lociview-cli score", ""},
+                    CliCase{{"score"}, 2, "", "no FILE given"}));
+
+}  // namespace
+}  // namespace lociview::headless
