@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
 
     lociview::qt::LociviewWindow window;
     lociview::GeneController controller(window.outlets());
-    window.attach(controller);
+    lociview::qt::ControllerLink link(window, controller);
     window.show();
     return app.exec();
 }

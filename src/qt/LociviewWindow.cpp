@@ -92,7 +92,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     updateStatus();
 }
 
-LociviewWindow::~LociviewWindow() = default;
+LociviewWindow::~LociviewWindow() { detach(); }
 
 void LociviewWindow::buildAuxiliaryWindows() {
     Controls& c = *controls;
@@ -137,6 +137,11 @@ void LociviewWindow::attach(GeneController& source) {
     controller = &source;
     controls->tableModel->setController(&source);
     updateStatus();
+}
+
+void LociviewWindow::detach() {
+    controller = nullptr;
+    controls->tableModel->setController(nullptr);
 }
 
 void LociviewWindow::perform(void (GeneController::*action)()) {

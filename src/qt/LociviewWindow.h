@@ -29,8 +29,10 @@ public:
 
     // Everything the controller reads and writes, by its field names.
     Outlets outlets();
-    // Makes the controller the receiver of every action and the table's data source.
+    // Makes the controller the receiver of every action and the table's data
+    // source; detach() lets go of it. ControllerLink pairs the two.
     void attach(GeneController& controller);
+    void detach();
 
     std::string title() const override;
     void setTitle(const std::string& title) override;
@@ -70,6 +72,22 @@ private:
     QDialog* exportDialog = nullptr;
     std::unique_ptr<Controls> controls;
     GeneController* controller = nullptr;
+};
+
+// Attaches a controller to the window for the link's lifetime. Declared
+// after the controller, it detaches first, so a window that outlives its
+// controller (and repaints while closing) never asks a dead one for rows.
+class ControllerLink {
+public:
+    ControllerLink(LociviewWindow& window, GeneController& controller) : window(window) {
+        window.attach(controller);
+    }
+    ~ControllerLink() { window.detach(); }
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
+
+private:
+    LociviewWindow& window;
 };
 
 }  // namespace lociview::qt

@@ -1,0 +1,369 @@
+// The real main window and controller under a display: what the user types
+// and clicks is what the controller reads and does.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "app/GeneController.h"
+#include "qt/LociviewWindow.h"
+#include "support/ControllerHarness.h"
+
+namespace lociview::qt {
+namespace {
+
+// Answers every dialog for the test; an alert nobody expected fails it.
+class AnsweringDialogs final : public QtDialogs {
+public:
+    void expectAlert(std::string message, bool pressAlternate = false) {
+        expected.push_back({std::move(message), pressAlternate});
+    }
+
+    int runAlert(const AlertRequest& alert) override {
+        shown.push_back(alert);
+        if (expected.empty()) {
+            ADD_FAILURE() << "unexpected alert: " << alert.message;
+            return 1;
+        }
+        const auto [message, alternate] = expected.front();
+        expected.pop_front();
+        EXPECT_EQ(alert.message, message);
+        return alternate && alert.alternateButton ? 0 : 1;
+    }
+
+    std::optional<std::string> runOpenPanel() override { return openAnswer; }
+
+    bool runPrintDialog(QPrinter& printer) override {
+        if (pdfPath.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+
+    std::deque<std::pair<std::string, bool>> expected;
+    std::vector<AlertRequest> shown;
+    std::optional<std::string> openAnswer;
+    QString pdfPath;
+};
+
+// Three peaks in lanes 2 and 1.
+const char* const threePeaks =
+    "2A,1 1.0 150.0 800 1000.0 1.0\n"
+    "1A,2 1.0 150.2 600 900.0 1.0\n"
+    "2A,3 1.0 152.0 300 500.0 1.0\n";
+
+void typeInto(QWidget* widget, const QString& text) {
+    widget->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
+    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(widget, &erase);
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+std::vector<std::string> headerTitles(const QTableView* table) {
+    std::vector<std::string> titles;
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        titles.push_back(table->model()->headerData(c, Qt::Horizontal).toString().toStdString());
+    return titles;
+}
+
+class LociviewWindowTest : public ::testing::Test {
+protected:
+    LociviewWindowTest() { window.show(); }
+    ~LociviewWindowTest() override {
+        EXPECT_TRUE(dialogs.expected.empty()) << "an expected alert was never shown";
+    }
+
+    template <class T>
+    T* child(const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QAction* action(const char* name) { return child<QAction>(name); }
+
+    std::string writeFile(const std::string& name, const std::string& text) {
+        const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    void open(const std::string& name, const std::string& text) {
+        dialogs.openAnswer = writeFile(name, text);
+        child<QPushButton>("openButton")->click();
+    }
+
+    // A scored di run without running scoring: two sizes, two lanes.
+    void setScoredResults() {
+        GeneControllerTestAccess::tblallele(controller) = {150, 152};
+        GeneControllerTestAccess::tblallelecount(controller) = {3, 1};
+        GeneControllerTestAccess::tblweight(controller) = {0.75, 0.5};
+        GeneControllerTestAccess::tbllane(controller) = {1, 2};
+        GeneControllerTestAccess::numlanes(controller) = 2;
+        GeneControllerTestAccess::locustype(controller) = 2;
+        outlets.tabl.reloadData();
+    }
+
+    QTemporaryDir dir;
+    AnsweringDialogs dialogs;
+    LociviewWindow window{&dialogs};
+    GeneController controller{window.outlets()};
+    ControllerLink link{window, controller};
+    Outlets outlets = window.outlets();
+};
+
+TEST_F(LociviewWindowTest, StartsWithTheLayoutStatesAndFieldValues) {
+    const std::vector<std::pair<const char*, const char*>> fields = {
+        {"progenitor1", "1.0"}, {"progenitor2", "2.0"}, {"lowrange", "120.0"},
+        {"highrange", "180.0"}, {"shift", "0.0"},       {"stuttertol", "1.5"},
+        {"numemptylanes", ""},  {"numones", ""},         {"numtwos", ""},
+        {"geforun", ""},        {"accumgeforun", ""},    {"cuwlanefield", ""}};
+    for (const auto& [name, text] : fields) EXPECT_EQ(child<QLineEdit>(name)->text().toStdString(), text) << name;
+
+    EXPECT_TRUE(child<QRadioButton>("locusDi")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("Maybes")->isChecked());
+    EXPECT_FALSE(child<QPushButton>("toggleTable")->isChecked());
+    EXPECT_TRUE(child<QPlainTextEdit>("datatext")->isReadOnly());
+    for (QDialog* aux : {window.geWindow(), window.accumulateWindow(), window.cleanUpWindow(), window.exportWindow()})
+        EXPECT_FALSE(aux->isVisible());
+    EXPECT_EQ(outlets.tabl.columnIdentifiers(), (std::vector<std::string>{"as", "nump", "perc"}));
+    EXPECT_EQ(child<QTableView>("tabl")->horizontalHeader()->sectionResizeMode(0), QHeaderView::Stretch);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "No peak table open");
+}
+
+TEST_F(LociviewWindowTest, OpensAPeakTableThroughTheOpenButton) {
+    open("peaks.txt", threePeaks);
+
+    EXPECT_EQ(window.windowTitle(), "Lociview: peaks.txt");
+    EXPECT_EQ(controller.store().count(), 3);
+    EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
+    const QTableView* table = child<QTableView>("tabl");
+    EXPECT_EQ(outlets.tabl.columnIdentifiers(), (std::vector<std::string>{"as", "nump", "perc"}));
+    EXPECT_EQ(headerTitles(table),
+              (std::vector<std::string>{"Allele Size", "# of peaks at this size", "% of weighted height"}));
+    EXPECT_EQ(table->model()->rowCount(), 0);  // nothing scored yet
+    EXPECT_EQ(window.statusBar()->currentMessage(), QString::fromUtf8("peaks.txt — 3 peaks in 2 lanes"));
+
+    // A second opening asks first; keeping on scoring changes nothing.
+    dialogs.expectAlert("Are you sure you wish to stop scoring this data?", true);
+    dialogs.openAnswer = writeFile("other.txt", "1A,1 1.0 150.0 800 1000.0 1.0\n");
+    action("actionOpen")->trigger();
+    EXPECT_EQ(window.windowTitle(), "Lociview: peaks.txt");
+    EXPECT_EQ(controller.store().count(), 3);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].defaultButton, "Open Another");
+    EXPECT_EQ(dialogs.shown[0].informative, "");
+}
+
+TEST_F(LociviewWindowTest, OpeningTurnsTheByLaneSwitchAndItsMenuItemOff) {
+    child<QPushButton>("toggleTable")->click();
+    EXPECT_TRUE(action("actionTableByLane")->isChecked());
+    EXPECT_EQ(outlets.tabl.columnIdentifiers(), (std::vector<std::string>{"lane"}));
+    EXPECT_EQ(child<QTableView>("tabl")->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+
+    open("peaks.txt", threePeaks);
+    EXPECT_FALSE(child<QPushButton>("toggleTable")->isChecked());
+    EXPECT_FALSE(action("actionTableByLane")->isChecked());
+    EXPECT_EQ(outlets.tabl.columnIdentifiers(), (std::vector<std::string>{"as", "nump", "perc"}));
+}
+
+TEST_F(LociviewWindowTest, TypedTextIsWhatTheControllerReads) {
+    struct Case {
+        const char* widget;
+        std::function<TextField&(Outlets&)> outlet;
+    };
+    const std::vector<Case> cases = {
+        {"progenitor1", [](Outlets& o) -> TextField& { return o.progenitor1; }},
+        {"progenitor2", [](Outlets& o) -> TextField& { return o.progenitor2; }},
+        {"lowrange", [](Outlets& o) -> TextField& { return o.lowrange; }},
+        {"highrange", [](Outlets& o) -> TextField& { return o.highrange; }},
+        {"shift", [](Outlets& o) -> TextField& { return o.shift; }},
+        {"stuttertol", [](Outlets& o) -> TextField& { return o.stuttertol; }},
+        {"geforun", [](Outlets& o) -> TextField& { return o.geforun; }},
+        {"accumgeforun", [](Outlets& o) -> TextField& { return o.accumgeforun; }},
+        {"cuwlessthanfield", [](Outlets& o) -> TextField& { return o.cuwlessthanfield; }},
+        {"cuwgreaterthanfield", [](Outlets& o) -> TextField& { return o.cuwgreaterthanfield; }},
+        {"cuwlanefield", [](Outlets& o) -> TextField& { return o.cuwlanefield; }},
+        {"cuwallelefield", [](Outlets& o) -> TextField& { return o.cuwallelefield; }},
+    };
+    // Each field gets a different text, so a field wired to the wrong
+    // outlet shows up as a mismatch.
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString typed = QStringLiteral("%1.5 x").arg(100 + n++);
+        typeInto(child<QLineEdit>(c.widget), typed);
+        EXPECT_EQ(c.outlet(outlets).text(), typed.toStdString()) << c.widget;
+    }
+    n = 0;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.outlet(outlets).text(), QStringLiteral("%1.5 x").arg(100 + n++).toStdString()) << c.widget;
+}
+
+TEST_F(LociviewWindowTest, ClickingALocusCellSelectsOnlyThatColumn) {
+    const std::vector<std::pair<const char*, int>> cells = {
+        {"locusTri", 2}, {"locusDi", 1}, {"locusPenta", 3}, {"locusMono", 0}};
+    ASSERT_EQ(outlets.locusmatrix.numberOfColumns(), 4);
+    for (const auto& [name, column] : cells) {
+        child<QRadioButton>(name)->click();
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(outlets.locusmatrix.cellState(0, c), c == column ? 1 : 0) << name;
+        EXPECT_EQ(outlets.locusmatrix.cellState(1, column), 0);
+    }
+}
+
+TEST_F(LociviewWindowTest, MaybesSendsItsActionOnAClickOnly) {
+    ChartModel& chart = window.chartModel();
+    outlets.Maybes.setState(1);
+    EXPECT_EQ(chart.getMaybes(), 0);  // setting the state is not a click
+    EXPECT_TRUE(action("actionMaybes")->isChecked());
+
+    outlets.Maybes.setState(0);
+    child<QCheckBox>("Maybes")->click();
+    EXPECT_EQ(outlets.Maybes.state(), 1);
+    EXPECT_EQ(chart.getMaybes(), 1);
+
+    action("actionMaybes")->trigger();  // the menu item turns it off and sends
+    EXPECT_EQ(outlets.Maybes.state(), 0);
+    EXPECT_EQ(chart.getMaybes(), 0);
+}
+
+TEST_F(LociviewWindowTest, TableAsksTheControllerForRowsAndCells) {
+    setScoredResults();
+    QTableView* table = child<QTableView>("tabl");
+    const QAbstractItemModel* model = table->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(model->index(1, 0).data(), QVariant(152));
+    EXPECT_EQ(model->index(0, 1).data(), QVariant(3));
+    EXPECT_EQ(model->index(0, 2).data(), QVariant(0.75));
+
+    // Counts changed behind the view's back show at the next ask.
+    GeneControllerTestAccess::tblallelecount(controller) = {2, 1};
+    EXPECT_EQ(model->index(0, 1).data(), QVariant(2));
+
+    table->selectionModel()->select(model->index(1, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    table->selectionModel()->select(model->index(0, 2),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(outlets.tabl.selectedRows(), (std::vector<int>{0, 1}));
+    outlets.tabl.reloadData();
+    EXPECT_TRUE(outlets.tabl.selectedRows().empty());
+
+    // Rows the lists no longer have are never asked for.
+    GeneControllerTestAccess::tblallele(controller) = {150};
+    EXPECT_FALSE(model->index(1, 0).data().isValid());
+}
+
+TEST_F(LociviewWindowTest, ByLaneColumnsCarryTheirTitles) {
+    setScoredResults();
+    action("actionTableByLane")->trigger();
+    EXPECT_TRUE(child<QPushButton>("toggleTable")->isChecked());
+    EXPECT_EQ(outlets.tabl.columnIdentifiers(), (std::vector<std::string>{"lane", "alle150", "alle152"}));
+    EXPECT_EQ(headerTitles(child<QTableView>("tabl")),
+              (std::vector<std::string>{"Lane number", "alle150", "alle152"}));
+    EXPECT_EQ(child<QTableView>("tabl")->model()->rowCount(), 2);
+}
+
+TEST_F(LociviewWindowTest, CleanUpWindowOpensOnlyAfterScoringAndClosingItChangesNothing) {
+    dialogs.expectAlert("You have not scored this data set yet.");
+    child<QPushButton>("cleanUpButton")->click();
+    EXPECT_FALSE(window.cleanUpWindow()->isVisible());
+    EXPECT_EQ(dialogs.shown.back().defaultButton, "Abort Cleaning");
+
+    setScoredResults();
+    action("actionCleanUp")->trigger();
+    QDialog* cleanup = window.cleanUpWindow();
+    ASSERT_TRUE(cleanup->isVisible());
+    const QPoint centre = cleanup->screen()->availableGeometry().center();
+    EXPECT_LE((cleanup->frameGeometry().center() - centre).manhattanLength(), 4);
+
+    typeInto(child<QLineEdit>("cuwlessthanfield"), "5000");
+    cleanup->close();  // the title-bar button
+    EXPECT_FALSE(cleanup->isVisible());
+    EXPECT_EQ(controller.resultCounts(), (std::vector<int32_t>{3, 1}));
+}
+
+TEST_F(LociviewWindowTest, ExportRunsThroughTheGeWindowAndCopies) {
+    setScoredResults();
+    typeInto(child<QLineEdit>("progenitor1"), "150");
+    typeInto(child<QLineEdit>("progenitor2"), "152");
+
+    child<QPushButton>("exportButton")->click();
+    ASSERT_TRUE(window.geWindow()->isVisible());
+    typeInto(child<QLineEdit>("geforun"), "12.5");
+    window.geWindow()->close();  // closed without submitting
+    EXPECT_FALSE(window.exportWindow()->isVisible());
+    EXPECT_EQ(outlets.geforun.text(), "12.5");
+
+    action("actionExportSPPCR")->trigger();
+    child<QPushButton>("gesubmitbutton")->click();
+    EXPECT_FALSE(window.geWindow()->isVisible());
+    ASSERT_TRUE(window.exportWindow()->isVisible());
+    const std::string text = "7 1 2 150 152 \n150 152\n12.50 2 3 1 ";
+    EXPECT_EQ(child<QPlainTextEdit>("sppcrtext")->toPlainText().toStdString(), text);
+    EXPECT_TRUE(child<QPlainTextEdit>("sppcrtext")->isReadOnly());
+
+    child<QPushButton>("sppcrcopybutton")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), text);
+}
+
+TEST_F(LociviewWindowTest, AccumulateWindowAddsOnlyOnSubmit) {
+    setScoredResults();
+    typeInto(child<QLineEdit>("progenitor1"), "150");
+    typeInto(child<QLineEdit>("progenitor2"), "152");
+
+    child<QPushButton>("addToAccumulatorButton")->click();
+    ASSERT_TRUE(window.accumulateWindow()->isVisible());
+    window.accumulateWindow()->close();
+    EXPECT_EQ(controller.accumulator().currentRun(), 0);
+
+    action("actionAddToAccumulator")->trigger();
+    typeInto(child<QLineEdit>("accumgeforun"), "10");
+    child<QPushButton>("accumgesubmitbutton")->click();
+    EXPECT_FALSE(window.accumulateWindow()->isVisible());
+    EXPECT_EQ(controller.accumulator().currentRun(), 1);
+
+    action("actionExportAccumulated")->trigger();
+    EXPECT_TRUE(window.exportWindow()->isVisible());
+    EXPECT_EQ(outlets.sppcrtext.text(), controller.accumulator().exportText());
+
+    child<QPushButton>("resetAccumulatorButton")->click();
+    EXPECT_EQ(controller.accumulator().currentRun(), 0);
+}
+
+TEST_F(LociviewWindowTest, PrintsTheWindowToAPdfFile) {
+    dialogs.pdfPath = dir.filePath("window.pdf");
+    action("actionPrint")->trigger();
+    QFile pdf(dialogs.pdfPath);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_GT(pdf.size(), 1000);
+
+    // A cancelled print dialog prints nothing.
+    dialogs.pdfPath.clear();
+    action("actionPrint")->trigger();
+}
+
+}  // namespace
+}  // namespace lociview::qt

@@ -1,0 +1,124 @@
+// The widget adapters and the alert dialog on their own.
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "qt/QtControls.h"
+#include "qt/QtDialogs.h"
+#include "qt/ResultsTableModel.h"
+
+namespace lociview::qt {
+namespace {
+
+TEST(ProgressBarIndicatorTest, MapsDoublesOntoTheBarSteps) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double value, minimum, maximum;
+        int step;
+    };
+    const Case cases[] = {
+        {0, 0, 10, 0},      {5, 0, 10, 500},   {10, 0, 10, 1000},  {3, 0, 8, 375},     {1, 0, 3, 333},
+        {11, 0, 10, 1000},  {-1, 0, 10, 0},    {15, 10, 20, 500},  {5, 10, 10, 0},     {5, 10, 0, 0},
+        {nan, 0, 10, 0},    {5, nan, 10, 0},   {inf, 0, 10, 1000}, {-inf, 0, 10, 0},   {0, -inf, inf, 0},
+        {2e9, 0, 4e9, 500},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProgressBarIndicator::stepFor(c.value, c.minimum, c.maximum), c.step)
+            << c.value << " in [" << c.minimum << ", " << c.maximum << "]";
+}
+
+TEST(ProgressBarIndicatorTest, FollowsTheControllersCounting) {
+    QProgressBar bar;
+    ProgressBarIndicator progress(&bar);
+    progress.configure();
+    progress.setMinValue(0);
+    progress.setMaxValue(4);
+    for (int lane = 1; lane <= 4; ++lane) {
+        progress.incrementBy(1);
+        progress.displayNow();
+        EXPECT_EQ(bar.value(), lane * 250);
+    }
+    progress.setDoubleValue(0);
+    EXPECT_EQ(bar.value(), 0);
+}
+
+TEST(PlainTextLogTest, InsertsAtTheCursorInOrderAndClears) {
+    QPlainTextEdit edit;
+    edit.setReadOnly(true);
+    PlainTextLog log(&edit);
+    log.insertText("marked allele 101.50 with height 230 in lane 7 as MAYBE\n");
+    log.insertText("second\n");
+    log.redraw();
+    EXPECT_EQ(log.text(), "marked allele 101.50 with height 230 in lane 7 as MAYBE\nsecond\n");
+    log.setText("");
+    EXPECT_EQ(log.text(), "");
+}
+
+TEST(ResultsTableModelTest, CellValuesBecomeTypedVariants) {
+    const QVariant i = ResultsTableModel::toVariant(CellValue(int32_t{152}));
+    EXPECT_EQ(i.typeId(), QMetaType::Int);
+    EXPECT_EQ(i.toInt(), 152);
+    const QVariant d = ResultsTableModel::toVariant(CellValue(0.83));
+    EXPECT_EQ(d.typeId(), QMetaType::Double);
+    EXPECT_EQ(d.toDouble(), 0.83);
+    const QVariant s = ResultsTableModel::toVariant(CellValue(std::string()));
+    EXPECT_EQ(s.typeId(), QMetaType::QString);
+    EXPECT_TRUE(s.toString().isEmpty());
+}
+
+// The real message box, answered by clicking one of its buttons.
+TEST(QtDialogsTest, AlertShowsTheExactTextsAndAnswersByButton) {
+    struct Case {
+        AlertRequest alert;
+        int click;  // index of the button in the order given
+        int answer;
+    };
+    const Case cases[] = {
+        {{"You have not scored this data set yet.", "Abort Export", std::nullopt, ""}, 0, 1},
+        {{"Are you sure you wish to stop scoring this data?", "Open Another", "Keep Scoring", ""}, 1, 0},
+        {{"Are you sure you wish to stop scoring this data?", "Open Another", "Keep Scoring", ""}, 0, 1},
+        {{"You have double Progenitor loss and SPPCR cannot handle that.", "Abort Exporting", "Export Anyway",
+          ""},
+         1,
+         0},
+        {{"<b>not markup</b>", "Sorry", std::nullopt, ""}, 0, 1},
+    };
+    QtDialogs dialogs;
+    for (const Case& c : cases) {
+        QString text, informative, defaultTitle;
+        Qt::TextFormat format = Qt::AutoText;
+        QStringList titles;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            text = box->text();
+            format = box->textFormat();
+            informative = box->informativeText();
+            defaultTitle = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QList<QAbstractButton*> buttons = box->buttons();
+            std::sort(buttons.begin(), buttons.end(),
+                      [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
+            for (QAbstractButton* b : buttons) titles << b->text();
+            buttons.at(c.click)->click();
+        });
+        EXPECT_EQ(dialogs.runAlert(c.alert), c.answer) << c.alert.message;
+        EXPECT_EQ(text.toStdString(), c.alert.message);
+        EXPECT_EQ(format, Qt::PlainText);
+        EXPECT_TRUE(informative.isEmpty());
+        EXPECT_EQ(defaultTitle.toStdString(), c.alert.defaultButton);
+        QStringList expected{QString::fromStdString(c.alert.defaultButton)};
+        if (c.alert.alternateButton) expected << QString::fromStdString(*c.alert.alternateButton);
+        EXPECT_EQ(titles, expected);
+    }
+}
+
+}  // namespace
+}  // namespace lociview::qt
