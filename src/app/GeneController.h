@@ -80,8 +80,8 @@ private:
     friend class GeneControllerTestAccess;  // tests set result lists directly
 
     // Scoring phases.
-    bool countAlleles(double step);
-    void buildAlleleSizeList(int32_t step, float tol);
+    bool countAlleles(int32_t step, int32_t& up, int32_t& down);
+    void buildAlleleSizeList(int32_t step, float tol, int32_t up, int32_t down);
     void shiftSizes();
     void filterRange();
     void mergeSplitPeaks(float tol);

@@ -1,0 +1,36 @@
+#pragma once
+// Scoring the peaks of one lane of a di-nucleotide locus: sweeps out from
+// the tallest undecided peak along the repeat ladder, marking each peak met
+// SCORED, MAYBE or DISCARDED.
+#include <cstdint>
+#include <vector>
+
+#include "app/DevLog.h"
+#include "model/AlleleDB.h"
+
+namespace lociview {
+
+// The tallest record of the list, the first of equally tall ones; none
+// (with a log line) for an empty list.
+AllelePtr LargestAlleleHeight(const AlleleList& alleles, LogSink& log);
+
+// Gives the record the code and writes its DebugLog line.
+void markAllele(LogSink& log, Allele& allele, int32_t code, int32_t lane);
+
+struct LaneScoringParams {
+    int32_t step = 2;      // repeat step, bp
+    double tol = 0.5;      // locus tolerance, exclusive
+    double stutter = 1.5;  // stutter tolerance, a height ratio
+};
+
+// The walked range of one sweep.
+struct SweepRange {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// Scores every peak of the lane in the store's working list; returns the
+// walked range of each sweep, in order (none for an empty lane).
+std::vector<SweepRange> scoreLanePeaks(AlleleDB& db, LogSink& log, int32_t lane, const LaneScoringParams& params);
+
+}  // namespace lociview

@@ -1,0 +1,31 @@
+#include "scoring/ScoringLog.h"
+
+#include "app/GeneController.h"
+#include "model/Allele.h"
+
+namespace lociview {
+
+const char* stringScore(int32_t code) {
+    switch (code) {
+        case UNMARKED: return "UNMARKED";
+        case SCORED: return "SCORED";
+        case MAYBE: return "MAYBE";
+        case DISCARDED: return "DISCARDED";
+        default: return "UNKNOWN VALUE PASSED TO stringScore(int x)";
+    }
+}
+
+void DebugLog(LogSink& log, double size, int32_t lane, int32_t code) {
+    logf(log, "marked allele %.2lf in lane %d as %s", size, lane, stringScore(code));
+}
+
+void GeneController::sendTextLog(const std::string& text) {
+    datatext.insertText(text);
+    datatext.redraw();
+}
+
+void GeneController::markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark) {
+    sendTextLog(format("marked allele %.2lf with height %d in lane %d as %s\n", size, height, lane, stringScore(mark)));
+}
+
+}  // namespace lociview
