@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/DevLog.h"
+#include "scoring/ScoringLog.h"
 #include "view/ChartGeometry.h"
 
 namespace lociview::headless {
@@ -98,15 +99,7 @@ std::string escapeLineFeeds(const std::string& text) {
 
 }  // namespace
 
-std::string scoreName(int32_t code) {
-    switch (code) {
-        case UNMARKED: return "UNMARKED";
-        case SCORED: return "SCORED";
-        case MAYBE: return "MAYBE";
-        case DISCARDED: return "DISCARDED";
-        default: return "UNKNOWN VALUE PASSED TO stringScore(int x)";
-    }
-}
+std::string scoreName(int32_t code) { return stringScore(code); }
 
 std::string formatCell(const CellValue& cell) {
     if (const auto* i = std::get_if<int32_t>(&cell)) return format("%d", *i);
