@@ -29,11 +29,20 @@ const char* const kCliHelp =
     "               show WHAT              title fields counters log sppcr\n"
     "                                      results table store lanes data\n"
     "                                      state accum windows chart\n"
-    "             Empty lines and lines starting with # are ignored.\n"
+    "             FIELD: progenitor1 progenitor2 lowrange highrange shift\n"
+    "               stuttertol geforun accumgeforun cuwlessthanfield\n"
+    "               cuwgreaterthanfield cuwlanefield cuwallelefield\n"
+    "             ACTION: openData: printMyWindow: scoreData: toggleTable:\n"
+    "               toggleMaybes: graphSelections: cleanUpWindow:\n"
+    "               cleanUpLessThan: cleanUpGreaterThan: cleanUpLaneAndOrAllele:\n"
+    "               preAddToAccumulator: addToAccumulator: resetAccumulator:\n"
+    "               exportSPPCRData: exportSPPCR2: exportAccumulatedSPPCRData:\n"
+    "             Empty lines and lines starting with # are ignored. Line\n"
+    "             ends may be LF or CR LF.\n"
     "             Exit status 0; 2 for a script error, reported on standard\n"
     "             error as SCRIPT:LINE: message.\n"
     "\n"
-    "score ...    scores peak files in a batch; see lociview-cli score --help.\n";
+    "score ...    scores peak files in a batch, as described below.\n";
 
 int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
@@ -41,15 +50,12 @@ int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 2;
     }
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        out << kCliHelp;
+    if (command == "--help" || command == "-h" || command == "help" ||
+        (command == "run" && args.size() == 2 && args[1] == "--help")) {
+        out << kCliHelp << '\n' << kScoreHelp;
         return 0;
     }
     if (command == "run") {
-        if (args.size() == 2 && args[1] == "--help") {
-            out << kCliHelp;
-            return 0;
-        }
         if (args.size() != 2) {
             err << "lociview-cli run: expected exactly one SCRIPT\n" << "usage: lociview-cli run SCRIPT\n";
             return 2;
