@@ -122,6 +122,15 @@ void LociviewWindow::buildAuxiliaryWindows() {
     c.cuwallelefield = std::make_unique<LineEditField>(c.cleanup.cuwallelefield);
 }
 
+void LociviewWindow::installChartView(QWidget* view) {
+    QWidget* placeholder = ui->chartPlaceholder;
+    if (!placeholder || !view) return;
+    view->setMinimumSize(placeholder->minimumSize());
+    ui->resultsSplitter->replaceWidget(ui->resultsSplitter->indexOf(placeholder), view);
+    ui->chartPlaceholder = nullptr;
+    delete placeholder;
+}
+
 Outlets LociviewWindow::outlets() {
     Controls& c = *controls;
     return Outlets{*c.sppcrwindow, *c.sppcrtext,      *c.gewindow,         *c.geforun,         *c.accwindow,

@@ -40,9 +40,10 @@ public:
     // Draws the whole window, scaled to fit, onto one page of printer.
     bool printOnto(QPrinter& printer);
 
-    // The chart the controller draws into. The GL view, when it arrives,
-    // replaces chartPlaceholder and this returns its model().
+    // The chart the controller draws into. The view that draws it takes the
+    // place of chartPlaceholder: installChartView(new Chartview(chart, ...)).
     ChartModel& chartModel() { return chart; }
+    void installChartView(QWidget* view);
 
     QDialog* geWindow() const { return geDialog; }
     QDialog* accumulateWindow() const { return accDialog; }

@@ -352,6 +352,21 @@ TEST_F(LociviewWindowTest, AccumulateWindowAddsOnlyOnSubmit) {
     EXPECT_EQ(controller.accumulator().currentRun(), 0);
 }
 
+TEST_F(LociviewWindowTest, ChartViewTakesThePlaceholdersPlace) {
+    QWidget* placeholder = child<QWidget>("chartPlaceholder");
+    const QSize minimum = placeholder->minimumSize();
+    auto* view = new QWidget;
+    window.installChartView(view);
+    EXPECT_EQ(window.findChild<QWidget*>("chartPlaceholder"), nullptr);
+    EXPECT_EQ(view->window(), &window);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->minimumSize(), minimum);
+    auto* second = new QWidget(&window);
+    window.installChartView(second);  // only one chart: a second is ignored
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_FALSE(second->isVisible());
+}
+
 TEST_F(LociviewWindowTest, PrintsTheWindowToAPdfFile) {
     dialogs.pdfPath = dir.filePath("window.pdf");
     action("actionPrint")->trigger();
