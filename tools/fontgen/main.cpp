@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     }
     QFont font(QFontDatabase::applicationFontFamilies(id).value(0));
     font.setPixelSize(30);
+    font.setStretch(140);  // glyphs advance 15 of 16 units: fill the cell's width
     font.setHintingPreference(QFont::PreferFullHinting);
     const QFontMetrics metrics(font);
 
