@@ -285,6 +285,20 @@ TEST_F(LociviewWindowTest, ByLaneColumnsCarryTheirTitles) {
     EXPECT_EQ(child<QTableView>("tabl")->model()->rowCount(), 2);
 }
 
+TEST_F(LociviewWindowTest, GraphDrawsThePeaksOfTheSelectedLanes) {
+    open("peaks.txt", threePeaks);
+    setScoredResults();
+    child<QPushButton>("toggleTable")->click();
+    QTableView* table = child<QTableView>("tabl");
+    table->selectRow(1);  // lane 2: two peaks
+    child<QPushButton>("graphButton")->click();
+    EXPECT_EQ(window.chartModel().peaks().size(), 2u);
+
+    table->selectRow(0);  // lane 1 alone: one peak
+    action("actionGraph")->trigger();
+    EXPECT_EQ(window.chartModel().peaks().size(), 1u);
+}
+
 TEST_F(LociviewWindowTest, CleanUpWindowOpensOnlyAfterScoringAndClosingItChangesNothing) {
     dialogs.expectAlert("You have not scored this data set yet.");
     child<QPushButton>("cleanUpButton")->click();
