@@ -95,7 +95,8 @@ void ProgressBarIndicator::displayNow() { bar->repaint(); }
 void ProgressBarIndicator::update() { bar->setValue(stepFor(current, minimum, maximum)); }
 
 void WidgetWindow::showCentered() {
-    widget->adjustSize();
+    // Sized to its contents the first time; later the user's size stays.
+    if (!widget->testAttribute(Qt::WA_WState_Created)) widget->adjustSize();
     QScreen* screen = widget->parentWidget() ? widget->parentWidget()->screen() : widget->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (screen) {
