@@ -1,31 +1,27 @@
-// The preparation of a scoring run: allele-size count and list, the
-// too-large range, the size shift across runs, range filter, merging of
-// split peaks and removal of small peaks.
+// The preparation of a scoring run: allele-size count and list, ranges too
+// large or too small to count, the size shift across runs, the range
+// filter, merging of split peaks and removal of small peaks.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
-
-#include <cmath>
 
 #include "scoring/ScoringHarness.h"
 
 namespace lociview::scoringtest {
 namespace {
 
-const std::vector<Peak> kOnePeak = {{1, 150, 1000}, {1, 152, 900}};
+const std::vector<Peak> kTwoPeaks = {{1, 150, 1000}, {1, 152, 900}};
 
-std::vector<int32_t> ladder(int32_t from, int32_t to, int32_t step) {
-    std::vector<int32_t> out;
-    for (int32_t v = from; v <= to; v += step) out.push_back(v);
-    return out;
+Params range(std::string p1, std::string low, std::string high, int column = 1) {
+    return Params{p1, p1, std::move(low), std::move(high), "1.5", column};
 }
 
 struct CountCase {
     const char* name;
     Params params;
-    int32_t count;
-    std::vector<int32_t> sizes;
-    std::vector<std::string> countLines;  // from "prog 1" up to "c="
+    std::vector<std::string> lines;  // the count's log lines, up to "c="
+    int32_t first, last;             // of allelesizelist
 };
 void PrintTo(const CountCase& c, std::ostream* os) { *os << c.name; }
 
@@ -33,224 +29,157 @@ class AlleleCount : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(AlleleCount, CountsAndListsSizes) {
     ScoringHarness h;
-    h.load(kOnePeak);
-    h.set(GetParam().params);
-    const auto logs = tagged(h.score(), "log");
-    EXPECT_EQ(h.controller.alleleCount(), GetParam().count);
-    EXPECT_EQ(h.controller.alleleSizes(), GetParam().sizes);
-    const auto first = std::find_if(logs.begin(), logs.end(), [](const std::string& l) { return l.rfind("prog 1", 0) == 0; });
-    const auto last = std::find_if(logs.begin(), logs.end(), [](const std::string& l) { return l.rfind("c=", 0) == 0; });
-    ASSERT_NE(last, logs.end());
-    EXPECT_EQ(std::vector<std::string>(first, last + 1), GetParam().countLines);
-}
-
-Params range(std::string p1, std::string low, std::string high, int column = 1) {
-    Params p;
-    p.p1 = p.p2 = std::move(p1);
-    p.low = std::move(low);
-    p.high = std::move(high);
-    p.locusColumn = column;
-    return p;
+    h.load(kTwoPeaks);
+    const auto logs = tagged(h.score(GetParam().params), "log");
+    const auto from = std::find_if(logs.begin(), logs.end(), [](auto& l) { return l.rfind("prog 1", 0) == 0; });
+    const auto to = std::find_if(from, logs.end(), [](auto& l) { return l.rfind("c=", 0) == 0; });
+    ASSERT_NE(to, logs.end());
+    EXPECT_EQ(std::vector<std::string>(from + 1, to + 1), GetParam().lines);
+    const auto& sizes = h.controller.alleleSizes();
+    const int32_t step = std::vector<int32_t>{1, 2, 3, 5}[GetParam().params.locusColumn];
+    ASSERT_EQ(static_cast<int32_t>(sizes.size()), h.controller.alleleCount());
+    for (size_t i = 0; i < sizes.size(); ++i) ASSERT_EQ(sizes[i], GetParam().first + static_cast<int32_t>(i) * step);
+    EXPECT_EQ(sizes.back(), GetParam().last);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, AlleleCount,
     ::testing::Values(
-        CountCase{"WholeProgenitor", range("150", "120", "180"), 30, ladder(120, 178, 2),
-                  {"prog 1 = 150.000000 and prog 2 = 150.000000", "x = 180", "x = 120", "30 alleles counted",
-                   "c=120"}},
-        CountCase{"FractionalProgenitorAdjustsBothEnds", range("151.7", "120", "180"), 31, ladder(121, 181, 2),
-                  {"prog 1 = 151.700000 and prog 2 = 151.700000", "x = 181", "x = 119", "31 alleles counted",
-                   "lowallelesize adjusted up", "highallelesize adjusted down", "c=121"}},
-        CountCase{"MonoCountsEverySize", range("150", "145", "152", 0), 7, ladder(145, 151, 1),
-                  {"prog 1 = 150.000000 and prog 2 = 150.000000", "x = 152", "x = 145", "7 alleles counted",
-                   "c=145"}},
-        CountCase{"FractionalBoundsCountedAsTyped", range("150", "145.5", "154.5", 2), 4, ladder(147, 156, 3),
-                  {"prog 1 = 150.000000 and prog 2 = 150.000000", "x = 156", "x = 144", "4 alleles counted",
-                   "lowallelesize adjusted up", "highallelesize adjusted down",
-                   "c=147"}},
-        CountCase{"LargestAcceptedCount", range("100000", "0", "100000", 0), 100000, ladder(0, 99999, 1),
-                  {"prog 1 = 100000.000000 and prog 2 = 100000.000000", "x = 100000", "x = 0",
-                   "100000 alleles counted", "c=0"}}),
-    [](const ::testing::TestParamInfo<CountCase>& info) { return std::string(info.param.name); });
+        CountCase{"WholeProgenitor", range("150", "120", "180"), {"x = 180", "x = 120", "30 alleles counted", "c=120"},
+                  120, 178},
+        CountCase{"FractionalProgenitorAdjustsBothEnds", range("151.7", "120", "180"),
+                  {"x = 181", "x = 119", "31 alleles counted", "lowallelesize adjusted up",
+                   "highallelesize adjusted down", "c=121"},
+                  121, 181},
+        CountCase{"MonoFractionalBounds", range("150", "145.5", "152.5", 0),
+                  {"x = 153", "x = 145", "8 alleles counted", "highallelesize adjusted down", "c=145"}, 145, 152},
+        CountCase{"PentaAdjustsOnWholeBounds", range("150", "141.5", "158.9", 3),
+                  {"x = 160", "x = 140", "4 alleles counted", "lowallelesize adjusted up",
+                   "highallelesize adjusted down", "c=145"},
+                  145, 160},
+        CountCase{"LargestCountAllowed", range("100000", "0", "100000", 0),
+                  {"x = 100000", "x = 0", "100000 alleles counted", "c=0"}, 0, 99999}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct StopCase {
     const char* name;
     Params params;
-    std::string alert;
-    std::string lastLog;  // the start of the log line just before the alert
-    int32_t countAfter;   // numalleles after the refused run
+    std::string lastLog, alert;
+    int32_t countAfter;  // numalleles after the refused run
 };
 void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 
 class CountRefused : public ::testing::TestWithParam<StopCase> {};
 
-const char* const kTooLarge = "Your range is too large to count the alleles in it. [Abort Scoring] -> Abort Scoring";
-
-TEST_P(CountRefused, EndsRunAtItsAlert) {
+TEST_P(CountRefused, EndsRunAtItsAlertAfterRestore) {
     ScoringHarness h;
-    h.load(kOnePeak);
-    h.set(range("150", "120", "180"));
-    h.score();
+    h.load(kTwoPeaks);
+    h.score(range("150", "120", "180"));
     const auto sizes = h.controller.alleleSizes();
-    const double before = h.controller.store().workingList().front()->getSize();
-
-    h.set(GetParam().params);
-    h.tk.shift.setText("3");
-    const auto trace = h.score();
+    Params p = GetParam().params;
+    p.shift = "3";
+    const auto trace = h.score(p);
     ASSERT_GE(trace.size(), 2u);
-    EXPECT_EQ(trace.back(), "alert: " + GetParam().alert);
-    EXPECT_EQ(trace[trace.size() - 2].rfind("log: " + GetParam().lastLog, 0), 0u) << trace[trace.size() - 2];
+    EXPECT_EQ(trace[trace.size() - 2], "log: " + GetParam().lastLog);
+    EXPECT_EQ(trace.back(), "alert: " + GetParam().alert + " [Abort Scoring] -> Abort Scoring");
     EXPECT_EQ(h.controller.alleleCount(), GetParam().countAfter);
     EXPECT_EQ(h.controller.alleleSizes(), sizes);
-    EXPECT_TRUE(h.controller.resultAlleles().empty());
-    EXPECT_TRUE(h.controller.resultLanes().empty());
-    EXPECT_EQ(h.controller.store().workingList().front()->getSize(), before);  // no shift
+    EXPECT_TRUE(h.controller.resultAlleles().empty() && h.controller.resultLanes().empty());
     for (const auto& a : h.controller.store().workingList()) EXPECT_EQ(a->getScore(), UNMARKED);
+    EXPECT_EQ(h.controller.store().workingList().front()->getSize(), 150);  // not shifted
 }
+
+const std::string kLarge = "Your range is too large to count the alleles in it.";
+const std::string kProg1 = "prog 1 = 1.000000 and prog 2 = 1.000000";
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, CountRefused,
     ::testing::Values(
-        StopCase{"ExponentHighBound", range("1", "0", "1e9"), kTooLarge, "prog 1 = ", 30},
-        StopCase{"InfiniteHighBound", range("1", "0", "1e400"), kTooLarge, "prog 1 = ", 30},
-        StopCase{"WholeIntegerRange", range("1", "0", "2147483647"), kTooLarge, "prog 1 = ", 30},
-        StopCase{"OneMoreThanLargest", range("100000", "0", "100001", 0), kTooLarge, "prog 1 = ", 30},
-        StopCase{"ProgenitorBeyondIntegers", range("2147483647", "2147483646", "2147483647.5"), kTooLarge, "prog 1 = ", 30},
-        // The bounds read as whole numbers lie a billion steps from where
-        // the count ends.
-        StopCase{"EndsFarFromWholeBounds",
-                 Params{"2000000000e-9", "2000000000", "1999999999e-9", "2000000001e-9", "1.5", "0.0", 1},
-                 kTooLarge, "prog 1 = ", 30},
-        StopCase{"NoSizeBetweenBounds", range("2", "1e2", "2"),
-                 "Your range is too small, and the number of alleles between them is 0 [Abort Scoring] -> Abort "
-                 "Scoring",
-                 "0 alleles counted", 0}),
-    [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+        StopCase{"ExponentHighBound", range("1", "0", "1e9"), kProg1, kLarge, 30},
+        StopCase{"InfiniteHighBound", range("1", "0", "1e400"), kProg1, kLarge, 30},
+        StopCase{"OneMoreThanLargest", range("100000", "0", "100001", 0),
+                 "prog 1 = 100000.000000 and prog 2 = 100000.000000", kLarge, 30},
+        StopCase{"CountPastLargestInteger", range("2147483647", "2147483646", "2147483647.5"),
+                 "prog 1 = 2147483647.000000 and prog 2 = 2147483647.000000", kLarge, 30},
+        // Read as whole numbers the bounds lie a billion steps from the count.
+        StopCase{"WholeBoundsFarFromCount", {"2000000000e-9", "2000000000", "1999999999e-9", "2000000001e-9"},
+                 "prog 1 = 2.000000 and prog 2 = 2000000000.000000", kLarge, 30},
+        StopCase{"NoSizeBetweenBounds", range("2", "1e2", "2"), "0 alleles counted",
+                 "Your range is too small, and the number of alleles between them is 0", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ShiftAcrossRuns, MovesByTheChangeOfShift) {
+TEST(ShiftAcrossRuns, RecordsCarryTheShiftInTheField) {
     ScoringHarness h;
     h.load({{1, 150, 1000}, {1, 152, 900}, {2, 160, 500}});
-    Params p = range("150", "120", "180");
-    const std::vector<double> original = {150, 152, 160};
-    struct Step {
-        const char* shift;
-        double total;
-        int8_t flag;
-        bool logged;
-    };
-    const std::vector<Step> steps = {{"0", 0.0, 0, false},   {"0.5", 0.5, 1, true},  {"0.5", 0.5, 1, false},
-                                     {"-1", -1.0, 1, true},  {"-0", 0.0, 1, true},   {"-0.0", 0.0, 1, false},
-                                     {"1e400", 0.0, 1, false}, {"2.25", 2.25, 1, true}};
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.shift);
-        p.shift = s.shift;
-        h.set(p);
-        const auto logs = tagged(h.score(), "log");
+    const std::vector<std::tuple<const char*, double, int8_t, long>> steps = {
+        {"0", 0.0, 0, 0}, {"0.5", 0.5, 1, 1}, {"0.5", 0.5, 1, 0}, {"-1", -1.0, 1, 1},
+        {"-0", 0.0, 1, 1}, {"-0.0", 0.0, 1, 0}, {"1e400", 0.0, 1, 0}, {"2.25", 2.25, 1, 1}};
+    for (const auto& [shift, total, flag, lines] : steps) {
+        Params p = range("150", "120", "180");
+        p.shift = shift;
+        const auto logs = tagged(h.score(p), "log");
         const auto& records = h.controller.store().backupList();
-        for (size_t i = 0; i < records.size(); ++i) EXPECT_NEAR(records[i]->getSize(), original[i] + s.total, 1e-12);
-        EXPECT_EQ(h.controller.scoredFlag(), s.flag);
-        EXPECT_EQ(h.controller.shiftValue(), s.total);
-        const bool logged = std::any_of(logs.begin(), logs.end(), [](const std::string& l) {
-            return l.rfind("***** Shifting all data by", 0) == 0;
-        });
-        EXPECT_EQ(logged, s.logged);
+        EXPECT_EQ(records[0]->getSize(), 150 + total) << shift;
+        EXPECT_EQ(records[2]->getSize(), 160 + total) << shift;
+        EXPECT_EQ(h.controller.scoredFlag(), flag) << shift;
+        EXPECT_EQ(h.controller.shiftValue(), total) << shift;
+        EXPECT_EQ(countOf(logs, format("***** Shifting all data by %lf *****", std::strtod(shift, nullptr))), lines)
+            << shift;
     }
 }
 
-TEST(RangeFilter, WholeNumberBoundsKeepEqualSizes) {
-    ScoringHarness h;
-    h.load({{1, 119.99, 500}, {1, 120.0, 500}, {1, 180.0, 500}, {1, 180.5, 500}});
-    Params p = range("150", "120.9", "180.9", 2);
-    h.set(p);
-    const auto logs = tagged(h.score(), "log");
-    const auto lane = h.lane(1);
-    ASSERT_EQ(lane.size(), 2u);
-    EXPECT_EQ(lane[0]->getSize(), 120.0);
-    EXPECT_EQ(lane[1]->getSize(), 180.0);
-    EXPECT_TRUE(has(logs, "2 alleles nodes removed. 2 alleles remaining"));
-}
-
-struct MergeCase {
+struct CleanCase {
     const char* name;
     int column;
     std::vector<Peak> peaks;
-    std::vector<std::pair<double, int32_t>> left;  // size, height after the run
-    long mergeLines;
+    std::vector<std::pair<double, int32_t>> left;  // lane 1 after the run: size, height
+    std::vector<std::string> lines;                // log lines that must appear
 };
-void PrintTo(const MergeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CleanCase& c, std::ostream* os) { *os << c.name; }
 
-class MergeSplitPeaks : public ::testing::TestWithParam<MergeCase> {};
+class Cleaning : public ::testing::TestWithParam<CleanCase> {};
 
-TEST_P(MergeSplitPeaks, NeighboursWithinTolerance) {
+TEST_P(Cleaning, LeavesTheseRecords) {
     ScoringHarness h;
     h.load(GetParam().peaks);
-    h.set(range("150", "90", "180", GetParam().column));
-    const auto logs = tagged(h.score(), "log");
+    const auto logs = tagged(h.score(range("150", "90.9", "180.9", GetParam().column)), "log");
     const auto lane = h.lane(1);
     ASSERT_EQ(lane.size(), GetParam().left.size());
     for (size_t i = 0; i < lane.size(); ++i) {
         EXPECT_NEAR(lane[i]->getSize(), GetParam().left[i].first, 1e-5);
         EXPECT_EQ(lane[i]->getHeight(), GetParam().left[i].second);
     }
-    EXPECT_EQ(std::count_if(logs.begin(), logs.end(),
-                            [](const std::string& l) { return l.rfind("merged peak", 0) == 0; }),
-              GetParam().mergeLines);
+    for (const auto& line : GetParam().lines) EXPECT_EQ(countOf(logs, line), 1) << line;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lanes, MergeSplitPeaks,
-    ::testing::Values(MergeCase{"ChainCollapsesIntoLast", 1, {{1, 100.0, 400}, {1, 100.3, 300}, {1, 100.6, 100}},
-                                {{100.375, 225}}, 2},
-                      MergeCase{"HalfBaseApartStaysForDi", 1, {{1, 100.0, 400}, {1, 100.5, 300}},
-                                {{100.0, 400}, {100.5, 300}}, 0},
-                      MergeCase{"MonoToleranceIsQuarter", 0, {{1, 100.0, 400}, {1, 100.3, 300}},
-                                {{100.0, 400}, {100.3, 300}}, 0},
-                      MergeCase{"OnlyNeighboursInListOrder", 2, {{1, 100.0, 400}, {1, 110.0, 300}, {1, 100.2, 500}},
-                                {{100.0, 400}, {110.0, 300}, {100.2, 500}}, 0},
-                      MergeCase{"HeightsAveragedWithoutOverflow", 2,
-                                {{1, 100.0, 2147483647}, {1, 100.2, 2147483647}},
-                                {{100.1, 2147483647}}, 1}),
-    [](const ::testing::TestParamInfo<MergeCase>& info) { return std::string(info.param.name); });
+    Lanes, Cleaning,
+    ::testing::Values(
+        CleanCase{"MergeChainCollapsesIntoLast", 1, {{1, 100.0, 400}, {1, 100.3, 300}, {1, 100.6, 100}},
+                  {{100.375, 225}},
+                  {"merged peak 100.000000 in lane 0 (1 in Real Lane)", "merged peak 100.150002 in lane 0 (1 in Real Lane)"}},
+        CleanCase{"HalfBaseApartStaysForDi", 1, {{1, 100.0, 400}, {1, 100.5, 300}}, {{100.0, 400}, {100.5, 300}}, {}},
+        CleanCase{"MonoToleranceIsQuarter", 0, {{1, 100.0, 400}, {1, 100.3, 300}}, {{100.0, 400}, {100.3, 300}}, {}},
+        CleanCase{"MergedHeightDoesNotOverflow", 2, {{0, 150, 9}, {1, 100.0, 2147483647}, {1, 100.2, 2147483647}},
+                  {{100.1, 2147483647}}, {"merged peak 100.000000 in lane 1 (1 in Real Lane)"}},
+        CleanCase{"RangeBoundsReadAsWholeNumbers", 2,
+                  {{1, 89.99, 500}, {1, 90.0, 500}, {1, 180.0, 500}, {1, 180.5, 500}},
+                  {{90.0, 500}, {180.0, 500}}, {"2 alleles nodes removed. 2 alleles remaining"}},
+        CleanCase{"SmallPeakBelowTenthOfWeighted", 2, {{1, 100, 1000}, {1, 104, 50}, {1, 110, 100}, {2, 150, 0}},
+                  {{100, 1000}, {110, 100}},
+                  {"lane 1 has a weighted height of 880.434783",
+                   "REMOVING Allele size 104.000000 with height 50 in lane 1",
+                   "denominator = 0 in getWeightedHeighOfLane 2", "lane 2 has a weighted height of 0.000000"}},
+        CleanCase{"LaneEmptiedByRange", 2, {{1, 150, 10}, {2, 50, 10}}, {{150, 10}}, {"lane 2 has 0 data in it"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(MergeSplitPeaks, LogsPositionAndRealLane) {
-    ScoringHarness h;
-    h.load({{3, 150, 500}, {7, 100.0, 400}, {7, 100.25, 300}});
-    h.set(range("150", "90", "180", 2));
-    const auto logs = tagged(h.score(), "log");
-    EXPECT_TRUE(has(logs, "merged peak 100.000000 in lane 1 (7 in Real Lane)"));
-}
-
-TEST(SmallPeaks, RemovedBelowATenthOfWeightedHeight) {
-    ScoringHarness h;
-    h.load({{1, 100, 1000}, {1, 104, 50}, {1, 110, 100}, {2, 100, 0}, {2, 104, 0}});
-    h.set(range("150", "90", "180", 2));
-    const auto logs = tagged(h.score(), "log");
-    EXPECT_TRUE(has(logs, "lane 1 has a weighted height of 880.434783"));
-    EXPECT_TRUE(has(logs, "REMOVING Allele size 104.000000 with height 50 in lane 1"));
-    EXPECT_EQ(h.lane(1).size(), 2u);
-    EXPECT_TRUE(has(logs, "denominator = 0 in getWeightedHeighOfLane 2"));
-    EXPECT_TRUE(has(logs, "lane 2 has a weighted height of 0.000000"));
-    EXPECT_EQ(h.lane(2).size(), 2u);
-}
-
-TEST(SmallPeaks, LaneEmptiedByRangeIsReported) {
-    ScoringHarness h;
-    h.load({{1, 150, 1000}, {2, 50, 1000}});
-    h.set(range("150", "120", "180", 2));
-    const auto logs = tagged(h.score(), "log");
-    EXPECT_TRUE(has(logs, "lane 2 has 0 data in it"));
-}
-
-TEST(AlleleSizeReport, SizesWithAndWithoutPeaks) {
+TEST(AlleleSizeReport, PeaksUnderEachSize) {
     ScoringHarness h;
     h.load({{1, 150.3, 1000}, {2, 149.8, 800}, {1, 160.5, 700}});
-    h.set(range("150", "146", "154"));
-    const auto trace = h.score();
-    const auto logs = tagged(trace, "log");
-    EXPECT_TRUE(has(logs, "Allele size 150.300003 with height 1000 in lane 1"));
-    EXPECT_TRUE(has(logs, "Allele size 149.800003 with height 800 in lane 2"));
-    EXPECT_TRUE(has(logs, "3 alleles have 0 data under them"));  // 146, 148, 152
+    const auto logs = tagged(h.score(range("150", "146", "154")), "log");
+    EXPECT_EQ(countOf(logs, "Allele size 150.300003 with height 1000 in lane 1"), 1);
+    EXPECT_EQ(countOf(logs, "Allele size 149.800003 with height 800 in lane 2"), 1);
+    EXPECT_EQ(countOf(logs, "3 alleles have 0 data under them"), 1);  // 146, 148, 152
 }
 
 }  // namespace

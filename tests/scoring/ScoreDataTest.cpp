@@ -1,5 +1,5 @@
-// The scoring action's checks: their order, their log lines and alerts, and
-// that a refused run leaves the previous run's results alone.
+// The scoring action's checks: their order, log lines and alerts, and that a
+// refused run leaves the previous run's results as they were.
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -15,161 +15,84 @@ const std::vector<Peak> kPeaks = {{1, 148, 300}, {1, 150, 2000}, {2, 158, 250}, 
 struct CheckCase {
     const char* name;
     Params params;
-    std::string logLine;
-    std::string alert;  // the alert trace text
+    std::vector<std::string> trace;  // after the locus line
 };
 void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 
 class ScoreDataChecks : public ::testing::TestWithParam<CheckCase> {};
 
-Params with(std::string p1, std::string p2, std::string low = "120", std::string high = "180",
-            std::string stutter = "1.5", int column = 1) {
-    Params p;
-    p.p1 = std::move(p1);
-    p.p2 = std::move(p2);
-    p.low = std::move(low);
-    p.high = std::move(high);
-    p.stutter = std::move(stutter);
-    p.locusColumn = column;
-    return p;
-}
-
-TEST_P(ScoreDataChecks, StopsWithItsAlertAndKeepsPreviousRun) {
+TEST_P(ScoreDataChecks, StopWithTheirAlertAndKeepPreviousRun) {
     ScoringHarness h;
     h.load(kPeaks);
-    h.set(with("150", "160"));
-    h.score();
-    const auto alleles = h.controller.resultAlleles();
-    const auto lanes = h.controller.resultLanes();
-    const std::string counters = h.tk.numemptylanes.text() + h.tk.numones.text() + h.tk.numtwos.text();
+    h.score(Params{"150", "160"});
+    const auto results = std::tuple(h.controller.resultAlleles(), h.controller.resultCounts(),
+                                    h.controller.resultLanes(), h.tk.numemptylanes.text(), h.tk.datatext.text());
     std::vector<int32_t> codes;
     for (const auto& a : h.controller.store().workingList()) codes.push_back(a->getScore());
-    ASSERT_FALSE(alleles.empty());
+    h.tk.dialogs.queueAnswer(true);  // answers the swap alert with "Abort Scoring"
 
-    h.set(GetParam().params);
-    const auto trace = h.score();
-    const auto logs = tagged(trace, "log");
-    ASSERT_EQ(logs.size(), 2u);
-    EXPECT_EQ(logs[0], GetParam().params.locusColumn == 1 ? "locus = di" : "locus = tri");
-    EXPECT_EQ(logs[1], GetParam().logLine);
-    EXPECT_EQ(tagged(trace, "alert"), std::vector<std::string>{GetParam().alert});
-    EXPECT_EQ(trace.back(), "alert: " + GetParam().alert);  // the line comes before the alert
-
-    EXPECT_EQ(h.controller.resultAlleles(), alleles);
-    EXPECT_EQ(h.controller.resultLanes(), lanes);
-    EXPECT_EQ(h.tk.numemptylanes.text() + h.tk.numones.text() + h.tk.numtwos.text(), counters);
-    std::vector<int32_t> after;
-    for (const auto& a : h.controller.store().workingList()) after.push_back(a->getScore());
-    EXPECT_EQ(after, codes);
+    auto trace = h.score(GetParam().params);
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace.front(), GetParam().params.locusColumn == 1 ? "log: locus = di" : "log: locus = tri");
+    EXPECT_EQ(std::vector<std::string>(trace.begin() + 1, trace.end()), GetParam().trace);
+    EXPECT_EQ(std::tuple(h.controller.resultAlleles(), h.controller.resultCounts(), h.controller.resultLanes(),
+                         h.tk.numemptylanes.text(), h.tk.datatext.text()),
+              results);
+    for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(h.controller.store().workingList()[i]->getScore(), codes[i]);
+    EXPECT_EQ(h.tk.progenitor1.text(), GetParam().params.p1);
 }
-
-const char* const kSmall1 = "Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again";
-const char* const kSmall2 = "Progenitor 2 is smaller than your Low Range value. [Try Again] -> Try Again";
-const char* const kLarge1 = "Progenitor 1 is larger than your High Range value. [Try Again] -> Try Again";
-const char* const kLarge2 = "Progenitor 2 is larger than your High Range value. [Try Again] -> Try Again";
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, ScoreDataChecks,
     ::testing::Values(
-        CheckCase{"StartUpValues", with("1.0", "2.0", "120.0", "180.0"), "1 < 120", kSmall1},
-        CheckCase{"P1JustBelowLow", with("119.9", "150"), "119 < 120", kSmall1},
-        CheckCase{"BothBelowLowReportsP1", with("100", "100"), "100 < 120", kSmall1},
-        CheckCase{"P2BelowLow", with("150", "100"), "100 < 120", kSmall2},
-        CheckCase{"P1AboveHigh", with("181", "150"), "181 > 180", kLarge1},
-        CheckCase{"P2AboveHigh", with("150", "190"), "190 > 180", kLarge2},
-        CheckCase{"NoTextReadsAsZero", with("", "150"), "0 < 120", kSmall1},
-        CheckCase{"RangeOfZero", with("120", "120", "120.2", "120.8"), "120 , 120",
-                  "You have a range of 0 [Abort Scoring] -> Abort Scoring"},
-        CheckCase{"StutterTooLowForDi", with("150", "160", "120", "180", "0.9"), "stutter tol = 0.900000",
-                  "Your stutter tolerance is too low. [Abort Scoring] -> Abort Scoring"}),
-    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+        CheckCase{"StartUpValues", {"1.0", "2.0", "120.0", "180.0"},
+                  {"log: 1 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
+        CheckCase{"P1JustBelowLow", {"119.9", "150"},
+                  {"log: 119 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
+        CheckCase{"EmptyP1AndLowP2ReportP1", {"", "100"},
+                  {"log: 0 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
+        CheckCase{"P2BelowLow", {"150", "100"},
+                  {"log: 100 < 120", "alert: Progenitor 2 is smaller than your Low Range value. [Try Again] -> Try Again"}},
+        CheckCase{"P1AboveHigh", {"181", "190"},
+                  {"log: 181 > 180", "alert: Progenitor 1 is larger than your High Range value. [Try Again] -> Try Again"}},
+        CheckCase{"P2AboveHigh", {"150", "190"},
+                  {"log: 190 > 180", "alert: Progenitor 2 is larger than your High Range value. [Try Again] -> Try Again"}},
+        CheckCase{"RangeOfZero", {"120", "120", "120.2", "120.8"},
+                  {"log: 120 , 120", "alert: You have a range of 0 [Abort Scoring] -> Abort Scoring"}},
+        CheckCase{"StutterTooLowForDi", {"150", "160", "120", "180", "0.9"},
+                  {"log: stutter tol = 0.900000",
+                   "alert: Your stutter tolerance is too low. [Abort Scoring] -> Abort Scoring"}},
+        CheckCase{"SwapAborted", {"150", "140", "120", "180", "0.9", 2},
+                  {"log: 150 > 140",
+                   "alert: By convenience, Progenitor 2 needs to be equal to or larger than progenitor 1 "
+                   "[Swap Progenitors] [Abort Scoring] -> Abort Scoring"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScoreData, NoFileShowsOnlyItsAlert) {
     ScoringHarness h;
-    const auto trace = h.score();
-    EXPECT_EQ(trace, std::vector<std::string>{
-                         "alert: You are not currently working on a file. [Okie Dokie] -> Okie Dokie"});
+    EXPECT_EQ(h.score(Params{}),
+              std::vector<std::string>{"alert: You are not currently working on a file. [Okie Dokie] -> Okie Dokie"});
     EXPECT_EQ(h.controller.locusType(), 0);
 }
 
-TEST(ScoreData, SwapAbortChangesNothing) {
-    ScoringHarness h;
-    h.load(kPeaks);
-    h.set(with("150", "140"));
-    h.tk.dialogs.queueAnswer(true);
-    const auto trace = h.score();
-    EXPECT_TRUE(has(trace, "log: 150 > 140"));
-    EXPECT_TRUE(has(trace,
-                    "alert: By convenience, Progenitor 2 needs to be equal to or larger than progenitor 1 "
-                    "[Swap Progenitors] [Abort Scoring] -> Abort Scoring"));
-    EXPECT_EQ(h.tk.progenitor1.text(), "150");
-    EXPECT_EQ(h.tk.progenitor2.text(), "140");
-    EXPECT_EQ(tagged(trace, "log").size(), 2u);
-}
-
-TEST(ScoreData, SwapWritesWholeNumbersAndScores) {
-    ScoringHarness h;
-    h.load(kPeaks);
-    h.set(with("150.5", "140.7"));
-    const auto trace = h.score();
-    EXPECT_TRUE(has(trace, "log: 150 > 140"));
-    EXPECT_EQ(h.tk.progenitor1.text(), "140");
-    EXPECT_EQ(h.tk.progenitor2.text(), "150");
-    EXPECT_EQ(h.controller.resultAlleles(), (std::vector<int32_t>{150, 160}));
-}
-
-TEST(ScoreData, EqualWholeProgenitorsDoNotAskToSwap) {
-    ScoringHarness h;
-    h.load(kPeaks);
-    h.set(with("150.7", "150.2"));
-    const auto trace = h.score();
-    EXPECT_TRUE(tagged(trace, "alert").empty());
-    EXPECT_FALSE(h.controller.resultLanes().empty());
-}
-
-struct PassCase {
-    const char* name;
-    Params params;
-    int32_t locustype;
-};
-void PrintTo(const PassCase& c, std::ostream* os) { *os << c.name; }
-
-class ScoreDataPasses : public ::testing::TestWithParam<PassCase> {};
-
-TEST_P(ScoreDataPasses, RunsToTheEnd) {
-    ScoringHarness h;
-    h.load(kPeaks);
-    h.set(GetParam().params);
-    if (GetParam().params.locusColumn < 0) h.tk.locusmatrix.select(-1);
-    const auto trace = h.score();
-    EXPECT_TRUE(tagged(trace, "alert").empty());
-    EXPECT_EQ(h.controller.locusType(), GetParam().locustype);
-    EXPECT_EQ(trace.back(), "reload: tabl");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Checks, ScoreDataPasses,
-    ::testing::Values(PassCase{"P1FractionAboveHigh", with("180.9", "180.9"), 2},
-                      PassCase{"LowStutterForTri", with("150", "150", "120", "180", "0.9", 2), 3},
-                      PassCase{"NoCellOnIsMono", with("150", "150", "120", "180", "1.5", -1), 1},
-                      PassCase{"Penta", with("150", "150", "120", "180", "1.5", 3), 5},
-                      PassCase{"HugeStutter", with("150", "150", "120", "180", "1e400"), 2}),
-    [](const ::testing::TestParamInfo<PassCase>& info) { return std::string(info.param.name); });
-
-TEST(ScoreData, RunStartsAfresh) {
-    ScoringHarness h;
-    h.load(kPeaks);
-    h.set(with("150", "160"));
-    h.score();
-    h.controller.markedMessageToViewedLog(1.0, 2, 3, MAYBE);  // stale log text
-    h.tk.numemptylanes.setText("stale");
-    h.set(with("150", "160", "120", "180", "1.5", 2));  // tri: nothing is scored
-    h.score();
-    EXPECT_EQ(h.tk.datatext.text(), "");
-    EXPECT_TRUE(h.controller.resultAlleles().empty());
-    EXPECT_TRUE(h.controller.resultLanes().empty());
-    for (const auto& a : h.controller.store().workingList()) EXPECT_EQ(a->getScore(), UNMARKED);
-    EXPECT_EQ(h.tk.numemptylanes.text(), "2");
+TEST(ScoreData, PassingParametersScore) {
+    const std::vector<std::tuple<Params, int32_t, std::string, std::string>> cases = {
+        {{"150.5", "140.7"}, 2, "140", "150"},                           // swapped as whole numbers
+        {{"150.7", "150.2"}, 2, "150.7", "150.2"},                       // equal whole numbers: no swap
+        {{"180.9", "180.9"}, 2, "180.9", "180.9"},                       // 180 is not above 180
+        {{"150", "150", "120", "180", "0.9", 2}, 3, "150", "150"},       // stutter not tested for tri
+        {{"150", "150", "120", "180", "1.5", -1}, 1, "150", "150"},      // no cell on: mono
+        {{"150", "150", "120", "180", "1e400", 3}, 5, "150", "150"}};
+    for (const auto& [params, locus, p1, p2] : cases) {
+        ScoringHarness h;
+        h.load(kPeaks);
+        const auto trace = h.score(params);
+        EXPECT_EQ(tagged(trace, "alert").size(), params.p1 == "150.5" ? 1u : 0u) << p1;
+        EXPECT_EQ(h.controller.locusType(), locus);
+        EXPECT_EQ(h.tk.progenitor1.text() + " " + h.tk.progenitor2.text(), p1 + " " + p2);
+        EXPECT_EQ(trace.back(), "reload: tabl");
+        EXPECT_EQ(h.controller.resultLanes().size(), locus == 2 ? 2u : 0u);
+    }
 }
 
 }  // namespace
