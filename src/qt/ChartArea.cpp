@@ -5,7 +5,8 @@
 
 namespace lociview::qt {
 
-ChartArea::ChartArea(LogSink& log, OutputSink& standardOutput, QWidget* parent) : QWidget(parent), chart(log) {
+ChartArea::ChartArea(ChartModel& model, LogSink& log, OutputSink& standardOutput, QWidget* parent)
+    : QWidget(parent), chart(model) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     const QString problem = Chartview::openGLProblem();
