@@ -1,0 +1,124 @@
+// One input is a session script and a small peak file, split by the line
+// "----8<----". The peak file goes to a temporary file that the script
+// opens as "@peaks"; the script is played line by line on a headless
+// session, and the state is checked after every line: result lists stay
+// parallel, counts never go below zero, and the accumulator only loses its
+// runs when the user resets it.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "app/GeneController.h"
+#include "headless/SessionScript.h"
+
+using namespace lociview;
+using namespace lociview::fuzz;
+
+namespace {
+
+constexpr std::string_view kMarker = "----8<----\n";
+// Limits that keep one input quick: scoring a few hundred peaks a few
+// dozen times is all a script can ask for.
+constexpr size_t kMaxScript = 4096;
+constexpr size_t kMaxLines = 64;
+constexpr size_t kMaxPeakFile = 16384;
+
+const std::filesystem::path& workDir() {
+    static const std::filesystem::path dir = [] {
+        // Memory-backed when the machine has it: the file is rewritten for
+        // nearly every input.
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        auto d = base / ("lociview-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+// "@peaks" is the peak file, "@dir" a folder; every other path is made to
+// point below a folder that does not exist, so the fuzzer can never open a
+// real file of this machine (and the path text still reaches the title).
+std::string pathFor(std::string_view asked) {
+    if (asked == "@peaks") return (workDir() / "peaks.txt").string();
+    if (asked == "@dir") return workDir().string();
+    return (workDir() / "absent").string() + "/" + std::string(asked);
+}
+
+struct Watch {
+    size_t records = 0;
+    int32_t run = 0;
+};
+
+void checkState(headless::Session& s, std::string_view line, Watch& watch) {
+    const GeneController& c = s.controller;
+    const size_t alleles = c.resultAlleles().size();
+    check(c.resultCounts().size() == alleles && c.resultWeights().size() == alleles, "result lists not parallel",
+          std::string(line));
+    for (int32_t count : c.resultCounts()) check(count >= 0, "negative allele count", std::string(line));
+    check(c.numberOfRowsInTableView() >= 0, "negative row count");
+    check(c.store().workingList().size() <= c.store().backupList().size(), "working list longer than backup");
+    check(static_cast<size_t>(c.laneCount()) == c.lanes().size(), "numlanes differs from lanelist");
+
+    const accumdb& acc = c.accumulator();
+    if (line == "do resetAccumulator:") {
+        check(acc.records().empty() && acc.currentRun() == 0, "reset left runs behind");
+    } else {
+        check(acc.records().size() >= watch.records, "accumulated records lost", std::string(line));
+        check(acc.currentRun() >= watch.run, "run number went back", std::string(line));
+    }
+    watch.records = acc.records().size();
+    watch.run = acc.currentRun();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::string_view script = input;
+    std::string_view peaks;
+    if (const size_t at = input.find(kMarker); at != std::string_view::npos) {
+        script = input.substr(0, at);
+        peaks = input.substr(at + kMarker.size());
+    }
+    if (script.size() > kMaxScript || peaks.size() > kMaxPeakFile) return 0;
+
+    // Written only when the script can open it and it changed.
+    static std::string written;
+    static bool exists = false;
+    if (script.find("@peaks") != std::string_view::npos && (!exists || written != peaks)) {
+        written.assign(peaks);
+        std::ofstream(workDir() / "peaks.txt", std::ios::binary | std::ios::trunc)
+            .write(written.data(), static_cast<std::streamsize>(written.size()));
+        exists = true;
+    }
+
+    NullStream out;
+    headless::Session session(out);
+    Watch watch;
+    size_t start = 0;
+    for (size_t lines = 0; start < script.size() && lines < kMaxLines; ++lines) {
+        size_t end = script.find('\n', start);
+        if (end == std::string_view::npos) end = script.size();
+        std::string line(script.substr(start, end - start));
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > 5 && line.rfind("open ", 0) == 0) line = "open " + pathFor(std::string_view(line).substr(5));
+        if (session.play(line)) break;  // a script error ends the session
+        checkState(session, line, watch);
+    }
+    // Every view once more at the end, the chart frame included.
+    for (std::string_view view : {"title", "fields", "counters", "log", "sppcr", "results", "table", "store", "lanes",
+                                  "data", "state", "accum", "windows", "chart"})
+        check(session.show(view), "a view is missing", std::string(view));
+    session.finish();
+    return 0;
+}
