@@ -96,6 +96,9 @@ void Chartview::initializeGL() {
     }
     // The swap interval of 1 is part of the surface format set at construction.
     redrawTimer.start();
+    // Moving the view to another window replaces its context: the font's
+    // texture and lists go with the old one and are made again here.
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &Chartview::releaseGL, Qt::UniqueConnection);
 
     GLTexture::enableMipMapping();
     fonty = GLTexture::initWithResource("Font.png", services);
