@@ -226,24 +226,5 @@ TEST_F(GLTextureTest, SizeIsPowerOfTwo) {
     for (const auto& c : cases) EXPECT_EQ(GLTexture::sizeIsPowerOfTwo(c.width, c.height), c.power) << c.width;
 }
 
-TEST_F(GLTextureTest, TexelUnits) {
-    const int32_t units = GLTexture::multiTextureUnits();
-    EXPECT_GE(units, 1);
-    if (GLTexture::multiTextureEnabled(log)) {
-        EXPECT_TRUE(log.has("Multitexturing supported.  You've got " + std::to_string(units) + " texture units"));
-    }
-    auto t = GLTexture::initWithTGA(writeBytes("unit.tga", tga(1, 1, 24, ramp(3))), services());
-    log.lines.clear();
-    t->bindToTexelUnit(units + 1);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"Warning, Graphics card doesn't have " +
-                                                    std::to_string(units + 1) + " texel units."}));
-    GLTexture::setActiveTextureARB(0);
-    GLint active = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
-    EXPECT_EQ(active, GL_TEXTURE0_ARB);
-    while (glGetError() != GL_NO_ERROR) {
-    }
-}
-
 }  // namespace
 }  // namespace lociview::qt::test

@@ -91,14 +91,6 @@ TEST_F(GraphSelectionsTest, ByLaneAddsEveryPeakOfTheLane) {
     EXPECT_EQ(f.curves[0].colour, CurveColour::Black);
 }
 
-TEST_F(GraphSelectionsTest, ByAlleleNeverAddsDiscardedPeaks) {
-    h.tk.Maybes.setState(1);
-    Access::locustype(h.controller) = 2;
-    h.tk.tabl.select({0});
-    h.controller.graphSelections();
-    for (const auto& a : h.tk.chart.peaks()) EXPECT_NE(a->getScore(), DISCARDED);
-}
-
 TEST_F(GraphSelectionsTest, RangeComesFromTheFieldsAndRefillReplaces) {
     h.tk.tabl.select({0});
     h.controller.graphSelections();
