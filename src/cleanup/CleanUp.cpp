@@ -5,14 +5,11 @@
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
+#include "scoring/Locus.h"
 
 namespace lociview {
 
 namespace {
-
-// Half a base pair for every locus but mono; also before any scoring has
-// chosen a locus (code 0).
-double locusTolerance(int32_t locustype) { return locustype == 1 ? 0.25 : 0.5; }
 
 const char* yesNo(bool value) { return value ? "true" : "false"; }
 
@@ -63,7 +60,7 @@ void GeneController::cleanUpLaneAndOrAllele() {
         alert("Nothing was deleted", "Okie Dokie");
         return;
     }
-    const double tol = locusTolerance(locustype);
+    const double tol = tolForLocus(locustype);
     const int32_t size = intValue(cuwallelefield.text());
     const int32_t lane = intValue(cuwlanefield.text());
     AlleleList first;
@@ -85,7 +82,7 @@ void GeneController::cleanUpLaneAndOrAllele() {
 }
 
 void GeneController::clean(const AlleleList& first, const AlleleList& maybes) {
-    const double tol = locusTolerance(locustype);
+    const double tol = tolForLocus(locustype);
     const size_t n = std::min(tblallele.size(), tblallelecount.size());
     const auto discard = [&](const AlleleList& peaks) {
         for (size_t i = 0; i < peaks.size(); ++i) {

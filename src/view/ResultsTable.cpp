@@ -2,14 +2,11 @@
 // count and every cell, computed from the result lists at each request.
 #include "app/DevLog.h"
 #include "app/GeneController.h"
+#include "scoring/Locus.h"
 
 namespace lociview {
 
 namespace {
-
-// Half a base pair for every locus but mono; also before any scoring has
-// chosen a locus (code 0).
-double locusTolerance(int32_t locustype) { return locustype == 1 ? 0.25 : 0.5; }
 
 std::string alleleColumnId(int32_t size) { return format("alle%d", size); }
 
@@ -66,7 +63,7 @@ CellValue GeneController::tableView(const std::string& columnIdentifier, int32_t
         if (alleleColumnId(size) != columnIdentifier) continue;
         if (row < 0 || static_cast<size_t>(row) >= tbllane.size()) return std::string();
         const int32_t lane = tbllane[static_cast<size_t>(row)];
-        const AllelePtr peak = database.getAlleleSize(static_cast<double>(size), lane, locusTolerance(locustype));
+        const AllelePtr peak = database.getAlleleSize(static_cast<double>(size), lane, tolForLocus(locustype));
         if (!peak) return std::string();
         if (peak->getScore() == SCORED) return peak->getHeight();
         if (maybesOn() && peak->getScore() == MAYBE) return peak->getHeight();
