@@ -29,7 +29,12 @@ Chartview::Chartview(ChartModel& model, LogSink& log, OutputSink& standardOutput
     connect(&redrawTimer, &QTimer::timeout, this, [this] { update(); });
 }
 
-Chartview::~Chartview() { releaseGL(); }
+Chartview::~Chartview() {
+    releaseGL();
+    // QOpenGLWidget's own destructor destroys the context after this body;
+    // its last signal must not call back into a view that is gone.
+    if (QOpenGLContext* own = context()) disconnect(own, nullptr, this, nullptr);
+}
 
 void Chartview::releaseGL() {
     if (!ready || !context() || !context()->isValid()) return;
