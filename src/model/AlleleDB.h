@@ -2,8 +2,17 @@
 // The peak store: a working list that scoring and clean-up shrink and a
 // backup list of the same shared records that puts the working list back
 // before every scoring run. Keys come from a counter that never resets.
+//
+// Scoring asks for one lane at a time and removes records one by one, over
+// plates of tens of thousands of peaks. So the working list keeps, next to
+// its records, a per-lane index and a key -> position map, and a removal
+// leaves a hole instead of shifting every later record; the holes are
+// squeezed out when they outnumber the records, or when the list itself is
+// asked for. Every query still answers in working-list order.
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "app/DevLog.h"
 #include "model/Allele.h"
@@ -15,12 +24,12 @@ public:
     explicit AlleleDB(LogSink& log);  // initDB: writes "list made %@"
 
     void addAlleleWithSize(double size, int32_t height, int32_t area, int32_t lane);
-    int32_t count() const { return static_cast<int32_t>(list.size()); }
+    int32_t count() const { return static_cast<int32_t>(slots.size() - holes); }
     AlleleList getLane(int32_t lane) const;
     AllelePtr getAlleleWithKey(int32_t key) const;
     void removeAlleleWithKey(int32_t key);
     void removeAlleleSize(double size, int32_t lane, double tol);
-    void removeAllAlleles() { list.clear(); }
+    void removeAllAlleles();
     void purgeBackup() { backup.clear(); }
     void restore();
     void printDB() const;
@@ -40,14 +49,37 @@ public:
     double getWeightedHeightOfAllAlleles() const;
     double getWeightedHeightOfAllScoredAlleleMaybes(bool withMaybes) const;
 
-    const AlleleList& workingList() const { return list; }
+    // The working list in order (squeezes out the holes first).
+    const AlleleList& workingList() const;
     const AlleleList& backupList() const { return backup; }
     uint32_t nextKey() const { return key; }
 
 private:
+    void append(AllelePtr allele);
+    void removeSlot(uint32_t slot);
+    void rebuildIndex() const;
+    void compact() const;
+    template <typename F>
+    void forEachRecord(F&& visit) const;
+    template <typename F>
+    void forEachInLane(int32_t lane, F&& visit) const;
+
     LogSink& log;
     uint32_t key = 0;
-    AlleleList list;
+    // The working list with holes (null) where records were removed; the
+    // order of the records left is the working-list order. Compacting
+    // changes only positions, never what a query sees, so it may happen
+    // inside const queries.
+    mutable AlleleList slots;
+    mutable size_t holes = 0;
+    // Lane -> positions in slots, ascending (holes included until the next
+    // compaction).
+    mutable std::unordered_map<int32_t, std::vector<uint32_t>> laneSlots;
+    // Key -> position of the first record in the list with that key. Keys
+    // are unique unless the counter wrapped around; then a removal looks
+    // for the next record with the same key.
+    mutable std::unordered_map<int32_t, uint32_t> slotOfKey;
+    mutable bool sharedKeys = false;
     AlleleList backup;
 };
 
