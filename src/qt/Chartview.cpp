@@ -184,7 +184,13 @@ void Chartview::paintGL() {
 
 void Chartview::drawFrame() {
     glLoadIdentity();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Smoothed lines and glyph edges would blend their coverage into the
+    // alpha channel too, and the window composes the chart by that alpha:
+    // the partly covered pixels of a grey curve came out lighter than the
+    // background. The chart is opaque, so its alpha stays as cleared.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
     const ChartFrame frame = ChartGeometry::frame(chart);
     if (!frame.empty()) {

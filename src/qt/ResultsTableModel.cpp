@@ -106,6 +106,9 @@ void TableViewAdapter::setColumnResizing(ColumnResizing style) {
         // Columns keep their widths; a wide by-lane table scrolls sideways.
         header->setStretchLastSection(false);
         header->setSectionResizeMode(QHeaderView::Interactive);
+        // Wide enough once for its title ("Lane number" is wider than the
+        // default section); the user may resize from there.
+        header->resizeSections(QHeaderView::ResizeToContents);
     }
 }
 
