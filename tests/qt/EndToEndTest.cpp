@@ -1,0 +1,346 @@
+// The desktop application as a scientist uses it: the real main window with
+// its chart, driven only through its widgets (keys typed into fields, clicks
+// on buttons, radio cells and table rows) from opening the example plate to
+// exporting the accumulated runs. Only dialogs are answered by the test.
+#include <QAbstractItemModel>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "GLSupport.h"
+#include "app/GeneController.h"
+#include "qt/ChartArea.h"
+#include "qt/LociviewWindow.h"
+#include "view/ChartGeometry.h"
+
+namespace lociview::qt::test {
+namespace {
+
+const std::string examplePlate = std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt";
+
+// Answers the open-file dialog; any alert on this road is a failure.
+class RoadDialogs final : public QtDialogs {
+public:
+    int runAlert(const AlertRequest& alert) override {
+        ADD_FAILURE() << "unexpected alert: " << alert.message;
+        return 1;
+    }
+    std::optional<std::string> runOpenPanel() override { return openAnswer; }
+    bool runPrintDialog(QPrinter&) override { return false; }
+
+    std::optional<std::string> openAnswer;
+};
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    EndToEndTest() {
+        chartArea = new ChartArea(window.chartModel(), chartLog, chartOutput);
+        window.installChartView(chartArea);
+        window.resize(1200, 800);
+        window.show();
+    }
+
+    void SetUp() override { ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)); }
+
+    template <class T>
+    T* child(const char* name) {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (!found) ADD_FAILURE() << "no widget " << name;
+        return found;
+    }
+
+    void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+
+    // Select the field's text with the keyboard and type over it.
+    void type(const char* field, const char* text) {
+        QLineEdit* edit = child<QLineEdit>(field);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+        EXPECT_EQ(edit->text().toStdString(), text) << field;
+    }
+
+    // A click on the radio cell's indicator, at its left edge.
+    void clickCell(const char* cell) {
+        QRadioButton* radio = child<QRadioButton>(cell);
+        QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier, QPoint(7, radio->height() / 2));
+    }
+
+    void clickRow(int row, Qt::KeyboardModifiers modifiers) {
+        QTableView* table = child<QTableView>("tabl");
+        const QRect cell = table->visualRect(table->model()->index(row, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+
+    std::string text(const char* field) { return child<QLineEdit>(field)->text().toStdString(); }
+
+    std::vector<std::vector<std::string>> tableCells() {
+        const QAbstractItemModel* model = child<QTableView>("tabl")->model();
+        std::vector<std::vector<std::string>> cells;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            std::vector<std::string> row;
+            for (int c = 0; c < model->columnCount(); ++c)
+                row.push_back(model->index(r, c).data().toString().toStdString());
+            cells.push_back(row);
+        }
+        return cells;
+    }
+
+    std::vector<std::string> headers() {
+        const QAbstractItemModel* model = child<QTableView>("tabl")->model();
+        std::vector<std::string> titles;
+        for (int c = 0; c < model->columnCount(); ++c)
+            titles.push_back(model->headerData(c, Qt::Horizontal).toString().toStdString());
+        return titles;
+    }
+
+    std::vector<int32_t> scores() const {
+        std::vector<int32_t> all;
+        for (const auto& peak : controller.store().backupList()) all.push_back(peak->getScore());
+        return all;
+    }
+
+    void openAndScore() {
+        dialogs.openAnswer = examplePlate;
+        click("openButton");
+        type("progenitor1", "150");
+        type("progenitor2", "156");
+        click("scoreButton");
+    }
+
+    RecordingLog chartLog;
+    RecordingOutput chartOutput;
+    RoadDialogs dialogs;
+    LociviewWindow window{&dialogs};
+    ChartArea* chartArea = nullptr;
+    GeneController controller{window.outlets()};
+    ControllerLink link{window, controller};
+};
+
+// The darkest grey level in a band of pixel columns around a drawing-area x,
+// above the axis line (whose colour follows the last curve).
+int darkestAbove(const QImage& frame, double areaX) {
+    const int centre = static_cast<int>(areaX / ChartGeometry::areaWidth * frame.width());
+    const int lowest = frame.height() - 1 - static_cast<int>(90.0 / ChartGeometry::areaHeight * frame.height());
+    int least = 255;
+    for (int x = std::max(0, centre - 2); x <= std::min(frame.width() - 1, centre + 2); ++x)
+        for (int y = 0; y < lowest; ++y) least = std::min(least, qGray(frame.pixel(x, y)));
+    return least;
+}
+
+TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
+    // Open: the dialog's answer becomes the data set; nothing scored yet.
+    dialogs.openAnswer = examplePlate;
+    QTest::mouseClick(child<QPushButton>("openButton"), Qt::LeftButton);
+    EXPECT_EQ(window.windowTitle().toStdString(), "Lociview: di-locus-plate.txt");
+    EXPECT_EQ(headers(), (std::vector<std::string>{"Allele Size", "# of peaks at this size", "% of weighted height"}));
+    EXPECT_TRUE(tableCells().empty());
+    EXPECT_EQ(controller.lanes().size(), 12u);
+
+    // Parameters: the progenitors typed, the di cell clicked after another.
+    type("progenitor1", "150");
+    type("progenitor2", "156");
+    clickCell("locusTri");
+    EXPECT_TRUE(child<QRadioButton>("locusTri")->isChecked());
+    clickCell("locusDi");
+    EXPECT_TRUE(child<QRadioButton>("locusDi")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>("locusTri")->isChecked());
+
+    // Score: counters, the table by allele, the scoring log, the progress bar.
+    click("scoreButton");
+    EXPECT_EQ(controller.locusType(), 2);
+    EXPECT_EQ(text("numemptylanes"), "1");
+    EXPECT_EQ(text("numones"), "6");
+    EXPECT_EQ(text("numtwos"), "5");
+    struct AlleleRow {
+        int size;
+        int count;
+        double weight;
+    };
+    const std::vector<AlleleRow> byAllele = {
+        {146, 1, 0.943598}, {150, 7, 1.425948}, {156, 6, 1.213576}, {158, 1, 0.742183}, {162, 1, 0.803218}};
+    const QAbstractItemModel* model = child<QTableView>("tabl")->model();
+    ASSERT_EQ(model->rowCount(), static_cast<int>(byAllele.size()));
+    for (int r = 0; r < model->rowCount(); ++r) {
+        const AlleleRow& want = byAllele[static_cast<size_t>(r)];
+        EXPECT_EQ(model->index(r, 0).data().toInt(), want.size) << r;
+        EXPECT_EQ(model->index(r, 1).data().toInt(), want.count) << r;
+        EXPECT_NEAR(model->index(r, 2).data().toDouble(), want.weight, 1e-6) << r;
+    }
+    EXPECT_EQ(child<QPlainTextEdit>("datatext")->toPlainText().toStdString(),
+              "marked allele 157.96 with height 151 in lane 2 as MAYBE\n"
+              "marked allele 157.91 with height 190 in lane 11 as MAYBE\n");
+    const QProgressBar* progress = child<QProgressBar>("progressbar");
+    EXPECT_EQ(progress->value(), progress->maximum());
+    EXPECT_EQ(window.statusBar()->currentMessage(), QString::fromUtf8("di-locus-plate.txt — 49 peaks in 12 lanes"));
+
+    // By lane: one column per scored size, one row per lane, heights of
+    // the scored peaks only (lane 2's maybe at 158 stays empty).
+    QTest::mouseClick(child<QPushButton>("toggleTable"), Qt::LeftButton);
+    EXPECT_EQ(headers(),
+              (std::vector<std::string>{"Lane number", "alle146", "alle150", "alle156", "alle158", "alle162"}));
+    using Cells = std::vector<std::vector<std::string>>;
+    Cells byLane = {
+        {"1", "", "2424", "", "", ""},  {"2", "", "", "1944", "", ""},     {"3", "", "2196", "1858", "", ""},
+        {"4", "", "2429", "", "", ""},  {"5", "", "", "", "", ""},         {"6", "1546", "", "", "", ""},
+        {"7", "", "", "2193", "", "1316"}, {"8", "", "2006", "1944", "", ""}, {"9", "", "3062", "", "", ""},
+        {"10", "", "2613", "", "1216", ""}, {"11", "", "", "2384", "", ""}, {"12", "", "1624", "1607", "", ""}};
+    EXPECT_EQ(tableCells(), byLane);
+
+    // Two lanes selected by clicks, then graphed: every peak of both lanes.
+    clickRow(0, Qt::NoModifier);
+    clickRow(1, Qt::ControlModifier);
+    EXPECT_EQ(window.outlets().tabl.selectedRows(), (std::vector<int>{0, 1}));
+    click("graphButton");
+    const AlleleList& onChart = window.chartModel().peaks();
+    ASSERT_EQ(onChart.size(), 7u);
+    std::vector<int32_t> lanes;
+    for (const auto& peak : onChart) lanes.push_back(peak->getLane());
+    EXPECT_EQ(lanes, (std::vector<int32_t>{1, 1, 1, 2, 2, 2, 2}));
+
+    // The drawn chart: grey background, the two scored peaks black, the
+    // stutter peaks grey, and nothing lighter than the background once the
+    // window composes the chart.
+    Chartview* view = chartArea->view();
+    if (!view) GTEST_SKIP() << "no OpenGL here: " << Chartview::openGLProblem().toStdString();
+    QImage frame = view->grabFramebuffer();
+    ASSERT_FALSE(frame.isNull());
+    EXPECT_EQ(qGray(frame.pixel(frame.width() / 20, frame.height() / 20)), 191);
+    const ChartFrame geometry = ChartGeometry::frame(window.chartModel());
+    ASSERT_EQ(geometry.curves.size(), 7u);
+    for (const ChartCurve& curve : geometry.curves) {
+        const int darkest = darkestAbove(frame, curve.x0);
+        if (curve.colour == CurveColour::Black) {
+            EXPECT_LT(darkest, 60) << "scored peak " << curve.key;
+        } else {
+            EXPECT_GE(darkest, 80) << "peak " << curve.key;
+            EXPECT_LE(darkest, 160) << "peak " << curve.key;
+        }
+    }
+    const QImage composed = chartArea->grab().toImage();
+    int lightest = 0;
+    for (int y = 0; y < composed.height(); y += 2)
+        for (int x = 0; x < composed.width(); ++x) lightest = std::max(lightest, qGray(composed.pixel(x, y)));
+    EXPECT_LE(lightest, 192);
+
+    // Clean-up: lane 1's peak at 150 thrown out through the window's fields.
+    click("cleanUpButton");
+    ASSERT_TRUE(window.cleanUpWindow()->isVisible());
+    type("cuwlanefield", "1");
+    type("cuwallelefield", "150");
+    click("cuwlaneallelebutton");
+    EXPECT_FALSE(window.cleanUpWindow()->isVisible());
+    byLane[0][2] = "";
+    EXPECT_EQ(tableCells(), byLane);
+    EXPECT_EQ(text("numones"), "6");  // clean-up leaves the lane counters
+    // The chart holds the same records: that curve turns grey.
+    frame = view->grabFramebuffer();
+    const auto thrownOut = std::find_if(geometry.curves.begin(), geometry.curves.end(),
+                                        [](const ChartCurve& c) { return c.colour == CurveColour::Black; });
+    ASSERT_NE(thrownOut, geometry.curves.end());
+    EXPECT_GE(darkestAbove(frame, thrownOut->x0), 80);
+
+    QTest::mouseClick(child<QPushButton>("toggleTable"), Qt::LeftButton);
+    EXPECT_EQ(model->index(1, 1).data().toInt(), 6);  // 150 counted once less
+
+    // Accumulate with a GE typed into the accumulator window.
+    click("addToAccumulatorButton");
+    ASSERT_TRUE(window.accumulateWindow()->isVisible());
+    type("accumgeforun", "10");
+    click("accumgesubmitbutton");
+    EXPECT_FALSE(window.accumulateWindow()->isVisible());
+    EXPECT_EQ(controller.accumulator().currentRun(), 1);
+
+    // Export of the single run through the GE window.
+    click("exportButton");
+    ASSERT_TRUE(window.geWindow()->isVisible());
+    type("geforun", "12.5");
+    click("gesubmitbutton");
+    EXPECT_FALSE(window.geWindow()->isVisible());
+    ASSERT_TRUE(window.exportWindow()->isVisible());
+    const QPlainTextEdit* exported = child<QPlainTextEdit>("sppcrtext");
+    EXPECT_EQ(exported->toPlainText().toStdString(), "7 1 5 146 150 156 158 162 \n150 156\n12.50 12 1 6 6 1 1 ");
+
+    // And the accumulated text, with the accumulator's GE.
+    click("exportAccumulatedButton");
+    EXPECT_TRUE(window.exportWindow()->isVisible());
+    EXPECT_EQ(exported->toPlainText().toStdString(), "7 1 5 146 150 156 158 162 \n150 156\n10.00 12 1 6 6 1 1 \n");
+}
+
+TEST_F(EndToEndTest, ClosingAWindowWithoutItsSubmitButtonChangesNothing) {
+    openAndScore();
+    ASSERT_EQ(text("numones"), "6");
+
+    enum class Closing { TitleBar, EscapeKey, CancelButton };
+    struct Case {
+        const char* opener;
+        QDialog* (LociviewWindow::*dialog)() const;
+        std::vector<std::pair<const char*, const char*>> typed;
+        const char* cancel;
+    };
+    const std::vector<Case> cases = {
+        {"cleanUpButton",
+         &LociviewWindow::cleanUpWindow,
+         {{"cuwlessthanfield", "5000"}, {"cuwgreaterthanfield", "10"}, {"cuwlanefield", "3"}, {"cuwallelefield", "150"}},
+         "cuwclosebutton"},
+        {"addToAccumulatorButton", &LociviewWindow::accumulateWindow, {{"accumgeforun", "10"}}, "accumgecancelbutton"},
+        {"exportButton", &LociviewWindow::geWindow, {{"geforun", "12.5"}}, "gecancelbutton"},
+    };
+    const std::vector<int32_t> countsBefore = controller.resultCounts();
+    const std::vector<int32_t> scoresBefore = scores();
+    const auto cellsBefore = tableCells();
+
+    for (const Case& c : cases) {
+        for (const Closing closing : {Closing::TitleBar, Closing::EscapeKey, Closing::CancelButton}) {
+            SCOPED_TRACE(std::string(c.opener) + " closed by " +
+                         (closing == Closing::TitleBar    ? "the title bar"
+                          : closing == Closing::EscapeKey ? "Escape"
+                                                          : c.cancel));
+            click(c.opener);
+            QDialog* dialog = (window.*c.dialog)();
+            ASSERT_TRUE(dialog->isVisible());
+            for (const auto& [field, value] : c.typed) type(field, value);
+
+            switch (closing) {
+            case Closing::TitleBar: {
+                // What the window manager sends for the title bar's close button.
+                QCloseEvent close;
+                QApplication::sendEvent(dialog->windowHandle(), &close);
+                break;
+            }
+            case Closing::EscapeKey:
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                break;
+            case Closing::CancelButton:
+                click(c.cancel);
+                break;
+            }
+
+            EXPECT_FALSE(dialog->isVisible());
+            EXPECT_EQ(controller.resultCounts(), countsBefore);
+            EXPECT_EQ(scores(), scoresBefore);
+            EXPECT_EQ(tableCells(), cellsBefore);
+            EXPECT_EQ(controller.accumulator().currentRun(), 0);
+            EXPECT_FALSE(window.exportWindow()->isVisible());
+            EXPECT_TRUE(child<QPlainTextEdit>("sppcrtext")->toPlainText().isEmpty());
+        }
+    }
+    EXPECT_EQ(text("numemptylanes"), "1");
+    EXPECT_EQ(text("numones"), "6");
+    EXPECT_EQ(text("numtwos"), "5");
+}
+
+}  // namespace
+}  // namespace lociview::qt::test
