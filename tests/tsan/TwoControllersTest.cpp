@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "headless/SessionScript.h"
 #include "support/ControllerHarness.h"
 
 namespace lociview {
@@ -101,6 +102,39 @@ TEST(TwoControllers, ConcurrentSessionsTraceAsAlone) {
     }
     // Two different files make two different sessions.
     EXPECT_NE(alone[0].trace, alone[1].trace);
+}
+
+// The script player too: two scripts played at once trace as played alone.
+std::string playScript(const std::string& path) {
+    std::istringstream script("set progenitor1 150\nset progenitor2 156\nopen " + path +
+                              "\ndo scoreData:\nshow results\nselect 0 1\ndo graphSelections:\nshow chart\n"
+                              "state toggleTable on\ndo toggleTable:\nshow table\nset accumgeforun 3\n"
+                              "do addToAccumulator:\ndo exportAccumulatedSPPCRData:\nshow sppcr\nshow store\n");
+    std::ostringstream out, err;
+    const int status = headless::runSession(script, "tsan.script", out, err);
+    return std::to_string(status) + err.str() + out.str();
+}
+
+TEST(TwoControllers, ConcurrentScriptsTraceAsAlone) {
+    const std::vector<std::string> paths = {LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt",
+                                            LOCIVIEW_GOLDEN_DIR "/data/crlf.txt"};
+    std::vector<std::string> alone;
+    for (const std::string& p : paths) alone.push_back(playScript(p));
+
+    std::vector<std::string> together(paths.size());
+    std::latch start(static_cast<std::ptrdiff_t>(paths.size()));
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < paths.size(); ++i)
+        threads.emplace_back([&, i] {
+            start.arrive_and_wait();
+            together[i] = playScript(paths[i]);
+        });
+    for (std::thread& t : threads) t.join();
+
+    for (size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_EQ(alone[i].rfind("0", 0), 0u) << alone[i].substr(0, 200);
+        EXPECT_EQ(together[i], alone[i]) << paths[i];
+    }
 }
 
 }  // namespace
