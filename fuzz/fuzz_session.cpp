@@ -30,8 +30,17 @@ constexpr size_t kMaxScript = 4096;
 constexpr size_t kMaxLines = 64;
 constexpr size_t kMaxPeakFile = 16384;
 
+// The folder of this process's peak file, removed again at exit.
+struct WorkDir {
+    std::filesystem::path path;
+    ~WorkDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 const std::filesystem::path& workDir() {
-    static const std::filesystem::path dir = [] {
+    static const WorkDir dir{[] {
         // Memory-backed when the machine has it: the file is rewritten for
         // nearly every input.
         std::error_code ec;
@@ -41,8 +50,8 @@ const std::filesystem::path& workDir() {
         auto d = base / ("lociview-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(d);
         return d;
-    }();
-    return dir;
+    }()};
+    return dir.path;
 }
 
 // "@peaks" is the peak file, "@dir" a folder; every other path is made to
