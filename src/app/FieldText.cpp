@@ -75,6 +75,20 @@ size_t decimalNumberLength(std::string_view text) {
 }
 
 double parseDouble(std::string_view number) {
+    // from_chars rounds exactly as strtod does, without a copy or a locale;
+    // it takes no plus sign, and leaves overflow and underflow (and any
+    // other spelling) to strtod.
+    std::string_view text = number;
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && (text.front() == '+' || text.front() == '-')) text = {};
+    }
+    if (!text.empty()) {
+        double value = 0.0;
+        const char* end = text.data() + text.size();
+        const auto res = std::from_chars(text.data(), end, value);
+        if (res.ec == std::errc() && res.ptr == end) return value;
+    }
     const std::string s(number);
     return strtod_l(s.c_str(), nullptr, cLocale());
 }

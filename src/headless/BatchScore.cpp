@@ -100,21 +100,36 @@ std::optional<unsigned> parseShow(const std::string& list, std::string& error) {
 }
 
 // Developer log lines, one per line, on standard error; a line break
-// inside a line is shown as \n or \r so every line stays one line.
+// inside a line is shown as \n or \r so every line stays one line. A run
+// writes a line per peak and more, and standard error writes through at
+// once: the lines are gathered here and written in large pieces, and
+// before anything else goes to standard error, so the order stays.
 class StreamLog final : public LogSink {
 public:
     explicit StreamLog(std::ostream& out) : out(out) {}
+    ~StreamLog() override { flush(); }
+    StreamLog(const StreamLog&) = delete;
+    StreamLog& operator=(const StreamLog&) = delete;
+
     void line(std::string_view text) override {
         for (char c : text) {
-            if (c == '\n') out << "\\n";
-            else if (c == '\r') out << "\\r";
-            else out << c;
+            if (c == '\n') pending += "\\n";
+            else if (c == '\r') pending += "\\r";
+            else pending += c;
         }
-        out << '\n';
+        pending += '\n';
+        if (pending.size() >= kChunk) flush();
+    }
+    void flush() {
+        if (pending.empty()) return;
+        out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+        pending.clear();
     }
 
 private:
+    static constexpr size_t kChunk = 1 << 16;
     std::ostream& out;
+    std::string pending;
 };
 
 // Swallows the trace: the batch prints its own blocks.
@@ -144,6 +159,7 @@ public:
             ++alerts;
             // The batch itself answers the confirmation before each next file.
             if (alert.message == "Are you sure you wish to stop scoring this data?") return;
+            errLog.flush();
             this->err << "lociview: " << alert.message << '\n';
         };
         typeParameters();
@@ -186,6 +202,7 @@ private:
         const long reloadsBefore = tk.tabl.reloadCount();
         controller.scoreData();
         if (tk.tabl.reloadCount() == reloadsBefore) {
+            errLog.flush();
             if (alerts == alertsBefore) err << "lociview: " << file << ": not scored\n";
             failed = true;
             return;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -98,9 +99,41 @@ float readFloat(std::string_view number) {
     return negative ? -value : value;
 }
 
+// "%f" of the value, but independent of the C locale's decimal point: the
+// exact binary value rounded to six decimals, ties to even. Every file
+// number goes through here, so values below 2^43 (all sizes, heights and
+// areas a plate holds) are done in integers; the rest go to to_chars.
 std::string floatText(float value) {
-    // "%f" of the value, but independent of the C locale's decimal point.
     char buf[64];
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>(bits >> 23 & 0xFFu);
+    // |value| = mantissa / 2^shift, the mantissa below 2^24.
+    const uint64_t mantissa = biased == 0 ? (bits & 0x7FFFFFu) : (bits & 0x7FFFFFu) | 0x800000u;
+    const int shift = biased == 0 ? 149 : 150 - biased;
+    if (biased != 0xFF && shift >= -19) {
+        const uint64_t scaled = mantissa * 1000000u;  // below 2^44
+        uint64_t micros;  // |value| * 10^6, rounded
+        if (shift <= 0) {
+            micros = scaled << -shift;
+        } else if (shift >= 64) {
+            micros = 0;  // below 2^-20: rounds to 0
+        } else {
+            micros = scaled >> shift;
+            const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
+            const uint64_t half = uint64_t{1} << (shift - 1);
+            if (rest > half || (rest == half && (micros & 1u))) ++micros;
+        }
+        char* p = buf + sizeof buf;
+        for (int i = 0; i < 6; ++i, micros /= 10) *--p = static_cast<char>('0' + micros % 10);
+        *--p = '.';
+        do {
+            *--p = static_cast<char>('0' + micros % 10);
+            micros /= 10;
+        } while (micros != 0);
+        if (std::signbit(value)) *--p = '-';
+        return std::string(p, buf + sizeof buf);
+    }
     const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, 6);
     return std::string(buf, res.ptr);
 }

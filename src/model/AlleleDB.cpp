@@ -16,6 +16,8 @@ namespace {
 // Below this many holes a compaction is not worth its rebuild.
 constexpr size_t kHolesBeforeCompacting = 64;
 
+constexpr uint32_t kNoSlot = 0xFFFFFFFFu;
+
 }  // namespace
 
 template <typename F>
@@ -42,16 +44,52 @@ void AlleleDB::addAlleleWithSize(double size, int32_t height, int32_t area, int3
 
 void AlleleDB::append(AllelePtr allele) {
     const auto slot = static_cast<uint32_t>(slots.size());
+    if (slot == 0) {
+        slotOfKey.clear();
+        keyBase = static_cast<uint32_t>(allele->getKey());
+        keysIndexed = true;
+        sharedKeys = false;
+    }
     laneSlots[allele->getLane()].push_back(slot);
-    if (!slotOfKey.emplace(allele->getKey(), slot).second) sharedKeys = true;
+    indexKey(allele->getKey(), slot);
     slots.push_back(std::move(allele));
+}
+
+void AlleleDB::indexKey(int32_t k, uint32_t slot) const {
+    if (!keysIndexed) return;
+    const uint32_t offset = static_cast<uint32_t>(k) - keyBase;
+    if (offset >= slotOfKey.size()) {
+        if (size_t{offset} >= 2 * slots.size() + 1024) {
+            keysIndexed = false;
+            slotOfKey.clear();
+            return;
+        }
+        slotOfKey.resize(size_t{offset} + 1, kNoSlot);
+    }
+    if (slotOfKey[offset] == kNoSlot) slotOfKey[offset] = slot;
+    else sharedKeys = true;
+}
+
+uint32_t AlleleDB::slotWithKey(int32_t k) const {
+    if (keysIndexed) {
+        const uint32_t offset = static_cast<uint32_t>(k) - keyBase;
+        return offset < slotOfKey.size() ? slotOfKey[offset] : kNoSlot;
+    }
+    for (uint32_t slot = 0; slot < slots.size(); ++slot)
+        if (slots[slot] && slots[slot]->getKey() == k) return slot;
+    return kNoSlot;
 }
 
 void AlleleDB::rebuildIndex() const {
     laneSlots.clear();
     slotOfKey.clear();
-    slotOfKey.reserve(slots.size());
     sharedKeys = false;
+    keysIndexed = true;
+    keyBase = 0;
+    if (!slots.empty()) {
+        keyBase = static_cast<uint32_t>(slots.front()->getKey());
+        for (const AllelePtr& a : slots) keyBase = std::min(keyBase, static_cast<uint32_t>(a->getKey()));
+    }
     // A file lists a lane's peaks together: remember the last lane's entry.
     std::vector<uint32_t>* current = nullptr;
     int32_t currentLane = 0;
@@ -62,7 +100,7 @@ void AlleleDB::rebuildIndex() const {
             current = &laneSlots[currentLane];
         }
         current->push_back(slot);
-        if (!slotOfKey.emplace(a.getKey(), slot).second) sharedKeys = true;
+        indexKey(a.getKey(), slot);
     }
 }
 
@@ -77,13 +115,14 @@ void AlleleDB::removeSlot(uint32_t slot) {
     const int32_t k = slots[slot]->getKey();
     slots[slot].reset();
     ++holes;
-    const auto it = slotOfKey.find(k);
-    if (it != slotOfKey.end() && it->second == slot) {
-        slotOfKey.erase(it);
+    const uint32_t offset = static_cast<uint32_t>(k) - keyBase;
+    if (keysIndexed && offset < slotOfKey.size() && slotOfKey[offset] == slot) {
+        uint32_t& first = slotOfKey[offset];
+        first = kNoSlot;
         if (sharedKeys)
             for (uint32_t next = slot + 1; next < slots.size(); ++next)
                 if (slots[next] && slots[next]->getKey() == k) {
-                    slotOfKey.emplace(k, next);
+                    first = next;
                     break;
                 }
     }
@@ -103,13 +142,13 @@ AlleleList AlleleDB::getLane(int32_t lane) const {
 }
 
 AllelePtr AlleleDB::getAlleleWithKey(int32_t k) const {
-    const auto it = slotOfKey.find(k);
-    return it == slotOfKey.end() ? nullptr : slots[it->second];
+    const uint32_t slot = slotWithKey(k);
+    return slot == kNoSlot ? nullptr : slots[slot];
 }
 
 void AlleleDB::removeAlleleWithKey(int32_t k) {
-    const auto it = slotOfKey.find(k);
-    if (it != slotOfKey.end()) removeSlot(it->second);
+    const uint32_t slot = slotWithKey(k);
+    if (slot != kNoSlot) removeSlot(slot);
 }
 
 void AlleleDB::removeAlleleSize(double size, int32_t lane, double tol) {
@@ -129,6 +168,7 @@ void AlleleDB::removeAllAlleles() {
     holes = 0;
     laneSlots.clear();
     slotOfKey.clear();
+    keysIndexed = true;
     sharedKeys = false;
 }
 

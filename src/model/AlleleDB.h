@@ -56,6 +56,8 @@ public:
 
 private:
     void append(AllelePtr allele);
+    void indexKey(int32_t key, uint32_t slot) const;
+    uint32_t slotWithKey(int32_t key) const;
     void removeSlot(uint32_t slot);
     void rebuildIndex() const;
     void compact() const;
@@ -75,10 +77,14 @@ private:
     // Lane -> positions in slots, ascending (holes included until the next
     // compaction).
     mutable std::unordered_map<int32_t, std::vector<uint32_t>> laneSlots;
-    // Key -> position of the first record in the list with that key. Keys
-    // are unique unless the counter wrapped around; then a removal looks
-    // for the next record with the same key.
-    mutable std::unordered_map<int32_t, uint32_t> slotOfKey;
+    // Key -> position of the first record in the list with that key, for
+    // keys from keyBase on (the keys of a file are consecutive). Should the
+    // keys ever spread far wider than the list, look-ups scan the list as
+    // plain searches would. Keys are unique unless the counter wrapped
+    // around; then a removal looks for the next record with the same key.
+    mutable std::vector<uint32_t> slotOfKey;
+    mutable uint32_t keyBase = 0;
+    mutable bool keysIndexed = true;
     mutable bool sharedKeys = false;
     AlleleList backup;
 };

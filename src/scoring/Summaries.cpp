@@ -2,10 +2,13 @@
 // lists by allele and by lane, the lane counters and the table reload.
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
+#include "scoring/SizeMatches.h"
 
 namespace lociview {
 
@@ -24,15 +27,22 @@ void GeneController::summarize() {
     std::sort(tblallele.begin(), tblallele.end());
     tblallele.erase(std::unique(tblallele.begin(), tblallele.end()), tblallele.end());
 
+    // The counted peaks within the tolerance of every size, in one pass: the
+    // same peaks, in the same order, as a size query per size keeps.
     const double tol = static_cast<float>(tolForLocus(locustype));
-    for (const int32_t v : tblallele) {
-        int32_t n = 0;
-        double sum = 0.0;
-        for (const auto& a : database.getAlleleSize(static_cast<double>(v), tol))
-            if (a->getScore() == SCORED || (withMaybes && a->getScore() == MAYBE)) {
-                ++n;
-                sum += a->getHeight();
-            }
+    std::vector<int32_t> counts(tblallele.size(), 0);
+    std::vector<double> sums(tblallele.size(), 0.0);
+    for (const SizeMatch& m : matchSizes(counted, tblallele, tol)) {
+        ++counts[m.sizeIndex];
+        sums[m.sizeIndex] += m.allele->getHeight();
+    }
+    // Nothing changes the store in this loop: the weighted height of all
+    // peaks is taken once (and again only when it writes its zero line).
+    std::optional<double> allWeight;
+    for (size_t i = 0; i < tblallele.size(); ++i) {
+        const int32_t v = tblallele[i];
+        const int32_t n = counts[i];
+        const double sum = sums[i];
         // A size whose only counted peaks lie half a base below it keeps its
         // row, with no peaks and no weight, so the three lists stay parallel.
         if (n == 0) {
@@ -41,7 +51,8 @@ void GeneController::summarize() {
             continue;
         }
         const double mean = sum / n;
-        const double w = database.getWeightedHeightOfAllAlleles();
+        if (!allWeight || *allWeight == 0.0) allWeight = database.getWeightedHeightOfAllAlleles();
+        const double w = *allWeight;
         logf(log, "weighted height of all alleles %lf and mean of alleles = %lf", w, mean);
         logf(log, "Allele %d has %d scored", v, n);
         tblallelecount.push_back(n);
