@@ -112,10 +112,14 @@ public:
     StreamLog& operator=(const StreamLog&) = delete;
 
     void line(std::string_view text) override {
-        for (char c : text) {
-            if (c == '\n') pending += "\\n";
-            else if (c == '\r') pending += "\\r";
-            else pending += c;
+        if (text.find_first_of("\n\r") == std::string_view::npos) {
+            pending.append(text);
+        } else {
+            for (char c : text) {
+                if (c == '\n') pending += "\\n";
+                else if (c == '\r') pending += "\\r";
+                else pending += c;
+            }
         }
         pending += '\n';
         if (pending.size() >= kChunk) flush();
