@@ -8,15 +8,12 @@
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
+#include "scoring/AlleleCount.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
 
 namespace {
-
-// More sizes than this between the bounds is a typing slip (a high bound of
-// 1e9 reads as 1 in the checks), not a locus.
-constexpr int64_t kMaxCountedSizes = 100000;
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
@@ -39,10 +36,11 @@ int64_t stepsBelow(int64_t from, double bound, int64_t step, int64_t limit) {
     return k > limit ? -1 : k;
 }
 
-// Whether counting from a between the bounds, and adjusting the ends onto
-// the whole-number bounds, stays small and inside 32-bit sizes.
-bool countIsSound(int32_t a, double low, double high, int32_t lowInt, int32_t highInt, int32_t step) {
+}  // namespace
+
+bool alleleCountIsSound(double p1, double low, double high, int32_t lowInt, int32_t highInt, int32_t step) {
     if (!std::isfinite(low) || !std::isfinite(high)) return false;
+    const int32_t a = saturatingInt(p1);
     const int64_t up = stepsBelow(a, high, step, kMaxCountedSizes);
     const int64_t down = stepsBelow(-int64_t{a}, -low, step, kMaxCountedSizes);
     if (up < 0 || down < 0 || up + down > kMaxCountedSizes) return false;
@@ -55,7 +53,7 @@ bool countIsSound(int32_t a, double low, double high, int32_t lowInt, int32_t hi
     return fitsInt32(downEnd + lowAdjust * step) && fitsInt32(upEnd - highAdjust * step);
 }
 
-}  // namespace
+bool shiftIsSound(double shift) { return std::isfinite(shift) && std::fabs(shift) <= kMaxShift; }
 
 void GeneController::scoreAlleles() {
     const int32_t step = locustype;
@@ -85,7 +83,8 @@ bool GeneController::countAlleles(int32_t step, int32_t& up, int32_t& down) {
     const double high = doubleValue(highrange.text());
     const double low = doubleValue(lowrange.text());
     const int32_t a = saturatingInt(p1);
-    if (!countIsSound(a, low, high, intValue(lowrange.text()), intValue(highrange.text()), step)) {
+    // scoreData refuses such a range before the run; this guards direct runs.
+    if (!alleleCountIsSound(p1, low, high, intValue(lowrange.text()), intValue(highrange.text()), step)) {
         alert("Your range is too large to count the alleles in it.", "Abort Scoring");
         return false;
     }
@@ -146,9 +145,9 @@ void GeneController::buildAlleleSizeList(int32_t step, float tol, int32_t up, in
 
 void GeneController::shiftSizes() {
     const double s = doubleValue(shift.text());
-    // An infinite shift (or a change of shift too large for a double) would
-    // leave sizes that no later shift can take back; it is not applied.
-    if (!std::isfinite(s)) return;
+    // scoreData refuses a shift that sizes could not give back; this guards
+    // direct runs.
+    if (!shiftIsSound(s)) return;
     double moveBy = 0.0;
     if (alreadyScored == 0) {
         if (s == 0.0) return;

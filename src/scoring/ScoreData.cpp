@@ -4,6 +4,7 @@
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
+#include "scoring/AlleleCount.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
@@ -59,6 +60,13 @@ void GeneController::scoreData() {
             return;
         }
     }
+    // A shift the sizes could not give back at a later run (infinite, or so
+    // large that adding and taking it away loses the sizes) is refused here,
+    // before the last scoring is put back, rather than silently ignored.
+    if (!shiftIsSound(doubleValue(shift.text()))) {
+        alert("Your shift is too large.", "Abort Scoring");
+        return;
+    }
     if (p2 < p1) {
         logf(log, "%d > %d", p1, p2);
         if (alert("By convenience, Progenitor 2 needs to be equal to or larger than progenitor 1", "Swap Progenitors",
@@ -66,6 +74,13 @@ void GeneController::scoreData() {
             return;
         progenitor1.setText(formatIntField(p2));
         progenitor2.setText(formatIntField(p1));
+    }
+    // A range whose sizes cannot be counted is refused while the last
+    // scoring's results are still there.
+    if (!alleleCountIsSound(doubleValue(progenitor1.text()), doubleValue(lowrange.text()),
+                            doubleValue(highrange.text()), low, high, locustype)) {
+        alert("Your range is too large to count the alleles in it.", "Abort Scoring");
+        return;
     }
 
     database.restore();
