@@ -1,0 +1,699 @@
+// Every bad input a lab can hand the program, through the headless front
+// end: hostile peak files and hostile texts typed into every number field.
+// Each case states what the user sees and checks that nothing else is lost:
+// a refused action leaves the data set, the results and the accumulator as
+// they were; opening a file replaces only the data set. docs/bad-input.md
+// lists the same cases as a table.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/ControllerHarness.h"
+#include "view/ChartGeometry.h"
+
+namespace fs = std::filesystem;
+
+namespace lociview {
+namespace {
+
+// Sanitizer and unoptimised builds run the largest inputs smaller; the
+// sizes can be set from the environment either way.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+constexpr bool kSlowBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSlowBuild = true;
+#else
+constexpr bool kSlowBuild = false;
+#endif
+#else
+constexpr bool kSlowBuild = false;
+#endif
+
+long sizeFromEnvironment(const char* name, long normal, long slow) {
+    if (const char* text = std::getenv(name)) {
+        const long value = std::strtol(text, nullptr, 10);
+        if (value > 0) return value;
+    }
+    return kSlowBuild ? slow : normal;
+}
+
+constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
+
+const char* const kNoData = "Your file has no data in it. Try to select a file with data in it next time.";
+const char* const kConfirm = "Are you sure you wish to stop scoring this data?";
+const std::string kPlate = std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt";
+
+// A folder of its own for one test, removed with everything in it.
+struct ScratchDir {
+    fs::path path;
+    ScratchDir() {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("lociview-bad-") + std::to_string(::getpid()) + "-" + test->name();
+        for (char& c : name)
+            if (c == '/') c = '_';
+        path = fs::temp_directory_path() / name;
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path, ec);
+    }
+    fs::path write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path / name, std::ios::binary) << bytes;
+        return path / name;
+    }
+};
+
+void openPath(ControllerHarness& h, const std::string& path) {
+    h.tk.dialogs.setOpenAnswer(path);
+    h.controller.openData();
+    h.tk.dialogs.setOpenAnswer(std::nullopt);
+}
+
+std::vector<std::string> alertMessages(const ControllerHarness& h) {
+    std::vector<std::string> out;
+    for (const auto& a : h.tk.dialogs.shown) out.push_back(a.message);
+    return out;
+}
+
+// The example plate, scored with P1 150 and P2 156 and added to the
+// accumulator with GE 10: the state every case starts from.
+void scoredSession(ControllerHarness& h) {
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("156");
+    openPath(h, kPlate);
+    h.controller.scoreData();
+    h.tk.accumgeforun.setText("10");
+    h.controller.preAddToAccumulator();
+    h.controller.addToAccumulator();
+    ASSERT_EQ(h.controller.resultAlleles(), (std::vector<int32_t>{146, 150, 156, 158, 162}));
+    ASSERT_EQ(h.controller.accumulator().records().size(), 16u);
+    h.tk.dialogs.shown.clear();
+    h.takeTrace();
+}
+
+// What a user could lose, as text, so a difference shows where it is.
+std::string dataSetState(const ControllerHarness& h) {
+    const GeneController& c = h.controller;
+    std::ostringstream s;
+    s << "title " << h.tk.window.title() << " working " << c.workingOnFile() << " rows " << c.rows().size()
+      << " scored " << int{c.scoredFlag()} << " shift " << c.shiftValue() << " locus " << c.locusType() << "\n";
+    s << "lanes";
+    for (int32_t l : c.lanes()) s << ' ' << l;
+    s << "\nsizes " << c.alleleCount() << ':';
+    for (int32_t v : c.alleleSizes()) s << ' ' << v;
+    s << "\nkey " << c.store().nextKey() << " working";
+    for (const auto& a : c.store().workingList()) s << ' ' << a->getKey();
+    s << '\n';
+    for (const auto& a : c.store().backupList())
+        s << a->getKey() << ' ' << a->getSize() << ' ' << a->getHeight() << ' ' << a->getArea() << ' '
+          << a->getLane() << ' ' << a->getScore() << '\n';
+    return s.str();
+}
+
+// Opening a file blanks the empty-lane counter; withEmptyLanes false leaves
+// it out.
+std::string resultsState(const ControllerHarness& h, bool withEmptyLanes = true) {
+    const GeneController& c = h.controller;
+    std::ostringstream s;
+    for (int32_t v : c.resultAlleles()) s << v << ' ';
+    s << "| ";
+    for (int32_t v : c.resultCounts()) s << v << ' ';
+    s << "| ";
+    for (double v : c.resultWeights()) s << v << ' ';
+    s << "| ";
+    for (int32_t v : c.resultLanes()) s << v << ' ';
+    s << "| " << (withEmptyLanes ? h.tk.numemptylanes.text() : "-") << ' ' << h.tk.numones.text() << ' ' << h.tk.numtwos.text();
+    s << " | log " << h.tk.datatext.text().size();
+    return s.str();
+}
+
+std::string accumulatorState(const ControllerHarness& h) {
+    const accumdb& a = h.controller.accumulator();
+    std::ostringstream s;
+    s << "run " << a.currentRun() << " p " << a.getP1() << ' ' << a.getP2() << " sizes";
+    for (int32_t v : a.getAlleleSizes()) s << ' ' << v;
+    for (const auto& r : a.records()) s << " (" << r.getSize() << ' ' << r.getRun() << ' ' << r.getGE() << ' ' << r.getReps() << ')';
+    return s.str();
+}
+
+std::string shownState(const ControllerHarness& h) {
+    std::ostringstream s;
+    s << "export [" << h.tk.sppcrtext.text() << "] windows " << h.tk.sppcrwindow.isVisible()
+      << h.tk.gewindow.isVisible() << h.tk.accwindow.isVisible() << h.tk.cleanupwindow.isVisible() << " chart";
+    for (const auto& a : h.tk.chart.peaks()) s << ' ' << a->getKey();
+    s << " range " << h.tk.chart.getLow() << ' ' << h.tk.chart.getHigh();
+    return s.str();
+}
+
+std::string wholeState(const ControllerHarness& h) {
+    return dataSetState(h) + resultsState(h) + "\n" + accumulatorState(h) + "\n" + shownState(h);
+}
+
+// The three by-allele lists stay parallel whatever the input.
+::testing::AssertionResult listsParallel(const GeneController& c) {
+    if (c.resultCounts().size() == c.resultAlleles().size() && c.resultWeights().size() == c.resultAlleles().size())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "by-allele lists out of step";
+}
+
+// ---------------------------------------------------------------------------
+// Hostile texts in the number fields.
+
+enum class Act { Score, LessThan, GreaterThan, ByLane, ByAllele, Export, Accumulate };
+
+void perform(ControllerHarness& h, Act act) {
+    GeneController& c = h.controller;
+    switch (act) {
+        case Act::Score: c.scoreData(); break;
+        case Act::LessThan: c.cleanUpWindow(); c.cleanUpLessThan(); break;
+        case Act::GreaterThan: c.cleanUpWindow(); c.cleanUpGreaterThan(); break;
+        case Act::ByLane:
+        case Act::ByAllele: c.cleanUpWindow(); c.cleanUpLaneAndOrAllele(); break;
+        case Act::Export: c.exportSPPCRData(); c.exportSPPCR2(); break;
+        case Act::Accumulate: c.preAddToAccumulator(); c.addToAccumulator(); break;
+    }
+}
+
+headless::Field& fieldNamed(ControllerHarness& h, const std::string& name) {
+    for (auto& [n, f] : h.tk.fieldsByName())
+        if (n == name) return *f;
+    throw std::runtime_error("no field " + name);
+}
+
+void type(ControllerHarness& h, const std::string& field, Act act, const std::string& text) {
+    // A removal by lane or by allele leaves the other field empty.
+    if (act == Act::ByLane) h.tk.cuwallelefield.setText("");
+    if (act == Act::ByAllele) h.tk.cuwlanefield.setText("");
+    fieldNamed(h, field).setText(text);
+}
+
+const std::string kLong(10000, '9');
+const std::vector<std::string> kTexts = {"", " ", "text", "1e400", "-2147483649", "nan", "inf", kLong};
+
+// How one text in one field turns out. readsAs: the plain number it is
+// taken for (the outcome must equal typing that number); none when the
+// action refuses it (the alert, and everything as it was) or, with no alert
+// either, when it is used as typed.
+struct Outcome {
+    const char* readsAs;
+    const char* alert;
+};
+
+struct FieldCase {
+    std::string field;
+    Act act;
+    std::string text;
+    Outcome outcome;
+};
+
+void PrintTo(const FieldCase& c, std::ostream* os) {
+    *os << c.field << " \"" << (c.text.size() > 20 ? c.text.substr(0, 20) + "..." : c.text) << "\"";
+}
+
+const char* const kP1Small = "Progenitor 1 is smaller than your Low Range value.";
+const char* const kP2Small = "Progenitor 2 is smaller than your Low Range value.";
+const char* const kP1Large = "Progenitor 1 is larger than your High Range value.";
+const char* const kP2Large = "Progenitor 2 is larger than your High Range value.";
+const char* const kStutter = "Your stutter tolerance is too low.";
+const char* const kRangeLarge = "Your range is too large to count the alleles in it.";
+const char* const kShiftLarge = "Your shift is too large.";
+const char* const kGELarge = "Your GE value is too large.";
+const char* const kSorry = "Your progenitors are different from the ones you have been accumulating.";
+const char* const kNothing = "Nothing was deleted";
+
+// One row per field and action; outcomes in the order of kTexts: empty,
+// blank, text, 1e400, -2147483649, nan, inf, 10,000 nines.
+std::vector<FieldCase> fieldCases() {
+    const struct {
+        const char* field;
+        Act act;
+        std::vector<Outcome> outcomes;
+    } rows[] = {
+        {"progenitor1", Act::Score,
+         {{"0", kP1Small}, {"0", kP1Small}, {"0", kP1Small}, {"1", kP1Small}, {"-2147483648", kP1Small},
+          {"0", kP1Small}, {"0", kP1Small}, {"2147483647", kP1Large}}},
+        {"progenitor2", Act::Score,
+         {{"0", kP2Small}, {"0", kP2Small}, {"0", kP2Small}, {"1", kP2Small}, {"-2147483648", kP2Small},
+          {"0", kP2Small}, {"0", kP2Small}, {"2147483647", kP2Large}}},
+        {"lowrange", Act::Score,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kRangeLarge}, {nullptr, kRangeLarge},
+          {"0", nullptr}, {"0", nullptr}, {"2147483647", kP1Small}}},
+        {"highrange", Act::Score,
+         {{"0", kP1Large}, {"0", kP1Large}, {"0", kP1Large}, {"1", kP1Large}, {"-2147483648", kP1Large},
+          {"0", kP1Large}, {"0", kP1Large}, {nullptr, kRangeLarge}}},
+        {"shift", Act::Score,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}, {nullptr, kShiftLarge},
+          {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}}},
+        {"stuttertol", Act::Score,
+         {{"0", kStutter}, {"0", kStutter}, {"0", kStutter}, {nullptr, nullptr}, {"-2147483648", kStutter},
+          {"0", kStutter}, {"0", kStutter}, {nullptr, nullptr}}},
+        {"progenitor1", Act::Accumulate,
+         {{"0", kSorry}, {"0", kSorry}, {"0", kSorry}, {"1", kSorry}, {"-2147483648", kSorry}, {"0", kSorry},
+          {"0", kSorry}, {"2147483647", kSorry}}},
+        {"progenitor2", Act::Accumulate,
+         {{"0", kSorry}, {"0", kSorry}, {"0", kSorry}, {"1", kSorry}, {"-2147483648", kSorry}, {"0", kSorry},
+          {"0", kSorry}, {"2147483647", kSorry}}},
+        {"progenitor1", Act::Export,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
+          {"0", nullptr}, {"2147483647", nullptr}}},
+        {"geforun", Act::Export,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}, {"-2147483648", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}}},
+        {"accumgeforun", Act::Accumulate,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}, {"-2147483649.0", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}}},
+        {"cuwlessthanfield", Act::LessThan,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
+          {"0", nullptr}, {"2147483647", nullptr}}},
+        {"cuwgreaterthanfield", Act::GreaterThan,
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
+          {"0", nullptr}, {"2147483647", nullptr}}},
+        {"cuwlanefield", Act::ByLane,
+         {{nullptr, kNothing}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {"2147483647", nullptr}}},
+        {"cuwallelefield", Act::ByAllele,
+         {{nullptr, kNothing}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {"2147483647", nullptr}}},
+    };
+    std::vector<FieldCase> cases;
+    for (const auto& row : rows)
+        for (size_t i = 0; i < kTexts.size(); ++i) cases.push_back({row.field, row.act, kTexts[i], row.outcomes.at(i)});
+    return cases;
+}
+
+class BadFieldText : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
+    const FieldCase& c = GetParam();
+    ControllerHarness h;
+    scoredSession(h);
+    const std::string before = wholeState(h);
+    const long reloads = h.tk.tabl.reloadCount();
+
+    type(h, c.field, c.act, c.text);
+    perform(h, c.act);
+    const std::vector<std::string> alerts = alertMessages(h);
+    EXPECT_EQ(alerts, c.outcome.alert ? std::vector<std::string>{c.outcome.alert} : std::vector<std::string>{});
+    EXPECT_TRUE(listsParallel(h.controller));
+
+    if (c.outcome.readsAs) {
+        // Typing the plain number instead gives the same alerts and state.
+        ControllerHarness plain;
+        scoredSession(plain);
+        type(plain, c.field, c.act, c.outcome.readsAs);
+        perform(plain, c.act);
+        EXPECT_EQ(alertMessages(plain), alerts);
+        EXPECT_EQ(wholeState(h), wholeState(plain));
+    } else if (c.outcome.alert) {
+        // Refused: everything as it was, the text still in its field.
+        EXPECT_EQ(wholeState(h), before);
+        EXPECT_EQ(fieldNamed(h, c.field).text(), c.text);
+    } else {
+        // Used as typed: a scoring run that rebuilt the results.
+        EXPECT_EQ(h.tk.tabl.reloadCount(), reloads + 1);
+        EXPECT_EQ(h.controller.resultLanes().size(), 12u);
+        for (const double w : h.controller.resultWeights()) EXPECT_TRUE(std::isfinite(w));
+    }
+}
+
+std::string fieldCaseName(const ::testing::TestParamInfo<FieldCase>& info) {
+    static const char* const texts[] = {"Empty", "Blank", "Text", "Exp400", "BelowInt", "Nan", "Inf", "Long"};
+    static const char* const acts[] = {"Score", "LessThan", "GreaterThan", "ByLane", "ByAllele", "Export", "Accumulate"};
+    const FieldCase& c = info.param;
+    const auto at = std::find(kTexts.begin(), kTexts.end(), c.text) - kTexts.begin();
+    return c.field + acts[static_cast<int>(c.act)] + texts[at];
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFields, BadFieldText, ::testing::ValuesIn(fieldCases()), fieldCaseName);
+
+// The refusals that mend what used to slip through.
+TEST(BadFieldTextMends, RefusedRangeKeepsTheLastScoringAfterASwap) {
+    // The swap is made (the user agreed to it); the range is refused after
+    // it, before anything of the last scoring is put back.
+    ControllerHarness h;
+    scoredSession(h);
+    const std::string results = resultsState(h);
+    h.tk.progenitor1.setText("160");
+    h.tk.progenitor2.setText("150");
+    h.tk.lowrange.setText("-2147483649");
+    h.controller.scoreData();
+    EXPECT_EQ(alertMessages(h),
+              (std::vector<std::string>{"By convenience, Progenitor 2 needs to be equal to or larger than progenitor 1",
+                                        kRangeLarge}));
+    EXPECT_EQ(h.tk.progenitor1.text(), "150");
+    EXPECT_EQ(h.tk.progenitor2.text(), "160");
+    EXPECT_EQ(resultsState(h), results);
+}
+
+TEST(BadFieldTextMends, LargestShiftIsGivenBackExactly) {
+    ControllerHarness h;
+    h.openText("1A,1 1.0 150.32 1000 1.0 1.0\n1A,1 1.0 152.71 800 1.0 1.0\n2A,1 1.0 148.05 900 1.0 1.0\n");
+    std::vector<double> read;
+    for (const auto& a : h.controller.store().backupList()) read.push_back(a->getSize());
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("150");
+    for (const char* shift : {"2147483647", "-2147483647", "0"}) {
+        h.tk.shift.setText(shift);
+        h.controller.scoreData();
+        EXPECT_TRUE(h.tk.dialogs.shown.empty()) << shift;
+    }
+    std::vector<double> after;
+    for (const auto& a : h.controller.store().backupList()) after.push_back(a->getSize());
+    EXPECT_EQ(after, read);
+    // One past the largest is refused and moves nothing.
+    h.tk.shift.setText("2147483648");
+    h.controller.scoreData();
+    EXPECT_EQ(alertMessages(h), std::vector<std::string>{kShiftLarge});
+    EXPECT_EQ(h.controller.shiftValue(), 0.0);
+}
+
+// ---------------------------------------------------------------------------
+// Hostile peak files, opened with "Open Another" over the scored session.
+
+struct FileCase {
+    const char* name;
+    // Makes the file (or whatever stands at the path) and returns its path.
+    std::function<std::string(const ScratchDir&)> make;
+    bool noData;  // the file gives no rows: the no-data alert
+    std::function<void(ControllerHarness&)> check;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kLine = "1A,1 1.0 150.0 1000 2000.0 3.0\n";
+
+// A few lanes with a stutter ladder each, the given heights from 146 up.
+std::string ladder(const std::vector<int>& heights, const std::string& size0 = "146") {
+    std::string text;
+    for (int lane = 1; lane <= 3; ++lane)
+        for (size_t i = 0; i < heights.size(); ++i)
+            text += std::to_string(lane) + "A,1 1.0 " + std::to_string(std::stod(size0) + 2.0 * i) + " " +
+                    std::to_string(heights[i]) + " 1.0 1.0\n";
+    return text;
+}
+
+void scoreWith(ControllerHarness& h, const char* p1, const char* p2, const char* low, const char* high) {
+    h.tk.progenitor1.setText(p1);
+    h.tk.progenitor2.setText(p2);
+    h.tk.lowrange.setText(low);
+    h.tk.highrange.setText(high);
+    h.tk.dialogs.shown.clear();
+    h.controller.scoreData();
+}
+
+std::vector<FileCase> fileCases() {
+    return {
+        {"Missing", [](const ScratchDir& d) { return (d.path / "no-such-file.txt").string(); }, true, nullptr},
+        {"Folder",
+         [](const ScratchDir& d) {
+             fs::create_directories(d.path / "a-folder");
+             return (d.path / "a-folder").string();
+         },
+         true, nullptr},
+        // A pipe with no writer would block a plain open for ever.
+        {"Fifo",
+         [](const ScratchDir& d) {
+             const fs::path p = d.path / "pipe";
+             EXPECT_EQ(::mkfifo(p.c_str(), 0600), 0);
+             return p.string();
+         },
+         true, nullptr},
+        // A device that never ends, and one that is always empty.
+        {"EndlessDevice", [](const ScratchDir&) { return std::string("/dev/zero"); }, true, nullptr},
+        {"NullDevice", [](const ScratchDir&) { return std::string("/dev/null"); }, true, nullptr},
+        {"Empty", [](const ScratchDir& d) { return d.write("empty.txt", "").string(); }, true,
+         [](ControllerHarness& h) {
+             EXPECT_NE(h.takeTrace().find("failed trying to scan initial decimal on line 0."), std::string::npos);
+         }},
+        {"BinaryNoise",
+         [](const ScratchDir& d) {
+             std::string bytes(1 << 16, '\0');
+             uint32_t state = 12345;
+             for (char& b : bytes) {
+                 state = state * 1664525u + 1013904223u;
+                 b = static_cast<char>(state >> 24);
+             }
+             return d.write("noise.bin", bytes).string();
+         },
+         true, nullptr},
+        {"OddLengthUtf16",
+         [](const ScratchDir& d) {
+             std::string bytes = "\xFF\xFE";
+             for (char c : kLine) bytes += std::string{c, '\0'};
+             return d.write("odd.txt", bytes + "x").string();
+         },
+         true, nullptr},
+        {"ByteOrderMarkAlone", [](const ScratchDir& d) { return d.write("bom.txt", "\xFF\xFE").string(); }, true,
+         [](ControllerHarness& h) {
+             EXPECT_NE(h.takeTrace().find("failed trying to scan initial decimal on line 0."), std::string::npos);
+         }},
+        {"BigEndianMarkAlone", [](const ScratchDir& d) { return d.write("bom.txt", "\xFE\xFF").string(); }, true,
+         nullptr},
+        {"NulBytes",
+         [](const ScratchDir& d) {
+             const std::string nul(1, '\0');
+             return d
+                 .write("nul.txt", "1A,1" + nul + " 1.0 150.0 1000 2000.0 3.0\n" + nul + nul + nul + "\n" +
+                                       "2A,1 1.0 152.0 900 2000.0 3.0" + nul + "\n" + kLine)
+                 .string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             // A NUL inside a line tosses it; one after the last item is ignored.
+             EXPECT_EQ(h.controller.rows().size(), 2u);
+             EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{1, 2}));
+             EXPECT_NE(h.takeTrace().find("failed trying to scan first float on line 0."), std::string::npos);
+         }},
+        {"FourHundredDigits",
+         [](const ScratchDir& d) {
+             const std::string big = "1" + std::string(400, '0');
+             return d.write("digits.txt", big + "A,1 1.0 " + big + " " + big + " " + big + " 3.0\n" + "2A,1 1.0 " +
+                                              big + " -" + big + " -" + big + " 3.0\n")
+                 .string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             const auto& r = h.controller.store().workingList();
+             ASSERT_EQ(r.size(), 2u);
+             // Every number saturates: no huge number turns into 0.
+             EXPECT_EQ(r[0]->getLane(), kIntMax);
+             EXPECT_EQ(r[0]->getSize(), HUGE_VAL);
+             EXPECT_EQ(r[0]->getHeight(), kIntMax);
+             EXPECT_EQ(r[0]->getArea(), kIntMax);
+             EXPECT_EQ(r[1]->getHeight(), kIntMin);
+             EXPECT_EQ(r[1]->getArea(), kIntMin);
+             EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{2, kIntMax}));
+         }},
+        {"InfiniteSizes",
+         [](const ScratchDir& d) {
+             return d.write("inf.txt", "1A,1 1.0 1e999 1000 1e999 3.0\n1A,1 1.0 -1e999 800 1.0 3.0\n" +
+                                           std::string("1A,1 1.0 0.2 600 1.0 3.0\n"))
+                 .string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             // Scored over a range around 0: the infinite sizes are out of
+             // it, not peaks at 0 bp.
+             scoreWith(h, "0", "0", "-10", "10");
+             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             ASSERT_EQ(h.controller.store().count(), 1);
+             EXPECT_EQ(h.controller.store().workingList()[0]->getSize(), 0.2f);
+             EXPECT_EQ(h.controller.store().backupList()[0]->getArea(), kIntMax);
+         }},
+        {"NegativeZero", [](const ScratchDir& d) { return d.write("zero.txt", "1A,1 -0 -0 -0 -0 -0\n").string(); },
+         false,
+         [](ControllerHarness& h) {
+             const Allele& a = *h.controller.store().workingList().at(0);
+             EXPECT_EQ(a.getSize(), 0.0);
+             EXPECT_TRUE(std::signbit(a.getSize()));
+             EXPECT_EQ(a.getHeight(), 0);
+             EXPECT_EQ(a.getArea(), 0);
+         }},
+        {"NegativeSizesAndHeights",
+         [](const ScratchDir& d) {
+             return d.write("neg.txt", ladder({-300, -600, 1000, -200, 300, 900}) +
+                                           "4A,1 1.0 -150.0 -1000 -2000.0 3.0\n4A,1 1.0 150.0 -5 1.0 1.0\n")
+                 .string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             scoreWith(h, "150", "156", "120", "180");
+             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             EXPECT_TRUE(listsParallel(h.controller));
+             EXPECT_EQ(h.controller.resultLanes(), (std::vector<int32_t>{1, 2, 3, 4}));
+             for (const auto& a : h.controller.store().workingList()) EXPECT_GE(a->getSize(), 120.0);
+             for (const double w : h.controller.resultWeights()) EXPECT_TRUE(std::isfinite(w));
+         }},
+        {"ZeroHeights",
+         [](const ScratchDir& d) { return d.write("zeros.txt", ladder({0, 0, 0, 0, 0, 0})).string(); }, false,
+         [](ControllerHarness& h) {
+             scoreWith(h, "150", "156", "120", "180");
+             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             EXPECT_TRUE(listsParallel(h.controller));
+             ASSERT_FALSE(h.controller.resultWeights().empty());
+             for (const double w : h.controller.resultWeights()) EXPECT_EQ(w, 0.0);
+             // The chart draws flat curves rather than dividing by 0.
+             h.tk.tabl.select({0, 1, 2});
+             h.controller.graphSelections();
+             const ChartFrame f = ChartGeometry::frame(h.tk.chart);
+             ASSERT_FALSE(f.curves.empty());
+             for (const auto& curve : f.curves) EXPECT_EQ(curve.amplitude, 0);
+         }},
+        {"MillionCharacterLines",
+         [](const ScratchDir& d) {
+             const std::string million(1000000, ' ');
+             std::string text = std::string(1000000, '9') + "A,1 1.0 150.0 1000 2000.0 3.0\n";
+             text += "2" + std::string(1000000, 'A') + ",1 1.0 150.0 1000 2000.0 3.0\n";
+             text += "3A,1" + million + "1.0" + million + "150.0 1000 2000.0 3.0\n";
+             text += "4A,1 1.0 150." + std::string(1000000, '0') + "1 1000 2000.0 3.0\n";
+             text += std::string(1000000, 'x') + "\n";
+             text += "5A,1 1.0 150.0 1000 2000.0 " + std::string(1000000, '7') + "\n";
+             return d.write("long.txt", text).string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{2, 3, 4, 5, kIntMax}));
+             for (const auto& a : h.controller.store().workingList()) EXPECT_EQ(a->getSize(), 150.0);
+             EXPECT_EQ(h.controller.rows().at(1)[1].size(), 1000000u);
+             scoreWith(h, "150", "156", "120", "180");
+             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             EXPECT_EQ(h.controller.resultLanes().size(), 5u);
+         }},
+    };
+}
+
+class BadPeakFile : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(BadPeakFile, ReplacesOnlyTheDataSet) {
+    const FileCase& c = GetParam();
+    ScratchDir dir;
+    ControllerHarness h;
+    scoredSession(h);
+    const std::string results = resultsState(h, false);
+    const std::string accumulator = accumulatorState(h);
+
+    const std::string path = c.make(dir);
+    openPath(h, path);
+    std::vector<std::string> expected = {kConfirm};
+    if (c.noData) expected.push_back(kNoData);
+    EXPECT_EQ(alertMessages(h), expected);
+    EXPECT_EQ(h.tk.window.title(), "Lociview: " + fs::path(path).filename().string());
+    EXPECT_TRUE(h.tk.chart.peaks().empty());
+    EXPECT_EQ(h.tk.numemptylanes.text(), "");
+    // Opening keeps the last results until the next scoring, and the runs.
+    EXPECT_EQ(resultsState(h, false), results);
+    EXPECT_EQ(accumulatorState(h), accumulator);
+    if (c.noData) {
+        EXPECT_EQ(h.controller.workingOnFile(), 0);
+        EXPECT_EQ(h.controller.store().count(), 0);
+        EXPECT_TRUE(h.controller.store().backupList().empty());
+        EXPECT_TRUE(h.controller.lanes().empty());
+        // With no data set a scoring is refused and the results stay.
+        h.tk.dialogs.shown.clear();
+        h.controller.scoreData();
+        EXPECT_EQ(alertMessages(h), std::vector<std::string>{"You are not currently working on a file."});
+        EXPECT_EQ(resultsState(h, false), results);
+    } else {
+        EXPECT_EQ(h.controller.workingOnFile(), 1);
+        EXPECT_EQ(h.controller.store().count(), static_cast<int32_t>(h.controller.rows().size()));
+    }
+    if (c.check) c.check(h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadPeakFile, ::testing::ValuesIn(fileCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Permission bits: the suite usually runs as root, whom they do not stop,
+// so the file then simply reads.
+TEST(BadPeakFileAccess, UnreadableFileGivesNoDataUnlessRootReadsIt) {
+    ScratchDir dir;
+    const fs::path path = dir.write("locked.txt", kLine);
+    fs::permissions(path, fs::perms::none);
+    ControllerHarness h;
+    openPath(h, path.string());
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(h.tk.dialogs.shown.empty());
+        EXPECT_EQ(h.controller.store().count(), 1);
+    } else {
+        EXPECT_EQ(alertMessages(h), std::vector<std::string>{kNoData});
+        EXPECT_EQ(h.controller.workingOnFile(), 0);
+    }
+}
+
+// A 200 MB file with no line break: one line, read once, its numbers
+// scanned however long they run. Smaller in slow builds
+// (LOCIVIEW_BIG_FILE_MB sets it).
+TEST(BadPeakFileSize, TwoHundredMegabytesWithoutALineBreak) {
+    const long megabytes = sizeFromEnvironment("LOCIVIEW_BIG_FILE_MB", 200, 16);
+    ScratchDir dir;
+    const fs::path path = dir.path / "one-line.txt";
+    {
+        // The last number's fraction runs to the end of the file.
+        std::ofstream out(path, std::ios::binary);
+        out << "1A,1 1.0 150.0 1000 2000.0 3.";
+        const std::string chunk(1 << 20, '0');
+        for (long i = 0; i < megabytes; ++i) out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    }
+    ControllerHarness h;
+    openPath(h, path.string());
+    fs::remove(path);
+    EXPECT_TRUE(h.tk.dialogs.shown.empty());
+    ASSERT_EQ(h.controller.rows().size(), 1u);
+    EXPECT_EQ(h.controller.rows()[0][7], "3.000000");
+    EXPECT_NE(h.takeTrace().find("log: Uses \\\\r format"), std::string::npos);
+}
+
+// A lane for every peak: reading, scoring, the lane table and the chart all
+// stay linear. Fewer lanes in slow builds (LOCIVIEW_MANY_LANES sets it).
+TEST(BadPeakFileSize, MillionLanesOfOnePeak) {
+    const long lanes = sizeFromEnvironment("LOCIVIEW_MANY_LANES", 1000000, 100000);
+    ScratchDir dir;
+    const fs::path path = dir.path / "lanes.txt";
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (long lane = 1; lane <= lanes; ++lane) out << lane << "A,1 1.0 150.0 1000 2000.0 3.0\n";
+    }
+    // The developer log is not kept: it would hold tens of millions of lines.
+    std::ostringstream trace;
+    headless::HeadlessToolkit tk(trace, false);
+    GeneController c(tk.outlets());
+    tk.tabl.setRowCount([&] { return c.numberOfRowsInTableView(); });
+    tk.progenitor1.setText("150");
+    tk.progenitor2.setText("156");
+    tk.dialogs.setOpenAnswer(path.string());
+    c.openData();
+    fs::remove(path);
+    ASSERT_EQ(c.laneCount(), lanes);
+    c.scoreData();
+    EXPECT_TRUE(tk.dialogs.shown.empty());
+    // A lone peak has no peak one step below it: a garbage peak, discarded.
+    EXPECT_EQ(tk.numemptylanes.text(), std::to_string(lanes));
+    EXPECT_EQ(c.resultLanes().size(), static_cast<size_t>(lanes));
+    trace.str("");
+    tk.toggleTable.setState(1);
+    c.toggleTable();
+    EXPECT_EQ(c.numberOfRowsInTableView(), lanes);
+    tk.tabl.select({0, lanes - 1});
+    c.graphSelections();
+    EXPECT_EQ(tk.chart.peaks().size(), 2u);
+}
+
+}  // namespace
+}  // namespace lociview
