@@ -17,6 +17,7 @@
 #include <limits>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -139,7 +140,8 @@ std::string resultsState(const ControllerHarness& h, bool withEmptyLanes = true)
     for (double v : c.resultWeights()) s << v << ' ';
     s << "| ";
     for (int32_t v : c.resultLanes()) s << v << ' ';
-    s << "| " << (withEmptyLanes ? h.tk.numemptylanes.text() : "-") << ' ' << h.tk.numones.text() << ' ' << h.tk.numtwos.text();
+    s << "| " << (withEmptyLanes ? h.tk.numemptylanes.text() : "-") << ' ' << h.tk.numones.text() << ' '
+      << h.tk.numtwos.text();
     s << " | log " << h.tk.datatext.text().size();
     return s.str();
 }
@@ -149,7 +151,8 @@ std::string accumulatorState(const ControllerHarness& h) {
     std::ostringstream s;
     s << "run " << a.currentRun() << " p " << a.getP1() << ' ' << a.getP2() << " sizes";
     for (int32_t v : a.getAlleleSizes()) s << ' ' << v;
-    for (const auto& r : a.records()) s << " (" << r.getSize() << ' ' << r.getRun() << ' ' << r.getGE() << ' ' << r.getReps() << ')';
+    for (const auto& r : a.records())
+        s << " (" << r.getSize() << ' ' << r.getRun() << ' ' << r.getGE() << ' ' << r.getReps() << ')';
     return s.str();
 }
 
@@ -294,7 +297,8 @@ std::vector<FieldCase> fieldCases() {
     };
     std::vector<FieldCase> cases;
     for (const auto& row : rows)
-        for (size_t i = 0; i < kTexts.size(); ++i) cases.push_back({row.field, row.act, kTexts[i], row.outcomes.at(i)});
+        for (size_t i = 0; i < kTexts.size(); ++i)
+            cases.push_back({row.field, row.act, kTexts[i], row.outcomes.at(i)});
     return cases;
 }
 
@@ -335,7 +339,8 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
 
 std::string fieldCaseName(const ::testing::TestParamInfo<FieldCase>& info) {
     static const char* const texts[] = {"Empty", "Blank", "Text", "Exp400", "BelowInt", "Nan", "Inf", "Long"};
-    static const char* const acts[] = {"Score", "LessThan", "GreaterThan", "ByLane", "ByAllele", "Export", "Accumulate"};
+    static const char* const acts[] = {"Score",    "LessThan", "GreaterThan", "ByLane",
+                                       "ByAllele", "Export",   "Accumulate"};
     const FieldCase& c = info.param;
     const auto at = std::find(kTexts.begin(), kTexts.end(), c.text) - kTexts.begin();
     return c.field + acts[static_cast<int>(c.act)] + texts[at];
@@ -516,6 +521,30 @@ std::vector<FileCase> fileCases() {
              ASSERT_EQ(h.controller.store().count(), 1);
              EXPECT_EQ(h.controller.store().workingList()[0]->getSize(), 0.2f);
              EXPECT_EQ(h.controller.store().backupList()[0]->getArea(), kIntMax);
+         }},
+        // Lane labels in other scripts' digits, as a tool set to another
+        // language may write them: each its own lane, not all lane 0.
+        {"UnicodeDigitLanes",
+         [](const ScratchDir& d) {
+             // UTF-16LE of the labels 1 (Arabic-Indic), 2 (Devanagari),
+             // 12 (fullwidth 1, ASCII 2) and 400 Arabic-Indic nines.
+             std::u16string text = u"\uFEFF";
+             for (const std::u16string& label : {std::u16string(u"\u0661"), std::u16string(u"\u0968"),
+                                                 std::u16string(u"\uFF112"), std::u16string(400, u'\u0669')})
+                 text += label + u"A,1 1.0 150.0 1000 2000.0 3.0\n";
+             std::string bytes;
+             for (const char16_t unit : text) {
+                 bytes += static_cast<char>(unit & 0xFF);
+                 bytes += static_cast<char>(unit >> 8);
+             }
+             return d.write("digits.txt", bytes).string();
+         },
+         false,
+         [](ControllerHarness& h) {
+             EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{1, 2, 12, kIntMax}));
+             std::vector<int32_t> lanes;
+             for (const auto& a : h.controller.store().workingList()) lanes.push_back(a->getLane());
+             EXPECT_EQ(lanes, (std::vector<int32_t>{1, 2, 12, kIntMax}));
          }},
         {"NegativeZero", [](const ScratchDir& d) { return d.write("zero.txt", "1A,1 -0 -0 -0 -0 -0\n").string(); },
          false,
