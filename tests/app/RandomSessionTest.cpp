@@ -63,7 +63,9 @@ public:
     int between(int lo, int hi) { return lo + below(hi - lo + 1); }
     bool chance(int percent) { return below(100) < percent; }
     template <typename T>
-    const T& pick(const std::vector<T>& from) { return from[static_cast<size_t>(below(static_cast<int>(from.size())))]; }
+    const T& pick(const std::vector<T>& from) {
+        return from[static_cast<size_t>(below(static_cast<int>(from.size())))];
+    }
 
 private:
     uint64_t state;
