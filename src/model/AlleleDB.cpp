@@ -59,7 +59,9 @@ void AlleleDB::indexKey(int32_t k, uint32_t slot) const {
     if (!keysIndexed) return;
     const uint32_t offset = static_cast<uint32_t>(k) - keyBase;
     if (offset >= slotOfKey.size()) {
-        if (size_t{offset} >= 2 * slots.size() + 1024) {
+        // The keys of the list lie among those of the backup list, however
+        // many records scoring took out: the map grows with the file.
+        if (size_t{offset} >= 2 * std::max(slots.size(), backup.size()) + 1024) {
             keysIndexed = false;
             slotOfKey.clear();
             return;

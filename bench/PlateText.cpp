@@ -1,0 +1,82 @@
+#include "PlateText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace lociview::bench {
+
+namespace {
+
+class Lcg {
+public:
+    explicit Lcg(uint32_t seed) : state(seed) {}
+    double unit() {
+        state = 1664525u * state + 1013904223u;
+        return state / 4294967296.0;
+    }
+    double between(double low, double high) { return low + (high - low) * unit(); }
+    int below(int n) { return std::min(static_cast<int>(unit() * n), n - 1); }
+
+private:
+    uint32_t state;
+};
+
+std::vector<std::pair<double, double>> lanePeaks(Lcg& rng, int count) {
+    std::map<int, double> nominal;  // whole-bp size -> height
+    const int alleles = 1 + rng.below(std::max(1, std::min(12, count / 6)));
+    for (int i = 0; i < alleles; ++i) {
+        const int size = 110 + 2 * rng.below(90);
+        const double height = rng.between(900, 3200);
+        nominal[size] += height;
+        nominal[size - 2] += height * 0.38;
+        nominal[size - 4] += height * 0.12;
+        nominal[size - 6] += height * 0.04;
+        if (rng.unit() < 0.5) nominal[size + 2] += height * 0.08;
+    }
+    int tallest = nominal.begin()->first;
+    for (const auto& [size, height] : nominal)
+        if (height > nominal[tallest]) tallest = size;
+    std::vector<std::pair<double, double>> peaks;
+    for (const auto& [size, height] : nominal) {
+        const double measured = size + rng.between(-0.15, 0.15);
+        const double h = height * rng.between(0.93, 1.07);
+        if (size == tallest && rng.unit() < 0.3) {
+            const double gap = rng.between(0.2, 0.3);
+            peaks.emplace_back(measured - gap / 2, h * 0.9);
+            peaks.emplace_back(measured + gap / 2, h * 0.75);
+        } else {
+            peaks.emplace_back(measured, h);
+        }
+    }
+    if (static_cast<int>(peaks.size()) > count) peaks.resize(static_cast<size_t>(count));
+    while (static_cast<int>(peaks.size()) < count)
+        peaks.emplace_back(101 + 2 * rng.below(99) + rng.between(-0.3, 0.3), rng.between(14, 120));
+    std::sort(peaks.begin(), peaks.end());
+    return peaks;
+}
+
+}  // namespace
+
+std::string makePlate(int lanes, int peaksPerLane, uint32_t seed) {
+    Lcg rng(seed);
+    std::string text = "Sample,Peak\tMinutes\tSize\tHeight\tArea\tData Point\n";
+    char line[128];
+    for (int lane = 1; lane <= lanes; ++lane) {
+        int number = 0;
+        for (const auto& [size, height] : lanePeaks(rng, peaksPerLane)) {
+            const double minutes = 6.8 + size * 0.0783 + rng.between(-0.01, 0.01);
+            const double area = height * rng.between(6.9, 8.1);
+            const long point = std::lround(940 + size * 11.6 + rng.between(-1, 1));
+            std::snprintf(line, sizeof line, "%dB,%d\t%.2f\t%.2f\t%ld\t%.1f\t%ld\n", lane, ++number, minutes, size,
+                          std::lround(height), area, point);
+            text += line;
+        }
+    }
+    return text;
+}
+
+}  // namespace lociview::bench

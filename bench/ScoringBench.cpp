@@ -1,0 +1,121 @@
+// Whole actions on synthetic plates, as lociview-cli score does them:
+// opening a peak file (reading, rows, records, lane list) and scoring it.
+// Run by hand: build/bin/lociview_bench [--benchmark_filter=...]
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+#include "PlateText.h"
+#include "app/GeneController.h"
+#include "headless/HeadlessToolkit.h"
+#include "input/PeakTableReader.h"
+
+namespace lociview::bench {
+namespace {
+
+class NullBuffer final : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// One plate file per size, written once into the temporary directory.
+const std::string& plateFile(int lanes) {
+    static std::map<int, std::string> files;
+    auto& path = files[lanes];
+    if (path.empty()) {
+        path = (std::filesystem::temp_directory_path() / ("lociview-bench-" + std::to_string(lanes) + "x100.txt"))
+                   .string();
+        std::ofstream(path, std::ios::binary) << makePlate(lanes, 100);
+    }
+    return path;
+}
+
+// A controller on the headless toolkit whose trace and developer log go
+// nowhere, with the scoring parameters typed in.
+struct Session {
+    NullBuffer nothing;
+    std::ostream trace{&nothing};
+    NullLog log;
+    headless::HeadlessToolkit tk{trace, log};
+    GeneController controller{tk.outlets()};
+
+    Session() {
+        tk.progenitor1.setText(kP1);
+        tk.progenitor2.setText(kP2);
+        tk.lowrange.setText(kLow);
+        tk.highrange.setText(kHigh);
+    }
+    void open(const std::string& path) {
+        // An alert without queued answers presses its default button:
+        // "Open Another" when a file is open.
+        tk.dialogs.setOpenAnswer(path);
+        controller.openData();
+    }
+};
+
+void BM_ReadPeakTable(benchmark::State& state) {
+    const std::string text = makePlate(static_cast<int>(state.range(0)), 100);
+    NullLog log;
+    for (auto _ : state) {
+        std::vector<PeakRow> rows;
+        readPeakTable(text, rows, log);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 100);
+    state.SetComplexityN(state.range(0) * 100);
+}
+BENCHMARK(BM_ReadPeakTable)->Arg(96)->Arg(384)->Arg(1536)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+void BM_OpenPlate(benchmark::State& state) {
+    const std::string& path = plateFile(static_cast<int>(state.range(0)));
+    Session s;
+    for (auto _ : state) s.open(path);
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 100);
+    state.SetComplexityN(state.range(0) * 100);
+}
+BENCHMARK(BM_OpenPlate)->Arg(96)->Arg(384)->Arg(1536)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// Every run restores the store first, so each iteration does a whole run.
+void BM_ScorePlate(benchmark::State& state) {
+    Session s;
+    s.open(plateFile(static_cast<int>(state.range(0))));
+    for (auto _ : state) s.controller.scoreData();
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 100);
+    state.SetComplexityN(state.range(0) * 100);
+}
+BENCHMARK(BM_ScorePlate)->Arg(96)->Arg(384)->Arg(1536)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// The same with the developer log formatted (and thrown away by the sink).
+class CountingLog final : public LogSink {
+public:
+    void line(std::string_view text) override { bytes += text.size(); }
+    size_t bytes = 0;
+};
+
+void BM_ScorePlateWithLog(benchmark::State& state) {
+    NullBuffer nothing;
+    std::ostream trace{&nothing};
+    CountingLog log;
+    headless::HeadlessToolkit tk{trace, log};
+    GeneController controller{tk.outlets()};
+    tk.progenitor1.setText(kP1);
+    tk.progenitor2.setText(kP2);
+    tk.lowrange.setText(kLow);
+    tk.highrange.setText(kHigh);
+    tk.dialogs.setOpenAnswer(plateFile(static_cast<int>(state.range(0))));
+    controller.openData();
+    for (auto _ : state) controller.scoreData();
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 100);
+    benchmark::DoNotOptimize(log.bytes);
+}
+BENCHMARK(BM_ScorePlateWithLog)->Arg(384)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lociview::bench
