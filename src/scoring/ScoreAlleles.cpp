@@ -10,6 +10,7 @@
 #include "app/GeneController.h"
 #include "scoring/AlleleCount.h"
 #include "scoring/Locus.h"
+#include "scoring/SizeMatches.h"
 
 namespace lociview {
 
@@ -130,15 +131,20 @@ void GeneController::buildAlleleSizeList(int32_t step, float tol, int32_t up, in
         sizes[i] = clampInt32(lowallelesize + static_cast<int64_t>(i) * step);
     allelesizelist = std::move(sizes);
 
+    // One pass over the store finds the peaks under every size, grouped by
+    // size and in working-list order, as a size query per size would.
+    const std::vector<SizeMatch> under = matchSizes(database.workingList(), allelesizelist, static_cast<double>(tol));
     int32_t zero = 0;
-    for (const int32_t v : allelesizelist) {
-        const AlleleList found = database.getAlleleSize(static_cast<double>(v), static_cast<double>(tol));
-        if (found.empty()) {
+    size_t m = 0;
+    for (size_t i = 0; i < allelesizelist.size(); ++i) {
+        if (m == under.size() || under[m].sizeIndex != i) {
             ++zero;
             continue;
         }
-        for (const auto& a : found)
-            logf(log, "Allele size %lf with height %d in lane %d", a->getSize(), a->getHeight(), a->getLane());
+        for (; m < under.size() && under[m].sizeIndex == i; ++m) {
+            const Allele& a = *under[m].allele;
+            logf(log, "Allele size %lf with height %d in lane %d", a.getSize(), a.getHeight(), a.getLane());
+        }
     }
     logf(log, "%d alleles have 0 data under them", zero);
 }
