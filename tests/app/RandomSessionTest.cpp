@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -97,6 +98,8 @@ std::string randomPeakFile(Rng& r) {
             if (r.chance(30)) peak(size + 2.0, height / r.between(2, 12));
         }
         for (int n = r.between(0, 3); n > 0; --n) peak(r.between(60, 260) + r.below(100) / 100.0, r.between(0, 300));
+        if (r.chance(5)) text += label + "B,99\t1.0\t" + r.pick<std::string>({"1e999", "-1e999", "-0"}) + "\t" +
+                                 r.pick<std::string>({"0", "-7", std::string(40, '9')}) + "\t1e999\t1" + end;
         if (r.chance(10)) text += "junk line" + end;
         if (r.chance(10)) text += end;
     }
@@ -234,7 +237,9 @@ public:
             tk.dialogs.queueAnswer(alternate);
         } else if (kind < 53) {
             note("show chart");
-            ChartGeometry::frame(tk.chart);
+            const ChartFrame f = ChartGeometry::frame(tk.chart);
+            for (const ChartCurve& curve : f.curves)
+                if (std::isnan(curve.x0) || std::isnan(curve.width) || std::isnan(curve.spread)) badFrame = true;
         } else {
             // Scoring and the actions that need a scoring come up more often.
             const std::string action = r.chance(30) ? r.pick<std::string>({"scoreData:", "scoreData:",
@@ -250,6 +255,7 @@ public:
 
     // Everything that must hold after any step; the first broken rule.
     std::string broken() {
+        if (badFrame) return "chart frame with a curve that is not a number";
         const AlleleDB& db = c.store();
         std::unordered_set<const Allele*> backup;
         std::unordered_set<int32_t> backupKeys;
@@ -305,6 +311,7 @@ private:
     GeneController c{tk.outlets()};
     std::map<int32_t, std::weak_ptr<Allele>> everyKey;
     uint32_t lastKey = 0;
+    bool badFrame = false;
     std::string lines;
 };
 
