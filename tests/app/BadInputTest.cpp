@@ -527,10 +527,13 @@ std::vector<FileCase> fileCases() {
         {"UnicodeDigitLanes",
          [](const ScratchDir& d) {
              // UTF-16LE of the labels 1 (Arabic-Indic), 2 (Devanagari),
-             // 12 (fullwidth 1, ASCII 2) and 400 Arabic-Indic nines.
+             // 12 (fullwidth 1, ASCII 2), 400 Arabic-Indic nines, and 7
+             // three ways (ASCII, with a leading zero, Arabic-Indic).
              std::u16string text = u"\uFEFF";
-             for (const std::u16string& label : {std::u16string(u"\u0661"), std::u16string(u"\u0968"),
-                                                 std::u16string(u"\uFF112"), std::u16string(400, u'\u0669')})
+             for (const std::u16string& label :
+                  {std::u16string(u"\u0661"), std::u16string(u"\u0968"), std::u16string(u"\uFF112"),
+                   std::u16string(400, u'\u0669'), std::u16string(u"7"), std::u16string(u"07"),
+                   std::u16string(u"\u0667")})
                  text += label + u"A,1 1.0 150.0 1000 2000.0 3.0\n";
              std::string bytes;
              for (const char16_t unit : text) {
@@ -541,10 +544,16 @@ std::vector<FileCase> fileCases() {
          },
          false,
          [](ControllerHarness& h) {
-             EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{1, 2, 12, kIntMax}));
+             // Labels of one value that differ as text are entries of their
+             // own, as written; that lane is scored once per entry.
+             const std::vector<int32_t> ascending = {1, 2, 7, 7, 7, 12, kIntMax};
+             EXPECT_EQ(h.controller.lanes(), ascending);
              std::vector<int32_t> lanes;
              for (const auto& a : h.controller.store().workingList()) lanes.push_back(a->getLane());
-             EXPECT_EQ(lanes, (std::vector<int32_t>{1, 2, 12, kIntMax}));
+             EXPECT_EQ(lanes, (std::vector<int32_t>{1, 2, 12, kIntMax, 7, 7, 7}));
+             scoreWith(h, "150", "156", "120", "180");
+             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             EXPECT_EQ(h.controller.resultLanes(), ascending);
          }},
         {"NegativeZero", [](const ScratchDir& d) { return d.write("zero.txt", "1A,1 -0 -0 -0 -0 -0\n").string(); },
          false,
