@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <cmath>
 #include <iostream>
@@ -113,8 +115,22 @@ void WidgetWindow::hide() { widget->hide(); }
 bool WidgetWindow::isVisible() const { return widget->isVisible(); }
 
 void StderrLog::line(std::string_view text) {
-    std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
-    std::cerr.put('\n');
+    pending.append(text);
+    pending += '\n';
+    if (pending.size() >= (1u << 16) || !QCoreApplication::instance()) {
+        flush();
+    } else if (!flushQueued) {
+        flushQueued = true;
+        QTimer::singleShot(0, &queueGuard, [this] { flush(); });
+    }
+}
+
+void StderrLog::flush() {
+    flushQueued = false;
+    if (pending.empty()) return;
+    std::cerr.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+    std::cerr.flush();
+    pending.clear();
 }
 
 void StdoutSink::write(std::string_view text) {

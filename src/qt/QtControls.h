@@ -1,6 +1,7 @@
 #pragma once
 // The controller's view of the Qt widgets: each adapter holds a widget that
 // the window owns and answers the small toolkit interface over it.
+#include <QObject>
 #include <string>
 #include <string_view>
 
@@ -111,10 +112,24 @@ private:
     QWidget* widget;
 };
 
-// Developer log: one line per entry on standard error.
+// Developer log: one line per entry on standard error. A scoring run
+// writes a line or more per peak; each line written through at once cost
+// seconds on a big plate. The lines are gathered and written in large
+// pieces, and the rest as soon as the event loop runs again (when the
+// action ends), so a developer at the terminal still sees them in time.
 class StderrLog final : public LogSink {
 public:
+    StderrLog() = default;
+    StderrLog(const StderrLog&) = delete;
+    StderrLog& operator=(const StderrLog&) = delete;
+    ~StderrLog() override { flush(); }
     void line(std::string_view text) override;
+    void flush();
+
+private:
+    std::string pending;
+    bool flushQueued = false;
+    QObject queueGuard;  // drops a queued flush when the log goes first
 };
 
 // Standard output, flushed at every line end so the listing is not held
