@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,30 +30,49 @@ int32_t clampedCount(size_t n) {
                                                                           : static_cast<int32_t>(n);
 }
 
+// Whether a file of this many bytes can be held whole: not when it is
+// larger than the machine's memory (a disk image picked by mistake).
+bool fitsInMemory(off_t size) {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0) return true;
+    return static_cast<uint64_t>(size) <= static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}
+
 // The whole content of a regular file; nothing when it cannot be read
-// (missing, a folder, no permission, a device, a read error).
+// (missing, a folder, no permission, a device, a read error, too large to
+// hold in memory).
 std::optional<std::string> readWholeFile(const std::string& path) {
     // Non-blocking, so that opening a pipe cannot hang the program; pipes
     // and devices are then refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !fitsInMemory(st.st_size)) {
         ::close(fd);
         return std::nullopt;
     }
     std::string out;
-    if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-    char buf[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
+    try {
+        if (st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+        char buf[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                ::close(fd);
+                return std::nullopt;
+            }
+            if (n == 0) break;
+            out.append(buf, static_cast<size_t>(n));
         }
-        if (n == 0) break;
-        out.append(buf, static_cast<size_t>(n));
+    } catch (const std::bad_alloc&) {
+        // Memory ran out on the way: a file that cannot be read.
+        ::close(fd);
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        ::close(fd);
+        return std::nullopt;
     }
     ::close(fd);
     return out;
@@ -61,7 +82,14 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 // nothing was usable, which also ends work on the file.
 void readRows(std::optional<std::string_view> bytes, std::vector<Row>& data, LogSink& log, Dialogs& dialogs,
               int32_t& isWorkingOnFile) {
-    readPeakTable(bytes, data, log);
+    try {
+        readPeakTable(bytes, data, log);
+    } catch (const std::bad_alloc&) {
+        // Rows too many to hold: the file gives none rather than ending
+        // the program.
+        data.clear();
+        data.shrink_to_fit();
+    }
     logf(log, "datacount = %d", clampedCount(data.size()));
     if (data.empty()) {
         dialogs.runAlert({"Your file has no data in it. Try to select a file with data in it next time.",

@@ -443,6 +443,17 @@ std::vector<FileCase> fileCases() {
         // A device that never ends, and one that is always empty.
         {"EndlessDevice", [](const ScratchDir&) { return std::string("/dev/zero"); }, true, nullptr},
         {"NullDevice", [](const ScratchDir&) { return std::string("/dev/null"); }, true, nullptr},
+        // A terabyte (sparse, so it takes no disk): larger than memory, it
+        // cannot be read whole and is refused before any of it is held.
+        {"TerabyteFile",
+         [](const ScratchDir& d) {
+             const fs::path p = d.write("disk-image.bin", "");
+             std::error_code ec;
+             fs::resize_file(p, uintmax_t{1} << 40, ec);
+             EXPECT_FALSE(ec) << "no sparse terabyte here: " << ec.message();
+             return p.string();
+         },
+         true, nullptr},
         {"Empty", [](const ScratchDir& d) { return d.write("empty.txt", "").string(); }, true,
          [](ControllerHarness& h) {
              EXPECT_NE(h.takeTrace().find("failed trying to scan initial decimal on line 0."), std::string::npos);
