@@ -1,6 +1,5 @@
 // Adding the current scored run to the run accumulator, and emptying it.
 #include <algorithm>
-#include <cmath>
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
@@ -17,13 +16,6 @@ void GeneController::preAddToAccumulator() {
 
 void GeneController::addToAccumulator() {
     accwindow.hide();
-    // An infinite GE would pool into a GE row written as "inf", which is no
-    // number of the export; it is refused before anything is latched.
-    const double ge = doubleValue(accumgeforun.text());
-    if (!std::isfinite(ge)) {
-        alert("Your GE value is too large.", "Abort Export");
-        return;
-    }
     const int32_t p1 = intValue(progenitor1.text());
     const int32_t p2 = intValue(progenitor2.text());
 
@@ -42,6 +34,7 @@ void GeneController::addToAccumulator() {
         return;
     }
 
+    const double ge = doubleValue(accumgeforun.text());
     const int32_t run = raccumulator.currentRun();
     const int32_t reps = numlanes;
     // A size without a count (the lists fell out of step) adds nothing.

@@ -1,7 +1,6 @@
 // The SP-PCR export texts: the current scored run as one GE row, and the
 // pooled text of the run accumulator.
 #include <algorithm>
-#include <cmath>
 
 #include "app/FieldText.h"
 #include "app/GeneController.h"
@@ -44,13 +43,6 @@ Missing findMissing(const std::vector<int32_t>& sizes, size_t n, int32_t p1, int
 
 void GeneController::exportSPPCR2() {
     gewindow.hide();
-    // A GE too large for single precision would be written as "inf", which
-    // is no number of the export; it is refused with everything as it was.
-    const float ge = floatValue(geforun.text());
-    if (!std::isfinite(ge)) {
-        alert("Your GE value is too large.", "Abort Export");
-        return;
-    }
     std::string text = "7 1 ";
     const int32_t p1 = intValue(progenitor1.text());
     const int32_t p2 = intValue(progenitor2.text());
@@ -91,7 +83,7 @@ void GeneController::exportSPPCR2() {
     text += "\n";
     text += format("%d ", p1);
     text += format("%d\n", p2);
-    text += format("%.2f ", static_cast<double>(ge));
+    text += format("%.2f ", static_cast<double>(floatValue(geforun.text())));
     text += format("%d ", numlanes);
     writeRow([&](size_t i) { return tblallelecount[i]; }, [](int32_t) { return 0; });
 
