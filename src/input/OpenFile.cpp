@@ -14,8 +14,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include <unicode/uchar.h>
-
 #include "app/Describe.h"
 #include "app/FieldText.h"
 #include "app/GeneController.h"
@@ -112,26 +110,6 @@ float rowNumber(std::string_view text) {
     return floatValue(text);
 }
 
-// The lane number of a label: its digits, of any script (a file written
-// with Arabic-Indic or Devanagari digits gives the same lanes as one with
-// ASCII digits, not every lane 0), saturating at the largest int.
-int32_t laneNumber(std::string_view label) {
-    int64_t value = 0;
-    for (size_t i = 0; i < label.size();) {
-        // The label is UTF-8 of decimal digits only, as the reader made it.
-        const auto lead = static_cast<unsigned char>(label[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length && i + k < label.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(label[i + k]) & 0x3F);
-        i += length;
-        const int32_t digit = u_charDigitValue(static_cast<UChar32>(c));
-        if (digit < 0) break;
-        value = std::min<int64_t>(value * 10 + digit, std::numeric_limits<int32_t>::max());
-    }
-    return static_cast<int32_t>(value);
-}
-
 }  // namespace
 
 void GeneController::openFile(const std::string& path) {
@@ -150,7 +128,7 @@ void GeneController::convertDataTextToDataData() {
         const double size = static_cast<double>(rowNumber(field(row, 4)));
         const int32_t height = saturatingInt(rowNumber(field(row, 5)));
         const int32_t area = saturatingInt(rowNumber(field(row, 6)));
-        database.addAlleleWithSize(size, height, area, laneNumber(field(row, 0)));
+        database.addAlleleWithSize(size, height, area, intValue(field(row, 0)));
     }
 
     // Distinct lane labels, by text, in the order they first appear.
@@ -166,7 +144,7 @@ void GeneController::convertDataTextToDataData() {
     // give equal entries.
     std::vector<int32_t> lanes;
     lanes.reserve(labels.size());
-    for (const std::string& label : labels) lanes.push_back(laneNumber(label));
+    for (const std::string& label : labels) lanes.push_back(intValue(label));
     std::stable_sort(lanes.begin(), lanes.end());
     lanelist = std::move(lanes);
     numlanes = clampedCount(lanelist.size());
