@@ -100,16 +100,6 @@ std::string_view field(const Row& row, size_t index) {
     return index < row.size() ? std::string_view(row[index]) : std::string_view();
 }
 
-// A number beyond single precision sits in its row as "inf" or "-inf" (as
-// "%f" writes an infinite float). It reads back as that infinity, so a huge
-// size stays out of every range and a huge area saturates like a huge
-// height, instead of both turning into 0.
-float rowNumber(std::string_view text) {
-    if (text == "inf") return std::numeric_limits<float>::infinity();
-    if (text == "-inf") return -std::numeric_limits<float>::infinity();
-    return floatValue(text);
-}
-
 }  // namespace
 
 void GeneController::openFile(const std::string& path) {
@@ -125,9 +115,9 @@ void GeneController::convertDataTextToDataData() {
     for (const Row& row : data) {
         // Numbers are read back from their row texts, so the size is the
         // single-precision value nearest to what the file wrote.
-        const double size = static_cast<double>(rowNumber(field(row, 4)));
-        const int32_t height = saturatingInt(rowNumber(field(row, 5)));
-        const int32_t area = saturatingInt(rowNumber(field(row, 6)));
+        const double size = static_cast<double>(floatValue(field(row, 4)));
+        const int32_t height = saturatingInt(floatValue(field(row, 5)));
+        const int32_t area = saturatingInt(floatValue(field(row, 6)));
         database.addAlleleWithSize(size, height, area, intValue(field(row, 0)));
     }
 
