@@ -138,6 +138,9 @@ float parseFloat(std::string_view number) {
 
 double doubleValue(std::string_view text) {
     text = skipBlanks(text);
+    // A field that is one plain decimal (every number text of a peak row)
+    // needs no search for where its number ends.
+    if (double value = 0.0; quickDecimal(text, value)) return value;
     const size_t n = decimalNumberLength(text);
     return n == 0 ? 0.0 : parseDouble(text.substr(0, n));
 }

@@ -86,6 +86,11 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// Digits of a number read exactly by one single-precision division, and
+// the powers of ten that division takes (all exact floats).
+constexpr size_t kQuickDigits = 7;
+constexpr float kQuickTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+
 // Correctly rounded single precision of a checked number text. The quick
 // path covers every number in range; strtof settles overflow and underflow.
 float readFloat(std::string_view number) {
@@ -93,9 +98,9 @@ float readFloat(std::string_view number) {
     const bool negative = !magnitude.empty() && magnitude.front() == '-';
     if (!magnitude.empty() && isAsciiSign(static_cast<unsigned char>(magnitude.front()))) magnitude.remove_prefix(1);
     // A plain decimal of at most seven digits ("185.32", "18923.5") is a
-    // whole number below 2^24 over a power of ten up to 10^10, both exact in
+    // whole number below 2^24 over a power of ten up to 10^7, both exact in
     // single precision, so one division rounds it correctly.
-    if (magnitude.size() <= 8) {
+    if (magnitude.size() <= kQuickDigits + 1) {
         uint32_t digits = 0;
         int count = 0;
         int decimals = -1;
@@ -112,9 +117,8 @@ float readFloat(std::string_view number) {
                 break;
             }
         }
-        if (plain && count > 0 && count <= 7) {
-            static constexpr float kTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-            const float value = static_cast<float>(digits) / kTens[decimals < 0 ? 0 : decimals];
+        if (plain && count > 0 && count <= static_cast<int>(kQuickDigits)) {
+            const float value = static_cast<float>(digits) / kQuickTens[decimals < 0 ? 0 : decimals];
             return negative ? -value : value;
         }
     }
@@ -150,13 +154,31 @@ std::string floatText(float value) {
             const uint64_t half = uint64_t{1} << (shift - 1);
             if (rest > half || (rest == half && (micros & 1u))) ++micros;
         }
+        // Written backwards two digits at a time: six decimals, the point,
+        // then the whole part.
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
         char* p = buf + sizeof buf;
-        for (int i = 0; i < 6; ++i, micros /= 10) *--p = static_cast<char>('0' + micros % 10);
+        uint32_t fraction = static_cast<uint32_t>(micros % 1000000u);
+        uint64_t whole = micros / 1000000u;
+        for (int i = 0; i < 3; ++i, fraction /= 100) {
+            p -= 2;
+            std::memcpy(p, kPairs + 2 * (fraction % 100), 2);
+        }
         *--p = '.';
-        do {
-            *--p = static_cast<char>('0' + micros % 10);
-            micros /= 10;
-        } while (micros != 0);
+        while (whole >= 100) {
+            p -= 2;
+            std::memcpy(p, kPairs + 2 * (whole % 100), 2);
+            whole /= 100;
+        }
+        if (whole >= 10) {
+            p -= 2;
+            std::memcpy(p, kPairs + 2 * whole, 2);
+        } else {
+            *--p = static_cast<char>('0' + whole);
+        }
         if (std::signbit(value)) *--p = '-';
         return std::string(p, buf + sizeof buf);
     }
@@ -261,21 +283,45 @@ private:
     bool scanFloat(float& value) {
         skipSpace();
         size_t i = pos;
+        const bool negative = i < stop && at(i) == '-';
         if (i < stop && isAsciiSign(at(i))) ++i;
-        size_t digits = countDigits(i);
+        // The digits are gathered while they are counted, for the quick
+        // exact path of readFloat without a second pass.
+        uint32_t mantissa = 0;
+        const size_t whole = gatherDigits(i, mantissa);
+        size_t decimals = 0;
         if (i < stop && at(i) == '.') {
             ++i;
-            digits += countDigits(i);
+            decimals = gatherDigits(i, mantissa);
         }
+        const size_t digits = whole + decimals;
         if (digits == 0) return false;
+        bool exponent = false;
         if (i < stop && (at(i) == 'e' || at(i) == 'E')) {
             size_t j = i + 1;
             if (j < stop && isAsciiSign(at(j))) ++j;
-            if (countDigits(j) > 0) i = j;
+            if (countDigits(j) > 0) {
+                i = j;
+                exponent = true;
+            }
         }
-        value = readFloat(asciiText(pos, i));
+        if (!exponent && digits <= kQuickDigits) {
+            const float v = static_cast<float>(mantissa) / kQuickTens[decimals];
+            value = negative ? -v : v;
+        } else {
+            value = readFloat(asciiText(pos, i));
+        }
         pos = i;
         return true;
+    }
+
+    // countDigits that also accumulates the digits (while they are few
+    // enough for the quick path).
+    size_t gatherDigits(size_t& i, uint32_t& mantissa) const {
+        const size_t from = i;
+        for (; i < stop && isAsciiDigit(at(i)); ++i)
+            if (i - from < kQuickDigits) mantissa = mantissa * 10 + static_cast<uint32_t>(at(i) - '0');
+        return i - from;
     }
 
     // Sign and digits, saturating at the 32-bit limits.
@@ -359,6 +405,8 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
         separator = Unit('\r');
         logf(log, "Uses \\r format");
     }
+    // A row per line at most: no regrowing of the rows on a big plate.
+    rows.reserve(rows.size() + std::max(lineFeeds, returns) + 1);
     SegmentParser<Unit> parser(text, rows, log);
     size_t begin = 0;
     for (size_t line = 0;; ++line) {

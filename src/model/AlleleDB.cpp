@@ -30,7 +30,7 @@ template <typename F>
 void AlleleDB::forEachInLane(int32_t lane, F&& visit) const {
     const auto it = laneSlots.find(lane);
     if (it == laneSlots.end()) return;
-    for (const uint32_t slot : it->second)
+    for (const uint32_t slot : it->second.slots)
         if (const AllelePtr& a = slots[slot]) visit(a);
 }
 
@@ -50,7 +50,7 @@ void AlleleDB::append(AllelePtr allele) {
         keysIndexed = true;
         sharedKeys = false;
     }
-    laneSlots[allele->getLane()].push_back(slot);
+    laneSlots[allele->getLane()].slots.push_back(slot);
     indexKey(allele->getKey(), slot);
     slots.push_back(std::move(allele));
 }
@@ -93,7 +93,7 @@ void AlleleDB::rebuildIndex() const {
         for (const AllelePtr& a : slots) keyBase = std::min(keyBase, static_cast<uint32_t>(a->getKey()));
     }
     // A file lists a lane's peaks together: remember the last lane's entry.
-    std::vector<uint32_t>* current = nullptr;
+    LaneIndex* current = nullptr;
     int32_t currentLane = 0;
     for (uint32_t slot = 0; slot < slots.size(); ++slot) {
         const Allele& a = *slots[slot];
@@ -101,7 +101,7 @@ void AlleleDB::rebuildIndex() const {
             currentLane = a.getLane();
             current = &laneSlots[currentLane];
         }
-        current->push_back(slot);
+        current->slots.push_back(slot);
         indexKey(a.getKey(), slot);
     }
 }
@@ -115,8 +115,16 @@ void AlleleDB::compact() const {
 
 void AlleleDB::removeSlot(uint32_t slot) {
     const int32_t k = slots[slot]->getKey();
+    const int32_t lane = slots[slot]->getLane();
     slots[slot].reset();
     ++holes;
+    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) {
+        LaneIndex& index = it->second;
+        if (++index.holes > 8 && index.holes * 2 > index.slots.size()) {
+            std::erase_if(index.slots, [this](uint32_t s) { return !slots[s]; });
+            index.holes = 0;
+        }
+    }
     const uint32_t offset = static_cast<uint32_t>(k) - keyBase;
     if (keysIndexed && offset < slotOfKey.size() && slotOfKey[offset] == slot) {
         uint32_t& first = slotOfKey[offset];
@@ -138,7 +146,7 @@ const AlleleList& AlleleDB::workingList() const {
 
 AlleleList AlleleDB::getLane(int32_t lane) const {
     AlleleList out;
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) out.reserve(it->second.size());
+    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) out.reserve(it->second.slots.size());
     forEachInLane(lane, [&](const AllelePtr& a) { out.push_back(a); });
     return out;
 }
@@ -155,7 +163,7 @@ void AlleleDB::removeAlleleWithKey(int32_t k) {
 
 void AlleleDB::removeAlleleSize(double size, int32_t lane, double tol) {
     if (const auto it = laneSlots.find(lane); it != laneSlots.end())
-        for (const uint32_t slot : it->second) {
+        for (const uint32_t slot : it->second.slots) {
             const AllelePtr& a = slots[slot];
             if (a && withinTolerance(a->getSize(), size, tol)) {
                 removeSlot(slot);

@@ -74,9 +74,14 @@ private:
     // inside const queries.
     mutable AlleleList slots;
     mutable size_t holes = 0;
-    // Lane -> positions in slots, ascending (holes included until the next
-    // compaction).
-    mutable std::unordered_map<int32_t, std::vector<uint32_t>> laneSlots;
+    // Lane -> positions in slots, ascending. Removed records stay listed
+    // until their lane (or the whole list) is squeezed; scoring asks for
+    // the tallest peak near a size in a lane many times per peak.
+    struct LaneIndex {
+        std::vector<uint32_t> slots;
+        size_t holes = 0;
+    };
+    mutable std::unordered_map<int32_t, LaneIndex> laneSlots;
     // Key -> position of the first record in the list with that key, for
     // keys from keyBase on (the keys of a file are consecutive). Should the
     // keys ever spread far wider than the list, look-ups scan the list as
