@@ -84,7 +84,7 @@ bool GeneController::countAlleles(int32_t step, int32_t& up, int32_t& down) {
     const double high = doubleValue(highrange.text());
     const double low = doubleValue(lowrange.text());
     const int32_t a = saturatingInt(p1);
-    // scoreData refuses such a range before the run; this guards direct runs.
+    // A range that could never be counted ends the run here, as a count of 0 does.
     if (!alleleCountIsSound(p1, low, high, intValue(lowrange.text()), intValue(highrange.text()), step)) {
         alert("Your range is too large to count the alleles in it.", "Abort Scoring");
         return false;

@@ -75,13 +75,6 @@ void GeneController::scoreData() {
         progenitor1.setText(formatIntField(p2));
         progenitor2.setText(formatIntField(p1));
     }
-    // A range whose sizes cannot be counted is refused while the last
-    // scoring's results are still there.
-    if (!alleleCountIsSound(doubleValue(progenitor1.text()), doubleValue(lowrange.text()),
-                            doubleValue(highrange.text()), low, high, locustype)) {
-        alert("Your range is too large to count the alleles in it.", "Abort Scoring");
-        return;
-    }
 
     database.restore();
     clearResults();

@@ -214,6 +214,7 @@ const std::vector<std::string> kTexts = {"", " ", "text", "1e400", "-2147483649"
 struct Outcome {
     const char* readsAs;
     const char* alert;
+    bool endsRun = false;  // the alert ends a run that already emptied the results
 };
 
 struct FieldCase {
@@ -234,7 +235,6 @@ const char* const kP2Large = "Progenitor 2 is larger than your High Range value.
 const char* const kStutter = "Your stutter tolerance is too low.";
 const char* const kRangeLarge = "Your range is too large to count the alleles in it.";
 const char* const kShiftLarge = "Your shift is too large.";
-const char* const kGELarge = "Your GE value is too large.";
 const char* const kSorry = "Your progenitors are different from the ones you have been accumulating.";
 const char* const kNothing = "Nothing was deleted";
 
@@ -253,11 +253,11 @@ std::vector<FieldCase> fieldCases() {
          {{"0", kP2Small}, {"0", kP2Small}, {"0", kP2Small}, {"1", kP2Small}, {"-2147483648", kP2Small},
           {"0", kP2Small}, {"0", kP2Small}, {"2147483647", kP2Large}}},
         {"lowrange", Act::Score,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kRangeLarge}, {nullptr, kRangeLarge},
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kRangeLarge, true}, {nullptr, kRangeLarge, true},
           {"0", nullptr}, {"0", nullptr}, {"2147483647", kP1Small}}},
         {"highrange", Act::Score,
          {{"0", kP1Large}, {"0", kP1Large}, {"0", kP1Large}, {"1", kP1Large}, {"-2147483648", kP1Large},
-          {"0", kP1Large}, {"0", kP1Large}, {nullptr, kRangeLarge}}},
+          {"0", kP1Large}, {"0", kP1Large}, {nullptr, kRangeLarge, true}}},
         {"shift", Act::Score,
          {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}, {nullptr, kShiftLarge},
           {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}}},
@@ -273,12 +273,13 @@ std::vector<FieldCase> fieldCases() {
         {"progenitor1", Act::Export,
          {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
           {"0", nullptr}, {"2147483647", nullptr}}},
+        // A GE beyond the number range reads as infinity and is written so.
         {"geforun", Act::Export,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}, {"-2147483648", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}}},
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}, {"-2147483648", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}}},
         {"accumgeforun", Act::Accumulate,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}, {"-2147483649.0", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {nullptr, kGELarge}}},
+         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}, {"-2147483649.0", nullptr},
+          {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}}},
         {"cuwlessthanfield", Act::LessThan,
          {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
           {"0", nullptr}, {"2147483647", nullptr}}},
@@ -321,6 +322,12 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
         perform(plain, c.act);
         EXPECT_EQ(alertMessages(plain), alerts);
         EXPECT_EQ(wholeState(h), wholeState(plain));
+    } else if (c.outcome.endsRun) {
+        // The run ends at its alert after the store was put back: the last
+        // results are gone, as with a count of 0, and nothing else changes.
+        EXPECT_TRUE(h.controller.resultAlleles().empty());
+        EXPECT_TRUE(h.controller.resultLanes().empty());
+        EXPECT_EQ(fieldNamed(h, c.field).text(), c.text);
     } else if (c.outcome.alert) {
         // Refused: everything as it was, the text still in its field.
         EXPECT_EQ(wholeState(h), before);
@@ -344,9 +351,9 @@ std::string fieldCaseName(const ::testing::TestParamInfo<FieldCase>& info) {
 INSTANTIATE_TEST_SUITE_P(AllFields, BadFieldText, ::testing::ValuesIn(fieldCases()), fieldCaseName);
 
 // The refusals that mend what used to slip through.
-TEST(BadFieldTextMends, RefusedRangeKeepsTheLastScoringAfterASwap) {
-    // The swap is made (the user agreed to it); the range is refused after
-    // it, before anything of the last scoring is put back.
+TEST(BadFieldTextMends, RangeTooLargeEndsTheRunLikeACountOfZero) {
+    // The swap is made (the user agreed to it); the range is refused at the
+    // count, after the restore, as a count of 0 is: the results are emptied.
     ControllerHarness h;
     scoredSession(h);
     const std::string results = resultsState(h);
@@ -359,7 +366,8 @@ TEST(BadFieldTextMends, RefusedRangeKeepsTheLastScoringAfterASwap) {
                                         kRangeLarge}));
     EXPECT_EQ(h.tk.progenitor1.text(), "150");
     EXPECT_EQ(h.tk.progenitor2.text(), "160");
-    EXPECT_EQ(resultsState(h), results);
+    EXPECT_NE(resultsState(h), results);
+    EXPECT_TRUE(h.controller.resultAlleles().empty());
 }
 
 TEST(BadFieldTextMends, LargestShiftIsGivenBackExactly) {
@@ -503,13 +511,14 @@ std::vector<FileCase> fileCases() {
          [](ControllerHarness& h) {
              const auto& r = h.controller.store().workingList();
              ASSERT_EQ(r.size(), 2u);
-             // Every number saturates: no huge number turns into 0.
+             // Lane and height saturate; a size or area beyond single
+             // precision is stored as "inf", which reads back as 0.
              EXPECT_EQ(r[0]->getLane(), kIntMax);
-             EXPECT_EQ(r[0]->getSize(), HUGE_VAL);
+             EXPECT_EQ(r[0]->getSize(), 0.0);
              EXPECT_EQ(r[0]->getHeight(), kIntMax);
-             EXPECT_EQ(r[0]->getArea(), kIntMax);
+             EXPECT_EQ(r[0]->getArea(), 0);
              EXPECT_EQ(r[1]->getHeight(), kIntMin);
-             EXPECT_EQ(r[1]->getArea(), kIntMin);
+             EXPECT_EQ(r[1]->getArea(), 0);
              EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{2, kIntMax}));
          }},
         {"InfiniteSizes",
@@ -520,13 +529,16 @@ std::vector<FileCase> fileCases() {
          },
          false,
          [](ControllerHarness& h) {
-             // Scored over a range around 0: the infinite sizes are out of
-             // it, not peaks at 0 bp.
+             // Infinite sizes and areas are stored as "inf" and read back as
+             // 0: peaks at 0 bp that scoring handles like any other.
+             const auto& r = h.controller.store().workingList();
+             ASSERT_EQ(r.size(), 3u);
+             EXPECT_EQ(r[0]->getSize(), 0.0);
+             EXPECT_EQ(r[0]->getArea(), 0);
+             EXPECT_EQ(r[1]->getSize(), 0.0);
              scoreWith(h, "0", "0", "-10", "10");
              EXPECT_TRUE(h.tk.dialogs.shown.empty());
-             ASSERT_EQ(h.controller.store().count(), 1);
-             EXPECT_EQ(h.controller.store().workingList()[0]->getSize(), 0.2f);
-             EXPECT_EQ(h.controller.store().backupList()[0]->getArea(), kIntMax);
+             EXPECT_EQ(h.controller.resultAlleles().size(), h.controller.resultCounts().size());
          }},
         // Lane labels in other scripts' digits are kept as text, but a lane
         // number is read from ASCII digits only, so they read as lane 0.
