@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "support/ControllerHarness.h"
+#include "support/SlowBuild.h"
 #include "view/ChartGeometry.h"
 
 namespace fs = std::filesystem;
@@ -28,20 +29,7 @@ namespace fs = std::filesystem;
 namespace lociview {
 namespace {
 
-// Sanitizer and unoptimised builds run the largest inputs smaller; the
-// sizes can be set from the environment either way.
-#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
-constexpr bool kSlowBuild = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSlowBuild = true;
-#else
-constexpr bool kSlowBuild = false;
-#endif
-#else
-constexpr bool kSlowBuild = false;
-#endif
-
+// The sizes of the largest inputs can be set from the environment.
 long sizeFromEnvironment(const char* name, long normal, long slow) {
     if (const char* text = std::getenv(name)) {
         const long value = std::strtol(text, nullptr, 10);

@@ -23,24 +23,13 @@
 #include "app/FieldText.h"
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
+#include "support/SlowBuild.h"
 #include "view/ChartGeometry.h"
 
 namespace fs = std::filesystem;
 
 namespace lociview {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
-constexpr bool kSlowBuild = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSlowBuild = true;
-#else
-constexpr bool kSlowBuild = false;
-#endif
-#else
-constexpr bool kSlowBuild = false;
-#endif
 
 uint64_t fromEnvironment(const char* name, uint64_t otherwise) {
     if (const char* text = std::getenv(name)) {

@@ -4,15 +4,10 @@
 #include <vector>
 
 #include "input/PeakTableReader.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
-
-class RecordingLog : public LogSink {
-public:
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
 
 struct Read {
     std::vector<PeakRow> rows;

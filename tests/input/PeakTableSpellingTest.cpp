@@ -10,15 +10,10 @@
 #include <vector>
 
 #include "input/PeakTableReader.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
-
-class KeepLog : public LogSink {
-public:
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
 
 struct Read {
     std::vector<PeakRow> rows;
@@ -26,7 +21,7 @@ struct Read {
 };
 
 Read read(std::string_view bytes) {
-    KeepLog log;
+    RecordingLog log;
     Read r;
     readPeakTable(bytes, r.rows, log);
     r.log = std::move(log.lines);

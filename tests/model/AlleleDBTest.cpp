@@ -6,15 +6,10 @@
 #include <vector>
 
 #include "model/AlleleDB.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
-
-class RecordingLog : public LogSink {
-public:
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
 
 struct Peak {
     double size;
