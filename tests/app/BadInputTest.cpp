@@ -226,60 +226,45 @@ const char* const kShiftLarge = "Your shift is too large.";
 const char* const kSorry = "Your progenitors are different from the ones you have been accumulating.";
 const char* const kNothing = "Nothing was deleted";
 
-// One row per field and action; outcomes in the order of kTexts: empty,
-// blank, text, 1e400, -2147483649, nan, inf, 10,000 nines.
+// A whole-number field: blank, text, nan and inf read as 0, 1e400 as 1,
+// and the rest saturate. alert goes with every text, atMost with the nines.
+std::vector<Outcome> asInt(const char* alert, const char* atMost) {
+    return {{"0", alert}, {"0", alert}, {"0", alert}, {"1", alert}, {"-2147483648", alert},
+            {"0", alert}, {"0", alert}, {"2147483647", atMost}};
+}
+
+// outcomes with the ones at the given positions (in the order of kTexts:
+// empty, blank, text, 1e400, -2147483649, nan, inf, 10,000 nines) replaced.
+std::vector<Outcome> but(std::vector<Outcome> outcomes, std::initializer_list<std::pair<size_t, Outcome>> changes) {
+    for (const auto& [at, outcome] : changes) outcomes.at(at) = outcome;
+    return outcomes;
+}
+
+// One row per field and action.
 std::vector<FieldCase> fieldCases() {
+    const Outcome tooLarge{nullptr, kRangeLarge, true}, shiftLarge{nullptr, kShiftLarge}, infinite{"1e999", nullptr};
     const struct {
         const char* field;
         Act act;
         std::vector<Outcome> outcomes;
     } rows[] = {
-        {"progenitor1", Act::Score,
-         {{"0", kP1Small}, {"0", kP1Small}, {"0", kP1Small}, {"1", kP1Small}, {"-2147483648", kP1Small},
-          {"0", kP1Small}, {"0", kP1Small}, {"2147483647", kP1Large}}},
-        {"progenitor2", Act::Score,
-         {{"0", kP2Small}, {"0", kP2Small}, {"0", kP2Small}, {"1", kP2Small}, {"-2147483648", kP2Small},
-          {"0", kP2Small}, {"0", kP2Small}, {"2147483647", kP2Large}}},
-        {"lowrange", Act::Score,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kRangeLarge, true}, {nullptr, kRangeLarge, true},
-          {"0", nullptr}, {"0", nullptr}, {"2147483647", kP1Small}}},
-        {"highrange", Act::Score,
-         {{"0", kP1Large}, {"0", kP1Large}, {"0", kP1Large}, {"1", kP1Large}, {"-2147483648", kP1Large},
-          {"0", kP1Large}, {"0", kP1Large}, {nullptr, kRangeLarge, true}}},
-        {"shift", Act::Score,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}, {nullptr, kShiftLarge},
-          {"0", nullptr}, {"0", nullptr}, {nullptr, kShiftLarge}}},
-        {"stuttertol", Act::Score,
-         {{"0", kStutter}, {"0", kStutter}, {"0", kStutter}, {nullptr, nullptr}, {"-2147483648", kStutter},
-          {"0", kStutter}, {"0", kStutter}, {nullptr, nullptr}}},
-        {"progenitor1", Act::Accumulate,
-         {{"0", kSorry}, {"0", kSorry}, {"0", kSorry}, {"1", kSorry}, {"-2147483648", kSorry}, {"0", kSorry},
-          {"0", kSorry}, {"2147483647", kSorry}}},
-        {"progenitor2", Act::Accumulate,
-         {{"0", kSorry}, {"0", kSorry}, {"0", kSorry}, {"1", kSorry}, {"-2147483648", kSorry}, {"0", kSorry},
-          {"0", kSorry}, {"2147483647", kSorry}}},
-        {"progenitor1", Act::Export,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
-          {"0", nullptr}, {"2147483647", nullptr}}},
+        {"progenitor1", Act::Score, asInt(kP1Small, kP1Large)},
+        {"progenitor2", Act::Score, asInt(kP2Small, kP2Large)},
+        {"lowrange", Act::Score, but(asInt(nullptr, kP1Small), {{3, tooLarge}, {4, tooLarge}})},
+        {"highrange", Act::Score, but(asInt(kP1Large, nullptr), {{7, tooLarge}})},
+        {"shift", Act::Score, but(asInt(nullptr, nullptr), {{3, shiftLarge}, {4, shiftLarge}, {7, shiftLarge}})},
+        {"stuttertol", Act::Score, but(asInt(kStutter, nullptr), {{3, {nullptr, nullptr}}, {7, {nullptr, nullptr}}})},
+        {"progenitor1", Act::Accumulate, asInt(kSorry, kSorry)},
+        {"progenitor2", Act::Accumulate, asInt(kSorry, kSorry)},
+        {"progenitor1", Act::Export, asInt(nullptr, nullptr)},
         // A GE beyond the number range reads as infinity and is written so.
-        {"geforun", Act::Export,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}, {"-2147483648", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}}},
+        {"geforun", Act::Export, but(asInt(nullptr, nullptr), {{3, infinite}, {7, infinite}})},
         {"accumgeforun", Act::Accumulate,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}, {"-2147483649.0", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {"1e999", nullptr}}},
-        {"cuwlessthanfield", Act::LessThan,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
-          {"0", nullptr}, {"2147483647", nullptr}}},
-        {"cuwgreaterthanfield", Act::GreaterThan,
-         {{"0", nullptr}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr}, {"0", nullptr},
-          {"0", nullptr}, {"2147483647", nullptr}}},
-        {"cuwlanefield", Act::ByLane,
-         {{nullptr, kNothing}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {"2147483647", nullptr}}},
-        {"cuwallelefield", Act::ByAllele,
-         {{nullptr, kNothing}, {"0", nullptr}, {"0", nullptr}, {"1", nullptr}, {"-2147483648", nullptr},
-          {"0", nullptr}, {"0", nullptr}, {"2147483647", nullptr}}},
+         but(asInt(nullptr, nullptr), {{3, infinite}, {4, {"-2147483649.0", nullptr}}, {7, infinite}})},
+        {"cuwlessthanfield", Act::LessThan, asInt(nullptr, nullptr)},
+        {"cuwgreaterthanfield", Act::GreaterThan, asInt(nullptr, nullptr)},
+        {"cuwlanefield", Act::ByLane, but(asInt(nullptr, nullptr), {{0, {nullptr, kNothing}}})},
+        {"cuwallelefield", Act::ByAllele, but(asInt(nullptr, nullptr), {{0, {nullptr, kNothing}}})},
     };
     std::vector<FieldCase> cases;
     for (const auto& row : rows)
@@ -405,14 +390,31 @@ std::string ladder(const std::vector<int>& heights, const std::string& size0 = "
     return text;
 }
 
-void scoreWith(ControllerHarness& h, const char* p1, const char* p2, const char* low, const char* high) {
+// Scores the opened file, which must pass without an alert.
+void scoreQuietly(ControllerHarness& h, const char* p1 = "150", const char* p2 = "156", const char* low = "120",
+                  const char* high = "180") {
     h.tk.progenitor1.setText(p1);
     h.tk.progenitor2.setText(p2);
     h.tk.lowrange.setText(low);
     h.tk.highrange.setText(high);
     h.tk.dialogs.shown.clear();
     h.controller.scoreData();
+    EXPECT_TRUE(h.tk.dialogs.shown.empty());
 }
+
+// A file of these bytes; a path as it is.
+std::function<std::string(const ScratchDir&)> file(const std::string& name, const std::string& bytes) {
+    return [=](const ScratchDir& d) { return d.write(name, bytes).string(); };
+}
+std::function<std::string(const ScratchDir&)> at(const std::string& path) {
+    return [=](const ScratchDir&) { return path; };
+}
+std::function<void(ControllerHarness&)> logs(const std::string& line) {
+    return [=](ControllerHarness& h) { EXPECT_NE(h.takeTrace().find(line), std::string::npos) << line; };
+}
+
+const std::string kNul(1, '\0');
+const std::string kBig = "1" + std::string(400, '0');
 
 std::vector<FileCase> fileCases() {
     return {
@@ -432,8 +434,8 @@ std::vector<FileCase> fileCases() {
          },
          true, nullptr},
         // A device that never ends, and one that is always empty.
-        {"EndlessDevice", [](const ScratchDir&) { return std::string("/dev/zero"); }, true, nullptr},
-        {"NullDevice", [](const ScratchDir&) { return std::string("/dev/null"); }, true, nullptr},
+        {"EndlessDevice", at("/dev/zero"), true, nullptr},
+        {"NullDevice", at("/dev/null"), true, nullptr},
         // A terabyte (sparse, so it takes no disk): larger than memory, it
         // cannot be read whole and is refused before any of it is held.
         {"TerabyteFile",
@@ -445,10 +447,7 @@ std::vector<FileCase> fileCases() {
              return p.string();
          },
          true, nullptr},
-        {"Empty", [](const ScratchDir& d) { return d.write("empty.txt", "").string(); }, true,
-         [](ControllerHarness& h) {
-             EXPECT_NE(h.takeTrace().find("failed trying to scan initial decimal on line 0."), std::string::npos);
-         }},
+        {"Empty", file("empty.txt", ""), true, logs("failed trying to scan initial decimal on line 0.")},
         {"BinaryNoise",
          [](const ScratchDir& d) {
              std::string bytes(1 << 16, '\0');
@@ -467,20 +466,11 @@ std::vector<FileCase> fileCases() {
              return d.write("odd.txt", bytes + "x").string();
          },
          true, nullptr},
-        {"ByteOrderMarkAlone", [](const ScratchDir& d) { return d.write("bom.txt", "\xFF\xFE").string(); }, true,
-         [](ControllerHarness& h) {
-             EXPECT_NE(h.takeTrace().find("failed trying to scan initial decimal on line 0."), std::string::npos);
-         }},
-        {"BigEndianMarkAlone", [](const ScratchDir& d) { return d.write("bom.txt", "\xFE\xFF").string(); }, true,
-         nullptr},
+        {"ByteOrderMarkAlone", file("bom.txt", "\xFF\xFE"), true, logs("failed trying to scan initial decimal on line 0.")},
+        {"BigEndianMarkAlone", file("bom.txt", "\xFE\xFF"), true, nullptr},
         {"NulBytes",
-         [](const ScratchDir& d) {
-             const std::string nul(1, '\0');
-             return d
-                 .write("nul.txt", "1A,1" + nul + " 1.0 150.0 1000 2000.0 3.0\n" + nul + nul + nul + "\n" +
-                                       "2A,1 1.0 152.0 900 2000.0 3.0" + nul + "\n" + kLine)
-                 .string();
-         },
+         file("nul.txt", "1A,1" + kNul + " 1.0 150.0 1000 2000.0 3.0\n" + kNul + kNul + kNul + "\n" +
+                             "2A,1 1.0 152.0 900 2000.0 3.0" + kNul + "\n" + kLine),
          false,
          [](ControllerHarness& h) {
              // A NUL inside a line tosses it; one after the last item is ignored.
@@ -489,12 +479,8 @@ std::vector<FileCase> fileCases() {
              EXPECT_NE(h.takeTrace().find("failed trying to scan first float on line 0."), std::string::npos);
          }},
         {"FourHundredDigits",
-         [](const ScratchDir& d) {
-             const std::string big = "1" + std::string(400, '0');
-             return d.write("digits.txt", big + "A,1 1.0 " + big + " " + big + " " + big + " 3.0\n" + "2A,1 1.0 " +
-                                              big + " -" + big + " -" + big + " 3.0\n")
-                 .string();
-         },
+         file("digits.txt", kBig + "A,1 1.0 " + kBig + " " + kBig + " " + kBig + " 3.0\n" + "2A,1 1.0 " + kBig + " -" +
+                                kBig + " -" + kBig + " 3.0\n"),
          false,
          [](ControllerHarness& h) {
              const auto& r = h.controller.store().workingList();
@@ -510,11 +496,7 @@ std::vector<FileCase> fileCases() {
              EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{2, kIntMax}));
          }},
         {"InfiniteSizes",
-         [](const ScratchDir& d) {
-             return d.write("inf.txt", "1A,1 1.0 1e999 1000 1e999 3.0\n1A,1 1.0 -1e999 800 1.0 3.0\n" +
-                                           std::string("1A,1 1.0 0.2 600 1.0 3.0\n"))
-                 .string();
-         },
+         file("inf.txt", "1A,1 1.0 1e999 1000 1e999 3.0\n1A,1 1.0 -1e999 800 1.0 3.0\n1A,1 1.0 0.2 600 1.0 3.0\n"),
          false,
          [](ControllerHarness& h) {
              // Infinite sizes and areas are stored as "inf" and read back as
@@ -524,8 +506,7 @@ std::vector<FileCase> fileCases() {
              EXPECT_EQ(r[0]->getSize(), 0.0);
              EXPECT_EQ(r[0]->getArea(), 0);
              EXPECT_EQ(r[1]->getSize(), 0.0);
-             scoreWith(h, "0", "0", "-10", "10");
-             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             scoreQuietly(h, "0", "0", "-10", "10");
              EXPECT_EQ(h.controller.resultAlleles().size(), h.controller.resultCounts().size());
          }},
         // Lane labels in other scripts' digits are kept as text, but a lane
@@ -557,12 +538,10 @@ std::vector<FileCase> fileCases() {
              std::vector<int32_t> lanes;
              for (const auto& a : h.controller.store().workingList()) lanes.push_back(a->getLane());
              EXPECT_EQ(lanes, (std::vector<int32_t>{0, 0, 0, 0, 7, 7, 0}));
-             scoreWith(h, "150", "156", "120", "180");
-             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             scoreQuietly(h);
              EXPECT_EQ(h.controller.resultLanes(), ascending);
          }},
-        {"NegativeZero", [](const ScratchDir& d) { return d.write("zero.txt", "1A,1 -0 -0 -0 -0 -0\n").string(); },
-         false,
+        {"NegativeZero", file("zero.txt", "1A,1 -0 -0 -0 -0 -0\n"), false,
          [](ControllerHarness& h) {
              const Allele& a = *h.controller.store().workingList().at(0);
              EXPECT_EQ(a.getSize(), 0.0);
@@ -571,25 +550,20 @@ std::vector<FileCase> fileCases() {
              EXPECT_EQ(a.getArea(), 0);
          }},
         {"NegativeSizesAndHeights",
-         [](const ScratchDir& d) {
-             return d.write("neg.txt", ladder({-300, -600, 1000, -200, 300, 900}) +
-                                           "4A,1 1.0 -150.0 -1000 -2000.0 3.0\n4A,1 1.0 150.0 -5 1.0 1.0\n")
-                 .string();
-         },
+         file("neg.txt", ladder({-300, -600, 1000, -200, 300, 900}) +
+                             "4A,1 1.0 -150.0 -1000 -2000.0 3.0\n4A,1 1.0 150.0 -5 1.0 1.0\n"),
          false,
          [](ControllerHarness& h) {
-             scoreWith(h, "150", "156", "120", "180");
-             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             scoreQuietly(h);
              EXPECT_TRUE(listsParallel(h.controller));
              EXPECT_EQ(h.controller.resultLanes(), (std::vector<int32_t>{1, 2, 3, 4}));
              for (const auto& a : h.controller.store().workingList()) EXPECT_GE(a->getSize(), 120.0);
              for (const double w : h.controller.resultWeights()) EXPECT_TRUE(std::isfinite(w));
          }},
         {"ZeroHeights",
-         [](const ScratchDir& d) { return d.write("zeros.txt", ladder({0, 0, 0, 0, 0, 0})).string(); }, false,
+         file("zeros.txt", ladder({0, 0, 0, 0, 0, 0})), false,
          [](ControllerHarness& h) {
-             scoreWith(h, "150", "156", "120", "180");
-             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             scoreQuietly(h);
              EXPECT_TRUE(listsParallel(h.controller));
              ASSERT_FALSE(h.controller.resultWeights().empty());
              for (const double w : h.controller.resultWeights()) EXPECT_EQ(w, 0.0);
@@ -616,8 +590,7 @@ std::vector<FileCase> fileCases() {
              EXPECT_EQ(h.controller.lanes(), (std::vector<int32_t>{2, 3, 4, 5, kIntMax}));
              for (const auto& a : h.controller.store().workingList()) EXPECT_EQ(a->getSize(), 150.0);
              EXPECT_EQ(h.controller.rows().at(1)[1].size(), 1000000u);
-             scoreWith(h, "150", "156", "120", "180");
-             EXPECT_TRUE(h.tk.dialogs.shown.empty());
+             scoreQuietly(h);
              EXPECT_EQ(h.controller.resultLanes().size(), 5u);
          }},
     };

@@ -1,5 +1,9 @@
+// How peak lines are read: the grammar of one line and its failure
+// messages, line ends, encodings, and the texts of the number items.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -216,9 +220,34 @@ INSTANTIATE_TEST_SUITE_P(
                   {"\u0661\u0662", "\u03B2\u0301", "\u0667", "1.000000", "2.000000", "3", "4.000000", "5.000000"}},
         // A letter outside the basic plane, from a surrogate pair.
         Utf16Case{U"1\U00010400,1 1 2 3 4 5", {"Uses \\r format"}, {"1", "\U00010400", "1", "1.000000", "2.000000", "3", "4.000000", "5.000000"}},
+        // Latin-1 letters come through UTF-16 as they do as bytes.
+        Utf16Case{U"12\u00E9,7 1 2 3 4 5\r\n", {"Uses \\r format", tossed("initial decimal", 1)},
+                  {"12", "\xC3\xA9", "7", "1.000000", "2.000000", "3", "4.000000", "5.000000"}},
         // A lone surrogate is nothing, and fullwidth digits are no ASCII number.
         Utf16Case{U"1\xD800" "A,1 1 2 3 4 5", {"Uses \\r format", tossed("letter", 0)}, {}},
         Utf16Case{U"1A,1 \uFF11 2 3 4 5", {"Uses \\r format", tossed("first float", 0)}, {}}));
+
+// Number items take quick paths (short plain decimals, the "%f" texts of
+// the row); whatever path a spelling takes, the row must hold exactly what
+// strtof and "%f" make of it.
+TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
+    const char* const spellings[] = {
+        "185.32",      "21.35",      "18923.5",    "0.0078125",  "0.0234375",   "1234567",     "12345678",
+        "1234567.8",   "0.1234567",  "0.12345678", "-0.0",       "-0",          "+7.5",        "007.50",
+        "5.",          ".5",         "-.25",       "9999999",    "16777217",    "3.4028235e38", "1e39",
+        "-1e39",       "1e-46",      "2.5e-3",     "1E3",        "8796093022208", "8796093022209.5",
+        "4294967296.1", "0.000000499", "0.0000005", "123.4560001", "99999.995",  "1.5e+2",
+    };
+    std::string text;
+    for (const char* s : spellings) text += std::string("1A,1 ") + s + " " + s + " 7 " + s + " " + s + "\n";
+    const Read r = read(text);
+    ASSERT_EQ(r.rows.size(), std::size(spellings));
+    for (size_t i = 0; i < r.rows.size(); ++i) {
+        char expected[128];
+        std::snprintf(expected, sizeof expected, "%f", static_cast<double>(std::strtof(spellings[i], nullptr)));
+        for (const size_t field : {3u, 4u, 6u, 7u}) EXPECT_EQ(r.rows[i][field], expected) << spellings[i] << " " << field;
+    }
+}
 
 TEST(PeakTableReaderTest, HugeLineIsOneLabel) {
     const std::string lane(1 << 20, '4');

@@ -1,7 +1,6 @@
 // The widget adapters and the alert dialog on their own.
 #include <QApplication>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -12,7 +11,6 @@
 
 #include "qt/QtControls.h"
 #include "qt/QtDialogs.h"
-#include "qt/ResultsTableModel.h"
 
 namespace lociview::qt {
 namespace {
@@ -48,30 +46,6 @@ TEST(ProgressBarIndicatorTest, FollowsTheControllersCounting) {
     }
     progress.setDoubleValue(0);
     EXPECT_EQ(bar.value(), 0);
-}
-
-TEST(PlainTextLogTest, InsertsAtTheCursorInOrderAndClears) {
-    QPlainTextEdit edit;
-    edit.setReadOnly(true);
-    PlainTextLog log(&edit);
-    log.insertText("marked allele 101.50 with height 230 in lane 7 as MAYBE\n");
-    log.insertText("second\n");
-    log.redraw();
-    EXPECT_EQ(log.text(), "marked allele 101.50 with height 230 in lane 7 as MAYBE\nsecond\n");
-    log.setText("");
-    EXPECT_EQ(log.text(), "");
-}
-
-TEST(ResultsTableModelTest, CellValuesBecomeTypedVariants) {
-    const QVariant i = ResultsTableModel::toVariant(CellValue(int32_t{152}));
-    EXPECT_EQ(i.typeId(), QMetaType::Int);
-    EXPECT_EQ(i.toInt(), 152);
-    const QVariant d = ResultsTableModel::toVariant(CellValue(0.83));
-    EXPECT_EQ(d.typeId(), QMetaType::Double);
-    EXPECT_EQ(d.toDouble(), 0.83);
-    const QVariant s = ResultsTableModel::toVariant(CellValue(std::string()));
-    EXPECT_EQ(s.typeId(), QMetaType::QString);
-    EXPECT_TRUE(s.toString().isEmpty());
 }
 
 // The real message box, answered by clicking one of its buttons.

@@ -99,15 +99,6 @@ TEST_F(ChartGeometryTest, AmplitudeRelativeToTallest) {
     const ChartFrame f = ChartGeometry::frame(chart);
     const int32_t expected[] = {1000, 500, 333, 666, -100};  // truncated, never rounded up
     for (size_t i = 0; i < f.curves.size(); ++i) EXPECT_EQ(f.curves[i].amplitude, expected[i]) << i;
-
-    double top = 0;
-    for (const auto& v : f.curves[0].vertices) top = std::max(top, v.y);
-    EXPECT_LE(top, 50 + 1000 / sqrtTwoPi);
-    EXPECT_GT(top, 440.0);
-    double half = 0;
-    for (const auto& v : f.curves[1].vertices) half = std::max(half, v.y);
-    EXPECT_LE(half, 50 + 500 / sqrtTwoPi);
-    EXPECT_GT(half, 245.0);
 }
 
 TEST_F(ChartGeometryTest, CurveVerticesFollowWidthAndSpread) {
@@ -165,9 +156,6 @@ TEST_F(ChartGeometryTest, ColoursFollowScoreAndMaybeFlag) {
         EXPECT_EQ(f.curves.at(0).colour, c.colour) << "score " << c.score << " maybes " << int{c.maybes};
         EXPECT_EQ(f.axis, c.colour);
     }
-    EXPECT_STREQ(colourName(CurveColour::Black), "black");
-    EXPECT_STREQ(colourName(CurveColour::Grey), "grey");
-    EXPECT_EQ(colourLevel(CurveColour::Grey), 100);
 }
 
 TEST_F(ChartGeometryTest, SharedRecordsRecolourWithoutRefill) {
@@ -190,17 +178,6 @@ TEST_F(ChartGeometryTest, EmptyChartDrawsNothingAndKeepsLow) {
     EXPECT_TRUE(f.labels.empty());
     EXPECT_FALSE(f.axis.has_value());
     EXPECT_EQ(chart.getLow(), 151);
-}
-
-TEST_F(ChartGeometryTest, AllHeightsZeroGiveFlatCurves) {
-    chart.setRange(150, 170);
-    addAll({{150, 0, SCORED}, {152, 0, MAYBE}});
-    const ChartFrame f = ChartGeometry::frame(chart);
-    for (const auto& c : f.curves) {
-        EXPECT_EQ(c.amplitude, 0);
-        ASSERT_FALSE(c.vertices.empty());
-        for (const auto& v : c.vertices) EXPECT_EQ(v.y, 50.0);
-    }
 }
 
 TEST_F(ChartGeometryTest, AbsurdRangesStayBounded) {
