@@ -96,19 +96,28 @@ void scoredSession(ControllerHarness& h) {
     h.takeTrace();
 }
 
+// Values of a list, each followed by a blank.
+template <class List>
+std::string joined(const List& list) {
+    std::ostringstream s;
+    for (const auto& v : list) s << v << ' ';
+    return s.str();
+}
+
+std::string keysOf(const AlleleList& list) {
+    std::ostringstream s;
+    for (const auto& a : list) s << a->getKey() << ' ';
+    return s.str();
+}
+
 // What a user could lose, as text, so a difference shows where it is.
 std::string dataSetState(const ControllerHarness& h) {
     const GeneController& c = h.controller;
     std::ostringstream s;
     s << "title " << h.tk.window.title() << " working " << c.workingOnFile() << " rows " << c.rows().size()
-      << " scored " << int{c.scoredFlag()} << " shift " << c.shiftValue() << " locus " << c.locusType() << "\n";
-    s << "lanes";
-    for (int32_t l : c.lanes()) s << ' ' << l;
-    s << "\nsizes " << c.alleleCount() << ':';
-    for (int32_t v : c.alleleSizes()) s << ' ' << v;
-    s << "\nkey " << c.store().nextKey() << " working";
-    for (const auto& a : c.store().workingList()) s << ' ' << a->getKey();
-    s << '\n';
+      << " scored " << int{c.scoredFlag()} << " shift " << c.shiftValue() << " locus " << c.locusType() << "\nlanes "
+      << joined(c.lanes()) << "\nsizes " << c.alleleCount() << ": " << joined(c.alleleSizes()) << "\nkey "
+      << c.store().nextKey() << " working " << keysOf(c.store().workingList()) << '\n';
     for (const auto& a : c.store().backupList())
         s << a->getKey() << ' ' << a->getSize() << ' ' << a->getHeight() << ' ' << a->getArea() << ' '
           << a->getLane() << ' ' << a->getScore() << '\n';
@@ -119,24 +128,15 @@ std::string dataSetState(const ControllerHarness& h) {
 // it out.
 std::string resultsState(const ControllerHarness& h, bool withEmptyLanes = true) {
     const GeneController& c = h.controller;
-    std::ostringstream s;
-    for (int32_t v : c.resultAlleles()) s << v << ' ';
-    s << "| ";
-    for (int32_t v : c.resultCounts()) s << v << ' ';
-    s << "| ";
-    for (double v : c.resultWeights()) s << v << ' ';
-    s << "| ";
-    for (int32_t v : c.resultLanes()) s << v << ' ';
-    s << "| " << (withEmptyLanes ? h.tk.numemptylanes.text() : "-") << ' ' << h.tk.numones.text() << ' ' << h.tk.numtwos.text();
-    s << " | log " << h.tk.datatext.text().size();
-    return s.str();
+    return joined(c.resultAlleles()) + "| " + joined(c.resultCounts()) + "| " + joined(c.resultWeights()) + "| " +
+           joined(c.resultLanes()) + "| " + (withEmptyLanes ? h.tk.numemptylanes.text() : "-") + ' ' +
+           h.tk.numones.text() + ' ' + h.tk.numtwos.text() + " | log " + std::to_string(h.tk.datatext.text().size());
 }
 
 std::string accumulatorState(const ControllerHarness& h) {
     const accumdb& a = h.controller.accumulator();
     std::ostringstream s;
-    s << "run " << a.currentRun() << " p " << a.getP1() << ' ' << a.getP2() << " sizes";
-    for (int32_t v : a.getAlleleSizes()) s << ' ' << v;
+    s << "run " << a.currentRun() << " p " << a.getP1() << ' ' << a.getP2() << " sizes " << joined(a.getAlleleSizes());
     for (const auto& r : a.records()) s << " (" << r.getSize() << ' ' << r.getRun() << ' ' << r.getGE() << ' ' << r.getReps() << ')';
     return s.str();
 }
@@ -144,9 +144,8 @@ std::string accumulatorState(const ControllerHarness& h) {
 std::string shownState(const ControllerHarness& h) {
     std::ostringstream s;
     s << "export [" << h.tk.sppcrtext.text() << "] windows " << h.tk.sppcrwindow.isVisible()
-      << h.tk.gewindow.isVisible() << h.tk.accwindow.isVisible() << h.tk.cleanupwindow.isVisible() << " chart";
-    for (const auto& a : h.tk.chart.peaks()) s << ' ' << a->getKey();
-    s << " range " << h.tk.chart.getLow() << ' ' << h.tk.chart.getHigh();
+      << h.tk.gewindow.isVisible() << h.tk.accwindow.isVisible() << h.tk.cleanupwindow.isVisible() << " chart "
+      << keysOf(h.tk.chart.peaks()) << " range " << h.tk.chart.getLow() << ' ' << h.tk.chart.getHigh();
     return s.str();
 }
 

@@ -133,16 +133,6 @@ TEST(BatchScoreOptionsParse, ValuesLandWhereTheyBelong) {
     EXPECT_EQ(std::get<BatchOptions>(defaults).show, unsigned(ShowAlleles | ShowCounters));
 }
 
-TEST(BatchScoreHelp, DescribesEveryOption) {
-    std::ostringstream out, err;
-    EXPECT_EQ(runBatchScore({"--help"}, out, err), 0);
-    EXPECT_EQ(out.str(), kScoreHelp);
-    for (const char* word : {"--p1", "--p2", "--low", "--high", "--shift", "--stutter", "--locus", "--maybes", "--ge",
-                             "--export-anyway", "--show", "--devlog", "alleles", "lanes", "counters", "maybes",
-                             "sppcr", "accumulated", "Exit status"})
-        EXPECT_NE(out.str().find(word), std::string::npos) << word;
-}
-
 TEST_F(BatchFiles, BlocksComeInTheirOwnOrderWhateverTheOrderAsked) {
     const Result r = run(scoring({"--show", "counters,maybes,alleles,lanes", path("both.txt")}));
     EXPECT_EQ(r.status, 0) << r.err;

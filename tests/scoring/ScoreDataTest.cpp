@@ -9,7 +9,9 @@
 namespace lociview::scoringtest {
 namespace {
 
-// Two lanes with a clear allele each, inside 120..180.
+// Two lanes with a clear allele each, inside 120..180. Each check's alert
+// and the order of the checks are pinned by the score-checks golden trace;
+// here a refusal must also keep the previous run.
 const std::vector<Peak> kPeaks = {{1, 148, 300}, {1, 150, 2000}, {2, 158, 250}, {2, 160, 1800}};
 
 struct CheckCase {
@@ -47,41 +49,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CheckCase{"StartUpValues", {"1.0", "2.0", "120.0", "180.0"},
                   {"log: 1 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
-        CheckCase{"P1JustBelowLow", {"119.9", "150"},
-                  {"log: 119 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
         CheckCase{"EmptyP1AndLowP2ReportP1", {"", "100"},
                   {"log: 0 < 120", "alert: Progenitor 1 is smaller than your Low Range value. [Try Again] -> Try Again"}},
-        CheckCase{"P2BelowLow", {"150", "100"},
-                  {"log: 100 < 120", "alert: Progenitor 2 is smaller than your Low Range value. [Try Again] -> Try Again"}},
-        CheckCase{"P1AboveHigh", {"181", "190"},
-                  {"log: 181 > 180", "alert: Progenitor 1 is larger than your High Range value. [Try Again] -> Try Again"}},
-        CheckCase{"P2AboveHigh", {"150", "190"},
-                  {"log: 190 > 180", "alert: Progenitor 2 is larger than your High Range value. [Try Again] -> Try Again"}},
         CheckCase{"RangeOfZero", {"120", "120", "120.2", "120.8"},
                   {"log: 120 , 120", "alert: You have a range of 0 [Abort Scoring] -> Abort Scoring"}},
-        CheckCase{"StutterTooLowForDi", {"150", "160", "120", "180", "0.9"},
-                  {"log: stutter tol = 0.900000",
-                   "alert: Your stutter tolerance is too low. [Abort Scoring] -> Abort Scoring"}},
         CheckCase{"SwapAborted", {"150", "140", "120", "180", "0.9", 2},
                   {"log: 150 > 140",
                    "alert: By convenience, Progenitor 2 needs to be equal to or larger than progenitor 1 "
                    "[Swap Progenitors] [Abort Scoring] -> Abort Scoring"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ScoreData, NoFileShowsOnlyItsAlert) {
-    ScoringHarness h;
-    EXPECT_EQ(h.score(Params{}),
-              std::vector<std::string>{"alert: You are not currently working on a file. [Okie Dokie] -> Okie Dokie"});
-    EXPECT_EQ(h.controller.locusType(), 0);
-}
-
 TEST(ScoreData, PassingParametersScore) {
     const std::vector<std::tuple<Params, int32_t, std::string, std::string>> cases = {
         {{"150.5", "140.7"}, 2, "140", "150"},                           // swapped as whole numbers
-        {{"150.7", "150.2"}, 2, "150.7", "150.2"},                       // equal whole numbers: no swap
         {{"180.9", "180.9"}, 2, "180.9", "180.9"},                       // 180 is not above 180
         {{"150", "150", "120", "180", "0.9", 2}, 3, "150", "150"},       // stutter not tested for tri
-        {{"150", "150", "120", "180", "1.5", -1}, 1, "150", "150"},      // no cell on: mono
         {{"150", "150", "120", "180", "1e400", 3}, 5, "150", "150"}};
     for (const auto& [params, locus, p1, p2] : cases) {
         ScoringHarness h;
