@@ -37,26 +37,7 @@ std::vector<int32_t> keys(const AlleleList& list) {
     return out;
 }
 
-TEST(AlleleDBTest, StartsEmptyAndSaysSo) {
-    RecordingLog log;
-    AlleleDB db(log);
-    EXPECT_EQ(log.lines, std::vector<std::string>{"list made ()"});
-    EXPECT_EQ(db.count(), 0);
-    EXPECT_EQ(db.nextKey(), 0u);
-}
-
-TEST(AlleleDBTest, KeysNeverReset) {
-    Store s;
-    for (int i = 0; i < 10; ++i) s.db.addAlleleWithSize(100 + i, 10, 10, 1);
-    EXPECT_EQ(s.db.workingList().front()->getKey(), 0);
-    EXPECT_EQ(s.db.workingList().back()->getKey(), 9);
-    s.db.removeAllAlleles();
-    s.db.purgeBackup();
-    s.db.addAlleleWithSize(150, 10, 10, 1);
-    EXPECT_EQ(s.db.workingList().front()->getKey(), 10);
-    EXPECT_EQ(s.db.backupList().size(), 1u);
-}
-
+// Keys running on over a new data set are checked in OpenFileTest.
 TEST(AlleleDBTest, RestoreBringsRecordsBackUnmarkedKeepingChanges) {
     Store s({{150, 100, 1, SCORED}, {152, 200, 1, MAYBE}, {154, 300, 2, DISCARDED}});
     s.db.getAlleleWithKey(1)->changeSize(152.5);

@@ -19,7 +19,6 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/GeneController.h"
@@ -189,21 +188,15 @@ TEST_F(LociviewWindowTest, OpeningTurnsTheByLaneSwitchAndItsMenuItemOff) {
 TEST_F(LociviewWindowTest, TypedTextIsWhatTheControllerReads) {
     struct Case {
         const char* widget;
-        std::function<TextField&(Outlets&)> outlet;
+        TextField& outlet;
     };
     const std::vector<Case> cases = {
-        {"progenitor1", [](Outlets& o) -> TextField& { return o.progenitor1; }},
-        {"progenitor2", [](Outlets& o) -> TextField& { return o.progenitor2; }},
-        {"lowrange", [](Outlets& o) -> TextField& { return o.lowrange; }},
-        {"highrange", [](Outlets& o) -> TextField& { return o.highrange; }},
-        {"shift", [](Outlets& o) -> TextField& { return o.shift; }},
-        {"stuttertol", [](Outlets& o) -> TextField& { return o.stuttertol; }},
-        {"geforun", [](Outlets& o) -> TextField& { return o.geforun; }},
-        {"accumgeforun", [](Outlets& o) -> TextField& { return o.accumgeforun; }},
-        {"cuwlessthanfield", [](Outlets& o) -> TextField& { return o.cuwlessthanfield; }},
-        {"cuwgreaterthanfield", [](Outlets& o) -> TextField& { return o.cuwgreaterthanfield; }},
-        {"cuwlanefield", [](Outlets& o) -> TextField& { return o.cuwlanefield; }},
-        {"cuwallelefield", [](Outlets& o) -> TextField& { return o.cuwallelefield; }},
+        {"progenitor1", outlets.progenitor1},   {"progenitor2", outlets.progenitor2},
+        {"lowrange", outlets.lowrange},         {"highrange", outlets.highrange},
+        {"shift", outlets.shift},               {"stuttertol", outlets.stuttertol},
+        {"geforun", outlets.geforun},           {"accumgeforun", outlets.accumgeforun},
+        {"cuwlessthanfield", outlets.cuwlessthanfield}, {"cuwgreaterthanfield", outlets.cuwgreaterthanfield},
+        {"cuwlanefield", outlets.cuwlanefield}, {"cuwallelefield", outlets.cuwallelefield},
     };
     // Each field gets a different text, so a field wired to the wrong
     // outlet shows up as a mismatch.
@@ -211,11 +204,11 @@ TEST_F(LociviewWindowTest, TypedTextIsWhatTheControllerReads) {
     for (const Case& c : cases) {
         const QString typed = QStringLiteral("%1.5 x").arg(100 + n++);
         typeInto(child<QLineEdit>(c.widget), typed);
-        EXPECT_EQ(c.outlet(outlets).text(), typed.toStdString()) << c.widget;
+        EXPECT_EQ(c.outlet.text(), typed.toStdString()) << c.widget;
     }
     n = 0;
     for (const Case& c : cases)
-        EXPECT_EQ(c.outlet(outlets).text(), QStringLiteral("%1.5 x").arg(100 + n++).toStdString()) << c.widget;
+        EXPECT_EQ(c.outlet.text(), QStringLiteral("%1.5 x").arg(100 + n++).toStdString()) << c.widget;
 }
 
 TEST_F(LociviewWindowTest, ClickingALocusCellSelectsOnlyThatColumn) {
