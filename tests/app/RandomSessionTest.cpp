@@ -117,30 +117,25 @@ std::string randomFieldText(Rng& r, const std::string& field) {
     return r.pick<std::string>({"0", "100", "500", "1000", "3000"});
 }
 
-const std::vector<std::string> kActions = {
-    "openData:",        "printMyWindow:",       "scoreData:",          "toggleTable:",
-    "toggleMaybes:",    "graphSelections:",     "cleanUpWindow:",      "cleanUpLessThan:",
-    "cleanUpGreaterThan:", "cleanUpLaneAndOrAllele:", "preAddToAccumulator:", "addToAccumulator:",
-    "resetAccumulator:", "exportSPPCRData:",    "exportSPPCR2:",       "exportAccumulatedSPPCRData:"};
-
-void send(GeneController& c, const std::string& action) {
-    if (action == "openData:") c.openData();
-    else if (action == "printMyWindow:") c.printMyWindow();
-    else if (action == "scoreData:") c.scoreData();
-    else if (action == "toggleTable:") c.toggleTable();
-    else if (action == "toggleMaybes:") c.toggleMaybes();
-    else if (action == "graphSelections:") c.graphSelections();
-    else if (action == "cleanUpWindow:") c.cleanUpWindow();
-    else if (action == "cleanUpLessThan:") c.cleanUpLessThan();
-    else if (action == "cleanUpGreaterThan:") c.cleanUpGreaterThan();
-    else if (action == "cleanUpLaneAndOrAllele:") c.cleanUpLaneAndOrAllele();
-    else if (action == "preAddToAccumulator:") c.preAddToAccumulator();
-    else if (action == "addToAccumulator:") c.addToAccumulator();
-    else if (action == "resetAccumulator:") c.resetAccumulator();
-    else if (action == "exportSPPCRData:") c.exportSPPCRData();
-    else if (action == "exportSPPCR2:") c.exportSPPCR2();
-    else if (action == "exportAccumulatedSPPCRData:") c.exportAccumulatedSPPCRData();
-}
+// Every action, by the name a script gives it.
+using Action = std::pair<std::string, void (GeneController::*)()>;
+const std::vector<Action> kActions = {
+    {"openData:", &GeneController::openData},
+    {"printMyWindow:", &GeneController::printMyWindow},
+    {"scoreData:", &GeneController::scoreData},
+    {"toggleTable:", &GeneController::toggleTable},
+    {"toggleMaybes:", &GeneController::toggleMaybes},
+    {"graphSelections:", &GeneController::graphSelections},
+    {"cleanUpWindow:", &GeneController::cleanUpWindow},
+    {"cleanUpLessThan:", &GeneController::cleanUpLessThan},
+    {"cleanUpGreaterThan:", &GeneController::cleanUpGreaterThan},
+    {"cleanUpLaneAndOrAllele:", &GeneController::cleanUpLaneAndOrAllele},
+    {"preAddToAccumulator:", &GeneController::preAddToAccumulator},
+    {"addToAccumulator:", &GeneController::addToAccumulator},
+    {"resetAccumulator:", &GeneController::resetAccumulator},
+    {"exportSPPCRData:", &GeneController::exportSPPCRData},
+    {"exportSPPCR2:", &GeneController::exportSPPCR2},
+    {"exportAccumulatedSPPCRData:", &GeneController::exportAccumulatedSPPCRData}};
 
 // One session: a controller on the headless toolkit (developer log off, so
 // thousands of sessions stay quick) and what it has seen so far.
@@ -231,13 +226,11 @@ public:
                 if (std::isnan(curve.x0) || std::isnan(curve.width) || std::isnan(curve.spread)) badFrame = true;
         } else {
             // Scoring and the actions that need a scoring come up more often.
-            const std::string action = r.chance(30) ? r.pick<std::string>({"scoreData:", "scoreData:",
-                                                                            "cleanUpLessThan:",
-                                                                            "cleanUpLaneAndOrAllele:",
-                                                                            "addToAccumulator:", "exportSPPCR2:"})
-                                                     : r.pick(kActions);
-            note("do " + action);
-            send(c, action);
+            static const std::vector<Action> often = {kActions[2], kActions[2], kActions[7],
+                                                      kActions[9], kActions[11], kActions[14]};
+            const Action& action = r.chance(30) ? r.pick(often) : r.pick(kActions);
+            note("do " + action.first);
+            (c.*action.second)();
         }
         trace.str("");
     }

@@ -82,14 +82,5 @@ TEST(CleanUpTest, NoCriterionAlertsWithoutReload) {
     EXPECT_EQ(h.takeTrace().find("reload"), std::string::npos);
 }
 
-TEST(CleanUpTest, MaybesSwitchReachesChart) {
-    ControllerHarness h;
-    for (int state : {1, 0, 256}) {
-        h.tk.Maybes.setState(state);
-        h.controller.toggleMaybes();
-        EXPECT_EQ(h.tk.chart.getMaybes(), state != 0 ? 1 : 0);
-    }
-}
-
 }  // namespace
 }  // namespace lociview
