@@ -76,7 +76,9 @@ TEST(FieldTextReaders, NumberLengthStaysInsideTheText) {
         const std::string_view t(text);
         const size_t n = decimalNumberLength(t);
         EXPECT_LE(n, t.size()) << text;
-        if (n > 0) EXPECT_EQ(decimalNumberLength(t.substr(0, n)), n) << text;
+        if (n > 0) {
+            EXPECT_EQ(decimalNumberLength(t.substr(0, n)), n) << text;
+        }
     }
     EXPECT_EQ(doubleValue("1e999"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(floatValue("1e39"), std::numeric_limits<float>::infinity());
