@@ -20,33 +20,6 @@ namespace {
 // The locus matrix cells, by column.
 constexpr std::array<std::string_view, 4> kLocusCells = {"mono", "di", "tri", "penta"};
 
-using Action = void (GeneController::*)();
-
-struct ActionEntry {
-    std::string_view name;
-    Action action;
-};
-
-// Every action a script may send, as a menu item or button would.
-constexpr std::array<ActionEntry, 16> kActions = {{
-    {"openData:", &GeneController::openData},
-    {"printMyWindow:", &GeneController::printMyWindow},
-    {"scoreData:", &GeneController::scoreData},
-    {"toggleTable:", &GeneController::toggleTable},
-    {"toggleMaybes:", &GeneController::toggleMaybes},
-    {"graphSelections:", &GeneController::graphSelections},
-    {"cleanUpWindow:", &GeneController::cleanUpWindow},
-    {"cleanUpLessThan:", &GeneController::cleanUpLessThan},
-    {"cleanUpGreaterThan:", &GeneController::cleanUpGreaterThan},
-    {"cleanUpLaneAndOrAllele:", &GeneController::cleanUpLaneAndOrAllele},
-    {"preAddToAccumulator:", &GeneController::preAddToAccumulator},
-    {"addToAccumulator:", &GeneController::addToAccumulator},
-    {"resetAccumulator:", &GeneController::resetAccumulator},
-    {"exportSPPCRData:", &GeneController::exportSPPCRData},
-    {"exportSPPCR2:", &GeneController::exportSPPCR2},
-    {"exportAccumulatedSPPCRData:", &GeneController::exportAccumulatedSPPCRData},
-}};
-
 std::string quoted(std::string_view what, std::string_view text) {
     return std::string(what) + " '" + std::string(text) + "'";
 }
@@ -98,6 +71,29 @@ std::string escapeLineFeeds(const std::string& text) {
 }
 
 }  // namespace
+
+// Every action a script may send, as a menu item or button would.
+const std::array<ActionEntry, 16>& scriptActions() {
+    static constexpr std::array<ActionEntry, 16> actions = {{
+        {"openData:", &GeneController::openData},
+        {"printMyWindow:", &GeneController::printMyWindow},
+        {"scoreData:", &GeneController::scoreData},
+        {"toggleTable:", &GeneController::toggleTable},
+        {"toggleMaybes:", &GeneController::toggleMaybes},
+        {"graphSelections:", &GeneController::graphSelections},
+        {"cleanUpWindow:", &GeneController::cleanUpWindow},
+        {"cleanUpLessThan:", &GeneController::cleanUpLessThan},
+        {"cleanUpGreaterThan:", &GeneController::cleanUpGreaterThan},
+        {"cleanUpLaneAndOrAllele:", &GeneController::cleanUpLaneAndOrAllele},
+        {"preAddToAccumulator:", &GeneController::preAddToAccumulator},
+        {"addToAccumulator:", &GeneController::addToAccumulator},
+        {"resetAccumulator:", &GeneController::resetAccumulator},
+        {"exportSPPCRData:", &GeneController::exportSPPCRData},
+        {"exportSPPCR2:", &GeneController::exportSPPCR2},
+        {"exportAccumulatedSPPCRData:", &GeneController::exportAccumulatedSPPCRData},
+    }};
+    return actions;
+}
 
 std::string scoreName(int32_t code) { return stringScore(code); }
 
@@ -200,7 +196,7 @@ std::optional<std::string> Session::play(std::string_view line) {
 }
 
 std::optional<std::string> Session::doAction(std::string_view name) {
-    for (const auto& entry : kActions) {
+    for (const auto& entry : scriptActions()) {
         if (entry.name != name) continue;
         // Sent directly the open action finds no chosen path: its dialog is cancelled.
         if (entry.action == &GeneController::openData) tk.dialogs.setOpenAnswer(std::nullopt);

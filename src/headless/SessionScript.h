@@ -2,6 +2,7 @@
 // The session-script player of lociview-cli: the same controller as the
 // desktop application, on the headless toolkit, driven line by line by a
 // script of user actions, printing the trace of what the user would see.
+#include <array>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -11,6 +12,15 @@
 #include "headless/HeadlessToolkit.h"
 
 namespace lociview::headless {
+
+// An action of the controller, by the name a script gives it.
+struct ActionEntry {
+    std::string_view name;
+    void (GeneController::*action)();
+};
+
+// Every action a script may send, in the order the script format lists them.
+const std::array<ActionEntry, 16>& scriptActions();
 
 // Exit statuses of a session.
 inline constexpr int kSessionOk = 0;

@@ -23,6 +23,7 @@
 #include "app/FieldText.h"
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
+#include "headless/SessionScript.h"
 #include "support/SlowBuild.h"
 #include "view/ChartGeometry.h"
 
@@ -118,24 +119,8 @@ std::string randomFieldText(Rng& r, const std::string& field) {
 }
 
 // Every action, by the name a script gives it.
-using Action = std::pair<std::string, void (GeneController::*)()>;
-const std::vector<Action> kActions = {
-    {"openData:", &GeneController::openData},
-    {"printMyWindow:", &GeneController::printMyWindow},
-    {"scoreData:", &GeneController::scoreData},
-    {"toggleTable:", &GeneController::toggleTable},
-    {"toggleMaybes:", &GeneController::toggleMaybes},
-    {"graphSelections:", &GeneController::graphSelections},
-    {"cleanUpWindow:", &GeneController::cleanUpWindow},
-    {"cleanUpLessThan:", &GeneController::cleanUpLessThan},
-    {"cleanUpGreaterThan:", &GeneController::cleanUpGreaterThan},
-    {"cleanUpLaneAndOrAllele:", &GeneController::cleanUpLaneAndOrAllele},
-    {"preAddToAccumulator:", &GeneController::preAddToAccumulator},
-    {"addToAccumulator:", &GeneController::addToAccumulator},
-    {"resetAccumulator:", &GeneController::resetAccumulator},
-    {"exportSPPCRData:", &GeneController::exportSPPCRData},
-    {"exportSPPCR2:", &GeneController::exportSPPCR2},
-    {"exportAccumulatedSPPCRData:", &GeneController::exportAccumulatedSPPCRData}};
+using Action = headless::ActionEntry;
+const std::vector<Action> kActions(headless::scriptActions().begin(), headless::scriptActions().end());
 
 // One session: a controller on the headless toolkit (developer log off, so
 // thousands of sessions stay quick) and what it has seen so far.
@@ -229,8 +214,8 @@ public:
             static const std::vector<Action> often = {kActions[2], kActions[2], kActions[7],
                                                       kActions[9], kActions[11], kActions[14]};
             const Action& action = r.chance(30) ? r.pick(often) : r.pick(kActions);
-            note("do " + action.first);
-            (c.*action.second)();
+            note("do " + std::string(action.name));
+            (c.*action.action)();
         }
         trace.str("");
     }
