@@ -94,6 +94,7 @@ private:
     bool maybesOn() const { return Maybes.state() != 0; }
 
     void clearResults();
+    void cleanByHeight(const AlleleList& first, const AlleleList& maybes);
     int alert(const std::string& message, const std::string& defaultButton);
     int alert(const std::string& message, const std::string& defaultButton, const std::string& alternateButton);
 

@@ -23,11 +23,9 @@ void GeneController::cleanUpWindow() {
     cleanupwindow.showCentered();
 }
 
-void GeneController::cleanUpLessThan() {
-    cleanupwindow.hide();
-    const int32_t height = intValue(cuwlessthanfield.text());
-    const AlleleList first = database.getAllAllelesWithHeightLessThan(height, SCORED);
-    const AlleleList maybes = database.getAllAllelesWithHeightLessThan(height, MAYBE);
+// Both height removals log the lists they found (the maybes only while they
+// take part), throw them out and reload the table.
+void GeneController::cleanByHeight(const AlleleList& first, const AlleleList& maybes) {
     if (log.enabled()) {
         logf(log, "%s", describe(first).c_str());
         if (maybesOn()) logf(log, "%s", describe(maybes).c_str());
@@ -36,17 +34,20 @@ void GeneController::cleanUpLessThan() {
     tabl.reloadData();
 }
 
+void GeneController::cleanUpLessThan() {
+    cleanupwindow.hide();
+    const int32_t height = intValue(cuwlessthanfield.text());
+    // Scored peaks first: the queries log what they select, in this order.
+    const AlleleList first = database.getAllAllelesWithHeightLessThan(height, SCORED);
+    cleanByHeight(first, database.getAllAllelesWithHeightLessThan(height, MAYBE));
+}
+
 void GeneController::cleanUpGreaterThan() {
     cleanupwindow.hide();
     const int32_t height = intValue(cuwgreaterthanfield.text());
+    // Scored peaks first: the queries log what they select, in this order.
     const AlleleList first = database.getAllAllelesWithHeightGreaterThan(height, SCORED);
-    const AlleleList maybes = database.getAllAllelesWithHeightGreaterThan(height, MAYBE);
-    if (log.enabled()) {
-        logf(log, "%s", describe(first).c_str());
-        if (maybesOn()) logf(log, "%s", describe(maybes).c_str());
-    }
-    clean(first, maybes);
-    tabl.reloadData();
+    cleanByHeight(first, database.getAllAllelesWithHeightGreaterThan(height, MAYBE));
 }
 
 void GeneController::cleanUpLaneAndOrAllele() {
