@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview::fuzz {
 

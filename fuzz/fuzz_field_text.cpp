@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 using namespace lociview;
 using namespace lociview::fuzz;

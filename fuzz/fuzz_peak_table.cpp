@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
 #include "input/PeakTableReader.h"

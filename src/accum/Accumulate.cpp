@@ -1,7 +1,7 @@
 // Adding the current scored run to the run accumulator, and emptying it.
 #include <algorithm>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 
 namespace lociview {

@@ -2,7 +2,7 @@
 // pooled text of the run accumulator.
 #include <algorithm>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 
 namespace lociview {

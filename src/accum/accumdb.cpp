@@ -5,8 +5,8 @@
 #include <limits>
 #include <set>
 
-#include "app/Describe.h"
-#include "app/FieldText.h"
+#include "base/Describe.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

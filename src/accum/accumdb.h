@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "accum/accumallele.h"
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview {
 

@@ -1,6 +1,6 @@
 #include "app/GeneController.h"
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "model/Allele.h"
 
 namespace lociview {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
 

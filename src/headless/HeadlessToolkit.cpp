@@ -1,6 +1,6 @@
 #include "headless/HeadlessToolkit.h"
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview::headless {
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "scoring/ScoringLog.h"
 #include "view/ChartGeometry.h"
 

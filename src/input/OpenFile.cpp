@@ -14,8 +14,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/Describe.h"
-#include "app/FieldText.h"
+#include "base/Describe.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "input/PeakTableReader.h"
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

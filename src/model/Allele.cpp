@@ -1,6 +1,6 @@
 #include "model/Allele.h"
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

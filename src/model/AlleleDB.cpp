@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "model/Allele.h"
 
 namespace lociview {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "app/Toolkit.h"
 
 namespace lociview::qt {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "model/AlleleDB.h"
 
 namespace lociview {

@@ -6,7 +6,7 @@
 #include <limits>
 #include <unordered_set>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "scoring/AlleleCount.h"
 #include "scoring/Locus.h"

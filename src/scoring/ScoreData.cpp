@@ -2,7 +2,7 @@
 // checks with their alerts, and the fresh start of a scoring run.
 #include <algorithm>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "scoring/AlleleCount.h"
 #include "scoring/Locus.h"

@@ -4,7 +4,7 @@
 // (sendTextLog, markedMessageToViewedLog).
 #include <cstdint>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview {
 

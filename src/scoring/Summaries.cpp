@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
 #include "scoring/SizeMatches.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "app/Toolkit.h"
 
 namespace lociview {

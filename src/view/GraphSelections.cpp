@@ -1,5 +1,5 @@
 // Filling the chart from the rows selected in the results table.
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 
 namespace lociview {

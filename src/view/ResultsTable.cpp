@@ -1,6 +1,6 @@
 // The results table's data source: columns by allele or by lane, the row
 // count and every cell, computed from the result lists at each request.
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
 

@@ -20,7 +20,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
 #include "headless/SessionScript.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview {
 namespace {

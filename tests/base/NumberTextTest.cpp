@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 namespace lociview {
 namespace {

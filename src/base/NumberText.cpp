@@ -1,4 +1,4 @@
-#include "app/FieldText.h"
+#include "base/NumberText.h"
 
 #include <charconv>
 #include <clocale>

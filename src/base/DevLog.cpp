@@ -1,4 +1,4 @@
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 #include <charconv>
 #include <cstdint>

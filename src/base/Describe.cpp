@@ -1,6 +1,6 @@
-#include "app/Describe.h"
+#include "base/Describe.h"
 
-#include "app/DevLog.h"
+#include "base/DevLog.h"
 
 namespace lociview {
 
