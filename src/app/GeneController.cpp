@@ -66,6 +66,7 @@ void GeneController::openData() {
     chart.clearGraph();
     database.removeAllAlleles();
     database.purgeBackup();
+    merges.clear();
     alreadyScored = 0;
     convertDataTextToDataData();
     if (toggleTable_.state() != 0) toggleTable_.setState(0);

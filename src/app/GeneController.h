@@ -154,6 +154,16 @@ private:
     int32_t lowallelesize = 0;
     int32_t highallelesize = 0;
 
+    // What each merge of the last scoring run changed in its surviving
+    // record, so the next run starts from the file's own sizes and heights.
+    struct MergedRecord {
+        AllelePtr survivor;
+        double size;
+        int32_t height;
+    };
+    std::vector<MergedRecord> merges;
+    void undoMerges();
+
     MainWindow& window;
     Dialogs& dialogs;
     OutputSink& standardOutput;

@@ -198,12 +198,22 @@ void GeneController::mergeSplitPeaks(float tol) {
             if (!withinTolerance(first.getSize(), second.getSize(), tol)) continue;
             logf(log, "merged peak %lf in lane %d (%d in Real Lane)", first.getSize(), static_cast<int>(i),
                  first.getLane());
+            merges.push_back({peaks[k + 1], second.getSize(), second.getHeight()});
             const int64_t heightSum = int64_t{first.getHeight()} + second.getHeight();
             second.changeHeight(static_cast<double>(heightSum / 2));
             second.changeSize((first.getSize() + second.getSize()) * 0.5);
             database.removeAlleleWithKey(first.getKey());
         }
     }
+}
+
+void GeneController::undoMerges() {
+    // Latest first: a record that survived two merges gets its first values back.
+    for (auto it = merges.rbegin(); it != merges.rend(); ++it) {
+        it->survivor->changeSize(it->size);
+        it->survivor->changeHeight(it->height);
+    }
+    merges.clear();
 }
 
 void GeneController::removeSmallPeaks() {

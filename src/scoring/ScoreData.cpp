@@ -76,6 +76,9 @@ void GeneController::scoreData() {
         progenitor2.setText(formatIntField(p1));
     }
 
+    // A merge lasts for its run only: scoring the same data again gives the
+    // same results however often Score is pressed.
+    undoMerges();
     database.restore();
     clearResults();
     datatext.setText("");
