@@ -13,17 +13,12 @@
 
 #include "PlateText.h"
 #include "app/GeneController.h"
+#include "base/NullStream.h"
 #include "headless/HeadlessToolkit.h"
 #include "input/PeakTableReader.h"
 
 namespace lociview::bench {
 namespace {
-
-class NullBuffer final : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 // One plate file per size, written once into the temporary directory.
 const std::string& plateFile(int lanes) {
@@ -40,8 +35,7 @@ const std::string& plateFile(int lanes) {
 // A controller on the headless toolkit whose trace and developer log go
 // nowhere, with the scoring parameters typed in.
 struct Session {
-    NullBuffer nothing;
-    std::ostream trace{&nothing};
+    NullStream trace;
     NullLog log;
     headless::HeadlessToolkit tk{trace, log};
     GeneController controller{tk.outlets()};
@@ -100,8 +94,7 @@ public:
 };
 
 void BM_ScorePlateWithLog(benchmark::State& state) {
-    NullBuffer nothing;
-    std::ostream trace{&nothing};
+    NullStream trace;
     CountingLog log;
     headless::HeadlessToolkit tk{trace, log};
     GeneController controller{tk.outlets()};

@@ -12,23 +12,11 @@
 
 #include "base/DevLog.h"
 
+#include "base/NullStream.h"
+
 namespace lociview::fuzz {
 
-// Accepts every character and keeps none, so the trace is still formatted
-// and written as in a real session.
-class NullBuffer final : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-class NullStream final : public std::ostream {
-public:
-    NullStream() : std::ostream(&buffer) {}
-
-private:
-    NullBuffer buffer;
-};
+using lociview::NullStream;
 
 // Keeps every developer log line.
 class KeepLog final : public LogSink {

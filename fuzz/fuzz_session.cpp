@@ -71,15 +71,15 @@ struct Watch {
 
 void checkState(headless::Session& s, std::string_view line, Watch& watch) {
     const GeneController& c = s.controller;
-    const size_t alleles = c.resultAlleles().size();
-    check(c.resultCounts().size() == alleles && c.resultWeights().size() == alleles, "result lists not parallel",
+    const size_t alleles = alleleSizes(c.result().alleles).size();
+    check(alleleCounts(c.result().alleles).size() == alleles && alleleWeights(c.result().alleles).size() == alleles, "result lists not parallel",
           std::string(line));
     // Scoring counts each peak once at most and clean-up only lowers counts
     // (repeated removals may take one below zero). The lists outlive an
     // opening, so the bound is the largest store the session has held.
     watch.peaks = std::max(watch.peaks, c.store().backupList().size());
     int64_t counted = 0;
-    for (int32_t count : c.resultCounts()) counted += count > 0 ? count : 0;
+    for (int32_t count : alleleCounts(c.result().alleles)) counted += count > 0 ? count : 0;
     check(counted <= static_cast<int64_t>(watch.peaks), "more counted peaks than peaks", std::string(line));
     check(c.numberOfRowsInTableView() >= 0, "negative row count");
     check(c.store().workingList().size() <= c.store().backupList().size(), "working list longer than backup");

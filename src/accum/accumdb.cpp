@@ -16,12 +16,6 @@ namespace {
 // fresh row per record.
 bool sameGE(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 
-int32_t clampToInt32(int64_t value) {
-    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
-
 }  // namespace
 
 void accumdb::reset() {
@@ -50,6 +44,15 @@ void accumdb::addSize(int32_t size) {
     if (std::find(allelesizes.begin(), allelesizes.end(), size) != allelesizes.end()) return;
     allelesizes.push_back(size);
     std::sort(allelesizes.begin(), allelesizes.end());
+}
+
+void accumdb::addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps) {
+    const int32_t run = currentRun();
+    for (const AlleleRow& row : rows) {
+        const double size = row.size;
+        for (int32_t k = 0; k < row.count; ++k) addAccAlle(accumallele(size, run, ge, reps));
+    }
+    incRuns();
 }
 
 std::vector<double> accumdb::getNumberOfRuns() const {

@@ -8,6 +8,7 @@
 
 #include "accum/accumallele.h"
 #include "base/DevLog.h"
+#include "scoring/ScoringResult.h"
 
 namespace lociview {
 
@@ -21,6 +22,9 @@ public:
     int32_t currentRun() const { return static_cast<int32_t>(rkey); }
     void addAccAlle(const accumallele& record);
     void addSize(int32_t size);
+    // One run: every counted peak of the rows as a record with the run's
+    // number, GE and reps, then the next run number.
+    void addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps);
     std::vector<double> getNumberOfRuns() const;
     int32_t getIntNumberOfRuns() const;
     int32_t getNumAlleles() const { return static_cast<int32_t>(allelesizes.size()); }

@@ -1,21 +1,28 @@
 #pragma once
-// The one controller: owns the open data set, the peak store, the result
-// lists and the run accumulator, and receives every user action. It reaches
-// windows and controls only through the Outlets a toolkit hands it.
+// The one controller: owns the open data set, the peak store, the result of
+// the last scoring and the run accumulator, and receives every user action.
+// Each action reads its fields once, calls the domain code, shows the
+// alerts its outcome names and answers the outcome. It reaches windows and
+// controls only through the Outlets a toolkit hands it.
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <variant>
+#include <string_view>
 #include <vector>
 
 #include "accum/accumdb.h"
+#include "app/Outcome.h"
 #include "app/Toolkit.h"
+#include "input/PeakTableReader.h"
 #include "model/AlleleDB.h"
+#include "results/ResultsTable.h"
+#include "scoring/Preparation.h"
+#include "scoring/ScoringParameters.h"
+#include "scoring/ScoringResult.h"
 
 namespace lociview {
 
-// A table cell: an integer, a double, or a text (the empty text "").
-using CellValue = std::variant<std::string, int32_t, double>;
-using Row = std::vector<std::string>;
+using Row = PeakRow;
 
 class GeneController {
 public:
@@ -25,30 +32,31 @@ public:
     GeneController& operator=(const GeneController&) = delete;
 
     // User actions (the sending control is never used).
-    void openData();
-    void printMyWindow();
-    void scoreData();
-    void toggleTable();
-    void toggleMaybes();
-    void graphSelections();
-    void cleanUpWindow();
-    void cleanUpLessThan();
-    void cleanUpGreaterThan();
-    void cleanUpLaneAndOrAllele();
-    void preAddToAccumulator();
-    void addToAccumulator();
-    void resetAccumulator();
-    void exportSPPCRData();
-    void exportSPPCR2();
-    void exportAccumulatedSPPCRData();
+    Outcome openData();
+    Outcome printMyWindow();
+    Outcome scoreData();
+    Outcome toggleTable();
+    Outcome toggleMaybes();
+    Outcome graphSelections();
+    Outcome cleanUpWindow();
+    Outcome cleanUpLessThan();
+    Outcome cleanUpGreaterThan();
+    Outcome cleanUpLaneAndOrAllele();
+    Outcome preAddToAccumulator();
+    Outcome addToAccumulator();
+    Outcome resetAccumulator();
+    Outcome exportSPPCRData();
+    Outcome exportSPPCR2();
+    Outcome exportAccumulatedSPPCRData();
 
     // Reading a peak table.
     void openFile(const std::string& path);
-    void openFileBytes(std::string_view bytes);  // openFile: on bytes already read
+    // openFile: on bytes already read; nothing for a file that could not be read.
+    void openFileBytes(std::optional<std::string_view> bytes);
     void convertDataTextToDataData();
 
     // Scoring.
-    void scoreAlleles();
+    Outcome scoreAlleles(const ScoringParameters& parameters);
     void sendTextLog(const std::string& text);
     void markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark);
 
@@ -65,108 +73,44 @@ public:
     const std::vector<int32_t>& lanes() const { return lanelist; }
     int32_t laneCount() const { return numlanes; }
     int32_t workingOnFile() const { return isWorkingOnFile; }
-    int8_t scoredFlag() const { return alreadyScored; }
-    double shiftValue() const { return shiftvalue; }
+    int8_t scoredFlag() const { return shiftState.alreadyScored; }
+    double shiftValue() const { return shiftState.shiftvalue; }
     int32_t locusType() const { return locustype; }
     int32_t alleleCount() const { return numalleles; }
     const std::vector<int32_t>& alleleSizes() const { return allelesizelist; }
-    const std::vector<int32_t>& resultAlleles() const { return tblallele; }
-    const std::vector<int32_t>& resultCounts() const { return tblallelecount; }
-    const std::vector<double>& resultWeights() const { return tblweight; }
-    const std::vector<int32_t>& resultLanes() const { return tbllane; }
+    const ScoringResult& result() const { return scoring; }
     const accumdb& accumulator() const { return raccumulator; }
 
 private:
-    friend class GeneControllerTestAccess;  // tests set result lists directly
+    friend class GeneControllerTestAccess;  // tests set the result directly
 
-    // Scoring phases.
-    bool countAlleles(int32_t step, int32_t& up, int32_t& down);
-    void buildAlleleSizeList(int32_t step, float tol, int32_t up, int32_t down);
-    void shiftSizes();
-    void filterRange();
-    void mergeSplitPeaks(float tol);
-    void removeSmallPeaks();
-    void scoreLanes();
-    void scoreLane(int32_t lane);
-    void mark(const AllelePtr& allele, int32_t code, int32_t lane);
-    void summarize();
-    void countLanes();
-    bool maybesOn() const { return Maybes.state() != 0; }
+    int ask(AlertId id);         // 1 for the default button, 0 for the alternate one
+    Outcome refuse(AlertId id);  // a check's alert; the action stops
+    ScoringParameters readScoringParameters() const;
+    bool maybesOn() const { return outlets.Maybes.state() != 0; }
+    bool byLane() const { return outlets.toggleTable.state() != 0; }
+    Outcome cleanByHeight(const AlleleList& first, const AlleleList& maybes);
 
-    void clearResults();
-    void cleanByHeight(const AlleleList& first, const AlleleList& maybes);
-    int alert(const std::string& message, const std::string& defaultButton);
-    int alert(const std::string& message, const std::string& defaultButton, const std::string& alternateButton);
-
-    // Outlets: auxiliary windows and their controls.
-    Window& sppcrwindow;
-    TextField& sppcrtext;
-    Window& gewindow;
-    TextField& geforun;
-    Window& accwindow;
-    TextField& accumgeforun;
-    Window& cleanupwindow;
-    TextField& cuwlessthanfield;
-    TextField& cuwgreaterthanfield;
-    TextField& cuwlanefield;
-    TextField& cuwallelefield;
-
-    // Owned objects and main-window controls.
+    Outlets outlets;
     LogSink& log;
-    accumdb raccumulator;
-    Chart& chart;
-    TableView& tabl;
-    TextView& datatext;
-    ProgressIndicator& progressbar;
-    TextField& numemptylanes;
-    TextField& numones;
-    TextField& numtwos;
 
-    // Data set state.
-    int32_t numalleles = 0;
-    std::vector<int32_t> lanelist;
-    int32_t numlanes = 0;
-    std::vector<int32_t> allelesizelist;
+    // Owned objects.
+    accumdb raccumulator;
     AlleleDB database;
 
-    // Scoring parameter controls.
-    TextField& progenitor1;
-    TextField& progenitor2;
-    TextField& highrange;
-    TextField& lowrange;
-    TextField& shift;
-    TextField& stuttertol;
-    RadioMatrix& locusmatrix;
-    StateControl& Maybes;
-    StateControl& toggleTable_;  // the two-state button; toggleTable() is its action
-
+    // Data set state.
     int32_t isWorkingOnFile = 0;
     std::vector<Row> data;
+    std::vector<int32_t> lanelist;
+    int32_t numlanes = 0;
+
+    // The last scoring run.
     int32_t locustype = 0;
-    int8_t alreadyScored = 0;
-    double shiftvalue = 0.0;
-    std::vector<int32_t> tblallele;
-    std::vector<int32_t> tblallelecount;
-    std::vector<double> tblweight;
-    std::vector<int32_t> tbllane;
-
-    // Adjusted allele-size bounds, from preparation to the by-lane listing.
-    int32_t lowallelesize = 0;
-    int32_t highallelesize = 0;
-
-    // What each merge of the last scoring run changed in its surviving
-    // record, so the next run starts from the file's own sizes and heights.
-    struct MergedRecord {
-        AllelePtr survivor;
-        double size;
-        int32_t height;
-    };
-    std::vector<MergedRecord> merges;
-    void undoMerges();
-
-    MainWindow& window;
-    Dialogs& dialogs;
-    OutputSink& standardOutput;
+    int32_t numalleles = 0;
+    std::vector<int32_t> allelesizelist;
+    ShiftState shiftState;  // alreadyScored, shiftvalue
+    MergeLog merges;        // given back at the next run's restore
+    ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
 };
 
 }  // namespace lociview

@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "app/Alerts.h"
 #include "base/DevLog.h"
-#include "model/Allele.h"
+#include "base/OutputSink.h"
+#include "chart/Chart.h"
 
 namespace lociview {
 
@@ -90,13 +92,6 @@ public:
     virtual void print() = 0;  // the platform's print operation with its dialog
 };
 
-struct AlertRequest {
-    std::string message;
-    std::string defaultButton;
-    std::optional<std::string> alternateButton;
-    std::string informative;
-};
-
 // Modal alerts and the modal open-file dialog.
 class Dialogs {
 public:
@@ -105,25 +100,6 @@ public:
     virtual int runAlert(const AlertRequest& alert) = 0;
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> runOpenPanel() = 0;
-};
-
-// The process's standard output channel.
-class OutputSink {
-public:
-    virtual ~OutputSink() = default;
-    virtual void write(std::string_view text) = 0;
-};
-
-// What the controller asks of the chart.
-class Chart {
-public:
-    virtual ~Chart() = default;
-    virtual void setRange(int32_t low, int32_t high) = 0;
-    virtual void addAllele(const AllelePtr& allele) = 0;
-    virtual void removeAllele(int32_t key) = 0;
-    virtual void clearGraph() = 0;
-    virtual void setLocusType(int32_t locustype) = 0;
-    virtual void setMaybeCheck(int8_t flag) = 0;
 };
 
 // Everything a toolkit connects to the controller, by the controller's

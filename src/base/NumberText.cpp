@@ -1,5 +1,6 @@
 #include "base/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -75,18 +76,21 @@ size_t decimalNumberLength(std::string_view text) {
     return i;
 }
 
-namespace {
+template <typename T>
+T decimalQuotient(uint64_t digits, int decimals) {
+    static constexpr T kTens[] = {T(1e0),  T(1e1),  T(1e2),  T(1e3),  T(1e4),  T(1e5),  T(1e6),  T(1e7),
+                                  T(1e8),  T(1e9),  T(1e10), T(1e11), T(1e12), T(1e13), T(1e14), T(1e15)};
+    return static_cast<T>(digits) / kTens[decimals];
+}
 
-// A plain decimal of at most 15 digits is a whole number below 2^53 over a
-// power of ten up to 10^15, both exact doubles, so one division rounds it
-// correctly: the usual texts of a peak table ("185.320007") take this path.
-bool quickDecimal(std::string_view text, double& value) {
+template <typename T>
+bool quickDecimal(std::string_view text, T& value) {
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (text.empty() || text.size() > 16) return false;
+    if (text.empty() || text.size() > static_cast<size_t>(quickDigits<T>) + 1) return false;
     uint64_t digits = 0;
     int count = 0;
     int decimals = -1;
@@ -101,15 +105,16 @@ bool quickDecimal(std::string_view text, double& value) {
             return false;
         }
     }
-    if (count == 0 || count > 15) return false;
-    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    value = static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
+    if (count == 0 || count > quickDigits<T>) return false;
+    value = decimalQuotient<T>(digits, decimals < 0 ? 0 : decimals);
     if (negative) value = -value;
     return true;
 }
 
-}  // namespace
+template float decimalQuotient<float>(uint64_t, int);
+template double decimalQuotient<double>(uint64_t, int);
+template bool quickDecimal<float>(std::string_view, float&);
+template bool quickDecimal<double>(std::string_view, double&);
 
 double parseDouble(std::string_view number) {
     if (double value = 0.0; quickDecimal(number, value)) return value;
@@ -132,6 +137,17 @@ double parseDouble(std::string_view number) {
 }
 
 float parseFloat(std::string_view number) {
+    if (float value = 0.0f; quickDecimal(number, value)) return value;
+    // As parseDouble: from_chars rounds exactly, strtof settles the rest.
+    std::string_view magnitude = number;
+    const bool negative = !magnitude.empty() && magnitude.front() == '-';
+    if (!magnitude.empty() && (magnitude.front() == '+' || magnitude.front() == '-')) magnitude.remove_prefix(1);
+    if (!magnitude.empty() && magnitude.front() != '+' && magnitude.front() != '-') {
+        float value = 0.0f;
+        const char* end = magnitude.data() + magnitude.size();
+        const auto res = std::from_chars(magnitude.data(), end, value, std::chars_format::general);
+        if (res.ec == std::errc() && res.ptr == end) return negative ? -value : value;
+    }
     const std::string s(number);
     return strtof_l(s.c_str(), nullptr, cLocale());
 }
@@ -146,6 +162,16 @@ double doubleValue(std::string_view text) {
 }
 
 float floatValue(std::string_view text) { return static_cast<float>(doubleValue(text)); }
+
+int32_t clampToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int32_t clampedCount(size_t count) {
+    return count > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max()
+                                                                              : static_cast<int32_t>(count);
+}
 
 int32_t saturatingInt(double value) {
     if (std::isnan(value)) return 0;

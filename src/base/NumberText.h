@@ -28,9 +28,31 @@ size_t decimalNumberLength(std::string_view text);
 double parseDouble(std::string_view number);
 float parseFloat(std::string_view number);
 
+// The quick exact path of both: a whole number of at most quickDigits<T>
+// digits over a power of ten up to 10^quickDigits<T> are both exact in T,
+// so one division rounds the quotient correctly. The usual texts of a peak
+// table ("185.32", "18923.5") and of the fields take it.
+template <typename T>
+inline constexpr int quickDigits = sizeof(T) == sizeof(float) ? 7 : 15;
+
+// digits / 10^decimals in T; digits below 10^quickDigits<T>, decimals at
+// most quickDigits<T>.
+template <typename T>
+T decimalQuotient(uint64_t digits, int decimals);
+
+// A plain decimal (optional sign, digits, at most one point, no exponent)
+// of at most quickDigits<T> digits: its exact value, and true. False for
+// any other text, which then needs the slow path.
+template <typename T>
+bool quickDecimal(std::string_view text, T& value);
+
 // Float or double to a 32-bit integer: truncation toward zero inside the
 // range, saturation outside it, NaN gives 0.
 int32_t saturatingInt(double value);
+
+// A wide integer or a count as a 32-bit integer, saturating at its limits.
+int32_t clampToInt32(int64_t value);
+int32_t clampedCount(size_t count);
 
 // A double as a field shows it: the shortest text that reads back as the
 // same double, with ".0" added when it has no decimal point (1.0, 120.0).

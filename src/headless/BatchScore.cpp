@@ -4,7 +4,12 @@
 #include <ostream>
 #include <streambuf>
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
+
 #include "app/GeneController.h"
+#include "base/NullStream.h"
+#include "scoring/Locus.h"
 #include "headless/HeadlessToolkit.h"
 #include "headless/SessionScript.h"
 
@@ -63,8 +68,6 @@ const char* const kScoreHelp =
 
 namespace {
 
-constexpr std::array<const char*, 4> kLocusNames = {"mono", "di", "tri", "penta"};
-
 struct BlockName {
     const char* name;
     ShowBlock block;
@@ -76,28 +79,6 @@ constexpr std::array<BlockName, 6> kBlocks = {{{"alleles", ShowAlleles},
                                                {"maybes", ShowMaybes},
                                                {"sppcr", ShowSppcr},
                                                {"accumulated", ShowAccumulated}}};
-
-std::optional<unsigned> parseShow(const std::string& list, std::string& error) {
-    unsigned blocks = 0;
-    size_t start = 0;
-    for (;;) {
-        const size_t comma = list.find(',', start);
-        const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        bool found = false;
-        for (const auto& b : kBlocks) {
-            if (item == b.name) {
-                blocks |= b.block;
-                found = true;
-            }
-        }
-        if (!found) {
-            error = "unknown block '" + item + "' for --show";
-            return std::nullopt;
-        }
-        if (comma == std::string::npos) return blocks;
-        start = comma + 1;
-    }
-}
 
 // Developer log lines, one per line, on standard error; a line break
 // inside a line is shown as \n or \r so every line stays one line. A run
@@ -137,13 +118,6 @@ private:
     std::string pending;
 };
 
-// Swallows the trace: the batch prints its own blocks.
-class NullBuffer final : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 std::string joinTabs(const std::vector<std::string>& items) {
     std::string out;
     for (size_t i = 0; i < items.size(); ++i) {
@@ -156,14 +130,13 @@ std::string joinTabs(const std::vector<std::string>& items) {
 class Batch {
 public:
     Batch(const BatchOptions& options, std::ostream& out, std::ostream& err)
-        : options(options), out(out), err(err), trace(&nullBuffer), errLog(err),
+        : options(options), out(out), err(err), errLog(err),
           tk(trace, options.devlog ? static_cast<LogSink&>(errLog) : static_cast<LogSink&>(noLog)),
           controller(tk.outlets()) {
         tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
         tk.dialogs.onAlert = [this](const AlertRequest& alert, const std::string&) {
-            ++alerts;
             // The batch itself answers the confirmation before each next file.
-            if (alert.message == "Are you sure you wish to stop scoring this data?") return;
+            if (alert.id == AlertId::ConfirmOpenAnother) return;
             errLog.flush();
             this->err << "lociview: " << alert.message << '\n';
         };
@@ -197,18 +170,10 @@ private:
 
     void scoreFile(const std::string& file) {
         tk.dialogs.clearAnswers();
-        const long alertsBefore = alerts;
         tk.dialogs.setOpenAnswer(file);
         controller.openData();
         tk.dialogs.setOpenAnswer(std::nullopt);
-
-        // A scoring run that reaches its end reloads the table; every stop
-        // before that is an alert.
-        const long reloadsBefore = tk.tabl.reloadCount();
-        controller.scoreData();
-        if (tk.tabl.reloadCount() == reloadsBefore) {
-            errLog.flush();
-            if (alerts == alertsBefore) err << "lociview: " << file << ": not scored\n";
+        if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
         }
@@ -242,33 +207,26 @@ private:
     }
 
     void accumulate() {
-        controller.preAddToAccumulator();
-        if (!tk.accwindow.isVisible()) {  // refused: nothing scored to add
+        if (controller.preAddToAccumulator() != Outcome::Done) {  // nothing scored to add
             failed = true;
             return;
         }
         tk.accumgeforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
-        const int32_t runBefore = controller.accumulator().currentRun();
-        controller.addToAccumulator();
+        if (controller.addToAccumulator() != Outcome::Done) failed = true;
         tk.dialogs.clearAnswers();
-        if (controller.accumulator().currentRun() == runBefore) failed = true;
     }
 
     void exportRun() {
-        controller.exportSPPCRData();
-        if (!tk.gewindow.isVisible()) {
+        if (controller.exportSPPCRData() != Outcome::Done) {
             failed = true;
             return;
         }
         if (options.ge) tk.geforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
-        // Emptied first, so a refused export prints nothing stale.
-        tk.sppcrtext.setText("");
-        tk.sppcrwindow.hide();
-        controller.exportSPPCR2();
+        const Outcome exported = controller.exportSPPCR2();
         tk.dialogs.clearAnswers();
-        if (!tk.sppcrwindow.isVisible()) {
+        if (exported != Outcome::Done) {
             failed = true;
             return;
         }
@@ -297,13 +255,11 @@ private:
     const BatchOptions& options;
     std::ostream& out;
     std::ostream& err;
-    NullBuffer nullBuffer;
-    std::ostream trace;
+    NullStream trace;  // swallowed: the batch prints its own blocks
     NullLog noLog;
     StreamLog errLog;
     HeadlessToolkit tk;
     GeneController controller;
-    long alerts = 0;
     bool failed = false;
 };
 
@@ -311,75 +267,45 @@ private:
 
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
-    bool showGiven = false;
-    bool optionsEnd = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnd || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-            if (!optionsEnd && arg.size() > 1 && arg[0] == '-') return "unknown option '" + arg + "'";
-            o.files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnd = true;
-            continue;
-        }
-        std::string name = arg;
-        std::optional<std::string> inlineValue;
-        if (const size_t eq = arg.find('='); eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            inlineValue = arg.substr(eq + 1);
-        }
-        const auto flag = [&](bool& target) -> std::optional<std::string> {
-            if (inlineValue) return "option '" + name + "' takes no value";
-            target = true;
-            return std::nullopt;
-        };
-        const auto value = [&](std::string& target) -> std::optional<std::string> {
-            if (inlineValue) {
-                target = *inlineValue;
-            } else {
-                if (i + 1 >= args.size()) return "option '" + name + "' needs a value";
-                target = args[++i];
-            }
-            return std::nullopt;
-        };
-        std::optional<std::string> error;
-        std::string text;
-        const std::pair<const char*, std::optional<std::string>*> textOptions[] = {
-            {"--p1", &o.p1},       {"--p2", &o.p2},       {"--low", &o.low}, {"--high", &o.high},
-            {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}};
-        bool matched = false;
-        for (const auto& [optName, target] : textOptions) {
-            if (name != optName) continue;
-            matched = true;
-            if ((error = value(text))) return *error;
-            *target = text;
-        }
-        if (matched) continue;
-        if (name == "--locus") {
-            if ((error = value(text))) return *error;
-            o.locusCell.reset();
-            for (size_t c = 0; c < kLocusNames.size(); ++c)
-                if (text == kLocusNames[c]) o.locusCell = static_cast<int>(c);
-            if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + text + "'";
-        } else if (name == "--show") {
-            if ((error = value(text))) return *error;
-            std::string showError;
-            const auto blocks = parseShow(text, showError);
-            if (!blocks) return showError;
-            o.show = (showGiven ? o.show : 0u) | *blocks;
-            showGiven = true;
-        } else if (name == "--maybes") {
-            if ((error = flag(o.maybes))) return *error;
-        } else if (name == "--export-anyway") {
-            if ((error = flag(o.exportAnyway))) return *error;
-        } else if (name == "--devlog") {
-            if ((error = flag(o.devlog))) return *error;
-        } else if (name == "--help") {
-            if ((error = flag(o.help))) return *error;
-        } else {
-            return "unknown option '" + name + "'";
+    CLI::App app("", "lociview-cli score");
+    app.set_help_flag();  // --help is ours: it prints kScoreHelp
+    std::vector<std::string> shows;
+    std::string locus;
+    const std::pair<const char*, std::optional<std::string>*> textOptions[] = {
+        {"--p1", &o.p1},       {"--p2", &o.p2},           {"--low", &o.low}, {"--high", &o.high},
+        {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}};
+    std::vector<std::pair<CLI::Option*, std::optional<std::string>*>> given;
+    std::vector<std::string> texts(std::size(textOptions));
+    for (size_t i = 0; i < std::size(textOptions); ++i)
+        given.emplace_back(app.add_option(textOptions[i].first, texts[i])->allow_extra_args(false),
+                           textOptions[i].second);
+    CLI::Option* locusOption = app.add_option("--locus", locus);
+    app.add_option("--show", shows)->allow_extra_args(false)->delimiter(',');
+    app.add_flag("--maybes", o.maybes);
+    app.add_flag("--export-anyway", o.exportAnyway);
+    app.add_flag("--devlog", o.devlog);
+    app.add_flag("--help", o.help);
+    app.add_option("FILE", o.files);
+    try {
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        return std::string(e.what());
+    }
+    for (size_t i = 0; i < given.size(); ++i)
+        if (given[i].first->count() > 0) *given[i].second = texts[i];
+    if (locusOption->count() > 0) {
+        o.locusCell = locusColumnNamed(locus);
+        if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";
+    }
+    if (!shows.empty() || app.count("--show") > 0) {
+        o.show = 0;
+        for (const std::string& item : shows) {
+            const auto* block = std::find_if(std::begin(kBlocks), std::end(kBlocks),
+                                             [&](const BlockName& b) { return item == b.name; });
+            if (block == std::end(kBlocks)) return "unknown block '" + item + "' for --show";
+            o.show |= block->block;
         }
     }
     if (!o.help && o.files.empty()) return std::string("no FILE given");

@@ -1,6 +1,7 @@
 #include "headless/HeadlessToolkit.h"
 
 #include "base/DevLog.h"
+#include "results/ResultsTable.h"
 
 namespace lociview::headless {
 
@@ -19,7 +20,7 @@ int Matrix::cellState(int row, int column) const { return row == 0 && column == 
 void Progress::displayNow() { trace.emit("progress", format("%.0f/%.0f", current, maximum)); }
 
 Table::Table(Trace& t) : trace(t) {
-    columns = {{"as", "Allele Size"}, {"nump", "# of peaks at this size"}, {"perc", "% of weighted height"}};
+    for (const TableColumn& c : byAlleleColumns()) columns.emplace_back(c.identifier, c.title);
 }
 
 std::vector<std::string> Table::columnIdentifiers() const {

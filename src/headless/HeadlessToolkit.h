@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/Toolkit.h"
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 namespace lociview::headless {
 

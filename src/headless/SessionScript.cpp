@@ -10,15 +10,13 @@
 #include <vector>
 
 #include "base/DevLog.h"
+#include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace lociview::headless {
 
 namespace {
-
-// The locus matrix cells, by column.
-constexpr std::array<std::string_view, 4> kLocusCells = {"mono", "di", "tri", "penta"};
 
 std::string quoted(std::string_view what, std::string_view text) {
     return std::string(what) + " '" + std::string(text) + "'";
@@ -107,91 +105,105 @@ Session::Session(std::ostream& out) : tk(out), controller(tk.outlets()) {
     tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
 }
 
+namespace {
+
+struct CommandEntry {
+    std::string_view name;
+    Session::Command command;
+    bool needsArgument;  // "missing argument" without one
+};
+
+struct ViewEntry {
+    std::string_view name;
+    Session::View view;
+};
+
+}  // namespace
+
 std::optional<std::string> Session::play(std::string_view line) {
+    static const CommandEntry kCommands[] = {
+        {"open", &Session::open, false},     {"set", &Session::set, true},
+        {"locus", &Session::locus, true},    {"state", &Session::state, true},
+        {"answer", &Session::answer, true},  {"select", &Session::select, false},
+        {"do", &Session::doAction, true},    {"show", &Session::showView, true},
+    };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
     const std::string_view command = line.substr(0, blank);
-    const bool hasArgument = blank != std::string_view::npos;
-    const std::string_view rest = hasArgument ? line.substr(blank + 1) : std::string_view();
-
-    if (command == "open") {
-        // The dialog answers the path when it appears; without one it is cancelled.
-        tk.dialogs.setOpenAnswer(rest.empty() ? std::nullopt : std::optional<std::string>(rest));
-        controller.openData();
-        tk.dialogs.setOpenAnswer(std::nullopt);
-        return std::nullopt;
+    const std::string_view rest = blank != std::string_view::npos ? line.substr(blank + 1) : std::string_view();
+    for (const CommandEntry& c : kCommands) {
+        if (c.name != command) continue;
+        if (c.needsArgument && rest.empty()) return "missing argument to " + std::string(command);
+        return (this->*c.command)(rest);
     }
+    return quoted("unknown command", command);
+}
 
-    static constexpr std::array<std::string_view, 7> kNeedArgument = {"set",    "locus", "state", "answer",
-                                                                      "select", "do",    "show"};
-    bool known = false;
-    for (auto c : kNeedArgument) known = known || c == command;
-    if (!known) return quoted("unknown command", command);
-    if (command == "select") {
-        if (rest.empty()) {
-            tk.tabl.select({});
+std::optional<std::string> Session::open(std::string_view path) {
+    // The dialog answers the path when it appears; without one it is cancelled.
+    tk.dialogs.setOpenAnswer(path.empty() ? std::nullopt : std::optional<std::string>(path));
+    controller.openData();
+    tk.dialogs.setOpenAnswer(std::nullopt);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::set(std::string_view rest) {
+    const size_t sep = rest.find(' ');
+    const std::string_view name = rest.substr(0, sep);
+    const std::string_view text = sep == std::string_view::npos ? std::string_view() : rest.substr(sep + 1);
+    for (auto& [fieldName, field] : tk.fieldsByName()) {
+        if (fieldName == name) {
+            field->setText(std::string(text));
             return std::nullopt;
         }
-        std::vector<long long> rows;
+    }
+    return quoted("unknown field", name);
+}
+
+std::optional<std::string> Session::locus(std::string_view cell) {
+    if (cell == "none") {
+        tk.locusmatrix.select(-1);
+        return std::nullopt;
+    }
+    const std::optional<int> column = locusColumnNamed(cell);
+    if (!column) return quoted("unknown locus cell", cell);
+    tk.locusmatrix.select(*column);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::state(std::string_view rest) {
+    const size_t sep = rest.find(' ');
+    const std::string_view name = rest.substr(0, sep);
+    Switch* control = name == "Maybes" ? &tk.Maybes : name == "toggleTable" ? &tk.toggleTable : nullptr;
+    if (!control) return quoted("unknown control", name);
+    if (sep == std::string_view::npos) return "missing argument to state " + std::string(name);
+    const std::string_view value = rest.substr(sep + 1);
+    if (value != "on" && value != "off") return quoted("state must be on or off, not", value);
+    control->setState(value == "on" ? 1 : 0);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::answer(std::string_view rest) {
+    std::vector<bool> answers;
+    for (auto token : tokens(rest)) {
+        if (token != "default" && token != "alternate")
+            return quoted("answer must be default or alternate, not", token);
+        answers.push_back(token == "alternate");
+    }
+    for (bool alternate : answers) tk.dialogs.queueAnswer(alternate);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::select(std::string_view rest) {
+    std::vector<long long> rows;
+    if (!rest.empty()) {
         for (auto token : tokens(rest)) {
             const auto row = rowNumber(token);
             if (!row) return quoted("bad row number", token);
             rows.push_back(*row);
         }
-        tk.tabl.select(rows);
-        return std::nullopt;
     }
-    if (rest.empty()) return "missing argument to " + std::string(command);
-
-    if (command == "set") {
-        const size_t sep = rest.find(' ');
-        const std::string_view name = rest.substr(0, sep);
-        const std::string_view text = sep == std::string_view::npos ? std::string_view() : rest.substr(sep + 1);
-        for (auto& [fieldName, field] : tk.fieldsByName()) {
-            if (fieldName == name) {
-                field->setText(std::string(text));
-                return std::nullopt;
-            }
-        }
-        return quoted("unknown field", name);
-    }
-    if (command == "locus") {
-        if (rest == "none") {
-            tk.locusmatrix.select(-1);
-            return std::nullopt;
-        }
-        for (size_t i = 0; i < kLocusCells.size(); ++i) {
-            if (kLocusCells[i] == rest) {
-                tk.locusmatrix.select(static_cast<int>(i));
-                return std::nullopt;
-            }
-        }
-        return quoted("unknown locus cell", rest);
-    }
-    if (command == "state") {
-        const size_t sep = rest.find(' ');
-        const std::string_view name = rest.substr(0, sep);
-        Switch* control = name == "Maybes" ? &tk.Maybes : name == "toggleTable" ? &tk.toggleTable : nullptr;
-        if (!control) return quoted("unknown control", name);
-        if (sep == std::string_view::npos) return "missing argument to state " + std::string(name);
-        const std::string_view value = rest.substr(sep + 1);
-        if (value != "on" && value != "off") return quoted("state must be on or off, not", value);
-        control->setState(value == "on" ? 1 : 0);
-        return std::nullopt;
-    }
-    if (command == "answer") {
-        std::vector<bool> answers;
-        for (auto token : tokens(rest)) {
-            if (token != "default" && token != "alternate")
-                return quoted("answer must be default or alternate, not", token);
-            answers.push_back(token == "alternate");
-        }
-        for (bool alternate : answers) tk.dialogs.queueAnswer(alternate);
-        return std::nullopt;
-    }
-    if (command == "do") return doAction(rest);
-    // show
-    if (!show(rest)) return quoted("unknown view", rest);
+    tk.tabl.select(rows);
     return std::nullopt;
 }
 
@@ -206,75 +218,94 @@ std::optional<std::string> Session::doAction(std::string_view name) {
     return quoted("unknown action", name);
 }
 
+std::optional<std::string> Session::showView(std::string_view what) {
+    if (!show(what)) return quoted("unknown view", what);
+    return std::nullopt;
+}
+
 bool Session::show(std::string_view what) {
-    Trace& t = tk.trace;
-    if (what == "title") {
-        t.emit("title", tk.window.title());
-    } else if (what == "fields") {
-        showFields();
-    } else if (what == "counters") {
-        t.emit("numemptylanes", tk.numemptylanes.text());
-        t.emit("numones", tk.numones.text());
-        t.emit("numtwos", tk.numtwos.text());
-    } else if (what == "log") {
-        const std::string text = tk.datatext.text();
-        size_t start = 0;
-        while (start < text.size()) {
-            const size_t nl = text.find('\n', start);
-            if (nl == std::string::npos) {
-                t.emit("scoringlog", std::string_view(text).substr(start));
-                break;
-            }
-            t.emit("scoringlog", std::string_view(text).substr(start, nl - start));
-            start = nl + 1;
-        }
-    } else if (what == "sppcr") {
-        t.emit("sppcr", escapeLineFeeds(tk.sppcrtext.text()));
-    } else if (what == "results") {
-        t.emitList("tblallele", intEntries(controller.resultAlleles()));
-        t.emitList("tblallelecount", intEntries(controller.resultCounts()));
-        t.emitList("tblweight", entries(controller.resultWeights(), [](double w) { return format("%.6f", w); }));
-        t.emitList("tbllane", intEntries(controller.resultLanes()));
-    } else if (what == "table") {
-        showTable();
-    } else if (what == "store") {
-        showStore();
-    } else if (what == "lanes") {
-        t.emitList("lanelist", intEntries(controller.lanes()));
-    } else if (what == "data") {
-        for (const Row& row : controller.rows()) {
-            std::string text;
-            for (size_t i = 0; i < row.size(); ++i) {
-                if (i) text += '\t';
-                text += row[i];
-            }
-            t.emit("row", text);
-        }
-    } else if (what == "state") {
-        t.emit("state", format("isWorkingOnFile %d alreadyScored %d shiftvalue %.6f locustype %d numalleles %d",
-                               controller.workingOnFile(), controller.scoredFlag(), controller.shiftValue(),
-                               controller.locusType(), controller.alleleCount()));
-        t.emitList("allelesizelist", intEntries(controller.alleleSizes()));
-    } else if (what == "accum") {
-        const accumdb& acc = controller.accumulator();
-        t.emit("accum", format("run %d p1 %d p2 %d records %zu", acc.currentRun(), acc.getP1(), acc.getP2(),
-                               acc.records().size()));
-        t.emitList("allelesizes", intEntries(acc.getAlleleSizes()));
-        for (const accumallele& r : acc.records())
-            t.emit("record", format("%.6f %d %.6f %d", r.getSize(), r.getRun(), r.getGE(), r.getReps()));
-    } else if (what == "windows") {
-        const std::pair<const char*, const AuxWindow*> windows[] = {{"sppcrwindow", &tk.sppcrwindow},
-                                                                     {"gewindow", &tk.gewindow},
-                                                                     {"accwindow", &tk.accwindow},
-                                                                     {"cleanupwindow", &tk.cleanupwindow}};
-        for (const auto& [name, w] : windows)
-            t.emit("window", std::string(name) + (w->isVisible() ? " shown" : " hidden"));
-    } else if (what == "chart") {
-        showChart();
-    } else {
-        return false;
+    static const ViewEntry kViews[] = {
+        {"title", &Session::showTitle},   {"fields", &Session::showFields}, {"counters", &Session::showCounters},
+        {"log", &Session::showLog},       {"sppcr", &Session::showSppcr},   {"results", &Session::showResults},
+        {"table", &Session::showTable},   {"store", &Session::showStore},   {"lanes", &Session::showLanes},
+        {"data", &Session::showData},     {"state", &Session::showState},   {"accum", &Session::showAccum},
+        {"windows", &Session::showWindows}, {"chart", &Session::showChart},
+    };
+    for (const ViewEntry& v : kViews) {
+        if (v.name != what) continue;
+        (this->*v.view)();
+        return true;
     }
-    return true;
+    return false;
+}
+
+void Session::showTitle() { tk.trace.emit("title", tk.window.title()); }
+
+void Session::showCounters() {
+    tk.trace.emit("numemptylanes", tk.numemptylanes.text());
+    tk.trace.emit("numones", tk.numones.text());
+    tk.trace.emit("numtwos", tk.numtwos.text());
+}
+
+void Session::showLog() {
+    const std::string text = tk.datatext.text();
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t nl = text.find('\n', start);
+        if (nl == std::string::npos) {
+            tk.trace.emit("scoringlog", std::string_view(text).substr(start));
+            break;
+        }
+        tk.trace.emit("scoringlog", std::string_view(text).substr(start, nl - start));
+        start = nl + 1;
+    }
+}
+
+void Session::showSppcr() { tk.trace.emit("sppcr", escapeLineFeeds(tk.sppcrtext.text())); }
+
+void Session::showResults() {
+    const std::vector<AlleleRow>& rows = controller.result().alleles;
+    tk.trace.emitList("tblallele", intEntries(alleleSizes(rows)));
+    tk.trace.emitList("tblallelecount", intEntries(alleleCounts(rows)));
+    tk.trace.emitList("tblweight", entries(alleleWeights(rows), [](double w) { return format("%.6f", w); }));
+    tk.trace.emitList("tbllane", intEntries(controller.result().tbllane));
+}
+
+void Session::showLanes() { tk.trace.emitList("lanelist", intEntries(controller.lanes())); }
+
+void Session::showData() {
+    for (const Row& row : controller.rows()) {
+        std::string text;
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i) text += '\t';
+            text += row[i];
+        }
+        tk.trace.emit("row", text);
+    }
+}
+
+void Session::showState() {
+    tk.trace.emit("state", format("isWorkingOnFile %d alreadyScored %d shiftvalue %.6f locustype %d numalleles %d",
+                                  controller.workingOnFile(), controller.scoredFlag(), controller.shiftValue(),
+                                  controller.locusType(), controller.alleleCount()));
+    tk.trace.emitList("allelesizelist", intEntries(controller.alleleSizes()));
+}
+
+void Session::showAccum() {
+    const accumdb& acc = controller.accumulator();
+    tk.trace.emit("accum", format("run %d p1 %d p2 %d records %zu", acc.currentRun(), acc.getP1(), acc.getP2(),
+                                  acc.records().size()));
+    tk.trace.emitList("allelesizes", intEntries(acc.getAlleleSizes()));
+    for (const accumallele& r : acc.records())
+        tk.trace.emit("record", format("%.6f %d %.6f %d", r.getSize(), r.getRun(), r.getGE(), r.getReps()));
+}
+
+void Session::showWindows() {
+    const std::pair<const char*, const AuxWindow*> windows[] = {{"sppcrwindow", &tk.sppcrwindow},
+                                                                 {"gewindow", &tk.gewindow},
+                                                                 {"accwindow", &tk.accwindow},
+                                                                 {"cleanupwindow", &tk.cleanupwindow}};
+    for (const auto& [name, w] : windows) tk.trace.emit("window", std::string(name) + (w->isVisible() ? " shown" : " hidden"));
 }
 
 void Session::showFields() {
@@ -285,7 +316,7 @@ void Session::showFields() {
     std::string_view cell = "none";
     const int columns = tk.locusmatrix.numberOfColumns();
     for (int c = 0; c < columns; ++c)
-        if (tk.locusmatrix.cellState(0, c) != 0 && static_cast<size_t>(c) < kLocusCells.size()) cell = kLocusCells[c];
+        if (tk.locusmatrix.cellState(0, c) != 0 && c < kLocusColumns) cell = kLocusNames[static_cast<size_t>(c)];
     tk.trace.emit("locus", cell);
 }
 

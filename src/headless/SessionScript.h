@@ -14,9 +14,10 @@
 namespace lociview::headless {
 
 // An action of the controller, by the name a script gives it.
+using Action = Outcome (GeneController::*)();
 struct ActionEntry {
     std::string_view name;
-    void (GeneController::*action)();
+    Action action;
 };
 
 // Every action a script may send, in the order the script format lists them.
@@ -54,11 +55,33 @@ public:
     HeadlessToolkit tk;
     GeneController controller;
 
+    // The commands of a script line and the views of "show", by name.
+    using Command = std::optional<std::string> (Session::*)(std::string_view argument);
+    using View = void (Session::*)();
+
 private:
+    std::optional<std::string> open(std::string_view path);
+    std::optional<std::string> set(std::string_view argument);
+    std::optional<std::string> locus(std::string_view cell);
+    std::optional<std::string> state(std::string_view argument);
+    std::optional<std::string> answer(std::string_view answers);
+    std::optional<std::string> select(std::string_view rows);
     std::optional<std::string> doAction(std::string_view action);
+    std::optional<std::string> showView(std::string_view what);
+
+    void showTitle();
     void showFields();
+    void showCounters();
+    void showLog();
+    void showSppcr();
+    void showResults();
     void showTable();
     void showStore();
+    void showLanes();
+    void showData();
+    void showState();
+    void showAccum();
+    void showWindows();
     void showChart();
 };
 

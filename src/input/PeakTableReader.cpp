@@ -86,48 +86,8 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Digits of a number read exactly by one single-precision division, and
-// the powers of ten that division takes (all exact floats).
-constexpr size_t kQuickDigits = 7;
-constexpr float kQuickTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-
-// Correctly rounded single precision of a checked number text. The quick
-// path covers every number in range; strtof settles overflow and underflow.
-float readFloat(std::string_view number) {
-    std::string_view magnitude = number;
-    const bool negative = !magnitude.empty() && magnitude.front() == '-';
-    if (!magnitude.empty() && isAsciiSign(static_cast<unsigned char>(magnitude.front()))) magnitude.remove_prefix(1);
-    // A plain decimal of at most seven digits ("185.32", "18923.5") is a
-    // whole number below 2^24 over a power of ten up to 10^7, both exact in
-    // single precision, so one division rounds it correctly.
-    if (magnitude.size() <= kQuickDigits + 1) {
-        uint32_t digits = 0;
-        int count = 0;
-        int decimals = -1;
-        bool plain = true;
-        for (const char c : magnitude) {
-            if (c >= '0' && c <= '9') {
-                digits = digits * 10 + static_cast<uint32_t>(c - '0');
-                ++count;
-                if (decimals >= 0) ++decimals;
-            } else if (c == '.' && decimals < 0) {
-                decimals = 0;
-            } else {
-                plain = false;
-                break;
-            }
-        }
-        if (plain && count > 0 && count <= static_cast<int>(kQuickDigits)) {
-            const float value = static_cast<float>(digits) / kQuickTens[decimals < 0 ? 0 : decimals];
-            return negative ? -value : value;
-        }
-    }
-    float value = 0.0f;
-    const char* end = magnitude.data() + magnitude.size();
-    const auto res = std::from_chars(magnitude.data(), end, value, std::chars_format::general);
-    if (res.ec != std::errc() || res.ptr != end) return parseFloat(number);
-    return negative ? -value : value;
-}
+// Digits of a number the scanner reads exactly with one division.
+constexpr size_t kQuickDigits = quickDigits<float>;
 
 // "%f" of the value, but independent of the C locale's decimal point: the
 // exact binary value rounded to six decimals, ties to even. Every file
@@ -286,7 +246,7 @@ private:
         const bool negative = i < stop && at(i) == '-';
         if (i < stop && isAsciiSign(at(i))) ++i;
         // The digits are gathered while they are counted, for the quick
-        // exact path of readFloat without a second pass.
+        // exact path without a second pass.
         uint32_t mantissa = 0;
         const size_t whole = gatherDigits(i, mantissa);
         size_t decimals = 0;
@@ -306,10 +266,10 @@ private:
             }
         }
         if (!exponent && digits <= kQuickDigits) {
-            const float v = static_cast<float>(mantissa) / kQuickTens[decimals];
+            const float v = decimalQuotient<float>(mantissa, static_cast<int>(decimals));
             value = negative ? -v : v;
         } else {
-            value = readFloat(asciiText(pos, i));
+            value = parseFloat(asciiText(pos, i));
         }
         pos = i;
         return true;

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "qt/Chartview.h"
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 class QLabel;
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace lociview::qt {
 

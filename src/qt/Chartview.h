@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "qt/GLTexture.h"
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 namespace lociview::qt {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/DevLog.h"
-#include "app/Toolkit.h"
+#include "base/OutputSink.h"
 
 namespace lociview::qt {
 

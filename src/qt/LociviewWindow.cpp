@@ -153,7 +153,7 @@ void LociviewWindow::detach() {
     controls->tableModel->setController(nullptr);
 }
 
-void LociviewWindow::perform(void (GeneController::*action)()) {
+void LociviewWindow::perform(Outcome (GeneController::*action)()) {
     if (!controller) return;
     try {
         (controller->*action)();
@@ -167,7 +167,7 @@ void LociviewWindow::perform(void (GeneController::*action)()) {
 }
 
 void LociviewWindow::connectActions() {
-    const auto on = [this](auto* sender, auto signal, void (GeneController::*action)()) {
+    const auto on = [this](auto* sender, auto signal, Outcome (GeneController::*action)()) {
         connect(sender, signal, this, [this, action] { perform(action); });
     };
     Controls& c = *controls;

@@ -8,7 +8,7 @@
 #include "app/GeneController.h"
 #include "qt/QtControls.h"
 #include "qt/QtDialogs.h"
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 class QDialog;
 class QPrinter;
@@ -58,7 +58,7 @@ private:
 
     void buildAuxiliaryWindows();
     void connectActions();
-    void perform(void (GeneController::*action)());
+    void perform(Outcome (GeneController::*action)());
     void updateStatus();
 
     std::unique_ptr<Ui::MainWindow> ui;

@@ -9,7 +9,7 @@ namespace lociview::qt {
 
 ResultsTableModel::ResultsTableModel(QObject* parent) : QAbstractTableModel(parent) {
     // The by-allele columns the window opens with.
-    columns = {{"as", "Allele Size"}, {"nump", "# of peaks at this size"}, {"perc", "% of weighted height"}};
+    for (const TableColumn& c : byAlleleColumns()) columns.emplace_back(c.identifier, c.title);
 }
 
 void ResultsTableModel::setController(const GeneController* source) {

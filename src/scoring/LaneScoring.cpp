@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "base/NumberText.h"
-#include "app/GeneController.h"
-#include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
 
 namespace lociview {
@@ -173,26 +170,12 @@ std::vector<SweepRange> scoreLanePeaks(AlleleDB& db, LogSink& log, int32_t lane,
     return ranges;
 }
 
-void GeneController::mark(const AllelePtr& allele, int32_t code, int32_t lane) {
-    if (allele) markAllele(log, *allele, code, lane);
-}
-
-void GeneController::scoreLane(int32_t lane) {
-    progressbar.incrementBy(1.0);
-    progressbar.displayNow();
-    LaneScoringParams params;
-    params.step = locustype;
-    params.tol = static_cast<float>(tolForLocus(locustype));
-    params.stutter = doubleValue(stuttertol.text());
-    scoreLanePeaks(database, log, lane, params);
-}
-
-void GeneController::scoreLanes() {
-    logf(log, "***** Scoring a DI *****");
-    progressbar.setMinValue(0.0);
-    progressbar.setMaxValue(static_cast<double>(numlanes));
-    progressbar.setDoubleValue(0.0);
-    for (const int32_t lane : lanelist) scoreLane(lane);
+void scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
+                const std::function<void()>& beforeLane) {
+    for (const int32_t lane : lanes) {
+        beforeLane();
+        scoreLanePeaks(db, log, lane, params);
+    }
 }
 
 }  // namespace lociview

@@ -3,6 +3,7 @@
 // the tallest undecided peak along the repeat ladder, marking each peak met
 // SCORED, MAYBE or DISCARDED.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "base/DevLog.h"
@@ -32,5 +33,10 @@ struct SweepRange {
 // Scores every peak of the lane in the store's working list; returns the
 // walked range of each sweep, in order (none for an empty lane).
 std::vector<SweepRange> scoreLanePeaks(AlleleDB& db, LogSink& log, int32_t lane, const LaneScoringParams& params);
+
+// Scores every lane of the list in order; beforeLane runs first for each
+// lane, empty ones included (the progress indicator advances there).
+void scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
+                const std::function<void()>& beforeLane);
 
 }  // namespace lociview

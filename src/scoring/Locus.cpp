@@ -11,6 +11,21 @@ int32_t locusCodeForColumn(int column) {
     }
 }
 
+std::optional<int> locusColumnNamed(std::string_view name) {
+    for (size_t c = 0; c < kLocusNames.size(); ++c)
+        if (kLocusNames[c] == name) return static_cast<int>(c);
+    return std::nullopt;
+}
+
+std::string_view locusName(int32_t locustype) {
+    switch (locustype) {
+        case kDiLocus: return kLocusNames[1];
+        case kTriLocus: return kLocusNames[2];
+        case kPentaLocus: return kLocusNames[3];
+        default: return kLocusNames[0];
+    }
+}
+
 const char* locusLogLine(int32_t locustype) {
     switch (locustype) {
         case kDiLocus: return "locus = di";

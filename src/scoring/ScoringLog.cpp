@@ -1,6 +1,5 @@
 #include "scoring/ScoringLog.h"
 
-#include "app/GeneController.h"
 #include "model/Allele.h"
 
 namespace lociview {
@@ -19,13 +18,8 @@ void DebugLog(LogSink& log, double size, int32_t lane, int32_t code) {
     logf(log, "marked allele %.2lf in lane %d as %s", size, lane, stringScore(code));
 }
 
-void GeneController::sendTextLog(const std::string& text) {
-    datatext.insertText(text);
-    datatext.redraw();
-}
-
-void GeneController::markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark) {
-    sendTextLog(format("marked allele %.2lf with height %d in lane %d as %s\n", size, height, lane, stringScore(mark)));
+std::string scoringLogLine(double size, int32_t height, int32_t lane, int32_t mark) {
+    return format("marked allele %.2lf with height %d in lane %d as %s\n", size, height, lane, stringScore(mark));
 }
 
 }  // namespace lociview

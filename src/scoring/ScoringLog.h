@@ -1,8 +1,8 @@
 #pragma once
-// Names of score codes and the developer-log line of one score decision.
-// The scoring log view itself is written by the controller
-// (sendTextLog, markedMessageToViewedLog).
+// Names of score codes and the lines of one score decision: the developer
+// log's, and the scoring log's that the user reads.
 #include <cstdint>
+#include <string>
 
 #include "base/DevLog.h"
 
@@ -13,5 +13,8 @@ const char* stringScore(int32_t code);
 
 // "marked allele %.2lf in lane %d as %s"
 void DebugLog(LogSink& log, double size, int32_t lane, int32_t code);
+
+// The scoring log's line for a peak, line feed included.
+std::string scoringLogLine(double size, int32_t height, int32_t lane, int32_t mark);
 
 }  // namespace lociview

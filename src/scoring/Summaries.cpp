@@ -1,67 +1,63 @@
-// The end of a scoring run: the MAYBE lines of the scoring log, the result
-// lists by allele and by lane, the lane counters and the table reload.
+#include "scoring/Summaries.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <vector>
 
 #include "base/NumberText.h"
-#include "app/GeneController.h"
 #include "scoring/Locus.h"
 #include "scoring/SizeMatches.h"
 
 namespace lociview {
 
-void GeneController::summarize() {
-    const bool withMaybes = maybesOn();
+void summarize(const AlleleDB& db, const std::vector<int32_t>& lanes, const ScoringParameters& p,
+               const AlleleSizes& sizes, ScoringResult& result, LogSink& log, OutputSink& standardOutput) {
+    const bool withMaybes = p.maybes();
     logf(log, "***** Scorings *****");
-    logf(log, "State of Maybe = %d", Maybes.state());
+    logf(log, "State of Maybe = %d", p.maybesState);
     logf(log, "***** By Allele *****");
 
-    const AlleleList counted = database.getAllScoreAllelesWithMaybes(withMaybes);
-    for (const auto& a : database.getAllAllelesWithScore(MAYBE))
-        markedMessageToViewedLog(a->getSize(), a->getHeight(), a->getLane(), MAYBE);
+    const AlleleList counted = db.getAllScoreAllelesWithMaybes(withMaybes);
 
     // Distinct whole sizes (halves away from zero), ascending.
-    for (const auto& a : counted) tblallele.push_back(saturatingInt(std::round(a->getSize())));
-    std::sort(tblallele.begin(), tblallele.end());
-    tblallele.erase(std::unique(tblallele.begin(), tblallele.end()), tblallele.end());
+    std::vector<int32_t> distinct;
+    for (const auto& a : counted) distinct.push_back(saturatingInt(std::round(a->getSize())));
+    std::sort(distinct.begin(), distinct.end());
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
 
     // The counted peaks within the tolerance of every size, in one pass: the
     // same peaks, in the same order, as a size query per size keeps.
-    const double tol = static_cast<float>(tolForLocus(locustype));
-    std::vector<int32_t> counts(tblallele.size(), 0);
-    std::vector<double> sums(tblallele.size(), 0.0);
-    for (const SizeMatch& m : matchSizes(counted, tblallele, tol)) {
+    const double tol = static_cast<float>(tolForLocus(p.locustype));
+    std::vector<int32_t> counts(distinct.size(), 0);
+    std::vector<double> sums(distinct.size(), 0.0);
+    for (const SizeMatch& m : matchSizes(counted, distinct, tol)) {
         ++counts[m.sizeIndex];
         sums[m.sizeIndex] += m.allele->getHeight();
     }
     // Nothing changes the store in this loop: the weighted height of all
     // peaks is taken once (and again only when it writes its zero line).
     std::optional<double> allWeight;
-    for (size_t i = 0; i < tblallele.size(); ++i) {
-        const int32_t v = tblallele[i];
+    result.alleles.reserve(distinct.size());
+    for (size_t i = 0; i < distinct.size(); ++i) {
+        const int32_t v = distinct[i];
         const int32_t n = counts[i];
-        const double sum = sums[i];
         // A size whose only counted peaks lie half a base below it keeps its
-        // row, with no peaks and no weight, so the three lists stay parallel.
+        // row, with no peaks and no weight.
         if (n == 0) {
-            tblallelecount.push_back(0);
-            tblweight.push_back(0.0);
+            result.alleles.push_back({v, 0, 0.0});
             continue;
         }
-        const double mean = sum / n;
-        if (!allWeight || *allWeight == 0.0) allWeight = database.getWeightedHeightOfAllAlleles();
+        const double mean = sums[i] / n;
+        if (!allWeight || *allWeight == 0.0) allWeight = db.getWeightedHeightOfAllAlleles();
         const double w = *allWeight;
         logf(log, "weighted height of all alleles %lf and mean of alleles = %lf", w, mean);
         logf(log, "Allele %d has %d scored", v, n);
-        tblallelecount.push_back(n);
-        tblweight.push_back(w == 0.0 ? 0.0 : mean / w);
+        result.alleles.push_back({v, n, w == 0.0 ? 0.0 : mean / w});
     }
 
     logf(log, "***** By Lane *****");
-    for (const int32_t lane : lanelist) {
-        const AlleleList scored = database.getAllelesInLane(lane, lowallelesize, highallelesize, SCORED);
+    for (const int32_t lane : lanes) {
+        const AlleleList scored = db.getAllelesInLane(lane, sizes.lowallelesize, sizes.highallelesize, SCORED);
         if (!scored.empty()) {
             logf(log, "Lane %d had %d alleles scored", lane, static_cast<int>(scored.size()));
             std::string line;
@@ -69,29 +65,22 @@ void GeneController::summarize() {
             line += "\n";
             standardOutput.write(line);
         }
-        tbllane.push_back(lane);
+        result.tbllane.push_back(lane);
     }
 }
 
-void GeneController::countLanes() {
-    const bool withMaybes = maybesOn();
-    const int32_t lowInt = intValue(lowrange.text());
-    const int32_t highInt = intValue(highrange.text());
-    int32_t empty = 0;
-    int32_t ones = 0;
-    int32_t twos = 0;
-    for (const int32_t lane : lanelist) {
-        const size_t s = database.getAllelesInLane(lane, lowInt, highInt, SCORED).size();
-        const size_t m = database.getAllelesInLane(lane, lowInt, highInt, MAYBE).size();
+LaneCounters countLanes(const AlleleDB& db, const std::vector<int32_t>& lanes, int32_t lowInt, int32_t highInt,
+                        bool withMaybes) {
+    LaneCounters c;
+    for (const int32_t lane : lanes) {
+        const size_t s = db.getAllelesInLane(lane, lowInt, highInt, SCORED).size();
+        const size_t m = db.getAllelesInLane(lane, lowInt, highInt, MAYBE).size();
         const size_t n = withMaybes ? s + m : s;
-        if (n == 0) ++empty;
-        else if (n == 1) ++ones;
-        else ++twos;
+        if (n == 0) ++c.empty;
+        else if (n == 1) ++c.ones;
+        else ++c.twos;
     }
-    numemptylanes.setText(formatIntField(empty));
-    numones.setText(formatIntField(ones));
-    numtwos.setText(formatIntField(twos));
-    tabl.reloadData();
+    return c;
 }
 
 }  // namespace lociview

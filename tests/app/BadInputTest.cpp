@@ -22,7 +22,7 @@
 
 #include "support/ControllerHarness.h"
 #include "support/SlowBuild.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace fs = std::filesystem;
 
@@ -90,7 +90,7 @@ void scoredSession(ControllerHarness& h) {
     h.tk.accumgeforun.setText("10");
     h.controller.preAddToAccumulator();
     h.controller.addToAccumulator();
-    ASSERT_EQ(h.controller.resultAlleles(), (std::vector<int32_t>{146, 150, 156, 158, 162}));
+    ASSERT_EQ(alleleSizes(h.controller.result().alleles), (std::vector<int32_t>{146, 150, 156, 158, 162}));
     ASSERT_EQ(h.controller.accumulator().records().size(), 16u);
     h.tk.dialogs.shown.clear();
     h.takeTrace();
@@ -128,8 +128,8 @@ std::string dataSetState(const ControllerHarness& h) {
 // it out.
 std::string resultsState(const ControllerHarness& h, bool withEmptyLanes = true) {
     const GeneController& c = h.controller;
-    return joined(c.resultAlleles()) + "| " + joined(c.resultCounts()) + "| " + joined(c.resultWeights()) + "| " +
-           joined(c.resultLanes()) + "| " + (withEmptyLanes ? h.tk.numemptylanes.text() : "-") + ' ' +
+    return joined(alleleSizes(c.result().alleles)) + "| " + joined(alleleCounts(c.result().alleles)) + "| " + joined(alleleWeights(c.result().alleles)) + "| " +
+           joined(c.result().tbllane) + "| " + (withEmptyLanes ? h.tk.numemptylanes.text() : "-") + ' ' +
            h.tk.numones.text() + ' ' + h.tk.numtwos.text() + " | log " + std::to_string(h.tk.datatext.text().size());
 }
 
@@ -155,7 +155,7 @@ std::string wholeState(const ControllerHarness& h) {
 
 // The three by-allele lists stay parallel whatever the input.
 ::testing::AssertionResult listsParallel(const GeneController& c) {
-    if (c.resultCounts().size() == c.resultAlleles().size() && c.resultWeights().size() == c.resultAlleles().size())
+    if (alleleCounts(c.result().alleles).size() == alleleSizes(c.result().alleles).size() && alleleWeights(c.result().alleles).size() == alleleSizes(c.result().alleles).size())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "by-allele lists out of step";
 }
@@ -297,8 +297,8 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
     } else if (c.outcome.endsRun) {
         // The run ends at its alert after the store was put back: the last
         // results are gone, as with a count of 0, and nothing else changes.
-        EXPECT_TRUE(h.controller.resultAlleles().empty());
-        EXPECT_TRUE(h.controller.resultLanes().empty());
+        EXPECT_TRUE(alleleSizes(h.controller.result().alleles).empty());
+        EXPECT_TRUE(h.controller.result().tbllane.empty());
         EXPECT_EQ(fieldNamed(h, c.field).text(), c.text);
     } else if (c.outcome.alert) {
         // Refused: everything as it was, the text still in its field.
@@ -307,8 +307,8 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
     } else {
         // Used as typed: a scoring run that rebuilt the results.
         EXPECT_EQ(h.tk.tabl.reloadCount(), reloads + 1);
-        EXPECT_EQ(h.controller.resultLanes().size(), 12u);
-        for (const double w : h.controller.resultWeights()) EXPECT_TRUE(std::isfinite(w));
+        EXPECT_EQ(h.controller.result().tbllane.size(), 12u);
+        for (const double w : alleleWeights(h.controller.result().alleles)) EXPECT_TRUE(std::isfinite(w));
     }
 }
 
@@ -339,7 +339,7 @@ TEST(BadFieldTextMends, RangeTooLargeEndsTheRunLikeACountOfZero) {
     EXPECT_EQ(h.tk.progenitor1.text(), "150");
     EXPECT_EQ(h.tk.progenitor2.text(), "160");
     EXPECT_NE(resultsState(h), results);
-    EXPECT_TRUE(h.controller.resultAlleles().empty());
+    EXPECT_TRUE(alleleSizes(h.controller.result().alleles).empty());
 }
 
 TEST(BadFieldTextMends, LargestShiftIsGivenBackExactly) {
@@ -506,7 +506,7 @@ std::vector<FileCase> fileCases() {
              EXPECT_EQ(r[0]->getArea(), 0);
              EXPECT_EQ(r[1]->getSize(), 0.0);
              scoreQuietly(h, "0", "0", "-10", "10");
-             EXPECT_EQ(h.controller.resultAlleles().size(), h.controller.resultCounts().size());
+             EXPECT_EQ(alleleSizes(h.controller.result().alleles).size(), alleleCounts(h.controller.result().alleles).size());
          }},
         // Lane labels in other scripts' digits are kept as text, but a lane
         // number is read from ASCII digits only, so they read as lane 0.
@@ -538,7 +538,7 @@ std::vector<FileCase> fileCases() {
              for (const auto& a : h.controller.store().workingList()) lanes.push_back(a->getLane());
              EXPECT_EQ(lanes, (std::vector<int32_t>{0, 0, 0, 0, 7, 7, 0}));
              scoreQuietly(h);
-             EXPECT_EQ(h.controller.resultLanes(), ascending);
+             EXPECT_EQ(h.controller.result().tbllane, ascending);
          }},
         {"NegativeZero", file("zero.txt", "1A,1 -0 -0 -0 -0 -0\n"), false,
          [](ControllerHarness& h) {
@@ -555,17 +555,17 @@ std::vector<FileCase> fileCases() {
          [](ControllerHarness& h) {
              scoreQuietly(h);
              EXPECT_TRUE(listsParallel(h.controller));
-             EXPECT_EQ(h.controller.resultLanes(), (std::vector<int32_t>{1, 2, 3, 4}));
+             EXPECT_EQ(h.controller.result().tbllane, (std::vector<int32_t>{1, 2, 3, 4}));
              for (const auto& a : h.controller.store().workingList()) EXPECT_GE(a->getSize(), 120.0);
-             for (const double w : h.controller.resultWeights()) EXPECT_TRUE(std::isfinite(w));
+             for (const double w : alleleWeights(h.controller.result().alleles)) EXPECT_TRUE(std::isfinite(w));
          }},
         {"ZeroHeights",
          file("zeros.txt", ladder({0, 0, 0, 0, 0, 0})), false,
          [](ControllerHarness& h) {
              scoreQuietly(h);
              EXPECT_TRUE(listsParallel(h.controller));
-             ASSERT_FALSE(h.controller.resultWeights().empty());
-             for (const double w : h.controller.resultWeights()) EXPECT_EQ(w, 0.0);
+             ASSERT_FALSE(alleleWeights(h.controller.result().alleles).empty());
+             for (const double w : alleleWeights(h.controller.result().alleles)) EXPECT_EQ(w, 0.0);
              // The chart draws flat curves rather than dividing by 0.
              h.tk.tabl.select({0, 1, 2});
              h.controller.graphSelections();
@@ -590,7 +590,7 @@ std::vector<FileCase> fileCases() {
              for (const auto& a : h.controller.store().workingList()) EXPECT_EQ(a->getSize(), 150.0);
              EXPECT_EQ(h.controller.rows().at(1)[1].size(), 1000000u);
              scoreQuietly(h);
-             EXPECT_EQ(h.controller.resultLanes().size(), 5u);
+             EXPECT_EQ(h.controller.result().tbllane.size(), 5u);
          }},
     };
 }
@@ -701,7 +701,7 @@ TEST(BadPeakFileSize, MillionLanesOfOnePeak) {
     EXPECT_TRUE(tk.dialogs.shown.empty());
     // A lone peak has no peak one step below it: a garbage peak, discarded.
     EXPECT_EQ(tk.numemptylanes.text(), std::to_string(lanes));
-    EXPECT_EQ(c.resultLanes().size(), static_cast<size_t>(lanes));
+    EXPECT_EQ(c.result().tbllane.size(), static_cast<size_t>(lanes));
     trace.str("");
     tk.toggleTable.setState(1);
     c.toggleTable();

@@ -25,7 +25,7 @@
 #include "headless/HeadlessToolkit.h"
 #include "headless/SessionScript.h"
 #include "support/SlowBuild.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace fs = std::filesystem;
 
@@ -245,8 +245,8 @@ public:
         }
         if (db.count() != static_cast<int32_t>(db.workingList().size())) return "count is not the working size";
 
-        if (c.resultCounts().size() != c.resultAlleles().size() ||
-            c.resultWeights().size() != c.resultAlleles().size())
+        if (alleleCounts(c.result().alleles).size() != alleleSizes(c.result().alleles).size() ||
+            alleleWeights(c.result().alleles).size() != alleleSizes(c.result().alleles).size())
             return "by-allele lists not parallel";
 
         const accumdb& acc = c.accumulator();

@@ -82,7 +82,7 @@ TEST(SessionScript, BadAnswerLineQueuesNothing) {
     std::ostringstream out;
     Session s(out);
     ASSERT_TRUE(s.play("answer alternate bogus").has_value());
-    AlertRequest twoButtons{"m", "Yes", std::string("No"), ""};
+    const AlertRequest twoButtons = alertRequest(AlertId::ConfirmOpenAnother);
     EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);
 }
 
@@ -114,9 +114,7 @@ TEST(SessionScript, LineEnds) {
 TEST(SessionScript, SelectionIsASetOfExistingRows) {
     std::ostringstream out;
     Session s(out);
-    GeneControllerTestAccess::tblallele(s.controller) = {150, 152, 154};
-    GeneControllerTestAccess::tblallelecount(s.controller) = {1, 1, 1};
-    GeneControllerTestAccess::tblweight(s.controller) = {1.0, 1.0, 1.0};
+    GeneControllerTestAccess::setAlleles(s.controller, {150, 152, 154}, {1, 1, 1}, {1.0, 1.0, 1.0});
     struct Case {
         const char* line;
         std::vector<int> rows;
@@ -163,7 +161,7 @@ TEST(SessionScript, AnswersOutlastActionsAndOneButtonAlertsTakeAnyAnswer) {
     ASSERT_FALSE(s.play("do exportSPPCRData:").has_value());
     // The second one is still queued for the next alert.
     ASSERT_FALSE(s.play("show title").has_value());
-    AlertRequest twoButtons{"Q", "Yes", std::string("No"), ""};
+    const AlertRequest twoButtons = alertRequest(AlertId::ConfirmOpenAnother);
     EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 0);
     EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);  // nothing queued: default
     const std::string trace = afterStartup(out.str());

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "GLSupport.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace lociview::qt::test {
 namespace {

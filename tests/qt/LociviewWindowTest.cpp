@@ -117,9 +117,7 @@ protected:
 
     // A scored di run without running scoring: two sizes, two lanes.
     void setScoredResults() {
-        GeneControllerTestAccess::tblallele(controller) = {150, 152};
-        GeneControllerTestAccess::tblallelecount(controller) = {3, 1};
-        GeneControllerTestAccess::tblweight(controller) = {0.75, 0.5};
+        GeneControllerTestAccess::setAlleles(controller, {150, 152}, {3, 1}, {0.75, 0.5});
         GeneControllerTestAccess::tbllane(controller) = {1, 2};
         GeneControllerTestAccess::numlanes(controller) = 2;
         GeneControllerTestAccess::locustype(controller) = 2;
@@ -248,7 +246,7 @@ TEST_F(LociviewWindowTest, TableAsksTheControllerForRowsAndCells) {
     EXPECT_EQ(model->index(0, 2).data(), QVariant(0.75));
 
     // Counts changed behind the view's back show at the next ask.
-    GeneControllerTestAccess::tblallelecount(controller) = {2, 1};
+    GeneControllerTestAccess::setAlleles(controller, {150, 152}, {2, 1}, {0.75, 0.5});
     EXPECT_EQ(model->index(0, 1).data(), QVariant(2));
 
     table->selectionModel()->select(model->index(1, 0),
@@ -260,7 +258,7 @@ TEST_F(LociviewWindowTest, TableAsksTheControllerForRowsAndCells) {
     EXPECT_TRUE(outlets.tabl.selectedRows().empty());
 
     // Rows the lists no longer have are never asked for.
-    GeneControllerTestAccess::tblallele(controller) = {150};
+    GeneControllerTestAccess::setAlleles(controller, {150});
     EXPECT_FALSE(model->index(1, 0).data().isValid());
 }
 

@@ -56,14 +56,11 @@ TEST(QtDialogsTest, AlertShowsTheExactTextsAndAnswersByButton) {
         int answer;
     };
     const Case cases[] = {
-        {{"You have not scored this data set yet.", "Abort Export", std::nullopt, ""}, 0, 1},
-        {{"Are you sure you wish to stop scoring this data?", "Open Another", "Keep Scoring", ""}, 1, 0},
-        {{"Are you sure you wish to stop scoring this data?", "Open Another", "Keep Scoring", ""}, 0, 1},
-        {{"You have double Progenitor loss and SPPCR cannot handle that.", "Abort Exporting", "Export Anyway",
-          ""},
-         1,
-         0},
-        {{"<b>not markup</b>", "Sorry", std::nullopt, ""}, 0, 1},
+        {alertRequest(AlertId::NotScoredExport), 0, 1},
+        {alertRequest(AlertId::ConfirmOpenAnother), 1, 0},
+        {alertRequest(AlertId::ConfirmOpenAnother), 0, 1},
+        {alertRequest(AlertId::DoubleProgenitorLoss), 1, 0},
+        {{AlertId::ProgenitorsDiffer, "<b>not markup</b>", "Sorry", std::nullopt, ""}, 0, 1},
     };
     QtDialogs dialogs;
     for (const Case& c : cases) {

@@ -77,7 +77,7 @@ TEST_P(CountRefused, EndsRunAtItsAlert) {
     h.load(kTwoPeaks);
     h.score(range("150", "120", "180"));
     const auto sizes = h.controller.alleleSizes();
-    const auto alleles = h.controller.resultAlleles();
+    const auto alleles = alleleSizes(h.controller.result().alleles);
     std::vector<int32_t> scores;
     for (const auto& a : h.controller.store().workingList()) scores.push_back(a->getScore());
     Params p = GetParam().params;
@@ -91,11 +91,11 @@ TEST_P(CountRefused, EndsRunAtItsAlert) {
     std::vector<int32_t> scoresAfter;
     for (const auto& a : h.controller.store().workingList()) scoresAfter.push_back(a->getScore());
     if (GetParam().keepsLastScoring) {
-        EXPECT_EQ(h.controller.resultAlleles(), alleles);
-        EXPECT_FALSE(h.controller.resultLanes().empty());
+        EXPECT_EQ(alleleSizes(h.controller.result().alleles), alleles);
+        EXPECT_FALSE(h.controller.result().tbllane.empty());
         EXPECT_EQ(scoresAfter, scores);
     } else {
-        EXPECT_TRUE(h.controller.resultAlleles().empty() && h.controller.resultLanes().empty());
+        EXPECT_TRUE(alleleSizes(h.controller.result().alleles).empty() && h.controller.result().tbllane.empty());
         EXPECT_EQ(scoresAfter, std::vector<int32_t>(scoresAfter.size(), UNMARKED));
     }
     EXPECT_EQ(h.controller.store().workingList().front()->getSize(), 150);  // not shifted

@@ -27,8 +27,8 @@ TEST_P(ScoreDataChecks, StopWithTheirAlertAndKeepPreviousRun) {
     ScoringHarness h;
     h.load(kPeaks);
     h.score(Params{"150", "160"});
-    const auto results = std::tuple(h.controller.resultAlleles(), h.controller.resultCounts(),
-                                    h.controller.resultLanes(), h.tk.numemptylanes.text(), h.tk.datatext.text());
+    const auto results = std::tuple(alleleSizes(h.controller.result().alleles), alleleCounts(h.controller.result().alleles),
+                                    h.controller.result().tbllane, h.tk.numemptylanes.text(), h.tk.datatext.text());
     std::vector<int32_t> codes;
     for (const auto& a : h.controller.store().workingList()) codes.push_back(a->getScore());
     h.tk.dialogs.queueAnswer(true);  // answers the swap alert with "Abort Scoring"
@@ -37,7 +37,7 @@ TEST_P(ScoreDataChecks, StopWithTheirAlertAndKeepPreviousRun) {
     ASSERT_FALSE(trace.empty());
     EXPECT_EQ(trace.front(), GetParam().params.locusColumn == 1 ? "log: locus = di" : "log: locus = tri");
     EXPECT_EQ(std::vector<std::string>(trace.begin() + 1, trace.end()), GetParam().trace);
-    EXPECT_EQ(std::tuple(h.controller.resultAlleles(), h.controller.resultCounts(), h.controller.resultLanes(),
+    EXPECT_EQ(std::tuple(alleleSizes(h.controller.result().alleles), alleleCounts(h.controller.result().alleles), h.controller.result().tbllane,
                          h.tk.numemptylanes.text(), h.tk.datatext.text()),
               results);
     for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(h.controller.store().workingList()[i]->getScore(), codes[i]);
@@ -73,7 +73,7 @@ TEST(ScoreData, PassingParametersScore) {
         EXPECT_EQ(h.controller.locusType(), locus);
         EXPECT_EQ(h.tk.progenitor1.text() + " " + h.tk.progenitor2.text(), p1 + " " + p2);
         EXPECT_EQ(trace.back(), "reload: tabl");
-        EXPECT_EQ(h.controller.resultLanes().size(), locus == 2 ? 2u : 0u);
+        EXPECT_EQ(h.controller.result().tbllane.size(), locus == 2 ? 2u : 0u);
     }
 }
 

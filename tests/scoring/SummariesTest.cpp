@@ -33,10 +33,10 @@ TEST_P(ByAllele, ListsLogsAndCountersFollowTheMaybesSwitch) {
     h.tk.Maybes.setState(GetParam().maybes);
     const auto trace = h.score(kDi);
     const auto& c = h.controller;
-    EXPECT_EQ(c.resultAlleles(), GetParam().alleles);
-    EXPECT_EQ(c.resultCounts(), GetParam().counts);
-    EXPECT_EQ(c.resultWeights(), GetParam().weights);
-    EXPECT_EQ(c.resultLanes(), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(alleleSizes(c.result().alleles), GetParam().alleles);
+    EXPECT_EQ(alleleCounts(c.result().alleles), GetParam().counts);
+    EXPECT_EQ(alleleWeights(c.result().alleles), GetParam().weights);
+    EXPECT_EQ(c.result().tbllane, (std::vector<int32_t>{1, 2, 3}));
     EXPECT_EQ(h.tk.numemptylanes.text() + " " + h.tk.numones.text() + " " + h.tk.numtwos.text(), GetParam().counters);
     EXPECT_EQ(h.tk.datatext.text(), "marked allele 104.10 with height 100 in lane 3 as MAYBE\n");
     EXPECT_EQ(tagged(trace, "stdout"), (std::vector<std::string>{"100.20\t106.00\t", "99.80\t"}));
@@ -78,10 +78,10 @@ TEST_P(ResultEdges, ListsStayParallel) {
     ScoringHarness h;
     h.load(GetParam().peaks);
     const auto trace = h.score(GetParam().params);
-    EXPECT_EQ(h.controller.resultAlleles(), GetParam().alleles);
-    EXPECT_EQ(h.controller.resultCounts(), GetParam().counts);
-    EXPECT_EQ(h.controller.resultWeights(), GetParam().weights);
-    EXPECT_EQ(h.controller.resultLanes(), GetParam().lanes);
+    EXPECT_EQ(alleleSizes(h.controller.result().alleles), GetParam().alleles);
+    EXPECT_EQ(alleleCounts(h.controller.result().alleles), GetParam().counts);
+    EXPECT_EQ(alleleWeights(h.controller.result().alleles), GetParam().weights);
+    EXPECT_EQ(h.controller.result().tbllane, GetParam().lanes);
     EXPECT_EQ(h.tk.numemptylanes.text() + " " + h.tk.numones.text() + " " + h.tk.numtwos.text(), GetParam().counters);
     if (!GetParam().logLine.empty()) {
         EXPECT_EQ(countOf(trace, GetParam().logLine), 1);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 namespace lociview {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <memory>
 
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace lociview {
 namespace {

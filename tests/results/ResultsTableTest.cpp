@@ -21,9 +21,7 @@ struct ResultsTableTest : ::testing::Test {
             Access::database(g).workingList().back()->changeScore(p.score);
         }
         Access::locustype(g) = 2;
-        Access::tblallele(g) = {150, 152, 154};
-        Access::tblallelecount(g) = {3, 1};
-        Access::tblweight(g) = {0.5, 0.25, 0.125};
+        Access::setAlleles(g, {150, 152, 154}, {3, 1}, {0.5, 0.25, 0.125});
         Access::tbllane(g) = {1, 2};
     }
 };
@@ -56,7 +54,7 @@ TEST_F(ResultsTableTest, TogglingRebuildsColumns) {
 TEST_F(ResultsTableTest, Cells) {
     const std::string none;
     const struct { const char* column; int32_t row; bool maybes; CellValue value; } cases[] = {
-        {"as", 2, false, 154},         {"nump", 1, false, 1},       {"nump", 2, false, none},
+        {"as", 2, false, 154},         {"nump", 1, false, 1},       {"nump", 3, false, none},
         {"perc", 0, false, 0.5},       {"lane", 1, false, 2},       {"lane", 2, false, none},
         {"as", -1, false, none},       {"alle150", 0, false, 400},  {"alle150", 1, false, 310},
         {"alle152", 0, false, none},   {"alle152", 0, true, 90},    {"alle154", 0, true, none},

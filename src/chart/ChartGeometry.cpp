@@ -1,4 +1,4 @@
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "view/ChartModel.h"
+#include "chart/ChartModel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "base/DevLog.h"
-#include "app/Toolkit.h"
+#include "chart/Chart.h"
+#include "model/Allele.h"
 
 namespace lociview {
 

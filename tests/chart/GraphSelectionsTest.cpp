@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "support/ControllerHarness.h"
-#include "view/ChartGeometry.h"
+#include "chart/ChartGeometry.h"
 
 namespace lociview {
 namespace {
@@ -33,7 +33,7 @@ protected:
         for (const auto& p : storePeaks) db.addAlleleWithSize(p.size, 100, 10, p.lane);
         for (size_t i = 0; i < std::size(storePeaks); ++i) db.workingList()[i]->changeScore(storePeaks[i].score);
         Access::isWorkingOnFile(h.controller) = 1;
-        Access::tblallele(h.controller) = {150, 152};
+        Access::setAlleles(h.controller, {150, 152});
         Access::tbllane(h.controller) = {1, 2, 3};
         h.tk.lowrange.setText("140.9");
         h.tk.highrange.setText("160");
@@ -110,7 +110,7 @@ TEST_F(GraphSelectionsTest, WithoutAFileOnlyLogs) {
     h.controller.graphSelections();
     h.takeTrace();
     Access::isWorkingOnFile(h.controller) = 0;
-    Access::tblallele(h.controller) = {152};
+    Access::setAlleles(h.controller, {152});
     h.controller.graphSelections();
     EXPECT_EQ(h.takeTrace(), "log: not working on a file, not graphing data doodads\n");
     EXPECT_EQ(chartKeys(), (std::vector<int32_t>{0, 5}));

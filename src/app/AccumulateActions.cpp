@@ -1,0 +1,32 @@
+// Adding the current scored run to the run accumulator, and emptying it.
+#include "accum/SppcrExport.h"
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+
+namespace lociview {
+
+Outcome GeneController::preAddToAccumulator() {
+    if (!scoring.scored()) return refuse(AlertId::NotScoredExport);
+    outlets.accwindow.showCentered();
+    return Outcome::Done;
+}
+
+Outcome GeneController::addToAccumulator() {
+    outlets.accwindow.hide();
+    const int32_t p1 = intValue(outlets.progenitor1.text());
+    const int32_t p2 = intValue(outlets.progenitor2.text());
+    if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
+        return Outcome::Cancelled;
+    if (!raccumulator.setP1(p1, p2)) return refuse(AlertId::ProgenitorsDiffer);
+
+    raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes);
+    if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
+    return Outcome::Done;
+}
+
+Outcome GeneController::resetAccumulator() {
+    raccumulator.reset();
+    return Outcome::Done;
+}
+
+}  // namespace lociview

@@ -1,0 +1,42 @@
+#pragma once
+// Every alert the controller shows, by name, with its message and buttons
+// in one table; front ends and tests tell alerts apart by the name, never
+// by the text.
+#include <optional>
+#include <string>
+
+namespace lociview {
+
+enum class AlertId {
+    ConfirmOpenAnother,
+    NoDataInFile,
+    NotWorkingOnFile,
+    Progenitor1BelowLow,
+    Progenitor2BelowLow,
+    Progenitor1AboveHigh,
+    Progenitor2AboveHigh,
+    RangeOfZero,
+    StutterTooLow,
+    ShiftTooLarge,
+    SwapProgenitors,
+    RangeTooLargeToCount,
+    NoAllelesInRange,
+    NotScoredExport,
+    NotScoredCleaning,
+    NothingDeleted,
+    DoubleProgenitorLoss,
+    ProgenitorsDiffer,
+};
+
+// What a toolkit shows: 1 answers the default button, 0 the alternate one.
+struct AlertRequest {
+    AlertId id;
+    std::string message;
+    std::string defaultButton;
+    std::optional<std::string> alternateButton;
+    std::string informative;
+};
+
+AlertRequest alertRequest(AlertId id);
+
+}  // namespace lociview

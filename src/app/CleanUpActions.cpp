@@ -1,0 +1,73 @@
+// Throwing scored (and, with Maybes on, maybe) peaks out by hand.
+#include "app/GeneController.h"
+#include "base/Describe.h"
+#include "base/NumberText.h"
+#include "results/CleanUp.h"
+#include "scoring/Locus.h"
+
+namespace lociview {
+
+namespace {
+
+const char* yesNo(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+Outcome GeneController::cleanUpWindow() {
+    if (!scoring.scored()) return refuse(AlertId::NotScoredCleaning);
+    outlets.cleanupwindow.showCentered();
+    return Outcome::Done;
+}
+
+// Both height removals log the lists they found (the maybes only while they
+// take part), throw them out and reload the table.
+Outcome GeneController::cleanByHeight(const AlleleList& first, const AlleleList& maybes) {
+    if (log.enabled()) {
+        logf(log, "%s", describe(first).c_str());
+        if (maybesOn()) logf(log, "%s", describe(maybes).c_str());
+    }
+    clean(first, maybes);
+    outlets.tabl.reloadData();
+    return Outcome::Done;
+}
+
+Outcome GeneController::cleanUpLessThan() {
+    outlets.cleanupwindow.hide();
+    const int32_t height = intValue(outlets.cuwlessthanfield.text());
+    // Scored peaks first: the queries log what they select, in this order.
+    const AlleleList first = database.getAllAllelesWithHeightLessThan(height, SCORED);
+    return cleanByHeight(first, database.getAllAllelesWithHeightLessThan(height, MAYBE));
+}
+
+Outcome GeneController::cleanUpGreaterThan() {
+    outlets.cleanupwindow.hide();
+    const int32_t height = intValue(outlets.cuwgreaterthanfield.text());
+    const AlleleList first = database.getAllAllelesWithHeightGreaterThan(height, SCORED);
+    return cleanByHeight(first, database.getAllAllelesWithHeightGreaterThan(height, MAYBE));
+}
+
+Outcome GeneController::cleanUpLaneAndOrAllele() {
+    outlets.cleanupwindow.hide();
+    // Only a field with no text at all is empty; a blank reads as 0.
+    const std::string alleleText = outlets.cuwallelefield.text();
+    const std::string laneText = outlets.cuwlanefield.text();
+    const bool byAllele = !alleleText.empty();
+    const bool byLaneField = !laneText.empty();
+    logf(log, "hatd = %s, hltd = %s", yesNo(byAllele), yesNo(byLaneField));
+    if (!byAllele && !byLaneField) return refuse(AlertId::NothingDeleted);
+
+    const CleanUpLists lists = selectByLaneAndOrAllele(
+        database, byAllele, byLaneField, intValue(alleleText), intValue(laneText), intValue(outlets.lowrange.text()),
+        intValue(outlets.highrange.text()), tolForLocus(locustype));
+    clean(lists.first, lists.maybes);
+    outlets.tabl.reloadData();
+    return Outcome::Done;
+}
+
+void GeneController::clean(const AlleleList& first, const AlleleList& maybes) {
+    const double tol = tolForLocus(locustype);
+    discardPeaks(first, scoring.alleles, tol, log);
+    if (maybesOn()) discardPeaks(maybes, scoring.alleles, tol, log);
+}
+
+}  // namespace lociview

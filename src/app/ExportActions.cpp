@@ -1,0 +1,36 @@
+// The SP-PCR exports: the current scored run with the GE typed for it, and
+// the accumulated runs.
+#include "accum/SppcrExport.h"
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+
+namespace lociview {
+
+Outcome GeneController::exportSPPCRData() {
+    if (!scoring.scored()) return refuse(AlertId::NotScoredExport);
+    outlets.gewindow.showCentered();
+    return Outcome::Done;
+}
+
+Outcome GeneController::exportSPPCR2() {
+    outlets.gewindow.hide();
+    const int32_t p1 = intValue(outlets.progenitor1.text());
+    const int32_t p2 = intValue(outlets.progenitor2.text());
+    if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
+        return Outcome::Cancelled;
+    outlets.sppcrwindow.showCentered();
+    const std::string text =
+        singleRunExportText(scoring.alleles, p1, p2, floatValue(outlets.geforun.text()), numlanes);
+    outlets.geforun.setText(formatIntField(0));
+    outlets.sppcrtext.setText(text);
+    return Outcome::Done;
+}
+
+Outcome GeneController::exportAccumulatedSPPCRData() {
+    const std::string text = raccumulator.exportText();
+    outlets.sppcrwindow.showCentered();
+    outlets.sppcrtext.setText(text);
+    return Outcome::Done;
+}
+
+}  // namespace lociview

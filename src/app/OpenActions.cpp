@@ -1,0 +1,82 @@
+// Opening a data set: confirming, choosing the file, reading it into rows
+// and rows into records; and printing the main window.
+#include <new>
+
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+#include "input/FileBytes.h"
+#include "input/PeakRecords.h"
+
+namespace lociview {
+
+namespace {
+
+// The last component of a path, trailing slashes dropped.
+std::string lastComponent(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos || path.size() == 1) return path;
+    return path.substr(slash + 1);
+}
+
+}  // namespace
+
+Outcome GeneController::openData() {
+    if (isWorkingOnFile) {
+        const int answer = ask(AlertId::ConfirmOpenAnother);
+        logf(log, "result of error = %d", answer);
+        if (answer == 0) return Outcome::Cancelled;
+        data.clear();
+    }
+    const std::optional<std::string> path = outlets.dialogs.runOpenPanel();
+    if (!path) return Outcome::Cancelled;
+    logf(log, "%s", path->c_str());
+    isWorkingOnFile = 1;
+    openFile(*path);
+    logf(log, "data acquired. Converting...");
+    outlets.window.setTitle("Lociview: " + lastComponent(*path));
+    outlets.numemptylanes.setText("");
+    outlets.chart.clearGraph();
+    database.removeAllAlleles();
+    database.purgeBackup();
+    merges.clear();
+    shiftState.alreadyScored = 0;
+    convertDataTextToDataData();
+    if (byLane()) outlets.toggleTable.setState(0);
+    toggleTable();
+    return isWorkingOnFile ? Outcome::Done : Outcome::Refused;
+}
+
+Outcome GeneController::printMyWindow() {
+    outlets.window.print();
+    return Outcome::Done;
+}
+
+void GeneController::openFile(const std::string& path) {
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (bytes) openFileBytes(*bytes);
+    else openFileBytes(std::nullopt);
+}
+
+void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
+    try {
+        readPeakTable(bytes, data, log);
+    } catch (const std::bad_alloc&) {
+        // Rows too many to hold: the file gives none rather than ending
+        // the program.
+        data.clear();
+        data.shrink_to_fit();
+    }
+    logf(log, "datacount = %d", clampedCount(data.size()));
+    if (data.empty()) {
+        ask(AlertId::NoDataInFile);
+        isWorkingOnFile = 0;
+    }
+}
+
+void GeneController::convertDataTextToDataData() {
+    lanelist = convertRows(data, database, log);
+    numlanes = clampedCount(lanelist.size());
+}
+
+}  // namespace lociview

@@ -1,0 +1,116 @@
+// The scoring action: the checks with their alerts, the fresh start, and
+// the run from the allele-size count to the lane counters.
+#include <algorithm>
+#include <optional>
+
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+#include "scoring/AlleleCount.h"
+#include "scoring/LaneScoring.h"
+#include "scoring/Locus.h"
+#include "scoring/ScoringLog.h"
+#include "scoring/Summaries.h"
+
+namespace lociview {
+
+namespace {
+
+AlertId alertFor(ParameterProblem problem) {
+    switch (problem) {
+        case ParameterProblem::Progenitor1BelowLow: return AlertId::Progenitor1BelowLow;
+        case ParameterProblem::Progenitor2BelowLow: return AlertId::Progenitor2BelowLow;
+        case ParameterProblem::Progenitor1AboveHigh: return AlertId::Progenitor1AboveHigh;
+        case ParameterProblem::Progenitor2AboveHigh: return AlertId::Progenitor2AboveHigh;
+        case ParameterProblem::RangeOfZero: return AlertId::RangeOfZero;
+        case ParameterProblem::StutterTooLow: return AlertId::StutterTooLow;
+        case ParameterProblem::ShiftTooLarge: return AlertId::ShiftTooLarge;
+    }
+    return AlertId::RangeOfZero;
+}
+
+}  // namespace
+
+Outcome GeneController::scoreData() {
+    if (isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+
+    int column = 0;
+    const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
+    for (int c = 0; c < columns; ++c)
+        if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
+    locustype = locusCodeForColumn(column);
+    logf(log, "%s", locusLogLine(locustype));
+
+    ScoringParameters p = readScoringParameters();
+    if (const std::optional<ParameterProblem> problem = checkParameters(p, log)) return refuse(alertFor(*problem));
+    if (progenitorsNeedSwap(p, log)) {
+        if (ask(AlertId::SwapProgenitors) == 0) return Outcome::Cancelled;
+        outlets.progenitor1.setText(formatIntField(p.p2Int));
+        outlets.progenitor2.setText(formatIntField(p.p1Int));
+        p = readScoringParameters();
+    }
+
+    // A merge lasts for its run only: scoring the same data again gives the
+    // same results however often Score is pressed.
+    undoMerges(merges);
+    database.restore();
+    scoring = ScoringResult();
+    outlets.datatext.setText("");
+    outlets.numemptylanes.setText("");
+    return scoreAlleles(p);
+}
+
+Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
+    const std::optional<AlleleCount> count = countAlleles(p, log);
+    // A range that could never be counted ends the run here, as a count of 0 does.
+    if (!count) return refuse(AlertId::RangeTooLargeToCount);
+    numalleles = count->count;
+    if (numalleles <= 0) return refuse(AlertId::NoAllelesInRange);
+
+    AlleleSizes sizes = buildAlleleSizeList(p, *count, database, log);
+    allelesizelist = std::move(sizes.allelesizelist);
+    outlets.chart.setRange(p.lowInt, p.highInt);
+    shiftSizes(database, lanelist, p.shift, shiftState, log);
+    filterRange(database, lanelist, p.lowInt, p.highInt, log);
+    // Held in single precision, as both tolerances are exact there.
+    const double tol = static_cast<float>(tolForLocus(locustype));
+    mergeSplitPeaks(database, lanelist, tol, merges, log);
+    removeSmallPeaks(database, lanelist, log);
+
+    if (locustype == kDiLocus) {
+        logf(log, "***** Scoring a DI *****");
+        ProgressIndicator& progress = outlets.progressbar;
+        progress.setMinValue(0.0);
+        progress.setMaxValue(static_cast<double>(numlanes));
+        progress.setDoubleValue(0.0);
+        LaneScoringParams lane;
+        lane.step = locustype;
+        lane.tol = tol;
+        lane.stutter = p.stutter;
+        scoreLanes(database, lanelist, lane, log, [&progress] {
+            progress.incrementBy(1.0);
+            progress.displayNow();
+        });
+        summarize(database, lanelist, p, sizes, scoring, log, outlets.standardOutput);
+        for (const auto& a : database.getAllAllelesWithScore(MAYBE))
+            markedMessageToViewedLog(a->getSize(), a->getHeight(), a->getLane(), MAYBE);
+    }
+
+    const LaneCounters counters = countLanes(database, lanelist, p.lowInt, p.highInt, p.maybes());
+    scoring.counters = counters;
+    outlets.numemptylanes.setText(formatIntField(counters.empty));
+    outlets.numones.setText(formatIntField(counters.ones));
+    outlets.numtwos.setText(formatIntField(counters.twos));
+    outlets.tabl.reloadData();
+    return Outcome::Done;
+}
+
+void GeneController::sendTextLog(const std::string& text) {
+    outlets.datatext.insertText(text);
+    outlets.datatext.redraw();
+}
+
+void GeneController::markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark) {
+    sendTextLog(scoringLogLine(size, height, lane, mark));
+}
+
+}  // namespace lociview

@@ -1,0 +1,22 @@
+#pragma once
+// An output stream that accepts every character and keeps none: a trace
+// nobody reads is still formatted and written as in a real session.
+#include <ostream>
+#include <streambuf>
+
+namespace lociview {
+
+class NullStream final : public std::ostream {
+public:
+    NullStream() : std::ostream(&buffer) {}
+
+private:
+    class NullBuffer final : public std::streambuf {
+    protected:
+        int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+        std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+    };
+    NullBuffer buffer;
+};
+
+}  // namespace lociview

@@ -1,0 +1,63 @@
+#include "input/PeakRecords.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "base/Describe.h"
+#include "base/NumberText.h"
+
+namespace lociview {
+
+namespace {
+
+std::string_view field(const PeakRow& row, size_t index) {
+    return index < row.size() ? std::string_view(row[index]) : std::string_view();
+}
+
+}  // namespace
+
+std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log) {
+    for (const PeakRow& row : rows) {
+        // Numbers are read back from their row texts, so the size is the
+        // single-precision value nearest to what the file wrote.
+        const double size = static_cast<double>(floatValue(field(row, 4)));
+        const int32_t height = saturatingInt(floatValue(field(row, 5)));
+        const int32_t area = saturatingInt(floatValue(field(row, 6)));
+        db.addAlleleWithSize(size, height, area, intValue(field(row, 0)));
+    }
+
+    // Distinct lane labels, by text, in the order they first appear.
+    std::vector<std::string> labels;
+    std::unordered_set<std::string_view> seen;
+    for (const PeakRow& row : rows) {
+        const std::string_view label = field(row, 0);
+        if (seen.insert(label).second) labels.emplace_back(label);
+    }
+    if (log.enabled()) logf(log, "%s", describe(labels).c_str());
+
+    // Ascending lane numbers, one per label; labels of equal value (7, 07)
+    // give equal entries.
+    std::vector<int32_t> lanes;
+    lanes.reserve(labels.size());
+    for (const std::string& label : labels) lanes.push_back(intValue(label));
+    std::stable_sort(lanes.begin(), lanes.end());
+
+    if (log.enabled()) {
+        // One pass over the store counts every lane's records, instead of a
+        // scan of the whole store per lane.
+        std::unordered_map<int32_t, size_t> perLane;
+        for (const AllelePtr& allele : db.workingList()) ++perLane[allele->getLane()];
+        for (const int32_t lane : lanes) {
+            logf(log, "lane # %d", lane);
+            const auto it = perLane.find(lane);
+            const size_t records = it == perLane.end() ? 0 : it->second;
+            for (size_t i = 0; i < records; ++i) logf(log, ".");
+        }
+    }
+    return lanes;
+}
+
+}  // namespace lociview
