@@ -1,0 +1,234 @@
+// The SP-PCR statistics against figures computed elsewhere, their edge cases,
+// and a seeded check that every interval holds its estimate and narrows as
+// the lanes grow.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <tuple>
+
+#include "stats/ExactIntervals.h"
+#include "stats/RunStatistics.h"
+#include "stats/StatsText.h"
+
+namespace lociview {
+namespace {
+
+// The reference figures are given to 8 significant digits.
+testing::AssertionResult sameTo8Digits(const std::optional<double>& value, double expected) {
+    if (!value) return testing::AssertionFailure() << "no value, expected " << expected;
+    const double unit = expected == 0.0 ? 1e-300 : std::pow(10.0, std::floor(std::log10(std::abs(expected))) - 7);
+    if (std::abs(*value - expected) <= 0.5 * unit * (1 + 1e-6)) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << std::setprecision(12) << *value << " is not " << expected;
+}
+
+const std::vector<RunLanes> kThreeGE = {{{96, 50, 30, 16}, 5.0}, {{96, 28, 40, 28}, 10.0}, {{48, 5, 13, 30}, 20.0}};
+
+TEST(StatisticsReference, MatchesTheFiguresTo8Digits) {
+    const Estimate cp5 = clopperPearson(5, 100), cp10 = clopperPearson(10, 96), cp0 = clopperPearson(0, 96);
+    const LaneCounts run{96, 10, 30, 56};
+    const Estimate lambda = moleculesPerReaction(run);
+    const PoissonFit fit = poissonFit(run);
+    const Estimate seven = poissonInterval(7);
+    const Estimate k = singleHitFit(kThreeGE).moleculesPerGE;
+    const double upper0 = 0.037696922;  // of 0 in 96, as above
+    const struct {
+        const char* what;
+        std::optional<double> value;
+        double expected;
+    } table[] = {
+        {"cp 5/100", cp5.lower, 0.016431879},
+        {"cp 5/100", cp5.upper, 0.11283491},
+        {"cp 10/96", cp10.lower, 0.051094201},
+        {"cp 10/96", cp10.upper, 0.18323317},
+        {"cp 0/96", cp0.lower, 0.0},
+        {"cp 0/96", cp0.upper, upper0},
+        {"lambda", lambda.value, 2.2617631},
+        {"lambda, all empty", moleculesPerReaction({96, 96, 0, 0}).value, 0.0},
+        {"lambda", lambda.lower, 1.6969958},
+        {"lambda", lambda.upper, 2.9740843},
+        {"expected", fit.expectedEmpty.value, 10.0},
+        {"expected", fit.expectedOne.value, 22.617631},
+        {"expected", fit.expectedTwoOrMore.value, 63.382369},
+        {"chi-square", fit.chiSquare.value, 3.2694475},
+        {"chi-square", fit.pValue.value, 0.070581390},
+        {"poisson 7", seven.lower, 2.8143631},
+        {"poisson 7", seven.upper, 14.422675},
+        {"k", k.value, 0.12321774},
+        {"k", k.lower, 0.10383353},
+        {"k", k.upper, 0.14622070},
+        // Closed forms: n0 = N and one lane (upper bounds), n0 = 0 (lower bound only).
+        {"all empty", moleculesPerReaction({96, 96, 0, 0}).upper, -std::log(0.025) / 96},
+        {"one lane", moleculesPerReaction({1, 1, 0, 0}).upper, -std::log(0.025)},
+        {"none empty", moleculesPerReaction({96, 0, 40, 56}).lower, -std::log(upper0)},
+        {"one lane, none empty", moleculesPerReaction({1, 0, 1, 0}).lower, -std::log(0.975)},
+        {"per GE", moleculesPerGE(lambda, 4.0).lower, 1.6969958 / 4},
+        // One GE: the pooled empty fraction, and the run's exact bounds.
+        {"one GE", singleHitFit({{{96, 10, 40, 46}, 4.0}, {{48, 5, 20, 23}, 4.0}}).moleculesPerGE.value,
+         -std::log(15.0 / 144) / 4},
+        {"one GE, none empty", singleHitFit({{{96, 0, 40, 56}, 2.0}}).moleculesPerGE.lower, -std::log(upper0) / 2},
+        {"all empty", singleHitFit({{{96, 96, 0, 0}, 2.0}, {{4, 4, 0, 0}, 5.0}}).moleculesPerGE.upper,
+         -std::log(0.025) / 212},
+        // Two GE values: the free slope meets both exactly.
+        {"saturated slope", singleHitFit({{{96, 50, 46, 0}, 5.0}, {{48, 5, 43, 0}, 20.0}}).slope.value,
+         (std::log(-std::log(5.0 / 48)) - std::log(-std::log(50.0 / 96))) / std::log(4.0)},
+    };
+    for (const auto& row : table) EXPECT_TRUE(sameTo8Digits(row.value, row.expected)) << row.what;
+}
+
+struct EdgeCase {
+    const char* what;
+    RunInput run;
+    bool lambda, fit, perGE, fraction, frequency;
+};
+
+void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.what; }
+
+class StatisticsEdge : public testing::TestWithParam<EdgeCase> {};
+
+TEST_P(StatisticsEdge, SaysWhatItCannotEstimate) {
+    const EdgeCase& c = GetParam();
+    const RunStatistics s = runStatistics(c.run);
+    EXPECT_EQ(s.moleculesPerReaction.estimable(), c.lambda);
+    EXPECT_EQ(s.poissonFit.pValue.estimable(), c.fit);
+    EXPECT_EQ(s.moleculesPerGE.estimable(), c.perGE);
+    EXPECT_EQ(s.mutants.mutantFraction.estimable(), c.fraction);
+    EXPECT_EQ(s.mutants.mutationFrequency.estimable(), c.frequency);
+    // Every missing value says why; the printed rows read back cell by cell.
+    const std::vector<StatRow> rows = statRows(s);
+    std::istringstream text(statsText(rows));
+    std::string line;
+    std::getline(text, line);
+    for (const StatRow& row : rows) {
+        EXPECT_TRUE(row.estimate.estimable() || row.estimate.note.rfind("not estimable: ", 0) == 0) << row.name;
+        ASSERT_TRUE(std::getline(text, line));
+        std::vector<std::string> cells(1);
+        for (char ch : line) {
+            if (ch == '\t') {
+                cells.emplace_back();
+            } else {
+                cells.back().push_back(ch);
+            }
+        }
+        ASSERT_EQ(cells.size(), 5u) << line;
+        EXPECT_EQ(cells[0], row.name);
+        const std::optional<double> parts[] = {row.estimate.value, row.estimate.lower, row.estimate.upper};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(cells[i + 1].empty(), !parts[i].has_value()) << line;
+            if (parts[i]) {
+                EXPECT_TRUE(sameTo8Digits(std::stod(cells[i + 1]), *parts[i])) << line;
+            }
+        }
+        EXPECT_EQ(cells[4], row.estimate.note);
+    }
+}
+
+const std::vector<AlleleRow> kAlleles = {{150, 5}, {152, 1}, {156, 4}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, StatisticsEdge,
+    testing::Values(
+        EdgeCase{"usual", {{96, 10, 30, 56}, 12.5, kAlleles, 150, 156, 2}, true, true, true, true, true},
+        EdgeCase{"no_empty_lane", {{96, 0, 30, 66}, 12.5, kAlleles, 150, 156, 2}, false, false, false, true, false},
+        EdgeCase{"all_empty", {{96, 96, 0, 0}, 12.5, {}, 150, 156, 2}, true, false, true, false, false},
+        EdgeCase{"one_lane", {{1, 1, 0, 0}, 1.0, {}, 150, 156, 2}, true, false, true, false, false},
+        EdgeCase{"no_allele", {{96, 10, 30, 56}, 12.5, {}, 150, 156, 2}, true, true, true, false, true},
+        EdgeCase{"ge_0", {{96, 10, 30, 56}, 0.0, kAlleles, 150, 156, 2}, true, true, false, true, true},
+        EdgeCase{"ge_absent", {{96, 10, 30, 56}, std::nullopt, kAlleles, 150, 156, 2}, true, true, false, true, true},
+        EdgeCase{"ge_nan", {{96, 10, 30, 56}, std::nan(""), kAlleles, 150, 156, 2}, true, true, false, true, true},
+        EdgeCase{"no_lanes", {{0, 0, 0, 0}, 1.0, kAlleles, 150, 156, 2}, false, false, false, true, false},
+        EdgeCase{
+            "classes_do_not_add_up", {{96, 10, 30, 50}, 1.0, kAlleles, 150, 156, 2}, true, false, true, true, true},
+        EdgeCase{"no_progenitors", {{96, 10, 30, 56}, 1.0, kAlleles, -1, -1, 2}, true, true, true, false, false}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST(StatisticsMutants, SizesGoToTheNearerProgenitorInRepeatUnits) {
+    // Di locus, P1 150, P2 156: 153 is a tie (to P1), 151 and 155 lie off the ladder.
+    const std::vector<AlleleRow> rows = {{146, 1}, {150, 3}, {151, 1}, {153, 2}, {155, 1},
+                                         {156, 4}, {160, 3}, {150, 2}, {170, 0}};
+    const AlleleSpectrum s = alleleSpectrum(rows, 150, 156, 2);
+    ASSERT_EQ(s.progenitors.size(), 2u);
+    std::vector<std::tuple<std::string, double, int32_t, int64_t, bool>> bars;
+    for (const auto& p : s.progenitors)
+        for (const auto& b : p.bars) bars.emplace_back(p.name, b.change, b.size, b.count, b.progenitor);
+    const decltype(bars) expected = {
+        {"P1", -2.0, 146, 1, false}, {"P1", 0.0, 150, 5, true}, {"P1", 0.5, 151, 1, false}, {"P1", 1.5, 153, 2, false},
+        {"P2", -0.5, 155, 1, false}, {"P2", 0.0, 156, 4, true}, {"P2", 2.0, 160, 3, false}};
+    EXPECT_EQ(bars, expected);
+    EXPECT_EQ(s.scoredAlleles, 17);
+    EXPECT_EQ(s.mutants(), 8);
+    EXPECT_EQ(s.progenitors[0].expansions(), 3);
+    EXPECT_EQ(s.progenitors[1].contractions(), 1);
+    const MutantStatistics m = mutantStatistics(s, valueOnly(10.0));
+    EXPECT_TRUE(sameTo8Digits(m.mutationFrequency.upper, *poissonInterval(8).upper / 10));
+    EXPECT_EQ(m.mutantFraction.value, 8.0 / 17);
+
+    // Equal progenitors: one spectrum, every other size a mutant of P1.
+    const AlleleSpectrum same = alleleSpectrum(rows, 150, 150, 2);
+    ASSERT_EQ(same.progenitors.size(), 1u);
+    EXPECT_EQ(same.mutants(), 12);
+    EXPECT_EQ(same.progenitors[0].progenitorCount(), 5);
+    // A lost progenitor keeps its bar at 0.
+    EXPECT_EQ(alleleSpectrum({{152, 2}}, 150, 156, 2).progenitors[1].bars.front().count, 0);
+}
+
+TEST(StatisticsSingleHit, TestsTheSlopeWhereItCan) {
+    const SingleHitFit three = singleHitFit(kThreeGE);
+    EXPECT_TRUE(three.slope.estimable());
+    EXPECT_TRUE(three.slopePValue.estimable());
+    // Empty lanes falling far faster than one hit per molecule allows.
+    const SingleHitFit steep = singleHitFit({{{96, 90, 6, 0}, 5.0}, {{96, 40, 56, 0}, 10.0}, {{96, 2, 94, 0}, 20.0}});
+    EXPECT_TRUE(steep.notSingleHit);
+    EXPECT_GT(*steep.slope.lower, 1.0);
+    // Empty lanes only at the low GE: no finite slope, the score test still stands.
+    const SingleHitFit cut = singleHitFit({{{48, 48, 0, 0}, 1.0}, {{48, 0, 48, 0}, 100.0}});
+    EXPECT_TRUE(cut.moleculesPerGE.estimable());
+    EXPECT_FALSE(cut.slope.estimable());
+    EXPECT_TRUE(cut.slopePValue.estimable());
+    // One GE, or GE missing or 0 on the others: k stands, the slope does not.
+    const SingleHitFit oneGE = singleHitFit(
+        {{{96, 10, 86, 0}, 4.0}, {{96, 20, 76, 0}, 0.0}, {{96, 30, 66, 0}, std::nullopt}, {{96, 40, 56, 0}, 4.0}});
+    EXPECT_EQ(oneGE.runsUsed, 2);
+    EXPECT_TRUE(sameTo8Digits(oneGE.moleculesPerGE.value, -std::log(50.0 / 192) / 4));
+    EXPECT_FALSE(oneGE.slope.estimable());
+    EXPECT_FALSE(oneGE.slopePValue.estimable());
+    EXPECT_FALSE(singleHitFit({{{96, 10, 86, 0}, 0.0}}).moleculesPerGE.estimable());
+}
+
+// Intervals contain their estimates and narrow when every count grows tenfold.
+TEST(StatisticsProperty, IntervalsHoldTheirEstimatesAndNarrowWithMoreLanes) {
+    std::mt19937 random(20240614);
+    auto width = [](const Estimate& e) { return *e.upper - *e.lower; };
+    auto holds = [](const Estimate& e) { return e.estimable() && *e.lower <= *e.value && *e.value <= *e.upper; };
+    for (int round = 0; round < 200; ++round) {
+        const int64_t n = std::uniform_int_distribution<int64_t>(2, 300)(random);
+        const int64_t k = std::uniform_int_distribution<int64_t>(0, n)(random);
+        const int64_t n0 = std::uniform_int_distribution<int64_t>(1, n - 1)(random);
+        const double ge = std::uniform_real_distribution<double>(0.5, 50.0)(random);
+        const LaneCounts lanes{n, n0, n - n0, 0};
+        const LaneCounts more{10 * n, 10 * n0, 10 * (n - n0), 0};
+        std::vector<RunLanes> runs, moreRuns;
+        for (int r = 0; r < 3; ++r) {
+            const int64_t e = std::uniform_int_distribution<int64_t>(1, n - 1)(random);
+            runs.push_back({{n, e, n - e, 0}, ge * (r + 1)});
+            moreRuns.push_back({{10 * n, 10 * e, 10 * (n - e), 0}, ge * (r + 1)});
+        }
+        const std::pair<Estimate, Estimate> pairs[] = {
+            {clopperPearson(k, n), clopperPearson(10 * k, 10 * n)},
+            {poissonInterval(k), scaled(poissonInterval(10 * k), 0.1)},
+            {moleculesPerReaction(lanes), moleculesPerReaction(more)},
+            {moleculesPerGE(moleculesPerReaction(lanes), ge), moleculesPerGE(moleculesPerReaction(more), ge)},
+            {singleHitFit(runs).moleculesPerGE, singleHitFit(moreRuns).moleculesPerGE}};
+        for (const auto& [few, many] : pairs) {
+            ASSERT_TRUE(holds(few) && holds(many)) << "n " << n << " k " << k << " n0 " << n0;
+            EXPECT_LT(width(many), width(few)) << "n " << n << " k " << k << " n0 " << n0;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace lociview
