@@ -1,0 +1,142 @@
+#pragma once
+// The run log: every run added to the accumulator, kept in a SQLite file so
+// that quitting, a crash or a power cut loses nothing. The accumulator is
+// the runs not yet reset; reset runs stay in the log with their reset date.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "accum/Sqlite.h"
+#include "accum/accumdb.h"
+
+namespace lociview {
+
+// The scoring fields of a run exactly as they were typed.
+struct TypedFields {
+    std::string p1, p2, low, high, shift, stutter, ge;
+    bool operator==(const TypedFields&) const = default;
+};
+
+// One entry of tblallele with its entry of tblallelecount. A count of 0 or
+// less is kept but adds no accumulated record.
+struct AlleleTally {
+    int32_t size = 0;
+    int32_t count = 0;
+    bool operator==(const AlleleTally&) const = default;
+};
+
+// A scored run as the caller hands it to the log.
+struct RunRecord {
+    std::string fileName;
+    std::string fileSha256;  // sha256Hex of the file's bytes
+    TypedFields fields;
+    int32_t locus = 2;       // locus type code: 1, 2, 3 or 5
+    bool maybes = false;
+    int32_t p1 = -1;         // the progenitor pair as read from the fields
+    int32_t p2 = -1;
+    double ge = 0.0;         // the GE value as read; kept bit for bit
+    int32_t lanes = 0;       // numlanes: the run's reps
+    int32_t emptyLanes = 0;  // the three lane counters
+    int32_t oneLanes = 0;
+    int32_t twoOrMoreLanes = 0;
+    std::vector<AlleleTally> alleles;  // in tblallele's order
+    bool operator==(const RunRecord&) const = default;  // a NaN GE equals nothing, as doubles do
+};
+
+// A run as the log holds it: the record plus what the log gave it.
+struct LoggedRun {
+    int64_t id = 0;       // order of adding, never reused
+    int32_t run = 0;      // the accumulator's run number
+    std::string addedAt;  // local time, ISO 8601 with offset
+    std::string resetAt;  // empty while the run is in the accumulator
+    RunRecord record;
+};
+
+// Replays one run into an accumulator exactly as adding it did: latches the
+// pair, adds the records under the run's number, moves the run counter on.
+void appendRun(accumdb& into, const LoggedRun& run);
+
+enum class AddStatus { Added, ProgenitorsDiffer, Failed };
+
+struct AddOutcome {
+    AddStatus status = AddStatus::Failed;
+    LoggedRun run;        // as stored, when Added
+    std::string message;  // why not, otherwise
+};
+
+struct ResetOutcome {
+    int32_t runs = 0;     // how many runs were marked reset
+    std::string message;  // empty on success
+};
+
+struct RunListing {
+    std::vector<LoggedRun> runs;
+    std::string message;  // empty on success
+};
+
+struct EarlierRun {
+    std::optional<LoggedRun> run;  // the first active run equal to the new one
+    std::string message;           // empty on success
+};
+
+struct RestoreOutcome {
+    int32_t runs = 0;     // runs now in the accumulator
+    std::string message;  // empty on success; the accumulator is then as the log says
+};
+
+struct RunLogOptions {
+    // Dates of runs, resets and set-aside files.
+    std::function<std::chrono::system_clock::time_point()> clock = [] { return std::chrono::system_clock::now(); };
+    // How long an add or reset waits for another process's write.
+    std::chrono::milliseconds busyTimeout{10000};
+};
+
+struct RunLogOpening;
+
+class RunLog {
+public:
+    static constexpr int32_t kSchemaVersion = 1;
+    static constexpr int32_t kApplicationId = 0x4c6f6369;  // "Loci"
+
+    // Opens the file, creating it (and its folder) when missing. A file that
+    // cannot be read as a run log is renamed aside, never overwritten, and a
+    // new empty log starts in its place.
+    static RunLogOpening open(const std::filesystem::path& file, RunLogOptions options = {});
+
+    const std::filesystem::path& file() const { return path; }
+
+    // Each is one transaction, committed before it returns.
+    AddOutcome add(const RunRecord& record);
+    ResetOutcome reset();
+
+    RunListing activeRuns() const;
+    // The first active run with the same file checksum, typed fields, locus
+    // and Maybes: the run the user may be adding a second time.
+    EarlierRun findEarlier(const RunRecord& record) const;
+    // Empties into and replays the active runs into it.
+    RestoreOutcome restore(accumdb& into) const;
+
+private:
+    RunLog(sql::Database db, std::filesystem::path path, RunLogOptions options)
+        : db(std::move(db)), path(std::move(path)), options(std::move(options)) {}
+    RunListing runs(const char* where, const RunRecord* like) const;
+
+    mutable sql::Database db;
+    std::filesystem::path path;
+    RunLogOptions options;
+};
+
+struct RunLogOpening {
+    std::optional<RunLog> log;       // empty when the file cannot be used at all
+    std::filesystem::path setAside;  // where a damaged or foreign file went, if one did
+    std::string message;             // for the user: what was set aside, or why there is no log
+};
+
+// Local time as ISO 8601 with the offset, "2025-03-04T10:42:17+01:00".
+std::string isoLocalTime(std::chrono::system_clock::time_point when);
+
+}  // namespace lociview

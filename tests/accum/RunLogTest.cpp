@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <set>
+#include <iterator>
+
+#include "accum/RunLog.h"
+#include "base/Sha256.h"
+
+namespace lociview {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Plate j of a day: GE values that print alike but pool apart or not at all,
+// runs that add no record, counts lowered to 0 or below by clean-up.
+RunRecord plate(int j, int32_t p1 = 150, int32_t p2 = 156) {
+    static const std::pair<const char*, double> ges[] = {{"12.5", 12.5}, {"25", 25}, {"nan", std::nan("")},
+                                                         {"1e999", kInf}, {"-0", -0.0}, {"abc", 0.0}, {"-inf", -kInf}};
+    const auto& [geText, ge] = ges[j % 7];
+    const std::string name = "plate-" + std::to_string(j) + ".txt";
+    RunRecord r{.fileName = name, .fileSha256 = sha256Hex(name),
+                .fields = {std::to_string(p1), std::to_string(p2), "100", "300", "0.5", "0.5", geText},
+                .maybes = j % 2 == 1, .p1 = p1, .p2 = p2, .ge = ge, .lanes = 6 + j % 5,
+                .emptyLanes = j % 3, .oneLanes = j % 2, .twoOrMoreLanes = 1, .alleles = {}};
+    for (int k = 0; k < j % 4; ++k) r.alleles.push_back({147 + 3 * k, 3 - k - j % 3});
+    return r;
+}
+
+int plateNumber(const std::string& fileName) { return std::stoi(fileName.substr(6)); }
+
+// What adding a run does to the live accumulator.
+void feed(accumdb& live, const RunRecord& r) {
+    if (!live.setP1(r.p1, r.p2)) return;
+    const int32_t run = live.currentRun();
+    for (const AlleleTally& a : r.alleles)
+        for (int k = 0; k < a.count; ++k) live.addAccAlle(accumallele(a.size, run, r.ge, r.lanes));
+    live.incRuns();
+}
+
+void expectSame(RunRecord a, RunRecord b) {
+    EXPECT_EQ(std::bit_cast<uint64_t>(a.ge), std::bit_cast<uint64_t>(b.ge));
+    a.ge = b.ge = 0;
+    EXPECT_TRUE(a == b) << a.fileName << " vs " << b.fileName;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Adds plates from, from + 1, ... in a process of its own; resets after every
+// plate whose number ends in 2 or 7 when asked to.
+bool addPlates(const fs::path& file, int from, int count, bool resets) {
+    RunLogOpening opening = RunLog::open(file);
+    for (int j = from; opening.log && j < from + count; ++j)
+        if (opening.log->add(plate(j)).status != AddStatus::Added ||
+            (resets && j % 5 == 2 && !opening.log->reset().message.empty()))
+            return false;
+    return opening.log.has_value();
+}
+
+template <class Work>
+pid_t spawn(Work work) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(work() ? 0 : 1);
+    return pid;
+}
+
+bool exitedCleanly(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+class RunLogTest : public ::testing::Test {
+protected:
+    // In memory where there is such a folder: a killed process leaves the
+    // same file either way, and syncs there cost nothing.
+    fs::path dir = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
+                   ("runlog-" + std::to_string(getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::path file = dir / "data" / "runs.sqlite";  // the folder does not exist yet
+    NullLog nolog;
+
+    void TearDown() override { fs::remove_all(dir); }
+
+    RunLog openLog(RunLogOptions options = {}) {
+        RunLogOpening opening = RunLog::open(file, std::move(options));
+        EXPECT_TRUE(opening.log && opening.setAside.empty()) << opening.message;
+        return std::move(*opening.log);
+    }
+};
+
+TEST_F(RunLogTest, RestoredAccumulatorExportsByteForByteAsTheLiveOne) {
+    accumdb live(nolog);
+    const auto addBoth = [&](RunLog& log, const RunRecord& r) {
+        const AddOutcome added = log.add(r);
+        ASSERT_EQ(added.status, AddStatus::Added) << added.message;
+        EXPECT_EQ(added.run.run, live.currentRun());
+        feed(live, r);
+    };
+    {
+        RunLog log = openLog();
+        for (int j = 0; j < 8; ++j) addBoth(log, plate(j));
+        EXPECT_EQ(log.reset().runs, 8);
+        live.reset();
+        addBoth(log, plate(8, -1, -1));  // latches nothing, as in the live accumulator
+        for (int j = 9; j < 17; ++j) addBoth(log, plate(j));
+        EXPECT_EQ(log.add(plate(17, 150, 157)).status, AddStatus::ProgenitorsDiffer);
+    }
+    RunLog log = openLog();  // as after quitting
+    accumdb restored(nolog);
+    restored.addAccAlle(accumallele(999, 0, 1, 1));  // whatever it held goes
+    EXPECT_EQ(log.restore(restored).runs, 9);
+    EXPECT_EQ(restored.exportText(), live.exportText());
+    EXPECT_EQ(restored.currentRun(), live.currentRun());
+
+    addBoth(log, plate(17));  // numbering goes on across the restart
+    appendRun(restored, log.activeRuns().runs.back());
+    EXPECT_EQ(restored.exportText(), live.exportText());
+
+    const std::vector<LoggedRun> runs = log.activeRuns().runs;
+    ASSERT_EQ(runs.size(), 10u);
+    EXPECT_EQ(runs[0].record.p1, -1);
+    for (const LoggedRun& run : runs) expectSame(run.record, plate(plateNumber(run.record.fileName), run.record.p1, run.record.p2));
+}
+
+TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
+    const auto noon = std::chrono::system_clock::from_time_t(1700000000);
+    RunLog log = openLog({[&] { return noon; }});
+    log.add(plate(1));
+    log.reset();
+    const LoggedRun first = log.add(plate(1)).run;
+    log.add(plate(1));
+    EXPECT_EQ(first.addedAt, isoLocalTime(noon));
+
+    RunRecord renamed = plate(1), otherStutter = plate(1), otherMaybes = plate(1), otherBytes = plate(1);
+    renamed.fileName = "copy of plate 1.txt";
+    renamed.alleles.clear();  // cleaned up differently: still the same file and fields
+    otherStutter.fields.stutter = "0.50";
+    otherMaybes.maybes = !otherMaybes.maybes;
+    otherBytes.fileSha256 = sha256Hex("plate-1.txt edited");
+    const std::pair<RunRecord, bool> cases[] = {
+        {plate(1), true}, {renamed, true}, {otherStutter, false}, {otherMaybes, false}, {otherBytes, false}};
+    for (const auto& [record, found] : cases) {
+        const EarlierRun earlier = log.findEarlier(record);
+        EXPECT_EQ(earlier.run ? earlier.run->id : 0, found ? first.id : 0) << record.fileName;
+    }
+}
+
+// Run in a writer process: every write, sync and deletion of the
+// log's files counts down; at zero the process tells the parent and waits
+// for its SIGKILL, so the parent kills it at an exact point of its I/O.
+namespace killpoint {
+sqlite3_vfs* real;
+sqlite3_vfs shim;
+sqlite3_io_methods methods;
+const sqlite3_io_methods* realMethods;
+int countdown, reportFd;
+
+void io() {
+    if (--countdown != 0) return;
+    (void)!write(reportFd, "k", 1);
+    for (;;) pause();
+}
+int xWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 at) { return io(), realMethods->xWrite(f, p, n, at); }
+int xSync(sqlite3_file* f, int flags) { return io(), realMethods->xSync(f, flags); }
+int xDelete(sqlite3_vfs*, const char* name, int syncDir) { return io(), real->xDelete(real, name, syncDir); }
+int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
+    const int rc = real->xOpen(real, name, f, flags, outFlags);
+    if (rc == SQLITE_OK && f->pMethods != nullptr) {
+        realMethods = f->pMethods;
+        methods = *realMethods;
+        methods.xWrite = xWrite;
+        methods.xSync = xSync;
+        f->pMethods = &methods;
+    }
+    return rc;
+}
+void install(int ioCount, int fd) {
+    countdown = ioCount;
+    reportFd = fd;
+    real = sqlite3_vfs_find(nullptr);
+    shim = *real;
+    shim.zName = "killpoint";
+    shim.xOpen = xOpen;
+    shim.xDelete = xDelete;
+    sqlite3_vfs_register(&shim, 1);
+}
+}  // namespace killpoint
+
+TEST_F(RunLogTest, WriterKilledAtAnyPointLeavesAConsistentLog) {
+    int plates = 0;
+    bool finished = false;
+    for (int point = 1; !finished; point += 1 + point / 16) {
+        int report[2];
+        ASSERT_EQ(pipe(report), 0);
+        const pid_t writer = spawn([&] {
+            killpoint::install(point, report[1]);
+            return addPlates(file, plates, 5, true);
+        });
+        close(report[1]);
+        char c;
+        finished = read(report[0], &c, 1) != 1;  // no report: the writer got through all its work
+        close(report[0]);
+        kill(writer, SIGKILL);
+        EXPECT_TRUE(exitedCleanly(writer) || !finished);
+
+        RunLog log = openLog();  // integrity check passed, nothing set aside
+        sql::Status opened;
+        sql::Database raw = sql::Database::open(file, SQLITE_OPEN_READONLY, opened);
+        sql::Statement runs = raw.prepare(
+            "SELECT r.file_name, count(a.run_id) FROM run r LEFT JOIN run_allele a ON a.run_id = r.id GROUP BY r.id");
+        int seen = 0;
+        for (; runs.step(); ++seen) {
+            const int j = plateNumber(runs.text(0));
+            EXPECT_EQ(runs.int64(1), static_cast<int64_t>(plate(j).alleles.size())) << "run of plate " << j;
+            plates = std::max(plates, j + 1);
+        }
+        EXPECT_TRUE(runs.status().ok()) << runs.status().message;
+        sql::Statement resets = raw.prepare(
+            "SELECT count(*) FROM run a, run b WHERE a.reset_at IS NULL AND b.reset_at IS NOT NULL AND a.id < b.id");
+        EXPECT_TRUE(resets.step() && resets.int64(0) == 0) << "a reset was left half done";
+        accumdb restored(nolog);
+        EXPECT_EQ(log.restore(restored).runs, static_cast<int32_t>(log.activeRuns().runs.size()));
+        ASSERT_LT(point, 400) << "the writer never finished";
+    }
+    EXPECT_GT(plates, 5);
+}
+
+TEST_F(RunLogTest, DamagedOrForeignFileIsSetAsideAndANewLogStarts) {
+    const auto overwrite = [](const fs::path& f, std::streamoff at, const std::string& bytes) {
+        std::fstream(f, std::ios::in | std::ios::out | std::ios::binary).seekp(at).write(bytes.data(), bytes.size());
+    };
+    const std::pair<const char*, std::function<void(const fs::path&)>> damages[] = {
+        {"truncated", [](const fs::path& f) { fs::resize_file(f, fs::file_size(f) / 2 + 100); }},
+        {"garbled header", [&](const fs::path& f) { overwrite(f, 0, std::string(40, '\x5a')); }},
+        {"garbled page", [&](const fs::path& f) { overwrite(f, 4096, std::string(200, '\x5a')); }},
+        {"another program's", [](const fs::path& f) {
+             fs::remove(f);
+             sql::Status s;
+             sql::Database::open(f, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, s).exec("CREATE TABLE x (y)");
+         }},
+    };
+    const auto sameSecond = [] { return std::chrono::system_clock::from_time_t(1700000000); };
+    for (const auto& [name, damage] : damages) {
+        SCOPED_TRACE(name);
+        fs::remove_all(dir);
+        {
+            RunLog log = openLog();
+            for (int j = 0; j < 12; ++j) log.add(plate(j));
+        }
+        damage(file);
+        const std::string bytes = readFile(file);
+        std::set<fs::path> asides;
+        for (int again = 0; again < 2; ++again) {  // twice in one second: the first stays
+            if (again) std::ofstream(file, std::ios::binary) << bytes;
+            RunLogOpening opening = RunLog::open(file, {sameSecond});
+            ASSERT_TRUE(opening.log.has_value()) << opening.message;
+            EXPECT_NE(opening.message.find(opening.setAside.string()), std::string::npos) << opening.message;
+            EXPECT_TRUE(opening.log->activeRuns().runs.empty());
+            EXPECT_EQ(opening.log->add(plate(1)).status, AddStatus::Added);
+            asides.insert(opening.setAside);
+        }
+        ASSERT_EQ(asides.size(), 2u);
+        for (const fs::path& aside : asides) EXPECT_EQ(readFile(aside), bytes) << aside;
+    }
+}
+
+TEST_F(RunLogTest, TwoProcessesAddingAtOnceLoseNothing) {
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> writers;
+    for (int w = 1; w <= 2; ++w)
+        writers.push_back(spawn([&] {
+            close(go[1]);
+            char c;
+            (void)!read(go[0], &c, 1);  // both start when the parent closes the pipe
+            return addPlates(file, 100 * w, 15, false);
+        }));
+    close(go[0]);
+    close(go[1]);
+    for (pid_t writer : writers) EXPECT_TRUE(exitedCleanly(writer));
+    const std::vector<LoggedRun> runs = openLog().activeRuns().runs;
+    ASSERT_EQ(runs.size(), 30u);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(runs[i].run, static_cast<int32_t>(i));
+        expectSame(runs[i].record, plate(plateNumber(runs[i].record.fileName)));
+    }
+}
+
+}  // namespace
+}  // namespace lociview
