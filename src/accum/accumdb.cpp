@@ -24,6 +24,7 @@ void accumdb::reset() {
     p2 = -1;
     allelesizes.clear();
     list.clear();
+    runs.clear();
 }
 
 bool accumdb::setP1(int32_t a, int32_t b) {
@@ -46,8 +47,9 @@ void accumdb::addSize(int32_t size) {
     std::sort(allelesizes.begin(), allelesizes.end());
 }
 
-void accumdb::addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps) {
+void accumdb::addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters) {
     const int32_t run = currentRun();
+    noteRun({run, ge, reps, counters});
     for (const AlleleRow& row : rows) {
         const double size = row.size;
         for (int32_t k = 0; k < row.count; ++k) addAccAlle(accumallele(size, run, ge, reps));

@@ -12,6 +12,15 @@
 
 namespace lociview {
 
+// What the statistics of the accumulated runs need of each run besides its
+// alleles: its GE, its lanes and how many had no, one, two or more alleles.
+struct AccumulatedRun {
+    int32_t run = 0;
+    double ge = 0.0;
+    int32_t lanes = 0;
+    LaneCounters counters;
+};
+
 class accumdb {
 public:
     explicit accumdb(LogSink& log) : log(log) {}  // initDB
@@ -23,8 +32,10 @@ public:
     void addAccAlle(const accumallele& record);
     void addSize(int32_t size);
     // One run: every counted peak of the rows as a record with the run's
-    // number, GE and reps, then the next run number.
-    void addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps);
+    // number, GE and reps, its lane counts, then the next run number.
+    void addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters);
+    void noteRun(const AccumulatedRun& run) { runs.push_back(run); }
+    const std::vector<AccumulatedRun>& accumulatedRuns() const { return runs; }
     std::vector<double> getNumberOfRuns() const;
     int32_t getIntNumberOfRuns() const;
     int32_t getNumAlleles() const { return static_cast<int32_t>(allelesizes.size()); }
@@ -44,6 +55,7 @@ private:
     int32_t p2 = -1;
     std::vector<int32_t> allelesizes;
     std::vector<accumallele> list;
+    std::vector<AccumulatedRun> runs;
 };
 
 // Each entry as "%d " in order; logs "bob== %@" and each entry.

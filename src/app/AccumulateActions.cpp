@@ -19,7 +19,8 @@ Outcome GeneController::addToAccumulator() {
         return Outcome::Cancelled;
     if (!raccumulator.setP1(p1, p2)) return refuse(AlertId::ProgenitorsDiffer);
 
-    raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes);
+    raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes,
+                        scoring.counters.value_or(LaneCounters{}));
     if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
     return Outcome::Done;
 }
