@@ -16,7 +16,7 @@ const std::string kPlate = LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt";
 // The trace of one scoring run and every view of what it left.
 std::string scoreAndShow(Session& s, std::ostringstream& out, const std::string& locus) {
     out.str("");
-    for (const std::string line : {"locus " + locus, std::string("do scoreData:"), std::string("show store"),
+    for (const std::string& line : {"locus " + locus, std::string("do scoreData:"), std::string("show store"),
                                    std::string("show results"), std::string("show counters"), std::string("show log"),
                                    std::string("show state")})
         EXPECT_EQ(s.play(line), std::nullopt) << line;
