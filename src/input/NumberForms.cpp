@@ -8,37 +8,41 @@
 
 namespace lociview {
 
-// The quick path covers every number in range; strtof settles overflow and
-// underflow.
-float readFloat(std::string_view number) {
+bool readQuickFloat(std::string_view number, float& value) {
     std::string_view magnitude = number;
     const bool negative = !magnitude.empty() && magnitude.front() == '-';
     if (!magnitude.empty() && (magnitude.front() == '+' || magnitude.front() == '-')) magnitude.remove_prefix(1);
     // A plain decimal of at most seven digits ("185.32", "18923.5") is a
     // whole number below 2^24 over a power of ten up to 10^7, both exact in
     // single precision, so one division rounds it correctly.
-    if (magnitude.size() <= kQuickDigits + 1) {
-        uint32_t digits = 0;
-        int count = 0;
-        int decimals = -1;
-        bool plain = true;
-        for (const char c : magnitude) {
-            if (c >= '0' && c <= '9') {
-                digits = digits * 10 + static_cast<uint32_t>(c - '0');
-                ++count;
-                if (decimals >= 0) ++decimals;
-            } else if (c == '.' && decimals < 0) {
-                decimals = 0;
-            } else {
-                plain = false;
-                break;
-            }
-        }
-        if (plain && count > 0 && count <= static_cast<int>(kQuickDigits)) {
-            const float value = static_cast<float>(digits) / kQuickTens[decimals < 0 ? 0 : decimals];
-            return negative ? -value : value;
+    if (magnitude.size() > kQuickDigits + 1) return false;
+    uint32_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    for (const char c : magnitude) {
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + static_cast<uint32_t>(c - '0');
+            ++count;
+            if (decimals >= 0) ++decimals;
+        } else if (c == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
         }
     }
+    if (count == 0 || count > static_cast<int>(kQuickDigits)) return false;
+    const float v = static_cast<float>(digits) / kQuickTens[decimals < 0 ? 0 : decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
+// The quick path covers every number in range; strtof settles overflow and
+// underflow.
+float readFloat(std::string_view number) {
+    if (float value = 0.0f; readQuickFloat(number, value)) return value;
+    std::string_view magnitude = number;
+    const bool negative = !magnitude.empty() && magnitude.front() == '-';
+    if (!magnitude.empty() && (magnitude.front() == '+' || magnitude.front() == '-')) magnitude.remove_prefix(1);
     float value = 0.0f;
     const char* end = magnitude.data() + magnitude.size();
     const auto res = std::from_chars(magnitude.data(), end, value, std::chars_format::general);

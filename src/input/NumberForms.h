@@ -15,6 +15,10 @@ namespace lociview {
 inline constexpr size_t kQuickDigits = 7;
 inline constexpr float kQuickTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
 
+// readFloat's quick exact path: true, with the value, when the text is a
+// plain decimal (sign, digits, one point) of at most kQuickDigits digits.
+bool readQuickFloat(std::string_view text, float& value);
+
 // Correctly rounded single precision of a number text as measured by
 // decimalNumberLength; beyond the range, +-infinity.
 float readFloat(std::string_view number);
