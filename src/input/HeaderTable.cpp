@@ -197,6 +197,50 @@ int64_t laneNumber(std::string_view value) {
     return n <= std::numeric_limits<int32_t>::max() ? n : FileSamples::kNoLane;
 }
 
+// The samples of a file by name: open addressing over 32-bit hashes, so a
+// table of a million samples stays quick and small (8 bytes a slot).
+class SampleIndex {
+public:
+    // The index of the name in names, appended when it is new.
+    uint32_t find(std::string_view name, std::vector<std::string>& names) {
+        if ((names.size() + 1) * 10 > slots.size() * 7) grow();
+        const uint32_t hash = hashOf(name);
+        for (size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
+            Slot& slot = slots[i];
+            if (slot.index == 0) {
+                names.emplace_back(name);
+                slot = {hash, static_cast<uint32_t>(names.size())};
+                return slot.index - 1;
+            }
+            if (slot.hash == hash && names[slot.index - 1] == name) return slot.index - 1;
+        }
+    }
+
+private:
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t index = 0;  // of the name, plus 1; 0: empty
+    };
+
+    static uint32_t hashOf(std::string_view name) {
+        const uint64_t h = std::hash<std::string_view>{}(name);
+        return static_cast<uint32_t>(h ^ (h >> 32));
+    }
+
+    void grow() {
+        std::vector<Slot> old = std::move(slots);
+        slots.assign(std::max<size_t>(64, old.size() * 2), Slot{});
+        for (const Slot& slot : old) {
+            if (slot.index == 0) continue;
+            size_t i = slot.hash & (slots.size() - 1);
+            while (slots[i].index != 0) i = (i + 1) & (slots.size() - 1);
+            slots[i] = slot;
+        }
+    }
+
+    std::vector<Slot> slots;
+};
+
 // Reads the rows below a header.
 class RowReader {
 public:
@@ -303,14 +347,10 @@ private:
     uint32_t sampleIndex(std::string_view name) {
         // Rows of one sample usually come together.
         if (last < out.names.size() && out.names[last] == name) return static_cast<uint32_t>(last);
-        auto it = index.find(name);
-        if (it == index.end()) {
-            out.names.emplace_back(name);
-            out.laneOf.push_back(kUnset);
-            it = index.emplace(std::string_view(out.names.back()), static_cast<uint32_t>(out.names.size() - 1)).first;
-        }
-        last = it->second;
-        return it->second;
+        const size_t before = out.names.size();
+        last = index.find(name, out.names);
+        if (out.names.size() != before) out.laneOf.push_back(kUnset);
+        return static_cast<uint32_t>(last);
     }
 
     void noteLane(uint32_t sample, int64_t lane) {
@@ -326,7 +366,7 @@ private:
     const Columns& columns;
     FileSamples& out;
     bool decimalComma = false;
-    std::unordered_map<std::string_view, uint32_t> index;  // views of out.names
+    SampleIndex index;
     size_t last = static_cast<size_t>(-1);
     std::string sampleScratch, laneScratch, dyeScratch, sizeScratch, heightScratch, areaScratch, numberScratch;
 };

@@ -3,7 +3,6 @@
 // columns by name and reading the rows below it into the file's samples and
 // peaks, before lanes are given across files.
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +17,7 @@ struct FileSamples {
     char delimiter = 0;                // of a table
     int64_t headerLine = 0;            // 1 for the first line
     bool laneColumn = false;
-    std::deque<std::string> names;     // samples in order of first appearance (they stay put: the
-                                       // reader's index refers to them)
+    std::vector<std::string> names;    // samples in order of first appearance
     std::vector<int64_t> laneOf;       // per sample, with a Lane column: its number, or kNoLane
     std::vector<ImportedPeak> peaks;   // sample: index into names; lane not yet given
     SkipCounts skipped{};
