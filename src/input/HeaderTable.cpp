@@ -135,8 +135,9 @@ std::string columnsOf(const std::vector<Field>& cells, const std::string& fileNa
             case Kind::SizeN:
             case Kind::HeightN:
             case Kind::AreaN: {
-                auto it = std::find_if(out.pairs.begin(), out.pairs.end(), [&](const Pair& p) { return p.number == n.number; });
-                if (it == out.pairs.end()) it = out.pairs.insert(out.pairs.end(), Pair{n.number});
+                const int number = n.number;  // clang before 16 cannot capture a structured binding
+                auto it = std::find_if(out.pairs.begin(), out.pairs.end(), [&](const Pair& p) { return p.number == number; });
+                if (it == out.pairs.end()) it = out.pairs.insert(out.pairs.end(), Pair{number});
                 (n.kind == Kind::SizeN ? it->size : n.kind == Kind::HeightN ? it->height : it->area) = column;
                 break;
             }

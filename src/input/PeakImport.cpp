@@ -44,7 +44,7 @@ bool readPerSampleLines(std::string_view bytes, const std::string& sampleName, F
         else if (dye == 0 || dye == kNoDye)
             ++out.skipped[static_cast<size_t>(SkipReason::DyeUnknown)];
         else
-            out.peaks.push_back({0, 0, dye, line.size, line.height, line.area});
+            out.peaks.push_back({0, 0, dye, line.size, line.height, std::isfinite(line.area) ? line.area : 0.0f});
     }
     return true;
 }
