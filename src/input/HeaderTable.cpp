@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <unordered_map>
+#include <iterator>
 
 #include "base/DevLog.h"
 #include "base/NumberText.h"
@@ -18,13 +18,33 @@ namespace {
 
 constexpr size_t kHeaderSearchLines = 50;
 
-// What a header cell names. The sample kinds are in order of preference.
-enum class Kind { None, SampleFileName, SampleName, SampleFile, Sample, Size, Height, Area, AreaInPoint, Lane,
-                  DyeSamplePeak, Dye, SizeN, HeightN, AreaN };
+// What a column is for, and the names that say so; of two names for one
+// role the lower rank wins ("Sample File Name" over "Sample Name").
+enum Role { kSampleRole, kSizeRole, kHeightRole, kAreaRole, kLaneRole, kDyeRole, kRoles };
+
+struct KnownName {
+    std::string_view name;  // as normalName gives it
+    Role role;
+    int rank;
+};
+
+constexpr KnownName kKnownNames[] = {
+    {"sample file name", kSampleRole, 0}, {"sample name", kSampleRole, 1}, {"sample file", kSampleRole, 2},
+    {"sample", kSampleRole, 3},           {"size", kSizeRole, 0},          {"height", kHeightRole, 0},
+    {"peak height", kHeightRole, 1},      {"area", kAreaRole, 0},          {"area in point", kAreaRole, 1},
+    {"peak area", kAreaRole, 2},          {"lane", kLaneRole, 0},          {"dye sample peak", kDyeRole, 0},
+    {"dye", kDyeRole, 1}};
+
+// The numbered columns of genotype tables: "Size 1", "Height 1", "Area 1"...
+enum class PairPart { None, Size, Height, Area };
 
 struct Named {
-    Kind kind = Kind::None;
-    int number = 0;  // of "Size N", "Height N", "Area N"
+    const KnownName* known = nullptr;
+    PairPart part = PairPart::None;
+    int number = 0;  // of a pair part
+
+    bool any() const { return known || part != PairPart::None; }
+    bool operator==(const Named& o) const { return known == o.known && part == o.part && number == o.number; }
 };
 
 // Lower case, quotes dropped, dots, underscores and slashes read as spaces
@@ -46,21 +66,15 @@ std::string normalName(std::string_view cell) {
 }
 
 Named nameOf(std::string_view cell) {
-    static const std::unordered_map<std::string_view, Kind> plain = {
-        {"sample file name", Kind::SampleFileName}, {"sample name", Kind::SampleName},
-        {"sample file", Kind::SampleFile},          {"sample", Kind::Sample},
-        {"size", Kind::Size},                       {"height", Kind::Height},
-        {"area", Kind::Area},                       {"area in point", Kind::AreaInPoint},
-        {"lane", Kind::Lane},                       {"dye sample peak", Kind::DyeSamplePeak},
-        {"dye", Kind::Dye}};
     const std::string name = normalName(cell);
-    if (const auto it = plain.find(name); it != plain.end()) return {it->second, 0};
-    for (const auto& [prefix, kind] : {std::pair<std::string_view, Kind>{"size ", Kind::SizeN},
-                                       {"height ", Kind::HeightN}, {"area ", Kind::AreaN}}) {
+    for (const KnownName& known : kKnownNames)
+        if (name == known.name) return {&known};
+    for (const auto& [prefix, part] : {std::pair<std::string_view, PairPart>{"size ", PairPart::Size},
+                                       {"height ", PairPart::Height}, {"area ", PairPart::Area}}) {
         const std::string_view rest = std::string_view(name).substr(std::min(name.size(), prefix.size()));
         if (name.compare(0, prefix.size(), prefix) != 0 || rest.empty() || rest.size() > 6) continue;
         if (std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return {kind, std::stoi(std::string(rest))};
+            return {nullptr, part, std::stoi(std::string(rest))};
     }
     return {};
 }
@@ -89,61 +103,40 @@ std::string columnsOf(const std::vector<Field>& cells, const std::string& fileNa
     std::string scratch;
     for (size_t i = 0; i < cells.size(); ++i) {
         const Named n = nameOf(fieldValue(cells[i], scratch));
-        if (n.kind == Kind::None) continue;
+        if (!n.any()) continue;
         for (const auto& [other, column] : named) {
-            if (other.kind == n.kind && other.number == n.number)
+            if (other == n)
                 return format("%s names the column %s twice (columns %d and %d). Rename one of them and open "
                               "the file again.",
                               headerPlace(fileName, line).c_str(),
-                              quoted(std::string(trimBlanks(fieldValue(cells[i], scratch)))).c_str(), column + 1,
+                              quoted(std::string(fieldValue(cells[i], scratch))).c_str(), column + 1,
                               static_cast<int>(i) + 1);
         }
         named.emplace_back(n, static_cast<int>(i));
     }
-    // "Area" before "Area in Point", "Dye/Sample Peak" before "Dye".
-    Kind sampleKind = Kind::None;
-    bool plainArea = false, samplePeakDye = false;
+    int role[kRoles], rank[kRoles] = {};
+    std::fill(std::begin(role), std::end(role), -1);
     for (const auto& [n, column] : named) {
-        switch (n.kind) {
-            case Kind::SampleFileName:
-            case Kind::SampleName:
-            case Kind::SampleFile:
-            case Kind::Sample:
-                // The enumerators are in order of preference.
-                if (sampleKind == Kind::None || n.kind < sampleKind) {
-                    sampleKind = n.kind;
-                    out.sample = column;
-                }
-                break;
-            case Kind::Size: out.size = column; break;
-            case Kind::Height: out.height = column; break;
-            case Kind::Area:
-                out.area = column;
-                plainArea = true;
-                break;
-            case Kind::AreaInPoint:
-                if (!plainArea) out.area = column;
-                break;
-            case Kind::Lane: out.lane = column; break;
-            case Kind::DyeSamplePeak:
-                out.dye = column;
-                samplePeakDye = true;
-                break;
-            case Kind::Dye:
-                if (!samplePeakDye) out.dye = column;
-                break;
-            case Kind::SizeN:
-            case Kind::HeightN:
-            case Kind::AreaN: {
-                const int number = n.number;  // clang before 16 cannot capture a structured binding
-                auto it = std::find_if(out.pairs.begin(), out.pairs.end(), [&](const Pair& p) { return p.number == number; });
-                if (it == out.pairs.end()) it = out.pairs.insert(out.pairs.end(), Pair{number});
-                (n.kind == Kind::SizeN ? it->size : n.kind == Kind::HeightN ? it->height : it->area) = column;
-                break;
+        if (n.known) {
+            const Role r = n.known->role;
+            if (role[r] < 0 || n.known->rank < rank[r]) {
+                role[r] = column;
+                rank[r] = n.known->rank;
             }
-            case Kind::None: break;
+            continue;
         }
+        const int number = n.number;  // clang before 16 cannot capture a structured binding
+        auto it = std::find_if(out.pairs.begin(), out.pairs.end(), [&](const Pair& p) { return p.number == number; });
+        if (it == out.pairs.end()) it = out.pairs.insert(out.pairs.end(), Pair{number});
+        (n.part == PairPart::Size ? it->size : n.part == PairPart::Height ? it->height : it->area) = column;
     }
+    out.sample = role[kSampleRole];
+    out.size = role[kSizeRole];
+    out.height = role[kHeightRole];
+    out.area = role[kAreaRole];
+    out.lane = role[kLaneRole];
+    out.dye = role[kDyeRole];
+
     const bool anySizeN = std::any_of(out.pairs.begin(), out.pairs.end(), [](const Pair& p) { return p.size >= 0; });
     if (out.size < 0 && !anySizeN)
         return headerPlace(fileName, line) + " has no Size column. Lociview needs a Size and a Height column (or "
@@ -401,7 +394,7 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
         RecordScanner cells(lines[k], delimiter);
         if (!cells.next(fields)) continue;
         int known = 0;
-        for (const Field& f : fields) known += nameOf(fieldValue(f, scratch)).kind != Kind::None;
+        for (const Field& f : fields) known += nameOf(fieldValue(f, scratch)).any();
         if (known < 2) continue;
 
         out.delimiter = delimiter;

@@ -4,6 +4,16 @@
 // lane numbers) into samples laid out as lanes, and handing one dye of
 // them to the classic pipeline as classic rows. Values in, values out: no
 // file, no controller, no toolkit.
+//
+// A header row is looked for in the first 50 lines; it splits at tabs, else
+// commas, else semicolons (whose number cells may use a decimal comma).
+// Columns are found by name, case aside, trimmed, without quotes, with dots,
+// underscores and slashes read as spaces: sample "Sample File Name", else
+// "Sample Name", "Sample File", "Sample"; "Size"; "Height", else "Peak
+// Height"; area "Area", else "Area in Point", "Peak Area"; "Lane"; dye
+// "Dye/Sample Peak" ("B,12"), else "Dye" (a letter or colour); genotype pairs
+// "Size N" / "Height N" (/ "Area N"). Text is UTF-16 after a byte-order
+// mark, else UTF-8 when it is valid UTF-8, else Latin-1.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -128,10 +138,11 @@ struct DyeChoice {
 };
 DyeChoice selectDye(const PeakImport& import, std::string_view requested);
 
-// The peaks of one dye as the classic reader's rows (lane, dye letter, peak
-// number in the lane, 0 minutes, size, height, area, 0 data point: "%d" and
-// "%f" texts), in lane order, so convertDataTextToDataData makes the same
-// records a classic file of those numbers would.
+// The peaks of one dye as the classic reader's rows (lane, dye letter or
+// "?", peak number in the lane, 0 minutes, size, height, area, 0 data point:
+// "%d" and "%f" texts), in lane order and a sample's peaks in file order, so
+// convertDataTextToDataData makes the same records a classic file of those
+// numbers would.
 std::vector<PeakRow> classicRows(const PeakImport& import, char dye);
 
 // The sample map with the peaks of one dye counted.

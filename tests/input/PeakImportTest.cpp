@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                    PeakLayout::SizingTable, kNoDye, "1\tP\ta.txt\t1\n2\tQ\ta.txt\t1\n3\tP\tb.txt\t1\n",
                    "1:150.000000 2:151.000000 3:152.000000", ""},
         LayoutCase{"HeaderWithoutSample",
-                   {{"w1.tsv", "Size\tHeight\tDye\n150\t1\tB\n"}, {"w2.tsv", "Size\tHeight\tDye\n151\t2\tB\n"}},
+                   {{"w1.tsv", "Size\tPeak Height\tDye\n150\t1\tB\n"}, {"w2.tsv", "Size\tHeight\tDye\n151\t2\tB\n"}},
                    PeakLayout::PerSampleFile, 'B', "1\tw1\tw1.tsv\t1\n2\tw2\tw2.tsv\t1\n",
                    "1:150.000000 2:151.000000", ""}));
 
