@@ -59,7 +59,7 @@ size_t RecordScanner::lineEndFrom(size_t i) const {
     return end;
 }
 
-bool RecordScanner::next(std::vector<Field>& fields) {
+bool RecordScanner::next(std::vector<Field>& fields, size_t limit) {
     fields.clear();
     if (pos >= text.size() || openQuoteLine != 0) return false;
     startLine = line;
@@ -94,7 +94,7 @@ bool RecordScanner::next(std::vector<Field>& fields) {
             if (i > lineEnd) lineEnd = lineEndFrom(i);
         }
         while (i < lineEnd && s[i] != delimiter) ++i;
-        fields.push_back({text.substr(start, i - start), quoted});
+        if (fields.size() < limit) fields.push_back({text.substr(start, i - start), quoted});
         if (i >= n) {
             pos = n;
             return true;

@@ -2,6 +2,7 @@
 // Splits tab-, comma- or semicolon-separated text into records of fields
 // without copying it. A field that starts with a double quote may hold the
 // delimiter, line breaks and doubled quotes; records end at LF, CR LF or CR.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,9 +33,11 @@ public:
     // Scans text from offset `from`, which starts physical line `line`.
     RecordScanner(std::string_view text, char delimiter, size_t from = 0, int64_t line = 1);
 
-    // Reads the next record into fields; false at the end of the text, or
-    // when a quote is never closed (quoteNeverClosed() then says where).
-    bool next(std::vector<Field>& fields);
+    // Reads the next record into fields, its first `limit` fields only (the
+    // rest are passed over, so a line of a million cells costs no memory);
+    // false at the end of the text, or when a quote is never closed
+    // (quoteNeverClosed() then says where).
+    bool next(std::vector<Field>& fields, size_t limit = SIZE_MAX);
 
     // The line the record just read starts on (1 for the first).
     int64_t recordLine() const { return startLine; }

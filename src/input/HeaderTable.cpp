@@ -17,6 +17,8 @@ namespace lociview {
 namespace {
 
 constexpr size_t kHeaderSearchLines = 50;
+// Cells of a line looked at for column names; a header has far fewer.
+constexpr size_t kHeaderCells = 4096;
 
 // What a column is for, and the names that say so; of two names for one
 // role the lower rank wins ("Sample File Name" over "Sample Name").
@@ -88,6 +90,13 @@ struct Pair {
 struct Columns {
     int sample = -1, lane = -1, dye = -1, size = -1, height = -1, area = -1;
     std::vector<Pair> pairs;  // genotype tables, by number
+
+    // One past the last column read.
+    size_t count() const {
+        int last = std::max({sample, lane, dye, size, height, area});
+        for (const Pair& p : pairs) last = std::max({last, p.size, p.height, p.area});
+        return static_cast<size_t>(last + 1);
+    }
 };
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
@@ -245,9 +254,12 @@ public:
     // Single-sample files: their one sample exists before any row.
     void addSample(const std::string& name) { sampleIndex(name); }
 
+    // The row's fields up to the last column read.
     void read(const std::vector<Field>& fields) {
+        // A row with nothing in the columns read is no data row (a blank
+        // line, a note in a column of its own).
         if (std::all_of(fields.begin(), fields.end(), [](const Field& f) { return trimBlanks(f.raw).empty(); }))
-            return;  // a blank row is no data row
+            return;
         ++out.dataRows;
         const auto cell = [&](int column, std::string& scratch) -> std::string_view {
             return column >= 0 && static_cast<size_t>(column) < fields.size()
@@ -392,7 +404,7 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
     for (size_t k = 0; k < lines.size(); ++k) {
         const char delimiter = delimiterOf(lines[k]);
         RecordScanner cells(lines[k], delimiter);
-        if (!cells.next(fields)) continue;
+        if (!cells.next(fields, kHeaderCells)) continue;
         int known = 0;
         for (const Field& f : fields) known += nameOf(fieldValue(f, scratch)).any();
         if (known < 2) continue;
@@ -416,7 +428,7 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
         // A peak per line, mostly: no regrowing of the peaks.
         out.peaks.reserve(lineCount(text.substr(std::min(from, text.size()))) + 1);
         RecordScanner records(text, delimiter, from, out.headerLine + 1);
-        while (records.next(fields)) rows.read(fields);
+        while (records.next(fields, columns.count())) rows.read(fields);
         if (const int64_t line = records.quoteNeverClosed(); line != 0) {
             out.refusal = format("In %s, the quote that opens on line %lld is never closed. Close it, or remove "
                                  "it, and open the file again.",

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "input/HeaderTable.h"
@@ -133,7 +135,9 @@ const char* skipReasonText(SkipReason reason) {
     return "";
 }
 
-PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) {
+namespace {
+
+PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
     PeakImport result;
     if (files.empty()) return result;
     const bool several = files.size() > 1;
@@ -287,6 +291,19 @@ PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) 
     for (const std::string& note : result.notes) logf(log, "%s", note.c_str());
     if (const std::string summary = skippedSummary(result); !summary.empty()) logf(log, "%s", summary.c_str());
     return result;
+}
+
+}  // namespace
+
+PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) {
+    try {
+        return importFiles(files, log);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    // Peaks or samples too many to hold: refused rather than ending the
+    // program.
+    return refused("The peak tables are too large to read into memory.", log);
 }
 
 std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
