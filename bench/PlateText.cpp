@@ -79,4 +79,39 @@ std::string makePlate(int lanes, int peaksPerLane, uint32_t seed) {
     return text;
 }
 
+std::string makeSizingTable(int rows, char delimiter, uint32_t seed) {
+    Lcg rng(seed);
+    const char d = delimiter;
+    const bool quote = delimiter == ',';
+    std::string text = "Sizing Table\t\t\t\nExported 2024-03-01\n";
+    text += std::string(quote ? "\"Dye/Sample Peak\"" : "Dye/Sample Peak") + d + "Sample File Name" + d + "Size" + d +
+            "Height" + d + "Area in Point" + d + "Data Point\n";
+    static constexpr double kStandard[] = {35,  50,  75,  100, 139, 150, 160, 200, 250, 300, 340, 350,
+                                           400, 450, 490, 500, 35,  50,  75,  100, 139, 150, 160, 200};
+    constexpr int kPerSample = 270;
+    char line[160];
+    int written = 0;
+    for (int sample = 1; written < rows; ++sample) {
+        char name[64];
+        std::snprintf(name, sizeof name, "A%02d_%04d_2024-03-01_Plate1.fsa", (sample - 1) % 96 + 1, sample);
+        // A third blue peaks, a tenth orange standard, the rest green noise.
+        std::vector<std::pair<char, std::pair<double, double>>> peaks;
+        for (const auto& p : lanePeaks(rng, kPerSample / 3)) peaks.push_back({'B', p});
+        for (int i = 0; i < kPerSample / 10; ++i) peaks.push_back({'O', {kStandard[i % 24] + rng.between(-0.1, 0.1), rng.between(800, 2000)}});
+        while (static_cast<int>(peaks.size()) < kPerSample)
+            peaks.push_back({'G', {rng.between(60, 480), rng.between(20, 300)}});
+        int number[256] = {};
+        for (const auto& [dye, peak] : peaks) {
+            if (written++ >= rows) break;
+            const auto [size, height] = peak;
+            const char* q = quote ? "\"" : "";
+            std::snprintf(line, sizeof line, "%s%c,%d%s%c%s%c%.2f%c%ld%c%ld%c%ld\n", q, dye, ++number[static_cast<unsigned char>(dye)], q, d,
+                          name, d, size, d, std::lround(height), d, std::lround(height * rng.between(6.9, 8.1)), d,
+                          std::lround(940 + size * 11.6));
+            text += line;
+        }
+    }
+    return text;
+}
+
 }  // namespace lociview::bench

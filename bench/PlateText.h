@@ -10,6 +10,13 @@ namespace lociview::bench {
 
 std::string makePlate(int lanes, int peaksPerLane, uint32_t seed = 1);
 
+// The same kind of lanes as a sizing table an analysis program exports:
+// title lines, a header row (Dye/Sample Peak, Sample File Name, Size,
+// Height, Area in Point, Data Point) and `rows` peak rows, a third of them
+// in blue, the rest green noise and the orange size standard, 270 rows per
+// sample. Separated by `delimiter`; comma tables quote the dye cells.
+std::string makeSizingTable(int rows, char delimiter = '\t', uint32_t seed = 1);
+
 // The parameters the plates are scored with.
 inline constexpr const char* kP1 = "150";
 inline constexpr const char* kP2 = "156";

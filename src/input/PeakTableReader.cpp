@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
 #include "base/NumberText.h"
+#include "input/NumberForms.h"
 
 namespace lociview {
 
@@ -68,150 +67,64 @@ inline CharClass classOf(char32_t c, const std::array<CharClass, 256>& table) {
 inline bool isAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 inline bool isAsciiSign(char32_t c) { return c == '+' || c == '-'; }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Digits of a number the scanner reads exactly with one division.
 constexpr size_t kQuickDigits = quickDigits<float>;
-
-// "%f" of the value, but independent of the C locale's decimal point: the
-// exact binary value rounded to six decimals, ties to even. Every file
-// number goes through here, so values below 2^43 (all sizes, heights and
-// areas a plate holds) are done in integers; the rest go to to_chars.
-std::string floatText(float value) {
-    char buf[64];
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    const int biased = static_cast<int>(bits >> 23 & 0xFFu);
-    // |value| = mantissa / 2^shift, the mantissa below 2^24.
-    const uint64_t mantissa = biased == 0 ? (bits & 0x7FFFFFu) : (bits & 0x7FFFFFu) | 0x800000u;
-    const int shift = biased == 0 ? 149 : 150 - biased;
-    if (biased != 0xFF && shift >= -19) {
-        const uint64_t scaled = mantissa * 1000000u;  // below 2^44
-        uint64_t micros;  // |value| * 10^6, rounded
-        if (shift <= 0) {
-            micros = scaled << -shift;
-        } else if (shift >= 64) {
-            micros = 0;  // below 2^-20: rounds to 0
-        } else {
-            micros = scaled >> shift;
-            const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
-            const uint64_t half = uint64_t{1} << (shift - 1);
-            if (rest > half || (rest == half && (micros & 1u))) ++micros;
-        }
-        // Written backwards two digits at a time: six decimals, the point,
-        // then the whole part.
-        static constexpr char kPairs[] =
-            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-            "8081828384858687888990919293949596979899";
-        char* p = buf + sizeof buf;
-        uint32_t fraction = static_cast<uint32_t>(micros % 1000000u);
-        uint64_t whole = micros / 1000000u;
-        for (int i = 0; i < 3; ++i, fraction /= 100) {
-            p -= 2;
-            std::memcpy(p, kPairs + 2 * (fraction % 100), 2);
-        }
-        *--p = '.';
-        while (whole >= 100) {
-            p -= 2;
-            std::memcpy(p, kPairs + 2 * (whole % 100), 2);
-            whole /= 100;
-        }
-        if (whole >= 10) {
-            p -= 2;
-            std::memcpy(p, kPairs + 2 * whole, 2);
-        } else {
-            *--p = static_cast<char>('0' + whole);
-        }
-        if (std::signbit(value)) *--p = '-';
-        return std::string(p, buf + sizeof buf);
-    }
-    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, 6);
-    return std::string(buf, res.ptr);
-}
-
-std::string intText(int32_t value) {
-    char buf[16];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
-}
 
 // The names the tossed-out messages give the nine items, in line order.
 constexpr const char* kItemNames[9] = {"initial decimal", "letter",      "a comma",
                                        "dataID decimal",  "first float", "second float",
                                        "first integer",   "third float", "last float"};
 
-// Parses the segments of one decoded text. Unit is the storage of one code
-// point: a Latin-1 byte or a decoded UTF-16 code point.
-template <class Unit>
-class SegmentParser {
-public:
-    SegmentParser(const Unit* text, std::vector<PeakRow>& rows, LogSink& log)
-        : text(text), rows(rows), log(log), classes(latin1Classes()) {}
+// Where an item lies in the text.
+struct Span {
+    size_t begin = 0, end = 0;
+};
 
-    void parse(size_t begin, size_t end, int32_t lineNumber) {
+// The items of one line: texts as spans, numbers as read.
+struct LineItems {
+    Span lane, letters, dataId;
+    float numbers[4] = {};
+    int32_t height = 0;
+};
+
+// Scans the items of segments of one decoded text. Unit is the storage of
+// one code point: a Latin-1 byte or a decoded UTF-16 code point.
+template <class Unit>
+class LineScanner {
+public:
+    explicit LineScanner(const Unit* text) : text(text), classes(latin1Classes()) {}
+
+    // Scans the segment from item `first` (0, or 1 for a line without its
+    // lane); the index of the first item that is not there, or -1.
+    int scan(size_t begin, size_t end, int first, LineItems& items) {
         pos = begin;
         stop = end;
-        Span lane, letters, dataId;
-        float numbers[4] = {};
-        int32_t height = 0;
-        int failed = -1;
-        if (!scanRun(kDigit, lane)) {
-            failed = 0;
-        } else if (!scanRun(kLetter, letters)) {
-            failed = 1;
-        } else if (Span comma; !scanRun(kPunct, comma)) {
-            failed = 2;
-        } else if (!scanRun(kDigit, dataId)) {
-            failed = 3;
-        } else if (!scanFloat(numbers[0])) {
-            failed = 4;
-        } else if (!scanFloat(numbers[1])) {
-            failed = 5;
-        } else if (!scanInt(height)) {
-            failed = 6;
-        } else if (!scanFloat(numbers[2])) {
-            failed = 7;
-        } else if (!scanFloat(numbers[3])) {
-            failed = 8;
-        }
-        if (failed >= 0) {
-            logf(log, "failed trying to scan %s on line %d. Entire line tossed out.", kItemNames[failed], lineNumber);
-            return;
-        }
-        PeakRow row(8);
-        appendSpan(row[0], lane);
-        appendSpan(row[1], letters);
-        appendSpan(row[2], dataId);
-        row[3] = floatText(numbers[0]);
-        row[4] = floatText(numbers[1]);
-        row[5] = intText(height);
-        row[6] = floatText(numbers[2]);
-        row[7] = floatText(numbers[3]);
-        rows.push_back(std::move(row));
+        if (first == 0 && !scanRun(kDigit, items.lane)) return 0;
+        if (!scanRun(kLetter, items.letters)) return 1;
+        if (Span comma; !scanRun(kPunct, comma)) return 2;
+        if (!scanRun(kDigit, items.dataId)) return 3;
+        if (!scanFloat(items.numbers[0])) return 4;
+        if (!scanFloat(items.numbers[1])) return 5;
+        if (!scanInt(items.height)) return 6;
+        if (!scanFloat(items.numbers[2])) return 7;
+        if (!scanFloat(items.numbers[3])) return 8;
+        return -1;
+    }
+
+    // Nothing but white space.
+    bool blank(size_t begin, size_t end) {
+        pos = begin;
+        stop = end;
+        skipSpace();
+        return pos == stop;
+    }
+
+    void appendSpan(std::string& out, const Span& span) const {
+        out.reserve(span.end - span.begin);
+        for (size_t i = span.begin; i < span.end; ++i) appendUtf8(out, at(i));
     }
 
 private:
-    struct Span {
-        size_t begin = 0, end = 0;
-    };
-
     char32_t at(size_t i) const { return static_cast<char32_t>(text[i]); }
 
     void skipSpace() {
@@ -225,11 +138,6 @@ private:
         while (pos < stop && classOf(at(pos), classes) == cls) ++pos;
         span.end = pos;
         return span.end > span.begin;
-    }
-
-    void appendSpan(std::string& out, const Span& span) const {
-        out.reserve(span.end - span.begin);
-        for (size_t i = span.begin; i < span.end; ++i) appendUtf8(out, at(i));
     }
 
     size_t countDigits(size_t& i) const {
@@ -319,8 +227,6 @@ private:
     }
 
     const Unit* text;
-    std::vector<PeakRow>& rows;
-    LogSink& log;
     const std::array<CharClass, 256>& classes;
     size_t pos = 0;
     size_t stop = 0;
@@ -351,91 +257,138 @@ size_t countUnits(const Unit* from, const Unit* end, Unit unit) {
     return n;
 }
 
+// How a text splits into segments: whichever line end splits it into more
+// pieces wins; ties go to CR.
 template <class Unit>
-void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogSink& log) {
-    const Unit* end = text + length;
-    // Whichever line end splits the text into more pieces wins; ties go to CR.
-    const size_t lineFeeds = countUnits(text, end, Unit('\n'));
-    const size_t returns = countUnits(text, end, Unit('\r'));
+struct Segments {
     Unit separator;
-    if (lineFeeds > returns) {
-        separator = Unit('\n');
-        logf(log, "Uses \\n format");
-    } else {
-        separator = Unit('\r');
-        logf(log, "Uses \\r format");
-    }
-    // A row per line at most: no regrowing of the rows on a big plate.
-    rows.reserve(rows.size() + std::max(lineFeeds, returns) + 1);
-    SegmentParser<Unit> parser(text, rows, log);
+    size_t count;  // segments, the empty one after a final line end included
+};
+
+template <class Unit>
+Segments<Unit> splitOf(const Unit* text, size_t length) {
+    const size_t lineFeeds = countUnits(text, text + length, Unit('\n'));
+    const size_t returns = countUnits(text, text + length, Unit('\r'));
+    if (lineFeeds > returns) return {Unit('\n'), lineFeeds + 1};
+    return {Unit('\r'), returns + 1};
+}
+
+// Calls visit(begin, end, line) for every segment in order; stops early when
+// visit returns false.
+template <class Unit, class Visit>
+void forEachSegment(const Unit* text, size_t length, Unit separator, Visit&& visit) {
+    const Unit* end = text + length;
     size_t begin = 0;
     for (size_t line = 0;; ++line) {
         const Unit* found = findUnit(text + begin, end, separator);
         const size_t segmentEnd = static_cast<size_t>(found - text);
-        parser.parse(begin, segmentEnd, lineNumberOf(line));
-        if (found == end) break;
+        if (!visit(begin, segmentEnd, line) || found == end) return;
         begin = segmentEnd + 1;
     }
 }
 
-std::u32string decodeUtf16(std::string_view bytes, bool littleEndian) {
-    const auto unit = [&](size_t i) -> char32_t {
-        const auto lo = static_cast<unsigned char>(bytes[littleEndian ? i : i + 1]);
-        const auto hi = static_cast<unsigned char>(bytes[littleEndian ? i + 1 : i]);
-        return static_cast<char32_t>(hi << 8 | lo);
-    };
-    std::u32string out;
-    out.reserve(bytes.size() / 2);
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        const char32_t u = unit(i);
-        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
-            const char32_t next = unit(i + 2);
-            if (next >= 0xDC00 && next < 0xE000) {
-                out += 0x10000 + ((u - 0xD800) << 10) + (next - 0xDC00);
-                i += 2;
-                continue;
-            }
+template <class Unit>
+void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogSink& log) {
+    const Segments<Unit> segments = splitOf(text, length);
+    if (segments.separator == Unit('\n'))
+        logf(log, "Uses \\n format");
+    else
+        logf(log, "Uses \\r format");
+    // A row per line at most: no regrowing of the rows on a big plate.
+    rows.reserve(rows.size() + segments.count);
+    LineScanner<Unit> scanner(text);
+    LineItems items;
+    forEachSegment(text, length, segments.separator, [&](size_t begin, size_t end, size_t line) {
+        const int failed = scanner.scan(begin, end, 0, items);
+        if (failed >= 0) {
+            logf(log, "failed trying to scan %s on line %d. Entire line tossed out.", kItemNames[failed],
+                 lineNumberOf(line));
+            return true;
         }
-        // A lone surrogate stays as it is: it belongs to no item and is no space.
-        out += u;
+        PeakRow row(8);
+        scanner.appendSpan(row[0], items.lane);
+        scanner.appendSpan(row[1], items.letters);
+        scanner.appendSpan(row[2], items.dataId);
+        row[3] = floatText(items.numbers[0]);
+        row[4] = floatText(items.numbers[1]);
+        row[5] = intText(items.height);
+        row[6] = floatText(items.numbers[2]);
+        row[7] = floatText(items.numbers[3]);
+        rows.push_back(std::move(row));
+        return true;
+    });
+}
+
+template <class Unit>
+bool anyRow(const Unit* text, size_t length) {
+    LineScanner<Unit> scanner(text);
+    LineItems items;
+    bool found = false;
+    forEachSegment(text, length, splitOf(text, length).separator, [&](size_t begin, size_t end, size_t) {
+        found = scanner.scan(begin, end, 0, items) < 0;
+        return !found;
+    });
+    return found;
+}
+
+template <class Unit>
+void readLaneless(const Unit* text, size_t length, SamplePeakLines& out) {
+    LineScanner<Unit> scanner(text);
+    LineItems items;
+    forEachSegment(text, length, splitOf(text, length).separator, [&](size_t begin, size_t end, size_t) {
+        if (scanner.scan(begin, end, 1, items) >= 0) {
+            if (!scanner.blank(begin, end)) ++out.tossed;
+            return true;
+        }
+        SamplePeakLine& line = out.lines.emplace_back();
+        scanner.appendSpan(line.letters, items.letters);
+        line.size = items.numbers[1];
+        line.height = items.height;
+        line.area = items.numbers[2];
+        return true;
+    });
+}
+
+// Runs read(text, length) on the decoded text of the bytes; false when they
+// have no text.
+template <class Read>
+bool withText(std::optional<std::string_view> bytes, Read&& read) {
+    const TextEncoding encoding = bytes ? detectEncoding(*bytes) : TextEncoding::None;
+    switch (encoding) {
+        case TextEncoding::None:
+            return false;
+        case TextEncoding::Latin1:
+            read(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
+            return true;
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE: {
+            const std::u32string text = decodeUtf16(*bytes, encoding == TextEncoding::Utf16LE);
+            read(text.data(), text.size());
+            return true;
+        }
     }
-    return out;
+    return false;
 }
 
 }  // namespace
 
-TextEncoding detectEncoding(std::string_view bytes) {
-    if (bytes.size() >= 2) {
-        const auto b0 = static_cast<unsigned char>(bytes[0]);
-        const auto b1 = static_cast<unsigned char>(bytes[1]);
-        const bool le = b0 == 0xFF && b1 == 0xFE;
-        const bool be = b0 == 0xFE && b1 == 0xFF;
-        if (le || be) {
-            if (bytes.size() % 2 != 0) return TextEncoding::None;
-            return le ? TextEncoding::Utf16LE : TextEncoding::Utf16BE;
-        }
-    }
-    return TextEncoding::Latin1;
+void readPeakTable(std::optional<std::string_view> bytes, std::vector<PeakRow>& rows, LogSink& log) {
+    const bool hasText = withText(bytes, [&](const auto* text, size_t length) { parseText(text, length, rows, log); });
+    // No text has no segments at all: the CR split is chosen and nothing
+    // is parsed.
+    if (!hasText) logf(log, "Uses \\r format");
 }
 
-void readPeakTable(std::optional<std::string_view> bytes, std::vector<PeakRow>& rows, LogSink& log) {
-    const TextEncoding encoding = bytes ? detectEncoding(*bytes) : TextEncoding::None;
-    switch (encoding) {
-        case TextEncoding::None:
-            // No text has no segments at all: the CR split is chosen and
-            // nothing is parsed.
-            logf(log, "Uses \\r format");
-            return;
-        case TextEncoding::Latin1:
-            parseText(reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size(), rows, log);
-            return;
-        case TextEncoding::Utf16LE:
-        case TextEncoding::Utf16BE: {
-            const std::u32string text = decodeUtf16(*bytes, encoding == TextEncoding::Utf16LE);
-            parseText(text.data(), text.size(), rows, log);
-            return;
-        }
-    }
+bool peakTableHasRows(std::optional<std::string_view> bytes) {
+    bool found = false;
+    withText(bytes, [&](const auto* text, size_t length) { found = anyRow(text, length); });
+    return found;
+}
+
+SamplePeakLines readSamplePeakLines(std::optional<std::string_view> bytes) {
+    SamplePeakLines out;
+    withText(bytes, [&](const auto* text, size_t length) { readLaneless(text, length, out); });
+    return out;
 }
 
 }  // namespace lociview

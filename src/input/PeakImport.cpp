@@ -1,0 +1,366 @@
+#include "input/PeakImport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "input/HeaderTable.h"
+#include "input/NumberForms.h"
+#include "input/TextDecoding.h"
+
+namespace lociview {
+
+namespace {
+
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+long long ll(int64_t n) { return static_cast<long long>(n); }
+
+// The sample a single-sample file holds: its name without folders and
+// extension.
+std::string stemOf(const std::string& name) {
+    const size_t slash = name.find_last_of("/\\");
+    std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    const size_t dot = base.rfind('.');
+    if (dot != std::string::npos && dot > 0) base.erase(dot);
+    return base.empty() ? name : base;
+}
+
+// A per-sample file's peak lines as its one sample; false when no line fits.
+bool readPerSampleLines(std::string_view bytes, const std::string& sampleName, FileSamples& out) {
+    SamplePeakLines read = readSamplePeakLines(bytes);
+    if (read.lines.empty()) return false;
+    out.layout = PeakLayout::PerSampleFile;
+    out.names = {sampleName};
+    out.laneOf = {FileSamples::kNoLane};
+    out.dataRows = static_cast<int64_t>(read.lines.size() + read.tossed);
+    out.skipped[static_cast<size_t>(SkipReason::NotAPeakLine)] = static_cast<int64_t>(read.tossed);
+    out.peaks.reserve(read.lines.size());
+    for (const SamplePeakLine& line : read.lines) {
+        const char dye = dyeLetter(line.letters);
+        if (!std::isfinite(line.size))
+            ++out.skipped[static_cast<size_t>(SkipReason::SizeOutOfRange)];
+        else if (dye == 0 || dye == kNoDye)
+            ++out.skipped[static_cast<size_t>(SkipReason::DyeUnknown)];
+        else
+            out.peaks.push_back({0, 0, dye, line.size, line.height, std::isfinite(line.area) ? line.area : 0.0f});
+    }
+    return true;
+}
+
+const char* layoutWords(PeakLayout layout) {
+    switch (layout) {
+        case PeakLayout::Classic: return "a peak table with lane numbers";
+        case PeakLayout::SizingTable: return "a sizing table";
+        case PeakLayout::GenotypeTable: return "a genotype table of Size/Height pairs";
+        case PeakLayout::PerSampleFile: return "a per-sample peak file";
+    }
+    return "";
+}
+
+const char* delimiterWord(char delimiter) {
+    return delimiter == '\t' ? "tab" : delimiter == ',' ? "comma" : "semicolon";
+}
+
+std::string layoutName(PeakLayout layout, const std::vector<FileSamples>& files) {
+    std::string name = layout == PeakLayout::SizingTable     ? "Sizing table"
+                       : layout == PeakLayout::GenotypeTable ? "Genotype table of Size/Height pairs"
+                       : layout == PeakLayout::PerSampleFile ? "Per-sample peak files, one lane each"
+                                                             : "Peak table with lane numbers";
+    if (layout != PeakLayout::SizingTable && layout != PeakLayout::GenotypeTable) return name;
+    const char delimiter = files.front().delimiter;
+    const bool same = std::all_of(files.begin(), files.end(), [&](const FileSamples& f) { return f.delimiter == delimiter; });
+    return name + (same ? format(" (%s-separated)", delimiterWord(delimiter)) : std::string(" (mixed separators)"));
+}
+
+std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, const PeakImport& counts) {
+    std::string why = skippedSummary(counts);
+    if (!why.empty()) why = " " + why;
+    if (read.headerLine == 0)
+        return format("No peak could be read from %s: none of its %lld peak lines has a dye letter and a size in "
+                      "range.%s",
+                      quoted(file.name).c_str(), ll(read.dataRows), why.c_str());
+    if (read.dataRows == 0)
+        return format("No peak could be read from %s: its header is on line %lld, and no row follows it.",
+                      quoted(file.name).c_str(), ll(read.headerLine));
+    return format("No peak could be read from %s: its header is on line %lld (%s-separated), but none of its %lld "
+                  "rows has a usable size and height.%s Check that the rows are separated like the header.",
+                  quoted(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
+                  why.c_str());
+}
+
+PeakImport refused(std::string message, LogSink& log) {
+    logf(log, "Peak import refused: %s", message.c_str());
+    PeakImport out;
+    out.status = ImportStatus::Refused;
+    out.message = std::move(message);
+    return out;
+}
+
+// Whether the Lane column of the one table read can give the lanes: every
+// sample has one number, and no two share it. The reason when not.
+std::string laneColumnProblem(const FileSamples& read) {
+    std::unordered_map<int64_t, size_t> owner;
+    for (size_t i = 0; i < read.names.size(); ++i) {
+        if (read.laneOf[i] < 0)
+            return format("sample %s has no single lane number", quoted(read.names[i]).c_str());
+        const auto [it, fresh] = owner.emplace(read.laneOf[i], i);
+        if (!fresh)
+            return format("samples %s and %s share lane %lld", quoted(read.names[it->second]).c_str(),
+                          quoted(read.names[i]).c_str(), ll(read.laneOf[i]));
+    }
+    return {};
+}
+
+constexpr char kChannelOrder[] = "BGYROP";
+
+}  // namespace
+
+const char* skipReasonText(SkipReason reason) {
+    switch (reason) {
+        case SkipReason::NoSample: return "no sample name";
+        case SkipReason::SizeEmpty: return "size empty or NA";
+        case SkipReason::SizeNotNumber: return "size not a number";
+        case SkipReason::SizeOutOfRange: return "size out of range";
+        case SkipReason::HeightEmpty: return "height empty or NA";
+        case SkipReason::HeightNotNumber: return "height not a number";
+        case SkipReason::HeightOutOfRange: return "height out of range";
+        case SkipReason::DyeUnknown: return "dye not recognised";
+        case SkipReason::NoPairFilled: return "no Size/Height pair filled";
+        case SkipReason::NotAPeakLine: return "not a peak line";
+    }
+    return "";
+}
+
+namespace {
+
+PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
+    PeakImport result;
+    if (files.empty()) return result;
+    const bool several = files.size() > 1;
+
+    std::vector<FileSamples> read(files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        const ImportFile& file = files[i];
+        if (!file.bytes) {
+            if (!several) return result;
+            return refused(quoted(file.name) + " could not be read.", log);
+        }
+        if (peakTableHasRows(file.bytes)) {
+            if (!several) {
+                result.status = ImportStatus::Classic;
+                result.layout = PeakLayout::Classic;
+                return result;
+            }
+            return refused(quoted(file.name) + " is a peak table with lane numbers; open it on its own.", log);
+        }
+        const Utf8Text text = Utf8Text::decode(*file.bytes);
+        const std::string sample = stemOf(file.name);
+        bool recognised = text.readable() && readHeaderTable(text.text(), file.name, sample, read[i]);
+        if (recognised && !read[i].refusal.empty()) return refused(read[i].refusal, log);
+        if (!recognised) recognised = readPerSampleLines(*file.bytes, sample, read[i]);
+        if (!recognised) {
+            if (!several) return result;
+            return refused(quoted(file.name) +
+                               " is not a peak table Lociview reads: no header naming Size and Height columns in "
+                               "its first 50 lines, and no peak lines.",
+                           log);
+        }
+        if (read[i].layout != read.front().layout)
+            return refused(format("%s is %s and %s is %s. Open files of one layout together.",
+                                  quoted(files.front().name).c_str(), layoutWords(read.front().layout),
+                                  quoted(file.name).c_str(), layoutWords(read[i].layout)),
+                           log);
+    }
+
+    int64_t peakCount = 0;
+    size_t sampleCount = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const FileSamples& f = read[i];
+        peakCount += static_cast<int64_t>(f.peaks.size());
+        sampleCount += f.names.size();
+        for (size_t r = 0; r < kSkipReasons; ++r) result.skipped[r] += f.skipped[r];
+        result.dataRows += f.dataRows;
+        if (f.headerLine > 0)
+            logf(log, "%s: %s, header on line %lld, %s-separated: %lld rows, %lld peaks, %zu samples",
+                 files[i].name.c_str(), layoutWords(f.layout), ll(f.headerLine), delimiterWord(f.delimiter),
+                 ll(f.dataRows), ll(static_cast<int64_t>(f.peaks.size())), f.names.size());
+        else
+            logf(log, "%s: %s: %lld lines, %lld peaks", files[i].name.c_str(), layoutWords(f.layout),
+                 ll(f.dataRows), ll(static_cast<int64_t>(f.peaks.size())));
+    }
+    if (peakCount == 0) {
+        // Say why about the file that has rows, or the first.
+        size_t worst = 0;
+        for (size_t i = 0; i < read.size(); ++i)
+            if (read[i].dataRows > read[worst].dataRows) worst = i;
+        return refused(refusedNoPeaks(files[worst], read[worst], result), log);
+    }
+    if (sampleCount > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+        return refused("There are more samples than lanes Lociview can number.", log);
+
+    // Lanes: the one table's Lane column when it numbers every sample once,
+    // else 1, 2, 3... in order of appearance across the files.
+    std::string laneProblem;
+    const bool anyLaneColumn = std::any_of(read.begin(), read.end(), [](const FileSamples& f) { return f.laneColumn; });
+    if (anyLaneColumn) {
+        laneProblem = several ? std::string("several files are numbered together") : laneColumnProblem(read.front());
+        if (!laneProblem.empty())
+            result.notes.push_back("The Lane column was not used (" + laneProblem +
+                                   "): samples are numbered 1, 2, 3... in order of appearance.");
+    }
+    const bool laneColumnLanes = anyLaneColumn && laneProblem.empty();
+
+    struct Placed {
+        size_t file;
+        size_t local;
+        int32_t lane;
+    };
+    std::vector<Placed> order;
+    order.reserve(sampleCount);
+    for (size_t i = 0; i < read.size(); ++i)
+        for (size_t s = 0; s < read[i].names.size(); ++s)
+            order.push_back({i, s,
+                             laneColumnLanes ? static_cast<int32_t>(read[i].laneOf[s])
+                                             : static_cast<int32_t>(order.size() + 1)});
+    if (laneColumnLanes)
+        std::stable_sort(order.begin(), order.end(), [](const Placed& a, const Placed& b) { return a.lane < b.lane; });
+
+    // Where each file's samples went, then the peaks in that order (a
+    // counting sort keeps each sample's peaks in file order).
+    std::vector<std::vector<uint32_t>> position(read.size());
+    for (size_t i = 0; i < read.size(); ++i) position[i].resize(read[i].names.size());
+    result.samples.reserve(order.size());
+    for (const Placed& p : order) {
+        position[p.file][p.local] = static_cast<uint32_t>(result.samples.size());
+        result.samples.push_back({p.lane, std::move(read[p.file].names[p.local]), static_cast<uint32_t>(p.file), 0});
+    }
+    std::array<int64_t, 256> perDye{};
+    const auto inPlace = [&] {
+        if (read.size() != 1) return false;
+        for (size_t s = 0; s < position[0].size(); ++s)
+            if (position[0][s] != s) return false;
+        return std::is_sorted(read[0].peaks.begin(), read[0].peaks.end(),
+                              [](const ImportedPeak& a, const ImportedPeak& b) { return a.sample < b.sample; });
+    };
+    if (inPlace()) {
+        // One table whose samples come one after another, in lane order: the
+        // usual export, kept without a copy.
+        result.peaks = std::move(read[0].peaks);
+        for (ImportedPeak& peak : result.peaks) {
+            SampleLane& sample = result.samples[peak.sample];
+            peak.lane = sample.lane;
+            ++sample.peaks;
+            ++perDye[static_cast<unsigned char>(peak.dye)];
+        }
+    } else {
+        std::vector<int64_t> start(result.samples.size() + 1, 0);
+        for (size_t i = 0; i < read.size(); ++i)
+            for (const ImportedPeak& peak : read[i].peaks) ++start[position[i][peak.sample] + 1];
+        for (size_t s = 0; s < result.samples.size(); ++s) {
+            result.samples[s].peaks = start[s + 1];
+            start[s + 1] += start[s];
+        }
+        result.peaks.resize(static_cast<size_t>(peakCount));
+        for (size_t i = 0; i < read.size(); ++i) {
+            for (const ImportedPeak& peak : read[i].peaks) {
+                const uint32_t s = position[i][peak.sample];
+                ImportedPeak& placed = result.peaks[static_cast<size_t>(start[s]++)];
+                placed = peak;
+                placed.sample = s;
+                placed.lane = result.samples[s].lane;
+                ++perDye[static_cast<unsigned char>(peak.dye)];
+            }
+            read[i].peaks = {};
+        }
+    }
+    for (const char* c = kChannelOrder; *c; ++c)
+        if (perDye[static_cast<unsigned char>(*c)]) result.dyes.push_back({*c, perDye[static_cast<unsigned char>(*c)]});
+    for (char c = 'A'; c <= 'Z'; ++c)
+        if (perDye[static_cast<unsigned char>(c)] && std::string_view(kChannelOrder).find(c) == std::string_view::npos)
+            result.dyes.push_back({c, perDye[static_cast<unsigned char>(c)]});
+    if (perDye[static_cast<unsigned char>(kNoDye)]) result.dyes.push_back({kNoDye, perDye[static_cast<unsigned char>(kNoDye)]});
+
+    for (const ImportFile& f : files) result.files.push_back(f.name);
+    result.status = ImportStatus::Imported;
+    result.layout = read.front().layout;
+    result.layoutName = layoutName(result.layout, read);
+    for (const std::string& note : result.notes) logf(log, "%s", note.c_str());
+    if (const std::string summary = skippedSummary(result); !summary.empty()) logf(log, "%s", summary.c_str());
+    return result;
+}
+
+}  // namespace
+
+PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) {
+    try {
+        return importFiles(files, log);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    // Peaks or samples too many to hold: refused rather than ending the
+    // program.
+    return refused("The peak tables are too large to read into memory.", log);
+}
+
+std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
+    std::vector<PeakRow> rows;
+    int64_t count = 0;
+    for (const DyeCount& d : import.dyes)
+        if (d.dye == dye) count = d.peaks;
+    rows.reserve(static_cast<size_t>(count));
+    const std::string letter(1, dye), zero = floatText(0.0f);
+    int32_t number = 0;
+    uint32_t sample = std::numeric_limits<uint32_t>::max();
+    for (const ImportedPeak& peak : import.peaks) {
+        if (peak.dye != dye) continue;
+        number = peak.sample == sample ? number + 1 : 1;
+        sample = peak.sample;
+        PeakRow& row = rows.emplace_back(8);
+        row[0] = intText(peak.lane);
+        row[1] = letter;
+        row[2] = intText(number);
+        row[3] = zero;
+        row[4] = floatText(peak.size);
+        row[5] = intText(peak.height);
+        row[6] = floatText(peak.area);
+        row[7] = zero;
+    }
+    return rows;
+}
+
+std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye) {
+    std::vector<SampleLane> out = import.samples;
+    for (SampleLane& s : out) s.peaks = 0;
+    for (const ImportedPeak& peak : import.peaks)
+        if (peak.dye == dye) ++out[peak.sample].peaks;
+    return out;
+}
+
+std::string sampleTableText(const PeakImport& import, char dye) {
+    const auto clean = [](std::string text) {
+        for (char& c : text)
+            if (c == '\t' || c == '\n' || c == '\r' || c == '\0') c = ' ';
+        return text;
+    };
+    std::string out = "lane\tsample\tfile\tpeaks\n";
+    for (const SampleLane& s : sampleLanes(import, dye))
+        out += format("%d\t%s\t%s\t%lld\n", s.lane, clean(s.sample).c_str(), clean(import.files[s.file]).c_str(),
+                      ll(s.peaks));
+    return out;
+}
+
+std::string skippedSummary(const PeakImport& import) {
+    std::string out;
+    for (size_t r = 0; r < kSkipReasons; ++r) {
+        if (import.skipped[r] == 0) continue;
+        out += format("%s%lld %s", out.empty() ? "Skipped: " : ", ", ll(import.skipped[r]),
+                      skipReasonText(static_cast<SkipReason>(r)));
+    }
+    return out.empty() ? out : out + ".";
+}
+
+}  // namespace lociview

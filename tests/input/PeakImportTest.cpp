@@ -1,0 +1,313 @@
+// Reading today's peak tables: each layout into samples, lanes and classic
+// rows; refusals; numbers read as the classic reader reads them; the dye.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "input/PeakImport.h"
+#include "support/RecordingLog.h"
+#include "support/SlowBuild.h"
+
+namespace lociview {
+namespace {
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+PeakImport run(const Files& files) {
+    std::vector<ImportFile> in;
+    for (const auto& [name, bytes] : files) in.push_back({name, bytes});
+    RecordingLog log;
+    return importPeakTables(in, log);
+}
+
+// "lane:size" of each classic row of the dye, in row order.
+std::string rowSizes(const PeakImport& import, char dye) {
+    std::string out;
+    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + row[0] + ":" + row[4];
+    return out;
+}
+
+std::string utf16le(const std::string& ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) out += {c, '\0'};
+    return out;
+}
+
+struct LayoutCase {
+    const char* name;
+    Files files;
+    PeakLayout layout;
+    char dye;             // the default
+    std::string samples;  // sampleTableText of the default dye, without its header line
+    std::string rows;     // rowSizes of the default dye
+    std::string skipped;
+};
+
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
+
+class PeakImportLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(PeakImportLayoutTest, ReadsSamplesLanesAndRows) {
+    const LayoutCase& c = GetParam();
+    const PeakImport im = run(c.files);
+    ASSERT_EQ(im.status, ImportStatus::Imported) << im.message;
+    EXPECT_EQ(im.layout, c.layout);
+    EXPECT_EQ(defaultDye(im), c.dye);
+    EXPECT_EQ(sampleTableText(im, c.dye), "lane\tsample\tfile\tpeaks\n" + c.samples);
+    EXPECT_EQ(rowSizes(im, c.dye), c.rows);
+    EXPECT_EQ(skippedSummary(im), c.skipped);
+    int64_t peaks = 0;
+    for (const SampleLane& s : im.samples) peaks += s.peaks;
+    EXPECT_EQ(peaks, static_cast<int64_t>(im.peaks.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PeakImportLayoutTest,
+    ::testing::Values(
+        // Title lines padded with tabs, a ragged row, NA, another dye and the
+        // orange standard; samples interleaved.
+        LayoutCase{"TitledTabTable",
+                   {{"run.txt",
+                     "Sizing Table\t\t\t\nGeneMapper 5\t\n\n"
+                     "Dye/Sample Peak\tSample File Name\tMarker\tSize\tHeight\tArea in Point\tData Point\n"
+                     "B,1\tA01.fsa\tD1\t185.32\t2451\t18923.5\t3012\n"
+                     "O,1\tA01.fsa\t\t100\t900\t10\t1\n"
+                     "B,1\tB01.fsa\tD1\t150.5\t310\n"
+                     "B,2\tA01.fsa\tD1\t187.3\t1200.9\t900\t3100\t\t\n"
+                     "B,3\tA01.fsa\tD1\tNA\t10\t\t\n"
+                     "\t\t\t\t\n"}},
+                   PeakLayout::SizingTable, 'B', "1\tA01.fsa\trun.txt\t2\n2\tB01.fsa\trun.txt\t1\n",
+                   "1:185.320007 1:187.300003 2:150.500000", "Skipped: 1 size empty or NA."},
+        // Excel's UTF-8 CSV: a byte-order mark, quoted "B, 12" dye cells, a
+        // quoted sample holding the comma and a doubled quote, CR LF.
+        LayoutCase{"CommaQuotedDyes",
+                   {{"plate.csv",
+                     "\xEF\xBB\xBF\"Sample Name\",\"Dye/Sample Peak\",\"Size\",\"Height\",\"Area\"\r\n"
+                     "\"S \"\"1\"\", left\",\"B, 12\",185.32,2451,18923.5\r\n"
+                     "\"S \"\"1\"\", left\",\"G, 1\",190,20,5\r\n"
+                     "S2,\"B, 2\",201.25,77,9\r\n"}},
+                   PeakLayout::SizingTable, 'B', "1\tS \"1\", left\tplate.csv\t1\n2\tS2\tplate.csv\t1\n",
+                   "1:185.320007 2:201.250000", ""},
+        // Semicolons with decimal commas, colour words for dyes.
+        LayoutCase{"SemicolonDecimalComma",
+                   {{"eu.csv", "Sample;Dye;Size;Height\nS1;Blue;185,32;2451\nS2;green;99;1\nS1;BLUE;186,5;12,7\n"}},
+                   PeakLayout::SizingTable, 'B', "1\tS1\teu.csv\t2\n2\tS2\teu.csv\t0\n",
+                   "1:185.320007 1:186.500000", ""},
+        // R's rewriting of a genotype table: Sample.Name, Size.1, Height.1...
+        LayoutCase{"RWideTable",
+                   {{"geno.csv",
+                     "\"Sample.Name\",\"Marker\",\"Dye\",\"Allele.1\",\"Size.1\",\"Height.1\",\"Allele.2\",\"Size.2\","
+                     "\"Height.2\"\n"
+                     "\"A\",\"DM1\",\"B\",\"5\",150.1,800,\"7\",154.2,650\n"
+                     "\"B\",\"DM1\",\"B\",\"5\",150.3,700,NA,NA,NA\n"
+                     "\"C\",\"DM1\",\"B\",NA,NA,NA,NA,NA,NA\n"
+                     "\"D\",\"DM1\",\"B\",\"5\",150.0,NA,NA,,\n"}},
+                   PeakLayout::GenotypeTable, 'B',
+                   "1\tA\tgeno.csv\t2\n2\tB\tgeno.csv\t1\n3\tC\tgeno.csv\t0\n4\tD\tgeno.csv\t0\n",
+                   "1:150.100006 1:154.199997 2:150.300003",
+                   "Skipped: 1 height empty or NA, 1 no Size/Height pair filled."},
+        // Per-sample files, CR LF without a final line break, one in UTF-16:
+        // one lane each, named after the file, in the order given.
+        LayoutCase{"PerSampleFiles",
+                   {{"runs/s07.txt", "Dye/Sample Peak Minutes Size\r\nB,1\t21.35\t185.32\t2451\t18923.5\t3012\r\n"
+                                     "G,1\t22.1\t190.5\t120\t800\t3100\r\nB,2\t22.4\t187.3\t1200\t900\t3200"},
+                    {"s02.txt", utf16le("B,1\t21.4\t160.25\t800\t5000\t2800\r\nB,2 x")}},
+                   PeakLayout::PerSampleFile, 'B', "1\ts07\truns/s07.txt\t2\n2\ts02\ts02.txt\t1\n",
+                   "1:185.320007 1:187.300003 2:160.250000", "Skipped: 2 not a peak line."},
+        // A single table's Lane column gives the lanes; rows come in lane order.
+        LayoutCase{"LaneColumn",
+                   {{"lanes.txt", "Lane\tSample\tSize\tHeight\n12\tX\t150\t10\n3\tY\t160\t20\n12\tX\t151\t30\n"}},
+                   PeakLayout::SizingTable, kNoDye, "3\tY\tlanes.txt\t1\n12\tX\tlanes.txt\t2\n",
+                   "3:160.000000 12:150.000000 12:151.000000", ""},
+        // ...unless it numbers two samples alike: then order of appearance.
+        LayoutCase{"SharedLane",
+                   {{"lanes.txt", "Lane\tSample\tSize\tHeight\n1\tX\t150\t10\n1\tY\t160\t20\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tX\tlanes.txt\t1\n2\tY\tlanes.txt\t1\n",
+                   "1:150.000000 2:160.000000", ""},
+        // Two tables appended sample by sample; a header without Sample or
+        // Lane column is one sample per file.
+        LayoutCase{"TwoTables",
+                   {{"a.txt", "Sample\tSize\tHeight\nP\t150\t1\nQ\t151\t2\n"}, {"b.txt", "Sample\tSize\tHeight\nP\t152\t3\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tP\ta.txt\t1\n2\tQ\ta.txt\t1\n3\tP\tb.txt\t1\n",
+                   "1:150.000000 2:151.000000 3:152.000000", ""},
+        LayoutCase{"HeaderWithoutSample",
+                   {{"w1.tsv", "Size\tPeak Height\tDye\n150\t1\tB\n"}, {"w2.tsv", "Size\tHeight\tDye\n151\t2\tB\n"}},
+                   PeakLayout::PerSampleFile, 'B', "1\tw1\tw1.tsv\t1\n2\tw2\tw2.tsv\t1\n",
+                   "1:150.000000 2:151.000000", ""}));
+
+TEST(PeakImportTest, LaneColumnNotUsedIsANote) {
+    const PeakImport im = run({{"lanes.txt", "Lane\tSample\tSize\tHeight\n1\tX\t150\t10\n1\tY\t160\t20\n"}});
+    ASSERT_EQ(im.notes.size(), 1u);
+    EXPECT_NE(im.notes[0].find("\"X\" and \"Y\" share lane 1"), std::string::npos) << im.notes[0];
+}
+
+struct RefusalCase {
+    const char* name;
+    Files files;
+    ImportStatus status;
+    std::vector<std::string> words;  // the message holds each
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
+
+class PeakImportRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(PeakImportRefusalTest, RefusesWithAClearMessage) {
+    const RefusalCase& c = GetParam();
+    const PeakImport im = run(c.files);
+    EXPECT_EQ(im.status, c.status) << im.message;
+    EXPECT_TRUE(im.peaks.empty());
+    EXPECT_EQ(im.message.empty(), c.words.empty()) << im.message;
+    for (const std::string& w : c.words) EXPECT_NE(im.message.find(w), std::string::npos) << w << " / " << im.message;
+}
+
+const std::string kTable = "Sample\tSize\tHeight\nS\t150\t10\n";
+const std::string kPerSample = "B,1\t21.35\t185.32\t2451\t18923.5\t3012";
+
+INSTANTIATE_TEST_SUITE_P(
+    BadInput, PeakImportRefusalTest,
+    ::testing::Values(
+        RefusalCase{"QuoteNeverClosed", {{"q.csv", "Sample,Size,Height\nS1,150,10\n\"S2,151,11\nS3,152,12\n"}},
+                    ImportStatus::Refused, {"\"q.csv\"", "opens on line 3 is never closed"}},
+        RefusalCase{"DuplicateColumns", {{"d.txt", "Sample\tSize\tHeight\tsize\n"}}, ImportStatus::Refused,
+                    {"line 1", "\"size\" twice (columns 2 and 4)"}},
+        RefusalCase{"NoSizeColumn", {{"n.txt", "Title\nSample\tHeight\tArea\nS\t1\t2\n"}}, ImportStatus::Refused,
+                    {"(line 2) has no Size column"}},
+        RefusalCase{"NoHeightColumn", {{"n.txt", "Sample,Size,Area\nS,1,2\n"}}, ImportStatus::Refused,
+                    {"Size column but no Height column"}},
+        RefusalCase{"PairWithoutHeight", {{"w.csv", "Sample,Size 1,Height 1,Size 2\nS,1,2,3\n"}},
+                    ImportStatus::Refused, {"Size 2 column but no Height 2"}},
+        // The header splits at tabs, its rows do not.
+        RefusalCase{"WrongDelimiter", {{"x.txt", "Sample\tSize\tHeight\nS,150,10\nS,151,11\n"}}, ImportStatus::Refused,
+                    {"line 1 (tab-separated)", "none of its 2 rows", "2 size empty or NA", "separated like the header"}},
+        RefusalCase{"HeaderOnly", {{"h.txt", "Sample\tSize\tHeight\n"}}, ImportStatus::Refused, {"no row follows it"}},
+        RefusalCase{"LayoutsMixed", {{"s1.txt", kPerSample}, {"plate.txt", kTable}}, ImportStatus::Refused,
+                    {"\"s1.txt\" is a per-sample peak file", "\"plate.txt\" is a sizing table", "one layout"}},
+        RefusalCase{"ClassicAmongOthers", {{"s1.txt", kPerSample}, {"old.txt", "1" + kPerSample}}, ImportStatus::Refused,
+                    {"\"old.txt\" is a peak table with lane numbers"}},
+        RefusalCase{"UnknownAmongOthers", {{"s1.txt", kPerSample}, {"notes.txt", "hello\n"}}, ImportStatus::Refused,
+                    {"\"notes.txt\" is not a peak table"}},
+        RefusalCase{"NothingKnown", {{"notes.txt", "Sample\tWeight\n1\t2\n"}}, ImportStatus::NotRecognised, {}},
+        RefusalCase{"OddUtf16", {{"odd.txt", "\xFF\xFE" "a"}}, ImportStatus::NotRecognised, {}},
+        RefusalCase{"ClassicAlone", {{"old.txt", "1" + kPerSample}}, ImportStatus::Classic, {}}));
+
+TEST(PeakImportTest, UnreadableFile) {
+    RecordingLog log;
+    const ImportFile readable{"s1.txt", kPerSample}, missing{"gone.txt", std::nullopt};
+    EXPECT_EQ(importPeakTables({missing}, log).status, ImportStatus::NotRecognised);
+    const PeakImport im = importPeakTables({readable, missing}, log);
+    EXPECT_EQ(im.status, ImportStatus::Refused);
+    EXPECT_EQ(im.message, "\"gone.txt\" could not be read.");
+}
+
+// Cells a lab's table may hold, each in a row of its own.
+struct CellCase {
+    std::string size, height;
+    std::string skipped;  // the reason, or empty for a peak
+    float readSize;
+    int32_t readHeight;
+};
+
+TEST(PeakImportTest, BadNumbersAreSkippedWithTheirReason) {
+    const std::vector<CellCase> cases = {
+        {"1e999", "10", "size out of range", 0, 0},      {"-1e999", "10", "size out of range", 0, 0},
+        {"NaN", "10", "size not a number", 0, 0},        {"150 bp", "10", "size not a number", 0, 0},
+        {"", "10", "size empty or NA", 0, 0},            {"na", "10", "size empty or NA", 0, 0},
+        {"150", "1e999", "height out of range", 0, 0},  {"150", "nan", "height not a number", 0, 0},
+        {"150", "NA", "height empty or NA", 0, 0},
+        // Read as written, as the classic reader reads them.
+        {"-42.5", "-7", "", -42.5f, -7},                 {"150", "2451.9", "", 150.0f, 2451},
+        {"150", "1e12", "", 150.0f, 2147483647},         {"1e-50", "-0", "", 0.0f, 0},
+        {"+7.25e1", "9", "", 72.5f, 9}};
+    for (const CellCase& c : cases) {
+        const PeakImport im = run({{"t.txt", "Sample\tSize\tHeight\nS\t" + c.size + "\t" + c.height + "\nS\t1\t1\n"}});
+        ASSERT_EQ(im.status, ImportStatus::Imported) << c.size << " " << c.height;
+        if (c.skipped.empty()) {
+            ASSERT_EQ(im.peaks.size(), 2u) << c.size;
+            EXPECT_EQ(im.peaks[0].size, c.readSize) << c.size;
+            EXPECT_EQ(im.peaks[0].height, c.readHeight) << c.height;
+        } else {
+            EXPECT_EQ(im.peaks.size(), 1u) << c.size;
+            EXPECT_EQ(skippedSummary(im), "Skipped: 1 " + c.skipped + ".") << c.size << " " << c.height;
+        }
+    }
+}
+
+// Sizes and areas must reach the rows exactly as a classic file of the same
+// numbers makes them, whatever the layout.
+TEST(PeakImportTest, NumbersReadAsTheClassicReaderReadsThem) {
+    const char* const spellings[] = {"185.32", "21.35", "18923.5", "0.0078125", "1234567", "12345678", "1234567.8",
+                                     "0.12345678", "-0.0", "+7.5", "007.50", "5.", ".5", "16777217", "3.4028235e38",
+                                     "1e-46", "2.5e-3", "8796093022209.5", "0.0000005", "99999.995", "1.5e+2"};
+    std::string table = "Sample,Dye,Size,Height,Area\n", perSample, classic;
+    for (const char* s : spellings) {
+        table += std::string("S,B,") + s + ",7," + s + "\n";
+        perSample += std::string("B,1 0 ") + s + " 7 " + s + " 0\n";
+        classic += std::string("1B,1 0 ") + s + " 7 " + s + " 0\n";
+    }
+    std::vector<PeakRow> expected;
+    RecordingLog log;
+    readPeakTable(classic, expected, log);
+    ASSERT_EQ(expected.size(), std::size(spellings));
+    for (const std::string& text : {table, perSample}) {
+        const std::vector<PeakRow> rows = classicRows(run({{"f.txt", text}}), 'B');
+        ASSERT_EQ(rows.size(), expected.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i][0], expected[i][0]);
+            EXPECT_EQ(rows[i][1], expected[i][1]);
+            EXPECT_EQ(rows[i][2], std::to_string(i + 1));  // peak number in the lane
+            for (size_t f : {4u, 5u, 6u}) EXPECT_EQ(rows[i][f], expected[i][f]) << spellings[i] << " field " << f;
+        }
+    }
+}
+
+struct DyeCase {
+    std::string dyes;  // one row per letter
+    char byDefault;
+    char standard;
+};
+
+TEST(PeakImportTest, DefaultDyeIsBlueElseMostRowsButNeverTheStandard) {
+    const std::vector<DyeCase> cases = {
+        {"OOOOBG", 'B', 'O'}, {"GYYOOOOO", 'Y', 'O'}, {"GRRR", 'G', 'R'}, {"OO", 'O', 'O'},
+        {"RRRRROOOOOOG", 'R', 'O'}, {"YG", 'G', 0}, {"KKP", 'K', 0}};
+    for (const DyeCase& c : cases) {
+        std::string text = "Sample\tDye\tSize\tHeight\n";
+        for (char d : c.dyes) text += std::string("S\t") + d + "\t150\t10\n";
+        const PeakImport im = run({{"d.txt", text}});
+        EXPECT_EQ(defaultDye(im), c.byDefault) << c.dyes;
+        EXPECT_EQ(sizeStandardDye(im), c.standard) << c.dyes;
+        EXPECT_EQ(selectDye(im, "").dye, c.byDefault);
+    }
+}
+
+TEST(PeakImportTest, SelectsADyeOrNamesThoseThereAre) {
+    const PeakImport im = run({{"d.txt", "Sample\tDye/Sample Peak\tSize\tHeight\nS\tB,1\t1\t1\nS\tG,1\t1\t1\nS\tG,2\t1\t1\n"}});
+    EXPECT_EQ(selectDye(im, "g").dye, 'G');
+    EXPECT_EQ(selectDye(im, " Blue ").dye, 'B');
+    const DyeChoice absent = selectDye(im, "Y");
+    EXPECT_EQ(absent.dye, 0);
+    EXPECT_EQ(absent.refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
+    EXPECT_NE(selectDye(im, "magenta").refusal.find("\"magenta\" is not a dye"), std::string::npos);
+    EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
+}
+
+TEST(PeakImportTest, MillionSamplesAreMillionLanes) {
+    const int n = kSlowBuild ? 100000 : 1000000;
+    std::string text = "Sample Name,Size,Height\n";
+    text.reserve(static_cast<size_t>(n) * 24);
+    for (int i = 1; i <= n; ++i) text += "sample-" + std::to_string(i) + ",150.5,10\n";
+    const PeakImport im = run({{"many.csv", text}});
+    ASSERT_EQ(im.status, ImportStatus::Imported);
+    ASSERT_EQ(im.samples.size(), static_cast<size_t>(n));
+    EXPECT_EQ(im.samples.back().lane, n);
+    EXPECT_EQ(im.samples.back().sample, "sample-" + std::to_string(n));
+    const std::vector<PeakRow> rows = classicRows(im, kNoDye);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(n));
+    EXPECT_EQ(rows.back()[0], std::to_string(n));
+}
+
+}  // namespace
+}  // namespace lociview
