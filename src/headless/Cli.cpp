@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "base/Version.h"
 #include "headless/BatchScore.h"
 #include "headless/SessionScript.h"
 
@@ -53,6 +54,10 @@ int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (command == "--help" || command == "-h" || command == "help" ||
         (command == "run" && args.size() == 2 && args[1] == "--help")) {
         out << kCliHelp << '\n' << kScoreHelp;
+        return 0;
+    }
+    if (command == "--version") {
+        out << "lociview-cli " << kVersion << '\n';
         return 0;
     }
     if (command == "run") {

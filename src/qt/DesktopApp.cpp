@@ -4,18 +4,48 @@
 #include <QMessageBox>
 #include <QSurfaceFormat>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
+#include "qt/CommandLine.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
 #include "qt/ScriptedRun.h"
+#include "qt/StartFiles.h"
 
 namespace lociview::qt {
 
+namespace {
+
+// Help, the version and refusals are printed before any application object
+// exists, so that they work without a display (and for help2man at build time).
+std::optional<int> answerWithoutWindow(const CommandLine& command) {
+    switch (command.ask) {
+        case CommandLine::Ask::Start:
+            return std::nullopt;
+        case CommandLine::Ask::Help:
+            std::fputs(qPrintable(helpText()), stdout);
+            return 0;
+        case CommandLine::Ask::Version:
+            std::fputs(qPrintable(versionText()), stdout);
+            return 0;
+        case CommandLine::Ask::Refused:
+            std::fprintf(stderr, "lociview: %s\n%s", qPrintable(command.error), qPrintable(helpText()));
+            return 2;
+    }
+    return 2;
+}
+
+}  // namespace
+
 int runDesktop(int argc, char* argv[]) {
+    const CommandLine command = parseCommandLine(argumentList(argc, argv));
+    if (const std::optional<int> status = answerWithoutWindow(command)) return *status;
+
     // The chart draws with the fixed-function pipeline: ask for a
     // compatibility context before any window or context exists.
     QSurfaceFormat::setDefaultFormat(Chartview::surfaceFormat());
@@ -24,31 +54,26 @@ int runDesktop(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Lociview"));
     QApplication::setDesktopFileName(QStringLiteral("lociview"));
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    const ParsedArguments parsed = parseArguments(arguments);
-    if (!parsed.error.isEmpty()) {
-        std::fprintf(stderr, "lociview: %s\n", qPrintable(parsed.error));
-        return 2;
-    }
+    StartFileDialogs startDialogs;
     std::unique_ptr<ScriptedDialogs> scriptedDialogs;
-    if (parsed.run) scriptedDialogs = std::make_unique<ScriptedDialogs>(parsed.run->open);
+    if (command.run) scriptedDialogs = std::make_unique<ScriptedDialogs>(command.run->open);
+    QtDialogs* dialogs = scriptedDialogs ? static_cast<QtDialogs*>(scriptedDialogs.get()) : &startDialogs;
 
     // The chart's texture and font messages go where the window's own do;
     // declared first, they outlive the chart inside the window.
     StderrLog chartLog;
     StdoutSink chartOutput;
-    LociviewWindow window(scriptedDialogs.get());
+    LociviewWindow window(dialogs);
     auto* chart = new ChartArea(window.chartModel(), chartLog, chartOutput);
     window.installChartView(chart);
     GeneController controller(window.outlets());
     ControllerLink link(window, controller);
 
     const QString glProblem = Chartview::openGLProblem();
-    if (parsed.run) {
+    if (command.run) {
         if (!glProblem.isEmpty()) std::fprintf(stderr, "lociview: %s\n", qPrintable(chartNotice(glProblem)));
         QTextStream report(stdout);
-        return runScripted(window, *chart, *parsed.run, report);
+        return runScripted(window, *chart, *command.run, report);
     }
 
     window.show();
@@ -56,6 +81,8 @@ int runDesktop(int argc, char* argv[]) {
         QMessageBox::warning(&window, QStringLiteral("Lociview"),
                              chartNotice(glProblem) + QStringLiteral("\n\nEverything else works as usual."));
     }
+    // Once the window is up, so that an alert about the file has it behind.
+    QTimer::singleShot(0, &window, [&] { openStartFiles(window, startDialogs, command.files); });
     return app.exec();
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QTableView>
 #include <QTextStream>
 #include <QTimer>
@@ -20,46 +21,6 @@
 namespace lociview::qt {
 
 namespace {
-
-const QStringList valueOptions = {QStringLiteral("--open"),       QStringLiteral("--p1"),
-                                  QStringLiteral("--p2"),         QStringLiteral("--graph-rows"),
-                                  QStringLiteral("--size"),       QStringLiteral("--screenshot")};
-const QStringList flagOptions = {QStringLiteral("--by-lane")};
-
-// "--name" of "--name=value" or "--name".
-QString optionName(const QString& argument) {
-    const qsizetype equals = argument.indexOf(QLatin1Char('='));
-    return equals < 0 ? argument : argument.left(equals);
-}
-
-bool isScriptedOption(const QString& argument) {
-    const QString name = optionName(argument);
-    return valueOptions.contains(name) || flagOptions.contains(name);
-}
-
-std::optional<std::vector<int>> parseRows(const QString& text) {
-    std::vector<int> rows;
-    for (const QString& part : text.split(QLatin1Char(','))) {
-        bool ok = false;
-        const int row = part.trimmed().toInt(&ok);
-        if (!ok || row < 0) return std::nullopt;
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::optional<QSize> parseSize(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char('x'));
-    if (parts.size() != 2) return std::nullopt;
-    bool okWidth = false, okHeight = false;
-    const int width = parts[0].toInt(&okWidth);
-    const int height = parts[1].toInt(&okHeight);
-    // Smaller than this the window cannot lay out its controls; larger is
-    // no screen's size.
-    const auto fits = [](int v) { return v >= 200 && v <= 10000; };
-    if (!okWidth || !okHeight || !fits(width) || !fits(height)) return std::nullopt;
-    return QSize(width, height);
-}
 
 // Lets the event loop run for a while: layout, exposure, chart redraws.
 void settle(int milliseconds) {
@@ -144,66 +105,6 @@ void writeReport(LociviewWindow& window, const ChartArea& chart, QTextStream& re
 }
 
 }  // namespace
-
-ParsedArguments parseArguments(const QStringList& arguments) {
-    ParsedArguments parsed;
-    bool scripted = false;
-    for (const QString& argument : arguments) scripted = scripted || isScriptedOption(argument);
-    if (!scripted) return parsed;
-
-    ScriptedRun run;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const QString name = optionName(argument);
-        if (flagOptions.contains(name)) {
-            if (name != argument) {
-                parsed.error = QStringLiteral("%1 takes no value").arg(name);
-                return parsed;
-            }
-            run.byLane = true;
-            continue;
-        }
-        if (!valueOptions.contains(name)) {
-            parsed.error = QStringLiteral("unknown argument: %1").arg(argument);
-            return parsed;
-        }
-        QString value;
-        if (name != argument) {
-            value = argument.mid(name.size() + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            parsed.error = QStringLiteral("%1 needs a value").arg(name);
-            return parsed;
-        }
-
-        if (name == QLatin1String("--open")) {
-            run.open = value;
-        } else if (name == QLatin1String("--p1")) {
-            run.p1 = value;
-        } else if (name == QLatin1String("--p2")) {
-            run.p2 = value;
-        } else if (name == QLatin1String("--screenshot")) {
-            run.screenshot = value;
-        } else if (name == QLatin1String("--graph-rows")) {
-            const auto rows = parseRows(value);
-            if (!rows) {
-                parsed.error = QStringLiteral("--graph-rows wants row numbers from 0 separated by commas, not %1").arg(value);
-                return parsed;
-            }
-            run.graphRows = *rows;
-        } else if (name == QLatin1String("--size")) {
-            const auto size = parseSize(value);
-            if (!size) {
-                parsed.error = QStringLiteral("--size wants WIDTHxHEIGHT, each 200 to 10000, not %1").arg(value);
-                return parsed;
-            }
-            run.size = *size;
-        }
-    }
-    parsed.run = run;
-    return parsed;
-}
 
 int ScriptedDialogs::runAlert(const AlertRequest& alert) {
     std::fprintf(stderr, "alert: %s [%s]\n", alert.message.c_str(), alert.defaultButton.c_str());

@@ -8,9 +8,9 @@
 //            [--graph-rows 0,1] [--size 1200x800] [--screenshot OUT.png]
 //
 // These options are not advertised: a user starts the program without any.
+// CommandLine.h reads them.
 #include <QSize>
 #include <QString>
-#include <QStringList>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,16 +33,6 @@ struct ScriptedRun {
     QSize size{1200, 800};       // the main window's size for the picture
     QString screenshot;          // PNG written of the main window ("" for none)
 };
-
-struct ParsedArguments {
-    std::optional<ScriptedRun> run;  // none: an ordinary interactive start
-    QString error;                   // why the arguments were refused ("" when not)
-};
-
-// Arguments after the program name, as QApplication leaves them. Without
-// any scripted option the answer is an ordinary start, whatever else is
-// there; with one, every argument must be understood.
-ParsedArguments parseArguments(const QStringList& arguments);
 
 // Answers the open-file dialog with one path and every alert with its
 // default button, writing each alert's message to standard error.

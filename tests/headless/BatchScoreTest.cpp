@@ -241,6 +241,7 @@ TEST_P(CliTest, Dispatch) {
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliTest,
     testing::Values(CliCase{{"--help"}, 0, "usage: lociview-cli run SCRIPT\n", ""},
+                    CliCase{{"--version"}, 0, "lociview-cli 1.", ""},
                     CliCase{{}, 2, "", "usage: lociview-cli run SCRIPT"},
                     CliCase{{"frob"}, 2, "", "unknown command 'frob'"},
                     CliCase{{"run"}, 2, "", "expected exactly one SCRIPT"},

@@ -1,5 +1,5 @@
-// The desktop application's unattended run: which arguments make one, and
-// what it reports and saves when it drives the real window.
+// The desktop application's unattended run: what it reports and saves when
+// it drives the real window.
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -13,56 +13,6 @@
 
 namespace lociview::qt::test {
 namespace {
-
-QStringList split(const char* arguments) {
-    return QString::fromLatin1(arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
-TEST(ScriptedRunArgumentsTest, ScriptedOptionsAreReadWholeOrRefused) {
-    struct Case {
-        const char* arguments;
-        bool scripted;
-        const char* error;  // "" when accepted
-    };
-    const Case cases[] = {
-        // An ordinary start ignores whatever it is given.
-        {"", false, ""},
-        {"peaks.txt --verbose", false, ""},
-        // Scripted runs.
-        {"--open a.txt", true, ""},
-        {"--open=a.txt --p1=150 --p2 156 --by-lane --graph-rows 0,3 --size 800x600 --screenshot s.png", true, ""},
-        {"--screenshot s.png", true, ""},
-        // Refused, with the reason.
-        {"--open", true, "--open needs a value"},
-        {"--open a.txt extra", true, "unknown argument: extra"},
-        {"--by-lane=yes", true, "--by-lane takes no value"},
-        {"--graph-rows 0,-1", true, "--graph-rows wants row numbers from 0 separated by commas, not 0,-1"},
-        {"--graph-rows 0,,1", true, "--graph-rows wants row numbers from 0 separated by commas, not 0,,1"},
-        {"--graph-rows x", true, "--graph-rows wants row numbers from 0 separated by commas, not x"},
-        {"--size 1200", true, "--size wants WIDTHxHEIGHT, each 200 to 10000, not 1200"},
-        {"--size 100x800", true, "--size wants WIDTHxHEIGHT, each 200 to 10000, not 100x800"},
-        {"--size 1200x99999", true, "--size wants WIDTHxHEIGHT, each 200 to 10000, not 1200x99999"},
-    };
-    for (const Case& c : cases) {
-        const ParsedArguments parsed = parseArguments(split(c.arguments));
-        EXPECT_EQ(parsed.error.toStdString(), c.error) << c.arguments;
-        EXPECT_EQ(parsed.run.has_value(), c.scripted && *c.error == '\0') << c.arguments;
-    }
-}
-
-TEST(ScriptedRunArgumentsTest, ValuesLandInTheirFields) {
-    const ParsedArguments parsed =
-        parseArguments(split("--open=a.txt --p1 150.5 --by-lane --graph-rows 2,0 --size 640x480 --screenshot s.png"));
-    ASSERT_TRUE(parsed.run);
-    const ScriptedRun& run = *parsed.run;
-    EXPECT_EQ(run.open, "a.txt");
-    EXPECT_EQ(run.p1, QStringLiteral("150.5"));
-    EXPECT_FALSE(run.p2);  // untouched: the field keeps its start-up text
-    EXPECT_TRUE(run.byLane);
-    EXPECT_EQ(run.graphRows, (std::vector<int>{2, 0}));
-    EXPECT_EQ(run.size, QSize(640, 480));
-    EXPECT_EQ(run.screenshot, "s.png");
-}
 
 class ScriptedRunTest : public ::testing::Test {
 protected:
