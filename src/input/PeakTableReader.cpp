@@ -233,11 +233,6 @@ private:
     std::string scratch;
 };
 
-int32_t lineNumberOf(size_t index) {
-    return index > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max()
-                                                                              : static_cast<int32_t>(index);
-}
-
 // Line ends are looked for with memchr in 8-bit text, which is much
 // quicker on a whole plate than a loop over every byte.
 template <class Unit>
@@ -302,7 +297,7 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
         const int failed = scanner.scan(begin, end, 0, items);
         if (failed >= 0) {
             logf(log, "failed trying to scan %s on line %d. Entire line tossed out.", kItemNames[failed],
-                 lineNumberOf(line));
+                 clampedCount(line));
             return true;
         }
         PeakRow row(8);
