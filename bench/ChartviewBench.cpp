@@ -2,7 +2,7 @@
 // or any display): a frame with 1, 10 and 100 curves on the chart, drawn
 // and read back. The chart redraws ten times a second, so a frame must
 // stay well under 100 ms.
-// Run by hand: xvfb-run -a build/bin/lociview_chart_bench
+// Run by hand: scripts/with-xvfb build/bin/lociview_chart_bench
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -7,9 +7,9 @@ set -u
 app=$1
 plate=$2
 
-# Run under a virtual display when there is none.
-if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null 2>&1; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" sh "$0" "$@"
+# Run under a virtual display of its own when there is none.
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$(dirname "$0")/../../scripts/with-xvfb" sh "$0" "$@"
 fi
 
 errors=$(mktemp)
