@@ -85,7 +85,6 @@ TEST_P(ControllerStatistics, AgreeWithTheCoreOnTheExamplePlate) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, ControllerStatistics,
     testing::Values(Case{"NothingAccumulated", {}, std::nullopt, false},
-                    Case{"OneRun", {"5"}, 5.0, false},
                     Case{"ThreeRunsAtTwoGEs", {"5", "10", "5"}, 5.0, false},
                     Case{"BlankGEThenTyped", {" ", "12.5 GE"}, 12.5, true},
                     Case{"RefusedTriScoringKeepsTheDiUnit", {"10", "20"}, 20.0, true}),
