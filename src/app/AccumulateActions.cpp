@@ -21,6 +21,7 @@ Outcome GeneController::addToAccumulator() {
 
     raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes,
                         scoring.counters.value_or(LaneCounters{}));
+    accumulatedLocus = scoredLocus;
     if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
     return Outcome::Done;
 }

@@ -19,6 +19,7 @@
 #include "scoring/Preparation.h"
 #include "scoring/ScoringParameters.h"
 #include "scoring/ScoringResult.h"
+#include "stats/RunStatistics.h"
 
 namespace lociview {
 
@@ -81,6 +82,16 @@ public:
     const ScoringResult& result() const { return scoring; }
     const accumdb& accumulator() const { return raccumulator; }
 
+    // SP-PCR statistics (Statistics.cpp): computed afresh on each call from
+    // the last scoring, the fields and the accumulator, for the panels,
+    // the batch blocks and the exports.
+    // The last scoring run that reached its end; nothing before one.
+    std::optional<RunStatistics> runStatistics() const;
+    AccumulatedStatistics accumulatedStatistics() const;
+    // What they are computed from.
+    std::optional<RunInput> runStatisticsInput() const;
+    AccumulatedInput accumulatedStatisticsInput() const;
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -111,6 +122,12 @@ private:
     ShiftState shiftState;  // alreadyScored, shiftvalue
     MergeLog merges;        // given back at the next run's restore
     ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
+
+    // SP-PCR statistics: the repeat unit of the run the result holds (a
+    // refused Score changes locustype but keeps the result) and of the runs
+    // in the accumulator.
+    int32_t scoredLocus = 0;
+    int32_t accumulatedLocus = 0;
 };
 
 }  // namespace lociview

@@ -97,6 +97,7 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
 
     const LaneCounters counters = countLanes(database, lanelist, p.lowInt, p.highInt, p.maybes());
     scoring.counters = counters;
+    scoredLocus = locustype;
     outlets.numemptylanes.setText(formatIntField(counters.empty));
     outlets.numones.setText(formatIntField(counters.ones));
     outlets.numtwos.setText(formatIntField(counters.twos));

@@ -12,6 +12,7 @@
 #include "scoring/Locus.h"
 #include "headless/HeadlessToolkit.h"
 #include "headless/SessionScript.h"
+#include "stats/StatsText.h"
 
 namespace lociview::headless {
 
@@ -51,9 +52,18 @@ const char* const kScoreHelp =
     "      counters     the lane counters: NAME<TAB>VALUE\n"
     "      maybes       the scoring log\n"
     "      sppcr        the single-run SP-PCR export text\n"
+    "      stats        the SP-PCR statistics of the run: NAME<TAB>VALUE<TAB>\n"
+    "                   LOWER<TAB>UPPER<TAB>NOTE, with a title row; bounds\n"
+    "                   of 95% intervals, empty cells where there is none\n"
+    "      spectrum     the allele spectrum: PROGENITOR<TAB>CHANGE_UNITS<TAB>\n"
+    "                   SIZE<TAB>COUNT, with a title row\n"
     "      accumulated  the accumulated SP-PCR export text, after the last file\n"
     "    Blocks come in this order; each starts with a line \"# FILE: BLOCK\"\n"
-    "    (\"# accumulated\" for the accumulated text).\n"
+    "    (\"# accumulated\" for the accumulated text). With accumulated,\n"
+    "    stats and spectrum also follow the accumulated text for the\n"
+    "    accumulated runs, as \"# accumulated: stats\" and\n"
+    "    \"# accumulated: spectrum\". The GE of a run's statistics is the\n"
+    "    --ge value (none without it).\n"
     "  --devlog           write the developer log to standard error\n"
     "  --help             show this text\n"
     "\n"
@@ -73,11 +83,13 @@ struct BlockName {
     ShowBlock block;
 };
 
-constexpr std::array<BlockName, 6> kBlocks = {{{"alleles", ShowAlleles},
+constexpr std::array<BlockName, 8> kBlocks = {{{"alleles", ShowAlleles},
                                                {"lanes", ShowLanes},
                                                {"counters", ShowCounters},
                                                {"maybes", ShowMaybes},
                                                {"sppcr", ShowSppcr},
+                                               {"stats", ShowStats},
+                                               {"spectrum", ShowSpectrum},
                                                {"accumulated", ShowAccumulated}}};
 
 // Developer log lines, one per line, on standard error; a line break
@@ -149,6 +161,8 @@ public:
             controller.exportAccumulatedSPPCRData();
             out << "# accumulated\n";
             printText(tk.sppcrtext.text());
+            const AccumulatedStatistics stats = controller.accumulatedStatistics();
+            printStatistics("accumulated", statRows(stats), stats.spectrum);
         }
         return failed ? 1 : 0;
     }
@@ -203,6 +217,20 @@ private:
         if (options.show & ShowSppcr) {
             header(file, "sppcr");
             exportRun();
+        }
+        if (const std::optional<RunStatistics> stats = controller.runStatistics())
+            printStatistics(file, statRows(*stats), stats->spectrum);
+    }
+
+    // The stats and spectrum blocks asked for, under "# WHO: BLOCK".
+    void printStatistics(const std::string& who, const std::vector<StatRow>& rows, const AlleleSpectrum& spectrum) {
+        if (options.show & ShowStats) {
+            header(who, "stats");
+            out << statsText(rows);
+        }
+        if (options.show & ShowSpectrum) {
+            header(who, "spectrum");
+            out << spectrumText(spectrum);
         }
     }
 

@@ -10,8 +10,9 @@
 
 namespace lociview::headless {
 
-// What may be printed, in the order the blocks appear after each file;
-// Accumulated comes once, after the last file.
+// What may be printed, in the order the blocks appear after each file
+// (stats and spectrum after sppcr); Accumulated comes once, after the last
+// file, followed by the accumulated stats and spectrum.
 enum ShowBlock : unsigned {
     ShowAlleles = 1u << 0,
     ShowLanes = 1u << 1,
@@ -19,6 +20,8 @@ enum ShowBlock : unsigned {
     ShowMaybes = 1u << 3,
     ShowSppcr = 1u << 4,
     ShowAccumulated = 1u << 5,
+    ShowStats = 1u << 6,     // also for the accumulated runs, with ShowAccumulated
+    ShowSpectrum = 1u << 7,  // likewise
 };
 
 struct BatchOptions {

@@ -1,5 +1,6 @@
 #include "headless/SessionScript.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
 #include "chart/ChartGeometry.h"
+#include "stats/StatsText.h"
 
 namespace lociview::headless {
 
@@ -230,6 +232,8 @@ bool Session::show(std::string_view what) {
         {"table", &Session::showTable},   {"store", &Session::showStore},   {"lanes", &Session::showLanes},
         {"data", &Session::showData},     {"state", &Session::showState},   {"accum", &Session::showAccum},
         {"windows", &Session::showWindows}, {"chart", &Session::showChart},
+        {"stats", &Session::showStats},     {"spectrum", &Session::showSpectrum},
+        {"accumstats", &Session::showAccumStats}, {"accumspectrum", &Session::showAccumSpectrum},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;
@@ -365,6 +369,39 @@ void Session::showChart() {
         tk.trace.emit("curve", format("%d %.3f %d %.3f %.3f %s", c.key, c.x0, c.amplitude, c.width, c.spread,
                                       colourName(c.colour)));
     if (frame.axis) tk.trace.emit("axis", colourName(*frame.axis));
+}
+
+void Session::emitLines(std::string_view tag, const std::string& text) {
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t nl = std::min(text.find('\n', start), text.size());
+        tk.trace.emit(tag, std::string_view(text).substr(start, nl - start));
+        start = nl + 1;
+    }
+}
+
+void Session::showStats() {
+    const std::optional<RunStatistics> stats = controller.runStatistics();
+    if (!stats) {
+        tk.trace.emit("stats", "no scored run");
+        return;
+    }
+    emitLines("stats", statsText(statRows(*stats)));
+}
+
+void Session::showSpectrum() {
+    const std::optional<RunStatistics> stats = controller.runStatistics();
+    if (!stats) {
+        tk.trace.emit("spectrum", "no scored run");
+        return;
+    }
+    emitLines("spectrum", spectrumText(stats->spectrum));
+}
+
+void Session::showAccumStats() { emitLines("accumstats", statsText(statRows(controller.accumulatedStatistics()))); }
+
+void Session::showAccumSpectrum() {
+    emitLines("accumspectrum", spectrumText(controller.accumulatedStatistics().spectrum));
 }
 
 int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err) {

@@ -83,6 +83,12 @@ private:
     void showAccum();
     void showWindows();
     void showChart();
+    // SP-PCR statistics: each line of the TSV forms, title row first.
+    void showStats();
+    void showSpectrum();
+    void showAccumStats();
+    void showAccumSpectrum();
+    void emitLines(std::string_view tag, const std::string& text);
 };
 
 // Plays the lines of a script text on a session that has started; at the

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include <exception>
 
 #include "qt/ResultsTableModel.h"
+#include "qt/StatisticsPanel.h"
 #include "ui_AccumWindow.h"
 #include "ui_CleanupWindow.h"
 #include "ui_ExportWindow.h"
@@ -89,6 +91,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
 
     buildAuxiliaryWindows();
     connectActions();
+    buildStatisticsDock();
     updateStatus();
 }
 
@@ -146,6 +149,7 @@ void LociviewWindow::attach(GeneController& source) {
     controller = &source;
     controls->tableModel->setController(&source);
     updateStatus();
+    updateStatistics();
 }
 
 void LociviewWindow::detach() {
@@ -164,6 +168,7 @@ void LociviewWindow::perform(Outcome (GeneController::*action)()) {
         logf(devlog, "action failed");
     }
     updateStatus();
+    updateStatistics();
 }
 
 void LociviewWindow::connectActions() {
@@ -256,5 +261,26 @@ QString LociviewWindow::statusText() const {
 }
 
 void LociviewWindow::updateStatus() { ui->statusbar->showMessage(statusText()); }
+
+void LociviewWindow::buildStatisticsDock() {
+    statistics = new StatisticsPanel;
+    statisticsDockWidget = new QDockWidget(QStringLiteral("Statistics"), this);
+    statisticsDockWidget->setObjectName(QStringLiteral("statisticsDock"));
+    statisticsDockWidget->setWidget(statistics);
+    addDockWidget(Qt::RightDockWidgetArea, statisticsDockWidget);
+    QAction* toggle = statisticsDockWidget->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("actionStatistics"));
+    ui->menuResults->addSeparator();
+    ui->menuResults->addAction(toggle);
+}
+
+void LociviewWindow::updateStatistics() {
+    if (!controller) return;
+    try {
+        statistics->refresh(*controller);
+    } catch (const std::exception& e) {
+        logf(devlog, "statistics not shown: %s", e.what());
+    }
+}
 
 }  // namespace lociview::qt

@@ -11,6 +11,7 @@
 #include "chart/ChartModel.h"
 
 class QDialog;
+class QDockWidget;
 class QPrinter;
 
 namespace Ui {
@@ -18,6 +19,8 @@ class MainWindow;
 }
 
 namespace lociview::qt {
+
+class StatisticsPanel;
 
 class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
     Q_OBJECT
@@ -53,6 +56,10 @@ public:
     // "peaks.txt — 523 peaks in 12 lanes", or that nothing is open.
     QString statusText() const;
 
+    // SP-PCR statistics: the panel in its dock, refreshed after every action.
+    StatisticsPanel* statisticsPanel() const { return statistics; }
+    QDockWidget* statisticsDock() const { return statisticsDockWidget; }
+
 private:
     struct Controls;
 
@@ -60,6 +67,8 @@ private:
     void connectActions();
     void perform(Outcome (GeneController::*action)());
     void updateStatus();
+    void buildStatisticsDock();
+    void updateStatistics();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QtDialogs> ownDialogs;
@@ -73,6 +82,8 @@ private:
     QDialog* exportDialog = nullptr;
     std::unique_ptr<Controls> controls;
     GeneController* controller = nullptr;
+    StatisticsPanel* statistics = nullptr;
+    QDockWidget* statisticsDockWidget = nullptr;
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared

@@ -173,6 +173,23 @@ TEST_F(BatchFiles, AccumulatesEveryScoredFile) {
     EXPECT_EQ(r.out, "# accumulated\n7 1 2 150 156 \n150 156\n12.50 4 2 2 \n");
 }
 
+TEST_F(BatchFiles, StatisticsFollowEachFileAndTheAccumulatedText) {
+    const Result r = run(scoring({"--ge", "4", "--show", "accumulated,spectrum,stats,sppcr", path("both.txt"),
+                                  path("both.txt")}));
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string f = "# " + path("both.txt") + ": ";
+    EXPECT_EQ(headers(r.out), (std::vector<std::string>{f + "sppcr", f + "stats", f + "spectrum", f + "sppcr",
+                                                        f + "stats", f + "spectrum", "# accumulated",
+                                                        "# accumulated: stats", "# accumulated: spectrum"}));
+    // The run's GE is the one it was added with; the accumulated runs pool both.
+    EXPECT_NE(r.out.find("stats\nname\tvalue\tlower\tupper\tnote\nlanes\t2\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nge_per_reaction\t4\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("accumulated: stats\nname\tvalue\tlower\tupper\tnote\nruns\t2\t"), std::string::npos);
+    EXPECT_NE(r.out.find("accumulated: spectrum\nprogenitor\tchange_units\tsize\tcount\nP1\t0\t150\t2\n"),
+              std::string::npos)
+        << r.out;
+}
+
 TEST_F(BatchFiles, DoubleProgenitorLossNeedsExportAnyway) {
     struct Case {
         bool anyway;

@@ -11,7 +11,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QDockWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -24,6 +30,8 @@
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
 #include "qt/LociviewWindow.h"
+#include "qt/SpectrumChart.h"
+#include "qt/StatisticsPanel.h"
 #include "chart/ChartGeometry.h"
 
 namespace lociview::qt::test {
@@ -340,6 +348,82 @@ TEST_F(EndToEndTest, ClosingAWindowWithoutItsSubmitButtonChangesNothing) {
     EXPECT_EQ(text("numemptylanes"), "1");
     EXPECT_EQ(text("numones"), "6");
     EXPECT_EQ(text("numtwos"), "5");
+}
+
+
+// A cell of the Statistics panel by its row's title: value 1, interval 2,
+// and 3 for the note in the row below.
+std::string statCell(const QTableWidget* table, const char* title, int column) {
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (table->item(r, 0)->text() != QString::fromUtf8(title)) continue;
+        if (column < 3) return table->item(r, column)->text().toStdString();
+        return r + 1 < table->rowCount() && table->columnSpan(r + 1, 0) == 3
+                   ? table->item(r + 1, 0)->text().toStdString()
+                   : "";
+    }
+    return "no row " + std::string(title);
+}
+
+TEST_F(EndToEndTest, StatisticsPanelFollowsScoringCleanUpAndAccumulationAndSavesItsChart) {
+    StatisticsPanel* panel = window.statisticsPanel();
+    ASSERT_TRUE(window.statisticsDock()->isVisible());
+    EXPECT_EQ(panel->runTable()->rowCount(), 0);  // nothing scored yet
+
+    openAndScore();
+    const QTableWidget* run = panel->runTable();
+    EXPECT_EQ(statCell(run, "Lanes (N)", 1), "12");
+    EXPECT_EQ(statCell(run, "Molecules per reaction (λ)", 1), "2.485");
+    EXPECT_EQ(statCell(run, "Molecules per reaction (λ)", 2), "0.955 – 6.162");
+    EXPECT_EQ(statCell(run, "GE per reaction", 3), "not estimable: no GE value");
+    EXPECT_EQ(statCell(run, "Mutants (m)", 1), "3");
+
+    // One bar set per progenitor over every change from -2 to +3 units.
+    const auto bars = [](const SpectrumChartView* view) {
+        std::vector<std::vector<int>> counts;
+        for (QAbstractSeries* series : view->chart()->series())
+            for (const QBarSet* set : static_cast<QBarSeries*>(series)->barSets()) {
+                counts.emplace_back();
+                for (int i = 0; i < set->count(); ++i) counts.back().push_back(static_cast<int>(set->at(i)));
+            }
+        return counts;
+    };
+    auto* axis = static_cast<QBarCategoryAxis*>(panel->runChart()->chart()->axes(Qt::Horizontal).front());
+    EXPECT_EQ(axis->categories(), (QStringList{"-2", "-1", "0", "+1", "+2", "+3"}));
+    EXPECT_EQ(bars(panel->runChart()), (std::vector<std::vector<int>>{{1, 0, 7, 0, 0, 0}, {0, 0, 6, 1, 0, 1}}));
+
+    // Clean-up: the 162 expansion thrown out leaves the run with two mutants.
+    click("cleanUpButton");
+    type("cuwallelefield", "162");
+    click("cuwlaneallelebutton");
+    EXPECT_EQ(statCell(run, "Mutants (m)", 1), "2");
+    EXPECT_EQ(bars(panel->runChart())[1], (std::vector<int>{0, 0, 6, 1}));
+
+    // Adding the run: its GE comes from the accumulate window, the
+    // accumulated runs hold it.
+    click("addToAccumulatorButton");
+    type("accumgeforun", "10");
+    click("accumgesubmitbutton");
+    EXPECT_EQ(statCell(run, "GE per reaction", 1), "10");
+    EXPECT_EQ(statCell(run, "Molecules per GE", 1), "0.2485");
+    const QTableWidget* accumulated = panel->accumulatedTable();
+    EXPECT_EQ(statCell(accumulated, "Runs", 1), "1");
+    EXPECT_EQ(statCell(accumulated, "Mutants (m)", 1), "2");
+    EXPECT_EQ(bars(panel->accumulatedChart()), bars(panel->runChart()));
+
+    // The saved picture is the chart, bars painted, also from the hidden tab.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("spectrum.png"));
+    ASSERT_TRUE(panel->accumulatedChart()->savePng(path));
+    const QImage saved(path);
+    ASSERT_EQ(saved.size(), panel->accumulatedChart()->size().expandedTo(SpectrumChartView::kPictureSize));
+    int blue = 0;  // P1's colour
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const QColor c = saved.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 40 && c.green() > 90 && c.green() < 140) ++blue;
+        }
+    EXPECT_GT(blue, 50);
+    EXPECT_FALSE(panel->accumulatedChart()->savePng(dir.filePath(QStringLiteral("no-such-folder/spectrum.png"))));
 }
 
 }  // namespace

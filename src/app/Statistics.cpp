@@ -1,0 +1,74 @@
+// The SP-PCR statistics of the current scored run and of the accumulated
+// runs, gathered from the controller's state into the plain inputs of
+// stats/. Nothing here changes the state, writes a log line or a field.
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+
+namespace lociview {
+
+namespace {
+
+// The run's GE is the text of the accumulate window's field, read as adding
+// the run reads it. A field never typed into (or only blanks) is no GE,
+// which the statistics say so; any other text reads as its leading number.
+std::optional<double> typedGE(std::string_view text) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos) return std::nullopt;
+    return doubleValue(text);
+}
+
+LaneCounts laneCounts(int32_t lanes, const LaneCounters& c) { return {lanes, c.empty, c.ones, c.twos}; }
+
+// The accumulator holds one record per counted allele, run after run and
+// size after size; equal neighbours become one row (a row's count stays a
+// 32-bit number: a longer stretch is split).
+std::vector<AlleleRow> recordRows(const std::vector<accumallele>& records) {
+    std::vector<AlleleRow> rows;
+    for (const accumallele& r : records) {
+        const int32_t size = saturatingInt(r.getSize());
+        if (rows.empty() || rows.back().size != size || rows.back().count == std::numeric_limits<int32_t>::max())
+            rows.push_back({size, 0, 0.0});
+        ++rows.back().count;
+    }
+    return rows;
+}
+
+}  // namespace
+
+std::optional<RunInput> GeneController::runStatisticsInput() const {
+    if (!scoring.counters) return std::nullopt;
+    RunInput in;
+    in.lanes = laneCounts(numlanes, *scoring.counters);
+    in.ge = typedGE(outlets.accumgeforun.text());
+    in.alleles = scoring.alleles;
+    in.p1 = intValue(outlets.progenitor1.text());
+    in.p2 = intValue(outlets.progenitor2.text());
+    in.repeatUnit = scoredLocus;
+    return in;
+}
+
+AccumulatedInput GeneController::accumulatedStatisticsInput() const {
+    AccumulatedInput in;
+    for (const AccumulatedRun& run : raccumulator.accumulatedRuns())
+        in.runs.push_back({laneCounts(run.lanes, run.counters), run.ge});
+    in.alleles = recordRows(raccumulator.records());
+    in.p1 = raccumulator.getP1();
+    in.p2 = raccumulator.getP2();
+    in.repeatUnit = accumulatedLocus;
+    return in;
+}
+
+std::optional<RunStatistics> GeneController::runStatistics() const {
+    const std::optional<RunInput> in = runStatisticsInput();
+    if (!in) return std::nullopt;
+    return lociview::runStatistics(*in);
+}
+
+AccumulatedStatistics GeneController::accumulatedStatistics() const {
+    return lociview::accumulatedStatistics(accumulatedStatisticsInput());
+}
+
+}  // namespace lociview

@@ -1,0 +1,106 @@
+#include "qt/SpectrumChart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace lociview::qt {
+
+namespace {
+
+// The colours of P1 and P2 (colour-blind safe blue and orange).
+const QColor kSeriesColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xE6, 0x9F, 0x00)};
+
+QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Whole-number ticks, about five of them, the top a whole tick above the
+// tallest bar.
+void countAxis(QValueAxis& axis, int64_t largest) {
+    const double top = static_cast<double>(std::max<int64_t>(largest, 1));
+    const double step = std::max(1.0, std::ceil(top / 5.0));
+    axis.setRange(0.0, std::ceil(top / step) * step);
+    axis.setTickType(QValueAxis::TicksDynamic);
+    axis.setTickAnchor(0.0);
+    axis.setTickInterval(step);
+    axis.setLabelFormat(QStringLiteral("%.0f"));
+    axis.setTitleText(QStringLiteral("Alleles"));
+}
+
+}  // namespace
+
+QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
+    auto* chart = new QChart;
+    chart->setTitle(bars.note.empty() ? title : title + QStringLiteral("\n") + text(bars.note));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setAnimationOptions(QChart::NoAnimation);
+
+    auto* series = new QBarSeries;
+    for (size_t i = 0; i < bars.series.size(); ++i) {
+        const SpectrumSeries& s = bars.series[i];
+        auto* set = new QBarSet(text(s.name));
+        for (int64_t count : s.counts) set->append(static_cast<qreal>(count));
+        const QColor colour = kSeriesColours[i % std::size(kSeriesColours)];
+        set->setColor(colour);
+        set->setBorderColor(colour.darker(130));
+        // The progenitor's own bar stands apart: the only "selected" bar,
+        // pale, so the mutants' bars keep the eye.
+        set->setSelectedColor(colour.lighter(165));
+        set->selectBar(static_cast<int>(bars.progenitorCategory));
+        series->append(set);
+    }
+    chart->addSeries(series);
+
+    auto* categories = new QBarCategoryAxis;
+    for (const std::string& label : bars.labels) categories->append(text(label));
+    categories->setTitleText(QStringLiteral("Repeat units from the progenitor"));
+    chart->addAxis(categories, Qt::AlignBottom);
+    series->attachAxis(categories);
+
+    auto* counts = new QValueAxis;
+    countAxis(*counts, bars.largestCount);
+    chart->addAxis(counts, Qt::AlignLeft);
+    series->attachAxis(counts);
+    chart->legend()->setVisible(!bars.series.empty());
+    return chart;
+}
+
+QImage spectrumImage(const SpectrumBars& bars, const QString& title, QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QGraphicsScene scene;
+    QChart* chart = spectrumChart(bars, title);
+    scene.addItem(chart);  // the scene owns the chart now
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    chart->setGeometry(area);
+    if (QGraphicsLayout* layout = chart->layout()) layout->activate();
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, area, area);
+    return image;
+}
+
+SpectrumChartView::SpectrumChartView(QWidget* parent) : QChartView(parent) {
+    setRenderHint(QPainter::Antialiasing);
+    setMinimumSize(280, 200);
+    showSpectrum(SpectrumBars{}, QString());
+}
+
+void SpectrumChartView::showSpectrum(const SpectrumBars& bars, const QString& title) {
+    shown = bars;
+    shownTitle = title;
+    QChart* old = chart();
+    setChart(spectrumChart(bars, title));
+    delete old;  // setChart leaves the old chart to its owner, the view
+}
+
+QImage SpectrumChartView::image() const { return spectrumImage(shown, shownTitle, size().expandedTo(kPictureSize)); }
+
+bool SpectrumChartView::savePng(const QString& path) const { return image().save(path, "PNG"); }
+
+}  // namespace lociview::qt

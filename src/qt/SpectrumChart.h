@@ -1,0 +1,43 @@
+#pragma once
+// The allele spectrum as a Qt Charts bar chart: counts by change in repeat
+// units, one bar colour per progenitor, the progenitors' own bars at 0 in a
+// pale shade of it. The same chart renders to an image without a window,
+// for saving and for reports.
+#include <QChartView>
+#include <QImage>
+#include <QString>
+
+#include "chart/SpectrumBars.h"
+
+namespace lociview::qt {
+
+// A new chart of the bars, titled; the caller owns it.
+QChart* spectrumChart(const SpectrumBars& bars, const QString& title);
+
+// The chart drawn on a white image of that size.
+QImage spectrumImage(const SpectrumBars& bars, const QString& title, QSize size);
+
+class SpectrumChartView final : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit SpectrumChartView(QWidget* parent = nullptr);
+
+    void showSpectrum(const SpectrumBars& bars, const QString& title);
+    const SpectrumBars& bars() const { return shown; }
+    const QString& title() const { return shownTitle; }
+
+    // What the view shows, at its size but at least kPictureSize (a view
+    // on a hidden tab has not been laid out); false when the file cannot
+    // be written.
+    QImage image() const;
+    bool savePng(const QString& path) const;
+
+    static constexpr QSize kPictureSize{640, 420};
+
+private:
+    SpectrumBars shown;
+    QString shownTitle;
+};
+
+}  // namespace lociview::qt

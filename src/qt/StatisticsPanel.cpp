@@ -1,0 +1,149 @@
+#include "qt/StatisticsPanel.h"
+
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QTableWidget>
+
+#include "app/GeneController.h"
+#include "qt/SpectrumChart.h"
+#include "stats/StatDisplay.h"
+#include "ui_StatisticsPanel.h"
+
+#include <algorithm>
+
+namespace lociview::qt {
+
+namespace {
+
+QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+void fitRows(QTableWidget* table);
+
+void prepare(QTableWidget* table) {
+    table->setColumnCount(3);
+    table->setHorizontalHeaderLabels({QStringLiteral("Statistic"), QStringLiteral("Value"), QStringLiteral("95% interval")});
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QObject::connect(table->horizontalHeader(), &QHeaderView::sectionResized, table, [table] { fitRows(table); });
+}
+
+// Rows as tall as their text at the table's width now. A note spans the
+// three columns, which the table's own sizing does not reckon with.
+void fitRows(QTableWidget* table) {
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const QTableWidgetItem* item = table->item(r, 0);
+        if (table->columnSpan(r, 0) < 3 || !item) {
+            table->resizeRowToContents(r);
+            continue;
+        }
+        // The size the style draws the wrapped text in, at the span's width.
+        QStyleOptionViewItem option;
+        option.initFrom(table->viewport());
+        option.font = item->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.text = item->text();
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::WrapText;
+        option.rect = QRect(0, 0, table->visualRect(table->model()->index(r, 0)).width(), 1);  // valid, or no wrapping
+        const QSize needed = table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table);
+        table->setRowHeight(r, needed.height() + 2);
+    }
+}
+
+// A row per statistic, and below a row with a note its note across the
+// whole width, so a narrow panel still shows every note in full.
+void fill(QTableWidget* table, const std::vector<StatLine>& lines) {
+    table->clearSpans();
+    int rows = 0;
+    for (const StatLine& line : lines) rows += line.note.empty() ? 1 : 2;
+    table->setRowCount(rows);
+    int r = 0;
+    for (const StatLine& line : lines) {
+        table->setItem(r, 0, new QTableWidgetItem(text(line.title)));
+        for (const auto& [column, cell] : {std::pair{1, &line.value}, std::pair{2, &line.interval}}) {
+            auto* item = new QTableWidgetItem(text(*cell));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, column, item);
+        }
+        ++r;
+        if (line.note.empty()) continue;
+        auto* note = new QTableWidgetItem(text(line.note));
+        QFont italic = note->font();
+        italic.setItalic(true);
+        note->setFont(italic);
+        note->setForeground(table->palette().color(QPalette::PlaceholderText));
+        table->setItem(r, 0, note);
+        table->setSpan(r, 0, 1, 3);
+        ++r;
+    }
+    fitRows(table);
+}
+
+}  // namespace
+
+StatisticsPanel::StatisticsPanel(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::StatisticsPanel>()) {
+    ui->setupUi(this);
+    prepare(ui->runTable);
+    prepare(ui->accumulatedTable);
+    runSpectrum = new SpectrumChartView;
+    runSpectrum->setObjectName(QStringLiteral("runSpectrum"));
+    ui->runSplitter->addWidget(runSpectrum);
+    ui->runSplitter->setSizes({300, 250});
+    accumulatedSpectrum = new SpectrumChartView;
+    accumulatedSpectrum->setObjectName(QStringLiteral("accumulatedSpectrum"));
+    ui->accumulatedSplitter->addWidget(accumulatedSpectrum);
+    ui->accumulatedSplitter->setSizes({300, 250});
+    connect(ui->saveChartButton, &QPushButton::clicked, this, &StatisticsPanel::saveChart);
+}
+
+StatisticsPanel::~StatisticsPanel() = default;
+
+QSize StatisticsPanel::sizeHint() const { return {440, 640}; }
+
+QTableWidget* StatisticsPanel::runTable() const { return ui->runTable; }
+QTableWidget* StatisticsPanel::accumulatedTable() const { return ui->accumulatedTable; }
+
+SpectrumChartView* StatisticsPanel::currentChart() const {
+    return ui->statisticsTabs->currentWidget() == ui->accumulatedTab ? accumulatedSpectrum : runSpectrum;
+}
+
+void StatisticsPanel::refresh(const GeneController& controller) {
+    if (const std::optional<RunStatistics> run = controller.runStatistics())
+        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("Allele spectrum of this run"), statRows(*run),
+             &run->spectrum);
+    else
+        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("No scored run yet"), {}, nullptr);
+    const AccumulatedStatistics accumulated = controller.accumulatedStatistics();
+    showStatistics(ui->accumulatedTable, accumulatedSpectrum, accumulatedText,
+         QStringLiteral("Allele spectrum of the accumulated runs"), statRows(accumulated), &accumulated.spectrum);
+}
+
+void StatisticsPanel::showStatistics(QTableWidget* table, SpectrumChartView* chart, std::string& shownText,
+                           const QString& title, const std::vector<StatRow>& rows, const AlleleSpectrum* spectrum) {
+    const std::string now = statsText(rows) + (spectrum ? spectrumText(*spectrum) : std::string());
+    if (now == shownText) return;
+    shownText = now;
+    fill(table, statLines(rows));
+    chart->showSpectrum(spectrum ? spectrumBars(*spectrum) : SpectrumBars{}, title);
+}
+
+void StatisticsPanel::saveChart() {
+    SpectrumChartView* chart = currentChart();
+    const QString name = chart == accumulatedSpectrum ? QStringLiteral("spectrum-accumulated.png")
+                                                      : QStringLiteral("spectrum-run.png");
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart as PNG"), name,
+                                                      QStringLiteral("PNG pictures (*.png)"));
+    if (path.isEmpty()) return;
+    if (!chart->savePng(path))
+        QMessageBox::warning(this, QStringLiteral("Lociview"),
+                             QStringLiteral("The chart could not be saved to %1.").arg(path));
+}
+
+}  // namespace lociview::qt

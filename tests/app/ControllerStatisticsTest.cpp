@@ -1,0 +1,94 @@
+// The controller's statistics of the example plate agree with the core
+// functions given what the user did: the lanes and counters the window
+// shows, the result rows, P1 and P2 as typed (the latched pair for the
+// accumulated runs), the GE of the accumulate window and the di repeat unit
+// of the scoring, whatever was typed or refused afterwards.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/NumberText.h"
+#include "scoring/Locus.h"
+#include "stats/StatsText.h"
+#include "support/ControllerHarness.h"
+
+namespace lociview {
+namespace {
+
+const std::string kPlate = std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt";
+
+// Everything the statistics print, so one comparison covers every row and bar.
+std::string printed(const RunStatistics& s) { return statsText(statRows(s)) + spectrumText(s.spectrum); }
+std::string printed(const AccumulatedStatistics& s) { return statsText(statRows(s)) + spectrumText(s.spectrum); }
+
+struct Case {
+    const char* name;
+    std::vector<const char*> geTexts;  // accumgeforun for each run added, in order
+    std::optional<double> runGE;       // what the current run's statistics should use
+    bool refusedTriScoring;            // a later Score with the tri cell on, refused
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class ControllerStatistics : public testing::TestWithParam<Case> {
+protected:
+    ControllerHarness h;
+
+    LaneCounts shownLanes() const {
+        return {h.controller.laneCount(), intValue(h.tk.numemptylanes.text()), intValue(h.tk.numones.text()),
+                intValue(h.tk.numtwos.text())};
+    }
+};
+
+TEST_P(ControllerStatistics, AgreeWithTheCoreOnTheExamplePlate) {
+    const Case& c = GetParam();
+    EXPECT_FALSE(h.controller.runStatistics().has_value());  // nothing scored yet
+
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("156.9");  // read as the integer 156, as scoring and export read it
+    h.tk.dialogs.setOpenAnswer(kPlate);
+    h.controller.openData();
+    ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    const std::vector<AlleleRow> rows = h.controller.result().alleles;
+    const LaneCounts lanes = shownLanes();
+    ASSERT_EQ(lanes.lanes, 12);
+    ASSERT_EQ(lanes.empty + lanes.one + lanes.twoOrMore, 12);
+
+    AccumulatedInput accumulated{{}, {}, -1, -1, 0};  // the accumulator's pair before a run latches one
+    for (const char* ge : c.geTexts) {
+        accumulated.p1 = 150;
+        accumulated.p2 = 156;
+        accumulated.repeatUnit = kDiLocus;
+        ASSERT_EQ(h.controller.preAddToAccumulator(), Outcome::Done);
+        h.tk.accumgeforun.setText(ge);
+        ASSERT_EQ(h.controller.addToAccumulator(), Outcome::Done);
+        accumulated.runs.push_back({lanes, doubleValue(ge)});
+        accumulated.alleles.insert(accumulated.alleles.end(), rows.begin(), rows.end());
+    }
+    // The export's GE field is not the run's GE, and P1 typed after adding
+    // changes the run's P1 but not the latched pair.
+    h.tk.geforun.setText("99");
+    h.tk.progenitor1.setText("148");
+    if (c.refusedTriScoring) {
+        h.tk.locusmatrix.select(2);
+        h.tk.lowrange.setText("152");  // P1 below the range: refused, the result stays
+        ASSERT_EQ(h.controller.scoreData(), Outcome::Refused);
+    }
+
+    const std::optional<RunStatistics> run = h.controller.runStatistics();
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(printed(*run), printed(runStatistics({lanes, c.runGE, rows, 148, 156, kDiLocus})));
+    EXPECT_EQ(printed(h.controller.accumulatedStatistics()), printed(accumulatedStatistics(accumulated)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ControllerStatistics,
+    testing::Values(Case{"NothingAccumulated", {}, std::nullopt, false},
+                    Case{"ThreeRunsAtTwoGEs", {"5", "10", "5"}, 5.0, false},
+                    Case{"BlankGEThenTyped", {" ", "12.5 GE"}, 12.5, true},
+                    Case{"RefusedTriScoringKeepsTheDiUnit", {"10", "20"}, 20.0, true}),
+    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace lociview
