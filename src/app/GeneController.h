@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "accum/accumdb.h"
+#include "app/ImportedDataSet.h"
 #include "app/Outcome.h"
 #include "app/Toolkit.h"
 #include "input/PeakTableReader.h"
@@ -81,6 +82,11 @@ public:
     const ScoringResult& result() const { return scoring; }
     const accumdb& accumulator() const { return raccumulator; }
 
+    // Peak tables in today's layouts (sizing and genotype tables, per-sample
+    // files, several files as lanes), read where the classic grammar reads
+    // no row: what the open data set was read from.
+    const ImportedDataSet& importedData() const { return imported; }
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -90,6 +96,10 @@ private:
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
     Outcome cleanByHeight(const AlleleList& first, const AlleleList& maybes);
+    // Peak tables in today's layouts: reading the chosen files into data,
+    // or the outcome that ends the opening with the old data set given back.
+    std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
+    Outcome refuseTables(const std::string& message, std::vector<Row>& kept);
 
     Outlets outlets;
     LogSink& log;
@@ -111,6 +121,9 @@ private:
     ShiftState shiftState;  // alreadyScored, shiftvalue
     MergeLog merges;        // given back at the next run's restore
     ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
+
+    // Peak tables in today's layouts.
+    ImportedDataSet imported;
 };
 
 }  // namespace lociview

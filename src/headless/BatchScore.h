@@ -19,6 +19,7 @@ enum ShowBlock : unsigned {
     ShowMaybes = 1u << 3,
     ShowSppcr = 1u << 4,
     ShowAccumulated = 1u << 5,
+    ShowSamples = 1u << 6,  // printed first: the samples as lanes, as opened
 };
 
 struct BatchOptions {
@@ -32,6 +33,10 @@ struct BatchOptions {
     bool devlog = false;
     bool help = false;
     std::vector<std::string> files;
+    // Peak tables in today's layouts: the dye to score (a letter or colour;
+    // unset for the default) and all files opened as the lanes of one data set.
+    std::optional<std::string> dye;
+    bool asLanes = false;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the
