@@ -57,7 +57,6 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     } catch (const std::bad_alloc&) {
         // Rows too many to hold: refused before anything of the open data
         // set is touched, rather than ending the program.
-        rows = {};
         return refuseTables("The peak tables are too large to hold in memory.", kept);
     }
     tables.peaks = {};

@@ -35,8 +35,10 @@ void whenShown(QObject* owner, std::function<void(T*)> answer) {
         if (!dialog && ++tries < 500) return;
         timer->stop();
         timer->deleteLater();
-        if (dialog) answer(dialog);
-        else ADD_FAILURE() << "no dialog appeared";
+        if (dialog) return answer(dialog);
+        ADD_FAILURE() << "no such dialog appeared";
+        // Whatever else is showing is closed, so the test ends rather than waits.
+        if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget())) other->reject();
     });
     timer->start();
 }
