@@ -79,6 +79,56 @@ std::string makePlate(int lanes, int peaksPerLane, uint32_t seed) {
     return text;
 }
 
+namespace {
+
+// The peak lines of a plate by lane, each without its lane digits.
+std::vector<std::vector<std::string>> plateLanes(int lanes, int peaksPerLane, uint32_t seed) {
+    const std::string plate = makePlate(lanes, peaksPerLane, seed);
+    std::vector<std::vector<std::string>> out(static_cast<size_t>(lanes));
+    size_t start = plate.find('\n') + 1;
+    while (start < plate.size()) {
+        const size_t end = plate.find('\n', start);
+        const std::string line = plate.substr(start, end - start);
+        const size_t letters = line.find_first_not_of("0123456789");
+        out[static_cast<size_t>(std::stoi(line.substr(0, letters)) - 1)].push_back(line.substr(letters));
+        start = end + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string makeGenotypeTable(int lanes, int peaksPerLane, uint32_t seed) {
+    std::string text = "Sample Name\tMarker\tDye";
+    for (int i = 1; i <= peaksPerLane; ++i) text += "\tSize " + std::to_string(i) + "\tHeight " + std::to_string(i);
+    text += '\n';
+    char name[32];
+    const auto lines = plateLanes(lanes, peaksPerLane, seed);
+    for (size_t lane = 0; lane < lines.size(); ++lane) {
+        std::snprintf(name, sizeof name, "L%04zu\tDM1\tB", lane + 1);
+        text += name;
+        for (const std::string& line : lines[lane]) {
+            // "B,7 minutes size height area point": the size and height.
+            const size_t size = line.find('\t', line.find('\t') + 1) + 1;
+            const size_t height = line.find('\t', size) + 1;
+            const size_t area = line.find('\t', height);
+            text += '\t' + line.substr(size, height - 1 - size) + '\t' + line.substr(height, area - height);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::vector<std::string> makePerSampleFiles(int lanes, int peaksPerLane, uint32_t seed) {
+    std::vector<std::string> files;
+    for (const auto& lines : plateLanes(lanes, peaksPerLane, seed)) {
+        std::string text;
+        for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+        files.push_back(std::move(text));
+    }
+    return files;
+}
+
 std::string makeSizingTable(int rows, char delimiter, uint32_t seed) {
     Lcg rng(seed);
     const char d = delimiter;

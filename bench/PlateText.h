@@ -5,6 +5,7 @@
 // lane up to its peak count. Deterministic for a seed.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lociview::bench {
 
@@ -16,6 +17,14 @@ std::string makePlate(int lanes, int peaksPerLane, uint32_t seed = 1);
 // in blue, the rest green noise and the orange size standard, 270 rows per
 // sample. Separated by `delimiter`; comma tables quote the dye cells.
 std::string makeSizingTable(int rows, char delimiter = '\t', uint32_t seed = 1);
+
+// The lanes of makePlate(lanes, peaksPerLane, seed) as a genotype table
+// (a row per lane, sample "L0001"..., dye B, pairs "Size N" / "Height N").
+std::string makeGenotypeTable(int lanes, int peaksPerLane, uint32_t seed = 1);
+
+// The same lanes as per-sample peak files, one per lane: the plate's lines
+// without their lane digits, CR LF, without a final line break.
+std::vector<std::string> makePerSampleFiles(int lanes, int peaksPerLane, uint32_t seed = 1);
 
 // The parameters the plates are scored with.
 inline constexpr const char* kP1 = "150";

@@ -41,6 +41,7 @@ AlertRequest alertRequest(AlertId id) {
                        "Export Anyway");
         case AlertId::ProgenitorsDiffer:
             return one("Your progenitors are different from the ones you have been accumulating.", "Sorry");
+        case AlertId::ImportRefused: return one("The peak tables cannot be opened.", "Okie Dokie");
     }
     return one("", "OK");
 }

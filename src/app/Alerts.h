@@ -26,6 +26,7 @@ enum class AlertId {
     NothingDeleted,
     DoubleProgenitorLoss,
     ProgenitorsDiffer,
+    ImportRefused,  // peak tables that cannot be opened; the message says why
 };
 
 // What a toolkit shows: 1 answers the default button, 0 the alternate one.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "accum/accumdb.h"
+#include "app/ImportedDataSet.h"
 #include "app/Outcome.h"
 #include "app/Toolkit.h"
 #include "input/PeakTableReader.h"
@@ -92,6 +93,11 @@ public:
     std::optional<RunInput> runStatisticsInput() const;
     AccumulatedInput accumulatedStatisticsInput() const;
 
+    // Peak tables in today's layouts (sizing and genotype tables, per-sample
+    // files, several files as lanes), read where the classic grammar reads
+    // no row: what the open data set was read from.
+    const ImportedDataSet& importedData() const { return imported; }
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -101,6 +107,10 @@ private:
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
     Outcome cleanByHeight(const AlleleList& first, const AlleleList& maybes);
+    // Peak tables in today's layouts: reading the chosen files into data,
+    // or the outcome that ends the opening with the old data set given back.
+    std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
+    Outcome refuseTables(const std::string& message, std::vector<Row>& kept);
 
     Outlets outlets;
     LogSink& log;
@@ -128,6 +138,9 @@ private:
     // in the accumulator.
     int32_t scoredLocus = 0;
     int32_t accumulatedLocus = 0;
+
+    // Peak tables in today's layouts.
+    ImportedDataSet imported;
 };
 
 }  // namespace lociview

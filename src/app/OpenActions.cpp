@@ -22,19 +22,21 @@ std::string lastComponent(std::string path) {
 }  // namespace
 
 Outcome GeneController::openData() {
+    // The open data set's rows, given back when new peak tables are refused.
+    std::vector<Row> kept;
     if (isWorkingOnFile) {
         const int answer = ask(AlertId::ConfirmOpenAnother);
         logf(log, "result of error = %d", answer);
         if (answer == 0) return Outcome::Cancelled;
-        data.clear();
+        kept.swap(data);
     }
-    const std::optional<std::string> path = outlets.dialogs.runOpenPanel();
-    if (!path) return Outcome::Cancelled;
-    logf(log, "%s", path->c_str());
-    isWorkingOnFile = 1;
-    openFile(*path);
+    const std::vector<std::string> paths = outlets.dialogs.runOpenPanelForFiles();
+    if (paths.empty()) return Outcome::Cancelled;
+    if (const std::optional<Outcome> ended = readTables(paths, kept)) return *ended;
     logf(log, "data acquired. Converting...");
-    outlets.window.setTitle("Lociview: " + lastComponent(*path));
+    std::string name = lastComponent(paths.front());
+    if (paths.size() > 1) name += format(" and %zu more", paths.size() - 1);
+    outlets.window.setTitle("Lociview: " + name);
     outlets.numemptylanes.setText("");
     outlets.chart.clearGraph();
     database.removeAllAlleles();

@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/Alerts.h"
 #include "base/DevLog.h"
 #include "base/OutputSink.h"
 #include "chart/Chart.h"
+#include "input/PeakImport.h"
 
 namespace lociview {
 
@@ -100,6 +102,25 @@ public:
     virtual int runAlert(const AlertRequest& alert) = 0;
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> runOpenPanel() = 0;
+
+    // Peak tables in today's layouts: opening several files at once, and
+    // reviewing what was read before it replaces the open data set.
+
+    // The chosen paths, several becoming the lanes of one data set; none
+    // when cancelled. A toolkit without a many-file dialog answers with its
+    // one-file dialog.
+    virtual std::vector<std::string> runOpenPanelForFiles() {
+        std::optional<std::string> path = runOpenPanel();
+        if (!path) return {};
+        return {std::move(*path)};
+    }
+    // Shows the layout read, the dyes with their rows, the samples as lanes
+    // and what was skipped, with suggestedDye (the default) chosen. Answers
+    // the dye to score (a letter or colour; empty for the default), or
+    // nothing when the user cancels and keeps the open data set.
+    virtual std::optional<std::string> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
+        return std::string();
+    }
 };
 
 // Everything a toolkit connects to the controller, by the controller's

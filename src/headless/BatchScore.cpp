@@ -19,7 +19,8 @@ namespace lociview::headless {
 const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
-    "                          [--ge TEXT] [--export-anyway] [--show WHAT[,WHAT...]] [--devlog] FILE...\n";
+    "                          [--ge TEXT] [--export-anyway] [--show WHAT[,WHAT...]] [--devlog]\n"
+    "                          [--dye LETTER] [--as-lanes] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -39,6 +40,16 @@ const char* const kScoreHelp =
     "  --locus CELL       mono, di, tri or penta\n"
     "  --maybes           count MAYBE peaks as alleles\n"
     "\n"
+    "Peak tables (sizing tables, genotype tables, per-sample peak files):\n"
+    "  --dye LETTER       the dye to score: a letter or colour (default: B\n"
+    "                     when there is B, else the dye with most rows that\n"
+    "                     is not the size standard); classic files keep\n"
+    "                     their rows as they are\n"
+    "  --as-lanes         open all FILEs together as the lanes of one data\n"
+    "                     set, numbered in the order given, and score once;\n"
+    "                     its blocks are headed by the first FILE, with\n"
+    "                     \" and N more\" after it\n"
+    "\n"
     "Accumulation and export:\n"
     "  --ge TEXT          add each scored file to the run accumulator with\n"
     "                     this GE value; also the GE of the sppcr block\n"
@@ -47,6 +58,9 @@ const char* const kScoreHelp =
     "\n"
     "Output:\n"
     "  --show WHAT[,WHAT...]  blocks to print (default alleles,counters):\n"
+    "      samples      the samples as lanes: lane, sample, file and peaks of\n"
+    "                   the scored dye, tab-separated, with a title row (a\n"
+    "                   classic peak table has the title row only)\n"
     "      alleles      the by-allele table, tab-separated, with a title row\n"
     "      lanes        the by-lane table, tab-separated, with a title row\n"
     "      counters     the lane counters: NAME<TAB>VALUE\n"
@@ -83,7 +97,8 @@ struct BlockName {
     ShowBlock block;
 };
 
-constexpr std::array<BlockName, 8> kBlocks = {{{"alleles", ShowAlleles},
+constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
+                                               {"alleles", ShowAlleles},
                                                {"lanes", ShowLanes},
                                                {"counters", ShowCounters},
                                                {"maybes", ShowMaybes},
@@ -156,7 +171,13 @@ public:
     }
 
     int run() {
-        for (const auto& file : options.files) scoreFile(file);
+        if (options.asLanes) {
+            std::string label = options.files.front();
+            if (options.files.size() > 1) label += " and " + std::to_string(options.files.size() - 1) + " more";
+            scoreFile(label, options.files);
+        } else {
+            for (const auto& file : options.files) scoreFile(file, {file});
+        }
         if (options.show & ShowAccumulated) {
             controller.exportAccumulatedSPPCRData();
             out << "# accumulated\n";
@@ -182,14 +203,33 @@ private:
         }
     }
 
-    void scoreFile(const std::string& file) {
+    // file: the name the blocks are headed by; paths: what is opened.
+    void scoreFile(const std::string& file, const std::vector<std::string>& paths) {
         tk.dialogs.clearAnswers();
-        tk.dialogs.setOpenAnswer(file);
-        controller.openData();
+        if (paths.size() == 1) tk.dialogs.setOpenAnswer(paths.front());
+        else tk.dialogs.setOpenAnswers(paths);
+        tk.dialogs.answerImportReview(options.dye.value_or(std::string()));
+        const size_t alertsBefore = tk.dialogs.shown.size();
+        const Outcome opened = controller.openData();
         tk.dialogs.setOpenAnswer(std::nullopt);
+        tk.dialogs.setOpenAnswers({});
+        // Refused tables leave the last data set, if any, open: it is not
+        // scored again, and without one the refusal says all.
+        const bool tablesRefused =
+            std::any_of(tk.dialogs.shown.begin() + static_cast<std::ptrdiff_t>(alertsBefore), tk.dialogs.shown.end(),
+                        [](const AlertRequest& alert) { return alert.id == AlertId::ImportRefused; });
+        if (opened != Outcome::Done && (tablesRefused || controller.workingOnFile())) {
+            failed = true;
+            return;
+        }
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
+        }
+        if (options.show & ShowSamples) {
+            header(file, "samples");
+            const ImportedDataSet& source = controller.importedData();
+            out << sampleTableText(source.tables.samples, source.tables.files);
         }
         if (options.ge) accumulate();
         if (options.show & ShowAlleles) {
@@ -312,6 +352,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_flag("--maybes", o.maybes);
     app.add_flag("--export-anyway", o.exportAnyway);
     app.add_flag("--devlog", o.devlog);
+    std::string dye;
+    CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);
+    app.add_flag("--as-lanes", o.asLanes);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     try {
@@ -323,6 +366,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     }
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
+    if (dyeOption->count() > 0) o.dye = dye;
     if (locusOption->count() > 0) {
         o.locusCell = locusColumnNamed(locus);
         if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";

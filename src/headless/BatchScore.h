@@ -22,6 +22,7 @@ enum ShowBlock : unsigned {
     ShowAccumulated = 1u << 5,
     ShowStats = 1u << 6,     // also for the accumulated runs, with ShowAccumulated
     ShowSpectrum = 1u << 7,  // likewise
+    ShowSamples = 1u << 8,  // printed first: the samples as lanes, as opened
 };
 
 struct BatchOptions {
@@ -35,6 +36,10 @@ struct BatchOptions {
     bool devlog = false;
     bool help = false;
     std::vector<std::string> files;
+    // Peak tables in today's layouts: the dye to score (a letter or colour;
+    // unset for the default) and all files opened as the lanes of one data set.
+    std::optional<std::string> dye;
+    bool asLanes = false;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

@@ -1,5 +1,7 @@
 #include "headless/HeadlessToolkit.h"
 
+#include <utility>
+
 #include "base/DevLog.h"
 #include "results/ResultsTable.h"
 
@@ -87,6 +89,28 @@ int ScriptedDialogs::runAlert(const AlertRequest& alert) {
 std::optional<std::string> ScriptedDialogs::runOpenPanel() {
     trace.emit("open-panel", openAnswer ? *openAnswer : std::string("cancelled"));
     return openAnswer;
+}
+
+std::vector<std::string> ScriptedDialogs::runOpenPanelForFiles() {
+    if (openAnswers.empty()) {
+        std::optional<std::string> path = runOpenPanel();
+        return path ? std::vector<std::string>{std::move(*path)} : std::vector<std::string>{};
+    }
+    std::string text;
+    for (const std::string& path : openAnswers) text += (text.empty() ? "" : " ") + path;
+    trace.emit("open-panel", text);
+    return openAnswers;
+}
+
+std::optional<std::string> ScriptedDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
+    std::string dyes;
+    for (const DyeCount& d : tables.dyes)
+        dyes += format("%s%c %lld", dyes.empty() ? "" : ", ", d.dye, static_cast<long long>(d.peaks));
+    const std::optional<std::string> answer = std::exchange(reviewAnswer, std::string());
+    const std::string pressed = !answer ? "cancelled" : answer->empty() ? std::string(1, suggestedDye) : *answer;
+    trace.emit("import", format("%s; %zu samples; dyes %s; default %c -> %s", tables.layoutName.c_str(),
+                                tables.samples.size(), dyes.c_str(), suggestedDye, pressed.c_str()));
+    return answer;
 }
 
 std::string escapeLogLine(std::string_view text) {

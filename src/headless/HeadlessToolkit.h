@@ -148,6 +148,15 @@ public:
     void queueAnswer(bool alternate) { answers.push_back(alternate); }
     void clearAnswers() { answers.clear(); }
     void setOpenAnswer(std::optional<std::string> path) { openAnswer = std::move(path); }
+
+    // Peak tables in today's layouts. The open-file dialog answers the
+    // paths given to setOpenAnswers, else as runOpenPanel does; the next
+    // import review answers a dye (empty: the default) or, given nothing,
+    // is cancelled.
+    std::vector<std::string> runOpenPanelForFiles() override;
+    std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
+    void setOpenAnswers(std::vector<std::string> paths) { openAnswers = std::move(paths); }
+    void answerImportReview(std::optional<std::string> dye) { reviewAnswer = std::move(dye); }
     std::vector<AlertRequest> shown;  // every alert, in order, for tests
     // Told of every alert as it is answered (pressed: the title pressed).
     std::function<void(const AlertRequest& alert, const std::string& pressed)> onAlert;
@@ -156,6 +165,8 @@ private:
     Trace& trace;
     std::deque<bool> answers;  // true = alternate
     std::optional<std::string> openAnswer;
+    std::vector<std::string> openAnswers;
+    std::optional<std::string> reviewAnswer = std::string();
 };
 
 class TraceLog final : public LogSink {

@@ -128,6 +128,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"locus", &Session::locus, true},    {"state", &Session::state, true},
         {"answer", &Session::answer, true},  {"select", &Session::select, false},
         {"do", &Session::doAction, true},    {"show", &Session::showView, true},
+        {"open-lanes", &Session::openLanes, true}, {"dye", &Session::dye, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -146,6 +147,26 @@ std::optional<std::string> Session::open(std::string_view path) {
     tk.dialogs.setOpenAnswer(path.empty() ? std::nullopt : std::optional<std::string>(path));
     controller.openData();
     tk.dialogs.setOpenAnswer(std::nullopt);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::openLanes(std::string_view rest) {
+    std::vector<std::string> paths;
+    for (auto token : tokens(rest)) {
+        if (token.empty()) return std::string("empty path in open-lanes (a double blank)");
+        paths.emplace_back(token);
+    }
+    // One path is answered as "open" answers it.
+    if (paths.size() == 1) tk.dialogs.setOpenAnswer(paths.front());
+    else tk.dialogs.setOpenAnswers(paths);
+    controller.openData();
+    tk.dialogs.setOpenAnswer(std::nullopt);
+    tk.dialogs.setOpenAnswers({});
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::dye(std::string_view answer) {
+    tk.dialogs.answerImportReview(answer == "cancel" ? std::nullopt : std::optional<std::string>(answer));
     return std::nullopt;
 }
 
@@ -234,6 +255,7 @@ bool Session::show(std::string_view what) {
         {"windows", &Session::showWindows}, {"chart", &Session::showChart},
         {"stats", &Session::showStats},     {"spectrum", &Session::showSpectrum},
         {"accumstats", &Session::showAccumStats}, {"accumspectrum", &Session::showAccumSpectrum},
+        {"import", &Session::showImport},   {"samples", &Session::showSamples},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;
@@ -376,6 +398,29 @@ void Session::emitLines(std::string_view tag, const std::string& text) {
     while (start < text.size()) {
         const size_t nl = std::min(text.find('\n', start), text.size());
         tk.trace.emit(tag, std::string_view(text).substr(start, nl - start));
+        start = nl + 1;
+    }
+}
+
+void Session::showImport() {
+    const ImportedDataSet& opened = controller.importedData();
+    tk.trace.emit("layout", opened.tables.layoutName);
+    tk.trace.emitList("files", opened.tables.files);
+    tk.trace.emit("dye", opened.dye ? dyeName(opened.dye) : std::string());
+    tk.trace.emitList("dyes", entries(opened.tables.dyes, [](const DyeCount& d) {
+                          return format("%c:%lld", d.dye, static_cast<long long>(d.peaks));
+                      }));
+    tk.trace.emit("skipped", skippedSummary(opened.tables));
+    for (const std::string& note : opened.tables.notes) tk.trace.emit("note", note);
+}
+
+void Session::showSamples() {
+    const ImportedDataSet& opened = controller.importedData();
+    const std::string text = sampleTableText(opened.tables.samples, opened.tables.files);
+    // The lines after the title line.
+    for (size_t start = text.find('\n') + 1; start < text.size();) {
+        const size_t nl = text.find('\n', start);
+        tk.trace.emit("sample", std::string_view(text).substr(start, nl - start));
         start = nl + 1;
     }
 }

@@ -68,6 +68,12 @@ private:
     std::optional<std::string> select(std::string_view rows);
     std::optional<std::string> doAction(std::string_view action);
     std::optional<std::string> showView(std::string_view what);
+    // Peak tables in today's layouts: several files as lanes, the dye
+    // answered at the next import review, and what the data set was read from.
+    std::optional<std::string> openLanes(std::string_view paths);
+    std::optional<std::string> dye(std::string_view answer);
+    void showImport();
+    void showSamples();
 
     void showTitle();
     void showFields();

@@ -341,15 +341,19 @@ std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye) {
 }
 
 std::string sampleTableText(const PeakImport& import, char dye) {
+    return sampleTableText(sampleLanes(import, dye), import.files);
+}
+
+std::string sampleTableText(const std::vector<SampleLane>& samples, const std::vector<std::string>& files) {
     const auto clean = [](std::string text) {
         for (char& c : text)
             if (c == '\t' || c == '\n' || c == '\r' || c == '\0') c = ' ';
         return text;
     };
     std::string out = "lane\tsample\tfile\tpeaks\n";
-    for (const SampleLane& s : sampleLanes(import, dye))
-        out += format("%d\t%s\t%s\t%lld\n", s.lane, clean(s.sample).c_str(), clean(import.files[s.file]).c_str(),
-                      ll(s.peaks));
+    for (const SampleLane& s : samples)
+        out += format("%d\t%s\t%s\t%lld\n", s.lane, clean(s.sample).c_str(),
+                      clean(s.file < files.size() ? files[s.file] : std::string()).c_str(), ll(s.peaks));
     return out;
 }
 

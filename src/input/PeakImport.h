@@ -151,6 +151,9 @@ std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye);
 // The sample map as TSV: "lane<TAB>sample<TAB>file<TAB>peaks" and a line per
 // sample, peaks of one dye; tabs and line breaks in names become spaces.
 std::string sampleTableText(const PeakImport& import, char dye);
+// The same of samples already counted (files: the names their file indexes
+// point into).
+std::string sampleTableText(const std::vector<SampleLane>& samples, const std::vector<std::string>& files);
 
 // "Skipped: 10 size empty or NA, 2 height not a number." or "".
 std::string skippedSummary(const PeakImport& import);

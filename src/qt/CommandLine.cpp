@@ -33,7 +33,7 @@ void describe(QCommandLineParser& parser) {
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")});
     parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A peak table to open at start; of several, the first is opened."),
+                                 QStringLiteral("Peak tables to open at start; several become the lanes of one data set."),
                                  QStringLiteral("[FILE...]"));
     for (const char* name : scriptedValueOptions) parser.addOption(hidden(name, QStringLiteral("VALUE")));
     for (const char* name : scriptedSwitches) parser.addOption(hidden(name));

@@ -254,10 +254,16 @@ QString LociviewWindow::statusText() const {
     const QString shown = windowTitle();
     const QString prefix = QString::fromStdString(titlePrefix);
     if (!controller || !shown.startsWith(prefix)) return QStringLiteral("No peak table open");
-    return QStringLiteral("%1 — %2 peaks in %3 lanes")
-        .arg(shown.mid(prefix.size()))
-        .arg(controller->store().count())
-        .arg(controller->laneCount());
+    QString text = QStringLiteral("%1 — %2 peaks in %3 lanes")
+                       .arg(shown.mid(prefix.size()))
+                       .arg(controller->store().count())
+                       .arg(controller->laneCount());
+    // Tables in today's layouts: which layout was read and which dye is scored.
+    const ImportedDataSet& opened = controller->importedData();
+    if (opened.dye && controller->workingOnFile())
+        text += QStringLiteral(" — %1, dye %2")
+                    .arg(QString::fromStdString(opened.tables.layoutName), QString::fromStdString(dyeName(opened.dye)));
+    return text;
 }
 
 void LociviewWindow::updateStatus() { ui->statusbar->showMessage(statusText()); }

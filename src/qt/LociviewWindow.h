@@ -53,7 +53,8 @@ public:
     QDialog* cleanUpWindow() const { return cleanupDialog; }
     QDialog* exportWindow() const { return exportDialog; }
 
-    // "peaks.txt — 523 peaks in 12 lanes", or that nothing is open.
+    // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of tables
+    // in today's layouts, or that nothing is open.
     QString statusText() const;
 
     // SP-PCR statistics: the panel in its dock, refreshed after every action.

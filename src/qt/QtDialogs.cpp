@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include "qt/ImportDialog.h"
+
 namespace lociview::qt {
 
 int QtDialogs::runAlert(const AlertRequest& alert) {
@@ -34,6 +36,21 @@ std::optional<std::string> QtDialogs::runOpenPanel() {
     const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"));
     if (path.isEmpty()) return std::nullopt;
     return QFile::encodeName(path).toStdString();
+}
+
+std::vector<std::string> QtDialogs::runOpenPanelForFiles() {
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        parent, QStringLiteral("Open Peak Tables"), QString(),
+        QStringLiteral("Peak tables (*.txt *.tsv *.csv);;All files (*)"));
+    std::vector<std::string> chosen;
+    for (const QString& path : paths) chosen.push_back(QFile::encodeName(path).toStdString());
+    return chosen;
+}
+
+std::optional<std::string> QtDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
+    ImportDialog dialog(tables, suggestedDye, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return std::string(1, dialog.chosenDye());
 }
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {

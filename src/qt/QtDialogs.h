@@ -3,6 +3,7 @@
 // virtual call so a test can answer it without a person at the screen.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Toolkit.h"
 
@@ -23,6 +24,11 @@ public:
 
     int runAlert(const AlertRequest& alert) override;
     std::optional<std::string> runOpenPanel() override;
+    // Peak tables: the many-file open dialog (a subclass that answers
+    // runOpenPanel answers this with Dialogs::runOpenPanelForFiles), and
+    // the import review (ImportDialog).
+    std::vector<std::string> runOpenPanelForFiles() override;
+    std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
 

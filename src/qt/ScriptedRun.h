@@ -41,6 +41,9 @@ public:
     explicit ScriptedDialogs(QString path) : path(std::move(path)) {}
     int runAlert(const AlertRequest& alert) override;
     std::optional<std::string> runOpenPanel() override;
+    std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
+    // Peak tables in today's layouts are scored in their default dye.
+    std::optional<std::string> runImportReview(const PeakImport&, char) override { return std::string(); }
     bool runPrintDialog(QPrinter& printer) override;
 
 private:

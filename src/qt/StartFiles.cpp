@@ -8,17 +8,19 @@
 
 namespace lociview::qt {
 
-std::optional<std::string> StartFileDialogs::runOpenPanel() {
-    if (!nextOpen) return QtDialogs::runOpenPanel();
-    const QString path = *std::exchange(nextOpen, std::nullopt);
-    return QFile::encodeName(path).toStdString();
+std::vector<std::string> StartFileDialogs::runOpenPanelForFiles() {
+    if (!nextOpen) return QtDialogs::runOpenPanelForFiles();
+    const QStringList given = *std::exchange(nextOpen, std::nullopt);
+    std::vector<std::string> paths;
+    for (const QString& path : given) paths.push_back(QFile::encodeName(path).toStdString());
+    return paths;
 }
 
 void openStartFiles(LociviewWindow& window, StartFileDialogs& dialogs, const QStringList& files) {
     if (files.isEmpty()) return;
     auto* open = window.findChild<QAction*>(QStringLiteral("actionOpen"));
     if (!open) return;
-    dialogs.answerNextOpenWith(files.first());
+    dialogs.answerNextOpenWith(files);
     open->trigger();
 }
 

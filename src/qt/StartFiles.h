@@ -17,15 +17,15 @@ class LociviewWindow;
 // answered ahead of time.
 class StartFileDialogs final : public QtDialogs {
 public:
-    void answerNextOpenWith(const QString& path) { nextOpen = path; }
-    std::optional<std::string> runOpenPanel() override;
+    void answerNextOpenWith(const QStringList& paths) { nextOpen = paths; }
+    std::vector<std::string> runOpenPanelForFiles() override;
 
 private:
-    std::optional<QString> nextOpen;
+    std::optional<QStringList> nextOpen;
 };
 
-// Opens the files given at start: the first of them, as one data set.
-// Several files are to become the lanes of one data set; that belongs here.
+// Opens the files given at start as one data set: one file as the Open
+// action opens it, several as its lanes, in the order given.
 void openStartFiles(LociviewWindow& window, StartFileDialogs& dialogs, const QStringList& files);
 
 }  // namespace lociview::qt

@@ -711,5 +711,66 @@ TEST(BadPeakFileSize, MillionLanesOfOnePeak) {
     EXPECT_EQ(tk.chart.peaks().size(), 2u);
 }
 
+// ---------------------------------------------------------------------------
+// Peak tables in today's layouts that are refused, or whose review is
+// cancelled, opened with "Open Another" over the scored session.
+
+struct TableCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
+    std::optional<std::string> dye;                          // the review's answer; nothing cancels it
+    std::vector<std::string> words;                          // the refusal names each; none: cancelled
+};
+
+void PrintTo(const TableCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kSizing = "Dye/Sample Peak\tSample Name\tSize\tHeight\nB,1\tS1\t150\t800\nG,1\tS2\t151\t700\n";
+const std::string kPerSample = "B,1\t21.35\t185.32\t2451\t18923.5\t3012";
+
+class RefusedTables : public ::testing::TestWithParam<TableCase> {};
+
+TEST_P(RefusedTables, LeaveEverythingAsItWas) {
+    const TableCase& c = GetParam();
+    ScratchDir dir;
+    ControllerHarness h;
+    scoredSession(h);
+    const std::string before = wholeState(h);
+    const std::vector<Row> rows = h.controller.rows();
+
+    std::vector<std::string> paths;
+    for (const auto& [name, bytes] : c.files) paths.push_back(dir.write(name, bytes).string());
+    h.tk.dialogs.setOpenAnswers(paths.size() > 1 ? paths : std::vector<std::string>{});
+    h.tk.dialogs.setOpenAnswer(paths.front());
+    h.tk.dialogs.answerImportReview(c.dye);
+    const lociview::Outcome opened = h.controller.openData();
+
+    // (Outcome in this file is a field case's; the action's is lociview::Outcome.)
+    EXPECT_EQ(opened, c.words.empty() ? lociview::Outcome::Cancelled : lociview::Outcome::Refused);
+    ASSERT_EQ(h.tk.dialogs.shown.size(), c.words.empty() ? 1u : 2u);
+    EXPECT_EQ(h.tk.dialogs.shown.front().message, kConfirm);
+    if (!c.words.empty()) {
+        EXPECT_EQ(h.tk.dialogs.shown.back().id, AlertId::ImportRefused);
+        for (const std::string& w : c.words) EXPECT_NE(h.tk.dialogs.shown.back().message.find(w), std::string::npos) << w;
+    }
+    EXPECT_EQ(wholeState(h), before);
+    EXPECT_EQ(h.controller.rows(), rows);
+    EXPECT_EQ(h.controller.importedData().tables.files, std::vector<std::string>{kPlate});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, RefusedTables,
+    ::testing::Values(
+        TableCase{"QuoteNeverClosed", {{"q.csv", "Sample,Size,Height\nS1,150,10\n\"S2,151,11\n"}}, "", {"never closed"}},
+        TableCase{"DuplicateColumns", {{"d.txt", "Sample\tSize\tHeight\tSize\nS\t1\t2\t3\n"}}, "", {"twice"}},
+        TableCase{"NoSizeColumn", {{"n.csv", "Sample,Height\nS1,10\n"}}, "", {"no Size column"}},
+        TableCase{"WrongDelimiter", {{"x.txt", "Sample\tSize\tHeight\nS,150,10\n"}}, "", {"separated like the header"}},
+        TableCase{"AbsentDye", {{"t.txt", kSizing}}, "Y", {"no peaks in dye Y", "B (blue): 1 peak, G (green): 1 peak"}},
+        TableCase{"NotADye", {{"t.txt", kSizing}}, "magenta", {"\"magenta\" is not a dye"}},
+        TableCase{"LayoutsMixed", {{"s1.txt", kPerSample}, {"t.txt", kSizing}}, "", {"one layout together"}},
+        TableCase{"ClassicAmongOthers", {{"s1.txt", kPerSample}, {"old.txt", "1" + kPerSample}}, "", {"on its own"}},
+        TableCase{"UnreadableAmongOthers", {{"s1.txt", kPerSample}, {"gone/", ""}}, "", {"could not be read"}},
+        TableCase{"ReviewCancelled", {{"t.txt", kSizing}}, std::nullopt, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace lociview

@@ -238,6 +238,65 @@ TEST_F(BatchFiles, LocusAndMaybesAreClicked) {
     EXPECT_NE(r.out.find("numemptylanes\t2\nnumones\t0\nnumtwos\t0\n"), std::string::npos) << r.out;
 }
 
+// Peak tables in today's layouts: the dye, several files as lanes, the
+// samples block, and a refused table that must not score the last file again.
+TEST_F(BatchFiles, PeakTablesByDyeAndAsLanes) {
+    write("table.txt",
+          "Sizing Table\nDye/Sample Peak\tSample File Name\tSize\tHeight\n"
+          "B,1\tS1\t150\t800\nB,2\tS1\t148\t200\nG,1\tS1\t170\t400\nB,1\tS2\t156\t700\nB,2\tS2\t154\t250\n"
+          "O,1\tS2\t100\t900\n");
+    write("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2");
+    write("s2.txt", "B,1\t1\t156\t700\t7000\t1\r\nB,2\t1\t154\t250\t2500\t2\r\nG,1\t1\t170\t400\t10\t3");
+    write("nosize.csv", "Sample,Height\nS1,10\n");
+    const std::string table = path("table.txt"), s1 = path("s1.txt"), s2 = path("s2.txt");
+    struct Case {
+        Args args;
+        int status;
+        std::string out;  // the whole standard output
+        std::string err;
+    };
+    const std::string twoLanes = "numemptylanes\t0\nnumones\t2\nnumtwos\t0\n";
+    const std::vector<Case> cases = {
+        {{table}, 0,
+         "# " + table + ": samples\nlane\tsample\tfile\tpeaks\n1\tS1\t" + table + "\t2\n2\tS2\t" + table +
+             "\t2\n# " + table + ": counters\n" + twoLanes,
+         ""},
+        // Green: one peak in lane 1, far from both progenitors.
+        {{"--dye", "green", table}, 0,
+         "# " + table + ": samples\nlane\tsample\tfile\tpeaks\n1\tS1\t" + table + "\t1\n2\tS2\t" + table +
+             "\t0\n# " + table + ": counters\nnumemptylanes\t1\nnumones\t0\nnumtwos\t0\n",
+         ""},
+        {{"--dye", "Y", table}, 1, "",
+         "lociview: There are no peaks in dye Y (yellow). The dyes present are B (blue): 4 peaks, G (green): 1 "
+         "peak, O (orange): 1 peak.\n"},
+        {{"--as-lanes", s1, s2}, 0,
+         "# " + s1 + " and 1 more: samples\nlane\tsample\tfile\tpeaks\n1\ts1\t" + s1 + "\t2\n2\ts2\t" + s2 +
+             "\t2\n# " + s1 + " and 1 more: counters\n" + twoLanes,
+         ""},
+        // Without --as-lanes each per-sample file is a data set of one lane.
+        {{s1, s2}, 0,
+         "# " + s1 + ": samples\nlane\tsample\tfile\tpeaks\n1\ts1\t" + s1 + "\t2\n# " + s1 +
+             ": counters\nnumemptylanes\t0\nnumones\t1\nnumtwos\t0\n# " + s2 +
+             ": samples\nlane\tsample\tfile\tpeaks\n1\ts2\t" + s2 + "\t2\n# " + s2 +
+             ": counters\nnumemptylanes\t0\nnumones\t1\nnumtwos\t0\n",
+         ""},
+        {{path("both.txt"), path("nosize.csv")}, 1,
+         "# " + path("both.txt") + ": samples\nlane\tsample\tfile\tpeaks\n# " + path("both.txt") +
+             ": counters\n" + twoLanes,
+         "lociview: The header of \"" + path("nosize.csv") +
+             "\" (line 1) has no Size column. Lociview needs a Size and a Height column (or pairs Size 1, Height 1, "
+             "Size 2, Height 2...).\n"},
+    };
+    for (const Case& c : cases) {
+        Args args = scoring({"--show", "samples,counters"});
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Result r = run(args);
+        EXPECT_EQ(r.status, c.status) << c.args.back();
+        EXPECT_EQ(r.out, c.out) << c.args.back();
+        EXPECT_EQ(r.err, c.err) << c.args.back();
+    }
+}
+
 struct CliCase {
     Args args;
     int status;

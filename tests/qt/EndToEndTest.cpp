@@ -47,6 +47,7 @@ public:
         return 1;
     }
     std::optional<std::string> runOpenPanel() override { return openAnswer; }
+    std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
     bool runPrintDialog(QPrinter&) override { return false; }
 
     std::optional<std::string> openAnswer;

@@ -48,6 +48,7 @@ public:
     }
 
     std::optional<std::string> runOpenPanel() override { return openAnswer; }
+    std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
 
     bool runPrintDialog(QPrinter& printer) override {
         if (pdfPath.isEmpty()) return false;

@@ -1,0 +1,79 @@
+// Opening peak tables in today's layouts: reading the chosen files, the
+// review and dye choice, and refusals that leave the open data set as it
+// was. A single file the classic grammar reads, or that no reader
+// recognises, is read exactly as before.
+#include <new>
+
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+#include "input/FileBytes.h"
+
+namespace lociview {
+
+std::optional<Outcome> GeneController::readTables(const std::vector<std::string>& paths, std::vector<Row>& kept) {
+    for (const std::string& path : paths) logf(log, "%s", path.c_str());
+    std::vector<std::optional<std::string>> contents;
+    contents.reserve(paths.size());
+    for (const std::string& path : paths) contents.push_back(readWholeFile(path));
+    std::vector<ImportFile> files;
+    files.reserve(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        files.push_back({paths[i], contents[i] ? std::optional<std::string_view>(*contents[i]) : std::nullopt});
+
+    PeakImport tables = importPeakTables(files, log);
+    switch (tables.status) {
+        case ImportStatus::Classic:
+        case ImportStatus::NotRecognised:
+            // One file, read as it always was; without rows it ends with the
+            // no-data alert and no data set.
+            isWorkingOnFile = 1;
+            openFileBytes(files.front().bytes);
+            imported = {};
+            imported.tables.status = ImportStatus::Classic;
+            imported.tables.layoutName = "Peak table with lane numbers";
+            imported.tables.files = {paths.front()};
+            return std::nullopt;
+        case ImportStatus::Refused: return refuseTables(tables.message, kept);
+        case ImportStatus::Imported: break;
+    }
+    files.clear();
+    contents.clear();  // the peaks hold their numbers: the bytes can go
+
+    const std::optional<std::string> asked = outlets.dialogs.runImportReview(tables, defaultDye(tables));
+    if (!asked) {
+        logf(log, "Peak import cancelled");
+        data.swap(kept);
+        return Outcome::Cancelled;
+    }
+    const DyeChoice choice = selectDye(tables, *asked);
+    if (!choice.refusal.empty()) {
+        logf(log, "Peak import refused: %s", choice.refusal.c_str());
+        return refuseTables(choice.refusal, kept);
+    }
+    std::vector<Row> rows;
+    try {
+        rows = classicRows(tables, choice.dye);
+        tables.samples = sampleLanes(tables, choice.dye);
+    } catch (const std::bad_alloc&) {
+        // Rows too many to hold: refused before anything of the open data
+        // set is touched, rather than ending the program.
+        return refuseTables("The peak tables are too large to hold in memory.", kept);
+    }
+    tables.peaks = {};
+    logf(log, "%s: dye %s scored", tables.layoutName.c_str(), dyeName(choice.dye).c_str());
+    isWorkingOnFile = 1;
+    data = std::move(rows);
+    logf(log, "datacount = %d", clampedCount(data.size()));
+    imported = {std::move(tables), choice.dye};
+    return std::nullopt;
+}
+
+Outcome GeneController::refuseTables(const std::string& message, std::vector<Row>& kept) {
+    AlertRequest alert = alertRequest(AlertId::ImportRefused);
+    alert.message = message;
+    outlets.dialogs.runAlert(alert);
+    data.swap(kept);
+    return Outcome::Refused;
+}
+
+}  // namespace lociview
