@@ -10,8 +10,11 @@
 #include <string_view>
 #include <vector>
 
+#include "accum/RunLog.h"
 #include "accum/accumdb.h"
+#include "app/CleanUpSnapshot.h"
 #include "app/Outcome.h"
+#include "app/Provenance.h"
 #include "app/Toolkit.h"
 #include "input/PeakTableReader.h"
 #include "model/AlleleDB.h"
@@ -81,6 +84,29 @@ public:
     const ScoringResult& result() const { return scoring; }
     const accumdb& accumulator() const { return raccumulator; }
 
+    // Run log, clean-up undo and provenance (RunLogActions.cpp,
+    // UndoActions.cpp). Without a run log nothing is read or written and
+    // every action does what it did before.
+    // The log the accumulator is kept in from now on; the accumulator
+    // becomes the log's runs (runs says how many). A log that cannot be read
+    // is not attached (message says why).
+    RestoreOutcome attachRunLog(RunLog log);
+    void detachRunLog() { runlog.reset(); }
+    const RunLog* runLog() const { return runlog ? &*runlog : nullptr; }
+    // The runs in the accumulator, oldest first; without a run log the file
+    // and date are those of this session's adding.
+    const std::vector<LoggedRun>& accumulatedRunList() const { return loggedRuns; }
+    // resetAccumulator after asking, naming the number of runs (desktop).
+    Outcome confirmResetAccumulator();
+    // Clean-up undo: the state a clean-up changes, and putting it back (the
+    // table reloads). Refused for a snapshot of another scoring run.
+    CleanUpSnapshot cleanUpSnapshot() const;
+    Outcome restoreCleanUp(const CleanUpSnapshot& snapshot);
+    bool canRestore(const CleanUpSnapshot& snapshot) const { return snapshot.epoch == cleanUpEpoch; }
+    // What the last clean-up did, in one line: "Removed 3 peaks below height 1300".
+    const std::string& cleanUpSummary() const { return lastCleanUp; }
+    const std::optional<ResultProvenance>& provenance() const { return resultSource; }
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -90,6 +116,13 @@ private:
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
     Outcome cleanByHeight(const AlleleList& first, const AlleleList& maybes);
+    // Run log, clean-up undo and provenance.
+    int ask(AlertId id, const std::string& informative);
+    Outcome addToRunLog(int32_t p1, int32_t p2);
+    RunRecord currentRunRecord(int32_t p1, int32_t p2) const;
+    void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
+    std::string reloadFromRunLog();
+    void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
 
     Outlets outlets;
     LogSink& log;
@@ -111,6 +144,14 @@ private:
     ShiftState shiftState;  // alreadyScored, shiftvalue
     MergeLog merges;        // given back at the next run's restore
     ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
+
+    // Run log, clean-up undo and provenance.
+    std::string dataFileName, dataFileSha256;  // of the open data set
+    std::optional<RunLog> runlog;
+    std::vector<LoggedRun> loggedRuns;  // the accumulator's runs, as listed
+    uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
+    std::string lastCleanUp;
+    std::optional<ResultProvenance> resultSource;
 };
 
 }  // namespace lociview

@@ -4,6 +4,7 @@
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "base/Sha256.h"
 #include "input/FileBytes.h"
 #include "input/PeakRecords.h"
 
@@ -31,6 +32,9 @@ Outcome GeneController::openData() {
     const std::optional<std::string> path = outlets.dialogs.runOpenPanel();
     if (!path) return Outcome::Cancelled;
     logf(log, "%s", path->c_str());
+    // The table keeps the last results until the next scoring: they are now
+    // another file's.
+    if (resultSource) resultSource->previousFile = true;
     isWorkingOnFile = 1;
     openFile(*path);
     logf(log, "data acquired. Converting...");
@@ -39,6 +43,7 @@ Outcome GeneController::openData() {
     outlets.chart.clearGraph();
     database.removeAllAlleles();
     database.purgeBackup();
+    ++cleanUpEpoch;
     merges.clear();
     shiftState.alreadyScored = 0;
     convertDataTextToDataData();
@@ -56,9 +61,13 @@ void GeneController::openFile(const std::string& path) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (bytes) openFileBytes(*bytes);
     else openFileBytes(std::nullopt);
+    dataFileName = lastComponent(path);
 }
 
 void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
+    // A run added to the log names the exact bytes it was scored from.
+    dataFileName.clear();
+    dataFileSha256 = bytes ? sha256Hex(*bytes) : std::string();
     try {
         readPeakTable(bytes, data, log);
     } catch (const std::bad_alloc&) {
