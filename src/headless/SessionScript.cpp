@@ -126,6 +126,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"locus", &Session::locus, true},    {"state", &Session::state, true},
         {"answer", &Session::answer, true},  {"select", &Session::select, false},
         {"do", &Session::doAction, true},    {"show", &Session::showView, true},
+        {"snapshot", &Session::snapshot, true}, {"restore", &Session::restore, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -218,6 +219,21 @@ std::optional<std::string> Session::doAction(std::string_view name) {
     return quoted("unknown action", name);
 }
 
+// Undo as the desktop does it: the state a clean-up changes, kept under a
+// name and put back later.
+std::optional<std::string> Session::snapshot(std::string_view name) {
+    snapshots.insert_or_assign(std::string(name), controller.cleanUpSnapshot());
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::restore(std::string_view name) {
+    const auto found = snapshots.find(name);
+    if (found == snapshots.end()) return quoted("no snapshot", name);
+    if (controller.restoreCleanUp(found->second) != Outcome::Done)
+        tk.trace.emit("restore", "refused: taken before the last opening or scoring run");
+    return std::nullopt;
+}
+
 std::optional<std::string> Session::showView(std::string_view what) {
     if (!show(what)) return quoted("unknown view", what);
     return std::nullopt;
@@ -230,6 +246,8 @@ bool Session::show(std::string_view what) {
         {"table", &Session::showTable},   {"store", &Session::showStore},   {"lanes", &Session::showLanes},
         {"data", &Session::showData},     {"state", &Session::showState},   {"accum", &Session::showAccum},
         {"windows", &Session::showWindows}, {"chart", &Session::showChart},
+        {"cleanup", &Session::showCleanUp}, {"provenance", &Session::showProvenance},
+        {"runs", &Session::showRuns},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;
@@ -365,6 +383,20 @@ void Session::showChart() {
         tk.trace.emit("curve", format("%d %.3f %d %.3f %.3f %s", c.key, c.x0, c.amplitude, c.width, c.spread,
                                       colourName(c.colour)));
     if (frame.axis) tk.trace.emit("axis", colourName(*frame.axis));
+}
+
+void Session::showCleanUp() { tk.trace.emit("cleanup", controller.cleanUpSummary()); }
+
+void Session::showProvenance() {
+    const auto& source = controller.provenance();
+    tk.trace.emit("provenance", source ? provenanceText(*source) : std::string("none"));
+}
+
+void Session::showRuns() {
+    for (const LoggedRun& r : controller.accumulatedRunList())
+        tk.trace.emit("run", format("%d %s %.2f %d %d %d %d %s", r.run, r.record.fileName.c_str(), r.record.ge,
+                                    r.record.lanes, r.record.emptyLanes, r.record.oneLanes,
+                                    r.record.twoOrMoreLanes, r.addedAt.c_str()));
 }
 
 int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err) {

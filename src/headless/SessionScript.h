@@ -4,6 +4,7 @@
 // script of user actions, printing the trace of what the user would see.
 #include <array>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,8 @@ private:
     std::optional<std::string> select(std::string_view rows);
     std::optional<std::string> doAction(std::string_view action);
     std::optional<std::string> showView(std::string_view what);
+    std::optional<std::string> snapshot(std::string_view name);
+    std::optional<std::string> restore(std::string_view name);
 
     void showTitle();
     void showFields();
@@ -83,6 +86,11 @@ private:
     void showAccum();
     void showWindows();
     void showChart();
+    void showCleanUp();
+    void showProvenance();
+    void showRuns();
+
+    std::map<std::string, CleanUpSnapshot, std::less<>> snapshots;  // by the name a script gives
 };
 
 // Plays the lines of a script text on a session that has started; at the
