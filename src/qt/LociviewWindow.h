@@ -13,6 +13,10 @@
 class QDialog;
 class QPrinter;
 
+namespace lociview::qt {
+class CleanUpHistory;
+}
+
 namespace Ui {
 class MainWindow;
 }
@@ -52,13 +56,17 @@ public:
 
     // "peaks.txt — 523 peaks in 12 lanes", or that nothing is open.
     QString statusText() const;
+    // The results' provenance, the accumulated runs' list and the status,
+    // as the controller has them now.
+    void refreshViews();
 
 private:
     struct Controls;
 
     void buildAuxiliaryWindows();
     void connectActions();
-    void perform(Outcome (GeneController::*action)());
+    Outcome perform(Outcome (GeneController::*action)());
+    void performCleanUp(Outcome (GeneController::*action)());
     void updateStatus();
 
     std::unique_ptr<Ui::MainWindow> ui;
@@ -72,6 +80,7 @@ private:
     QDialog* cleanupDialog = nullptr;
     QDialog* exportDialog = nullptr;
     std::unique_ptr<Controls> controls;
+    CleanUpHistory* history = nullptr;
     GeneController* controller = nullptr;
 };
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <deque>
 #include <fstream>
@@ -23,6 +25,7 @@
 
 #include "app/GeneController.h"
 #include "qt/LociviewWindow.h"
+#include "qt/RunLogStart.h"
 #include "support/ControllerHarness.h"
 
 namespace lociview::qt {
@@ -315,8 +318,97 @@ TEST_F(LociviewWindowTest, MenuItemsRunTheSubmitWindowsCopyAndReset) {
     EXPECT_EQ(controller.accumulator().currentRun(), 1);
     action("actionExportAccumulated")->trigger();
     EXPECT_EQ(outlets.sppcrtext.text(), controller.accumulator().exportText());
+    // The desktop asks before a reset, naming the runs.
+    dialogs.expectAlert("Reset the accumulator?", true);
+    child<QPushButton>("resetAccumulatorButton")->click();
+    EXPECT_EQ(controller.accumulator().currentRun(), 1);
+    EXPECT_EQ(dialogs.shown.back().informative, "Its 1 run will leave the accumulator.");
+    dialogs.expectAlert("Reset the accumulator?");
     child<QPushButton>("resetAccumulatorButton")->click();
     EXPECT_EQ(controller.accumulator().currentRun(), 0);
+}
+
+// A day's runs come back at the next start, with the status bar saying so
+// and the accumulate window listing them; each clean-up is a step of
+// Edit › Undo and Redo; the results panel names what the results come from.
+TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
+    const QString log = dir.filePath(QStringLiteral("data/runs.sqlite"));
+    ASSERT_TRUE(startRunLog(window, controller, dialogs, log));
+    EXPECT_EQ(window.statusBar()->currentMessage(), "No accumulated runs to restore");
+
+    for (const auto& [field, text] : {std::pair{"progenitor1", "150"}, {"progenitor2", "152"}, {"lowrange", "140"},
+                                      {"highrange", "160"}})
+        typeInto(child<QLineEdit>(field), QString::fromLatin1(text));
+    open("peaks.txt", threePeaks);
+    action("actionScore")->trigger();
+    EXPECT_EQ(child<QLabel>("provenanceLabel")->text().toStdString(),
+              "peaks.txt: P1 150, P2 152, range 140 to 160, shift 0.0, stutter tolerance 1.5, di, Maybes off");
+    QTableView* table = child<QTableView>("tabl");
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    const QVariant scoredCount = table->model()->index(0, 1).data();
+
+    // Clean up; undo, redo and undo again, each with the table and store of its moment.
+    const auto scores = [this] {
+        std::vector<int32_t> found;
+        for (const AllelePtr& a : controller.store().backupList()) found.push_back(a->getScore());
+        return found;
+    };
+    const std::vector<int32_t> scoredScores = scores();
+    action("actionCleanUp")->trigger();
+    typeInto(child<QLineEdit>("cuwlessthanfield"), "700");
+    child<QPushButton>("cuwlessthanbutton")->click();
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Removed 1 peak below height 700");
+    const QVariant cleanedCount = table->model()->index(0, 1).data();
+    const std::vector<int32_t> cleanedScores = scores();
+    ASSERT_NE(cleanedCount, scoredCount);
+    EXPECT_EQ(action("actionUndo")->text(), "&Undo Removed 1 peak below height 700");
+    EXPECT_EQ(action("actionUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(action("actionRedo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    for (const auto& [step, count, stored] : {std::tuple{"actionUndo", &scoredCount, &scoredScores},
+                                              {"actionRedo", &cleanedCount, &cleanedScores},
+                                              {"actionUndo", &scoredCount, &scoredScores}}) {
+        ASSERT_TRUE(action(step)->isEnabled()) << step;
+        action(step)->trigger();
+        EXPECT_EQ(table->model()->index(0, 1).data(), *count) << step;
+        EXPECT_EQ(scores(), *stored) << step;
+    }
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Undone: Removed 1 peak below height 700");
+
+    // Two runs added; a new scoring run leaves nothing to undo.
+    for (const char* ge : {"10", "20"}) {
+        action("actionAddToAccumulator")->trigger();
+        typeInto(child<QLineEdit>("accumgeforun"), QString::fromLatin1(ge));
+        child<QPushButton>("accumgesubmitbutton")->click();
+    }
+    action("actionScore")->trigger();
+    EXPECT_FALSE(action("actionUndo")->isEnabled());
+    const std::string exported = controller.accumulator().exportText();
+
+    // Another file opened: the results are marked as the previous file's.
+    dialogs.expectAlert("Are you sure you wish to stop scoring this data?");
+    open("other.txt", "1A,1 1.0 150.0 800 1000.0 1.0\n");
+    EXPECT_TRUE(child<QLabel>("provenanceLabel")->text().startsWith("Previous file's results, peaks.txt: P1 150"));
+
+    // The next start: another window and controller on the same log.
+    AnsweringDialogs nextDialogs;
+    LociviewWindow next{&nextDialogs};
+    GeneController nextController{next.outlets()};
+    ControllerLink nextLink{next, nextController};
+    ASSERT_TRUE(startRunLog(next, nextController, nextDialogs, log));
+    EXPECT_EQ(next.statusBar()->currentMessage(), "Restored 2 accumulated runs");
+    EXPECT_EQ(nextController.accumulator().exportText(), exported);
+    const auto* runs = next.accumulateWindow()->findChild<QTableWidget*>(QStringLiteral("accumruns"));
+    ASSERT_EQ(runs->rowCount(), 2);
+    EXPECT_EQ(runs->item(1, 0)->text(), "peaks.txt");
+    EXPECT_EQ(runs->item(1, 1)->text(), "20.00");
+
+    // A file that is no run log is set aside, and the user told where.
+    const QString garbled = dir.filePath(QStringLiteral("garbled.sqlite"));
+    writeFile("garbled.sqlite", "not a database");
+    nextDialogs.expectAlert("The run log could not be read and was set aside.");
+    EXPECT_TRUE(startRunLog(next, nextController, nextDialogs, garbled));
+    EXPECT_NE(nextDialogs.shown.back().informative.find("It was kept as " + dir.path().toStdString() + "/garbled.damaged-"),
+              std::string::npos);
 }
 
 TEST_F(LociviewWindowTest, ChartViewTakesThePlaceholdersPlace) {
