@@ -1,7 +1,6 @@
 // Undoing and redoing clean-ups through the controller's snapshots, played
-// as a user would in the headless front end: putting a snapshot back gives
-// exactly the views of the moment it was taken. And what the results
-// panel says they come from.
+// in the session player: putting a snapshot back gives exactly the views of
+// its moment. And what the results say they come from.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -13,11 +12,11 @@
 namespace lociview::headless {
 namespace {
 
-const std::string kPlate = LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt";
+using Lines = std::vector<std::string>;
 
 struct CleanUps {
     const char* name;
-    std::vector<std::string> lines;
+    Lines lines;
     const char* summary;  // what the last of them did
 };
 
@@ -28,59 +27,43 @@ protected:
     std::ostringstream out;
     Session session{out};
 
-    void play(const std::string& line) { ASSERT_EQ(session.play(line), std::nullopt) << line; }
-    void playAll(const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) play(line);
+    void play(const Lines& lines) {
+        for (const std::string& line : lines) ASSERT_EQ(session.play(line), std::nullopt) << line;
     }
-
-    std::string take() {
-        std::string text = out.str();
+    // The trace of lines (a "show" each, or any other), and nothing before them.
+    std::string traceOf(const Lines& lines) {
         out.str("");
-        return text;
+        play(lines);
+        return out.str();
     }
-
     // Everything a clean-up may change, as the user sees it.
-    std::string views() {
-        take();
-        for (const char* view : {"store", "results", "counters", "table", "chart"}) session.show(view);
-        return take();
-    }
+    std::string views() { return traceOf({"show store", "show results", "show counters", "show table", "show chart"}); }
 
-    void scorePlate() {
-        playAll({"set progenitor1 146", "set progenitor2 150", "set lowrange 120", "set highrange 180",
-              "open " + kPlate, "do scoreData:"});
+    void scorePlate(const char* p1 = "146", const char* p2 = "150") {
+        play({std::string("set progenitor1 ") + p1, std::string("set progenitor2 ") + p2, "set lowrange 120",
+              "set highrange 180", "open " LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt", "do scoreData:"});
     }
 };
 
 TEST_P(CleanUpUndo, RestoringASnapshotGivesItsViewsBack) {
     scorePlate();
     const std::string before = views();
-    play("snapshot before");
-    playAll(GetParam().lines);
+    play({"snapshot before"});
+    play(GetParam().lines);
     const std::string after = views();
     ASSERT_NE(after, before);
-    take();
-    session.show("cleanup");
-    EXPECT_EQ(take(), std::string("cleanup: ") + GetParam().summary + "\n");
-    play("snapshot after");
+    EXPECT_EQ(traceOf({"show cleanup", "snapshot after"}), std::string("cleanup: ") + GetParam().summary + "\n");
 
-    // Undo, redo, undo: each time exactly the state of its moment, with
-    // the table reloaded.
+    // Undo, redo, undo: each the state of its moment, the table reloaded.
     for (const auto& [name, expected] : {std::pair{"before", &before}, {"after", &after}, {"before", &before}}) {
-        play(std::string("restore ") + name);
-        EXPECT_EQ(take(), "reload: tabl\n") << name;
+        EXPECT_EQ(traceOf({std::string("restore ") + name}), "reload: tabl\n") << name;
         EXPECT_EQ(views(), *expected) << name;
     }
-
-    // A new scoring run makes the snapshots another run's: refused, and
-    // nothing changes.
-    play("do scoreData:");
+    // A new scoring run makes them another run's: refused, nothing changes.
+    play({"do scoreData:"});
     const std::string rescored = views();
-    for (const char* name : {"before", "after"}) {
-        play(std::string("restore ") + name);
-        EXPECT_EQ(take(), "restore: refused: taken before the last opening or scoring run\n");
-        EXPECT_EQ(views(), rescored);
-    }
+    EXPECT_EQ(traceOf({"restore after"}), "restore: refused: taken before the last opening or scoring run\n");
+    EXPECT_EQ(views(), rescored);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -103,32 +86,21 @@ INSTANTIATE_TEST_SUITE_P(
                   "do cleanUpLaneAndOrAllele:", "set cuwlessthanfield 500", "do cleanUpLessThan:"},
                  "Removed no peaks below height 500"}));
 
-TEST_F(CleanUpUndo, ProvenanceNamesTheRunAndMarksAnotherFilesOpening) {
-    const auto provenance = [this] {
-        take();
-        session.show("provenance");
-        return take();
-    };
-    EXPECT_EQ(provenance(), "provenance: none\n");
-    // Progenitors typed the wrong way round: the run used them swapped.
-    playAll({"set progenitor1 150", "set progenitor2 146", "set lowrange 120", "set highrange 180", "set shift 0.5",
-          "locus di", "state Maybes on", "open " + kPlate, "answer default", "do scoreData:"});
-    const std::string scored =
-        "di-locus-plate.txt: P1 146, P2 150, range 120 to 180, shift 0.5, stutter tolerance 1.5, di, Maybes on";
-    EXPECT_EQ(provenance(), "provenance: " + scored + "\n");
-
-    // Fields typed after the run do not change what the results come from.
-    playAll({"set progenitor1 1", "state Maybes off"});
-    EXPECT_EQ(provenance(), "provenance: " + scored + "\n");
-
-    // Another file opened (even one that gives nothing): the table still
-    // shows these results, now the previous file's.
-    const std::string results = views();
-    playAll({"answer default", "open " LOCIVIEW_GOLDEN_DIR "/data/empty.txt"});
-    EXPECT_EQ(provenance(), "provenance: Previous file's results, " + scored + "\n");
-    take();
-    session.show("results");
-    EXPECT_NE(results.find(take()), std::string::npos);
+TEST_F(CleanUpUndo, ProvenanceIsTheRunsAndMarksAnotherFilesOpening) {
+    EXPECT_EQ(traceOf({"show provenance"}), "provenance: none\n");
+    // Progenitors typed the wrong way round are swapped for the run; what
+    // is typed after it changes nothing.
+    play({"set shift 0.5", "state Maybes on", "answer default"});
+    scorePlate("150", "146");
+    play({"set progenitor1 1", "state Maybes off"});
+    const std::string run =
+        "di-locus-plate.txt: P1 146, P2 150, range 120 to 180, shift 0.5, stutter tolerance 1.5, di, Maybes on\n";
+    EXPECT_EQ(traceOf({"show provenance"}), "provenance: " + run);
+    // Another file opened (one that gives nothing): the same results, now
+    // the previous file's.
+    const std::string results = traceOf({"show results"});
+    play({"open " LOCIVIEW_GOLDEN_DIR "/data/empty.txt"});
+    EXPECT_EQ(traceOf({"show provenance", "show results"}), "provenance: Previous file's results, " + run + results);
 }
 
 }  // namespace
