@@ -17,8 +17,10 @@ Outcome GeneController::addToAccumulator() {
     const int32_t p2 = intValue(outlets.progenitor2.text());
     if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
         return Outcome::Cancelled;
+    if (runlog) return addToRunLog(p1, p2);
     if (!raccumulator.setP1(p1, p2)) return refuse(AlertId::ProgenitorsDiffer);
 
+    noteUnloggedRun(p1, p2, raccumulator.currentRun());
     raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes,
                         scoring.counters.value_or(LaneCounters{}));
     accumulatedLocus = scoredLocus;
@@ -27,7 +29,15 @@ Outcome GeneController::addToAccumulator() {
 }
 
 Outcome GeneController::resetAccumulator() {
+    // The log first: if it cannot mark the runs, the accumulator keeps them.
+    if (runlog) {
+        if (const ResetOutcome reset = runlog->reset(); !reset.message.empty()) {
+            ask(AlertId::RunLogNotWritten, reset.message);
+            return Outcome::Refused;
+        }
+    }
     raccumulator.reset();
+    loggedRuns.clear();
     return Outcome::Done;
 }
 

@@ -42,6 +42,16 @@ AlertRequest alertRequest(AlertId id) {
         case AlertId::ProgenitorsDiffer:
             return one("Your progenitors are different from the ones you have been accumulating.", "Sorry");
         case AlertId::ImportRefused: return one("The peak tables cannot be opened.", "Okie Dokie");
+        case AlertId::AddRunAgain:
+            return two("This run is in the accumulator already. Add it again?", "Don't Add", "Add Again");
+        case AlertId::ConfirmResetAccumulator:
+            return two("Reset the accumulator?", "Reset", "Keep Runs");
+        case AlertId::RunLogNotWritten:
+            return one("The run log could not be written, so nothing was changed.", "OK");
+        case AlertId::RunLogSetAside:
+            return one("The run log could not be read and was set aside.", "OK");
+        case AlertId::RunLogUnavailable:
+            return one("There is no run log: accumulated runs are kept only until you quit.", "OK");
     }
     return one("", "OK");
 }

@@ -27,6 +27,14 @@ enum class AlertId {
     DoubleProgenitorLoss,
     ProgenitorsDiffer,
     ImportRefused,  // peak tables that cannot be opened; the message says why
+    // Only with a run log attached (session scripts never have one), and
+    // the reset confirmation only where the desktop asks it. Their
+    // informative text names the run, the count or the log's problem.
+    AddRunAgain,
+    ConfirmResetAccumulator,
+    RunLogNotWritten,
+    RunLogSetAside,
+    RunLogUnavailable,
 };
 
 // What a toolkit shows: 1 answers the default button, 0 the alternate one.

@@ -36,14 +36,18 @@ Outcome GeneController::cleanUpLessThan() {
     const int32_t height = intValue(outlets.cuwlessthanfield.text());
     // Scored peaks first: the queries log what they select, in this order.
     const AlleleList first = database.getAllAllelesWithHeightLessThan(height, SCORED);
-    return cleanByHeight(first, database.getAllAllelesWithHeightLessThan(height, MAYBE));
+    const AlleleList maybes = database.getAllAllelesWithHeightLessThan(height, MAYBE);
+    noteCleanUp(format("below height %d", height), first, maybes);
+    return cleanByHeight(first, maybes);
 }
 
 Outcome GeneController::cleanUpGreaterThan() {
     outlets.cleanupwindow.hide();
     const int32_t height = intValue(outlets.cuwgreaterthanfield.text());
     const AlleleList first = database.getAllAllelesWithHeightGreaterThan(height, SCORED);
-    return cleanByHeight(first, database.getAllAllelesWithHeightGreaterThan(height, MAYBE));
+    const AlleleList maybes = database.getAllAllelesWithHeightGreaterThan(height, MAYBE);
+    noteCleanUp(format("above height %d", height), first, maybes);
+    return cleanByHeight(first, maybes);
 }
 
 Outcome GeneController::cleanUpLaneAndOrAllele() {
@@ -59,6 +63,9 @@ Outcome GeneController::cleanUpLaneAndOrAllele() {
     const CleanUpLists lists = selectByLaneAndOrAllele(
         database, byAllele, byLaneField, intValue(alleleText), intValue(laneText), intValue(outlets.lowrange.text()),
         intValue(outlets.highrange.text()), tolForLocus(locustype));
+    const std::string at = byAllele ? format("at allele %d", intValue(alleleText)) : std::string();
+    const std::string in = byLaneField ? format(byAllele ? "in lane %d" : "of lane %d", intValue(laneText)) : std::string();
+    noteCleanUp(byAllele && byLaneField ? at + " " + in : at + in, lists.first, lists.maybes);
     clean(lists.first, lists.maybes);
     outlets.tabl.reloadData();
     return Outcome::Done;

@@ -10,9 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "accum/RunLog.h"
 #include "accum/accumdb.h"
 #include "app/ImportedDataSet.h"
+#include "app/CleanUpSnapshot.h"
 #include "app/Outcome.h"
+#include "app/Provenance.h"
 #include "app/Toolkit.h"
 #include "input/PeakTableReader.h"
 #include "model/AlleleDB.h"
@@ -98,6 +101,29 @@ public:
     // no row: what the open data set was read from.
     const ImportedDataSet& importedData() const { return imported; }
 
+    // Run log, clean-up undo and provenance (RunLogActions.cpp,
+    // UndoActions.cpp). Without a run log nothing is read or written and
+    // every action does what it did before.
+    // The log the accumulator is kept in from now on; the accumulator
+    // becomes the log's runs (runs says how many). A log that cannot be read
+    // is not attached (message says why).
+    RestoreOutcome attachRunLog(RunLog log);
+    void detachRunLog() { runlog.reset(); }
+    const RunLog* runLog() const { return runlog ? &*runlog : nullptr; }
+    // The runs in the accumulator, oldest first; without a run log the file
+    // and date are those of this session's adding.
+    const std::vector<LoggedRun>& accumulatedRunList() const { return loggedRuns; }
+    // resetAccumulator after asking, naming the number of runs (desktop).
+    Outcome confirmResetAccumulator();
+    // Clean-up undo: the state a clean-up changes, and putting it back (the
+    // table reloads). Refused for a snapshot of another scoring run.
+    CleanUpSnapshot cleanUpSnapshot() const;
+    Outcome restoreCleanUp(const CleanUpSnapshot& snapshot);
+    bool canRestore(const CleanUpSnapshot& snapshot) const { return snapshot.epoch == cleanUpEpoch; }
+    // What the last clean-up did, in one line: "Removed 3 peaks below height 1300".
+    const std::string& cleanUpSummary() const { return lastCleanUp; }
+    const std::optional<ResultProvenance>& provenance() const { return resultSource; }
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -111,6 +137,13 @@ private:
     // or the outcome that ends the opening with the old data set given back.
     std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
     Outcome refuseTables(const std::string& message, std::vector<Row>& kept);
+    // Run log, clean-up undo and provenance.
+    int ask(AlertId id, const std::string& informative);
+    Outcome addToRunLog(int32_t p1, int32_t p2);
+    RunRecord currentRunRecord(int32_t p1, int32_t p2) const;
+    void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
+    std::string reloadFromRunLog();
+    void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
 
     Outlets outlets;
     LogSink& log;
@@ -141,6 +174,13 @@ private:
 
     // Peak tables in today's layouts.
     ImportedDataSet imported;
+    // Run log, clean-up undo and provenance.
+    std::string dataFileName, dataFileSha256;  // of the open data set
+    std::optional<RunLog> runlog;
+    std::vector<LoggedRun> loggedRuns;  // the accumulator's runs, as listed
+    uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
+    std::string lastCleanUp;
+    std::optional<ResultProvenance> resultSource;
 };
 
 }  // namespace lociview

@@ -6,6 +6,7 @@
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "base/Sha256.h"
 #include "input/FileBytes.h"
 
 namespace lociview {
@@ -36,6 +37,11 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::Refused: return refuseTables(tables.message, kept);
         case ImportStatus::Imported: break;
     }
+    // A run added to the log names the exact bytes it was scored from: one
+    // file's own checksum, or the checksum of the files' checksums in order.
+    std::string sha;
+    for (const std::optional<std::string>& bytes : contents) sha += sha256Hex(bytes ? *bytes : std::string());
+    const std::string tablesSha256 = contents.size() == 1 ? sha : sha256Hex(sha);
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 
@@ -65,6 +71,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     data = std::move(rows);
     logf(log, "datacount = %d", clampedCount(data.size()));
     imported = {std::move(tables), choice.dye};
+    dataFileSha256 = tablesSha256;
     return std::nullopt;
 }
 

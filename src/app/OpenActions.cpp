@@ -4,6 +4,7 @@
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "base/Sha256.h"
 #include "input/FileBytes.h"
 #include "input/PeakRecords.h"
 
@@ -33,14 +34,19 @@ Outcome GeneController::openData() {
     const std::vector<std::string> paths = outlets.dialogs.runOpenPanelForFiles();
     if (paths.empty()) return Outcome::Cancelled;
     if (const std::optional<Outcome> ended = readTables(paths, kept)) return *ended;
+    // The table keeps the last results until the next scoring: they are now
+    // another file's.
+    if (resultSource) resultSource->previousFile = true;
     logf(log, "data acquired. Converting...");
     std::string name = lastComponent(paths.front());
     if (paths.size() > 1) name += format(" and %zu more", paths.size() - 1);
     outlets.window.setTitle("Lociview: " + name);
+    dataFileName = name;
     outlets.numemptylanes.setText("");
     outlets.chart.clearGraph();
     database.removeAllAlleles();
     database.purgeBackup();
+    ++cleanUpEpoch;
     merges.clear();
     shiftState.alreadyScored = 0;
     convertDataTextToDataData();
@@ -58,9 +64,13 @@ void GeneController::openFile(const std::string& path) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (bytes) openFileBytes(*bytes);
     else openFileBytes(std::nullopt);
+    dataFileName = lastComponent(path);
 }
 
 void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
+    // A run added to the log names the exact bytes it was scored from.
+    dataFileName.clear();
+    dataFileSha256 = bytes ? sha256Hex(*bytes) : std::string();
     try {
         readPeakTable(bytes, data, log);
     } catch (const std::bad_alloc&) {

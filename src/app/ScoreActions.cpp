@@ -53,7 +53,12 @@ Outcome GeneController::scoreData() {
     // same results however often Score is pressed.
     undoMerges(merges);
     database.restore();
+    ++cleanUpEpoch;
     scoring = ScoringResult();
+    resultSource = ResultProvenance{dataFileName, dataFileSha256,
+                                    {outlets.progenitor1.text(), outlets.progenitor2.text(), outlets.lowrange.text(),
+                                     outlets.highrange.text(), outlets.shift.text(), outlets.stuttertol.text()},
+                                    locustype, p.maybes(), false};
     outlets.datatext.setText("");
     outlets.numemptylanes.setText("");
     return scoreAlleles(p);

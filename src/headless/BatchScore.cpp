@@ -19,8 +19,8 @@ namespace lociview::headless {
 const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
-    "                          [--ge TEXT] [--export-anyway] [--show WHAT[,WHAT...]] [--devlog]\n"
-    "                          [--dye LETTER] [--as-lanes] FILE...\n";
+    "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
+    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -55,6 +55,16 @@ const char* const kScoreHelp =
     "                     this GE value; also the GE of the sppcr block\n"
     "  --export-anyway    answer \"Export Anyway\" on double progenitor loss\n"
     "                     (otherwise such a run is not added or exported)\n"
+    "  --accumulator FILE keep the accumulator in the run log FILE (an SQLite\n"
+    "                     database, created when missing): the runs already\n"
+    "                     in it are accumulated first and every run added is\n"
+    "                     written to it, so runs scored by separate commands\n"
+    "                     export together as if scored by one. A run the log\n"
+    "                     holds already (same file bytes, fields, locus, Maybes\n"
+    "                     and GE) is not added again, so running a command\n"
+    "                     twice adds its runs once; the skip is reported on\n"
+    "                     standard error and does not fail the file.\n"
+    "  --add-again        add such a run all the same\n"
     "\n"
     "Output:\n"
     "  --show WHAT[,WHAT...]  blocks to print (default alleles,counters):\n"
@@ -106,6 +116,14 @@ constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
                                                {"stats", ShowStats},
                                                {"spectrum", ShowSpectrum},
                                                {"accumulated", ShowAccumulated}}};
+
+// A file that could not be read as a run log is set aside, never
+// overwritten, and the batch goes on with a new one.
+std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
+    RunLogOpening opening = RunLog::open(file);
+    if (!opening.message.empty()) err << "lociview: " << opening.message << '\n';
+    return std::move(opening.log);
+}
 
 // Developer log lines, one per line, on standard error; a line break
 // inside a line is shown as \n or \r so every line stays one line. A run
@@ -165,12 +183,33 @@ public:
             // The batch itself answers the confirmation before each next file.
             if (alert.id == AlertId::ConfirmOpenAnother) return;
             errLog.flush();
-            this->err << "lociview: " << alert.message << '\n';
+            if (alert.id == AlertId::AddRunAgain) {
+                duplicateSkipped = !this->options.addAgain;
+                this->err << "lociview: " << alert.informative
+                          << (duplicateSkipped ? " Not added again (--add-again adds it)." : " Added again.") << '\n';
+                return;
+            }
+            this->err << "lociview: " << alert.message;
+            if (!alert.informative.empty()) this->err << ' ' << alert.informative;
+            this->err << '\n';
+        };
+        tk.dialogs.answerFor = [this](const AlertRequest& alert) -> std::optional<bool> {
+            if (alert.id == AlertId::AddRunAgain) return this->options.addAgain;
+            return std::nullopt;
         };
         typeParameters();
     }
 
     int run() {
+        if (options.accumulator) {
+            std::optional<RunLog> runLog = openRunLog(*options.accumulator, err);
+            if (!runLog) return 1;
+            const RestoreOutcome restored = controller.attachRunLog(std::move(*runLog));
+            if (!restored.message.empty()) {
+                err << "lociview: " << restored.message << '\n';
+                return 1;
+            }
+        }
         if (options.asLanes) {
             std::string label = options.files.front();
             if (options.files.size() > 1) label += " and " + std::to_string(options.files.size() - 1) + " more";
@@ -281,7 +320,9 @@ private:
         }
         tk.accumgeforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
-        if (controller.addToAccumulator() != Outcome::Done) failed = true;
+        duplicateSkipped = false;
+        // A run the log holds already stays in once: not a failure.
+        if (controller.addToAccumulator() != Outcome::Done && !duplicateSkipped) failed = true;
         tk.dialogs.clearAnswers();
     }
 
@@ -329,6 +370,7 @@ private:
     HeadlessToolkit tk;
     GeneController controller;
     bool failed = false;
+    bool duplicateSkipped = false;
 };
 
 }  // namespace
@@ -341,7 +383,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::string locus;
     const std::pair<const char*, std::optional<std::string>*> textOptions[] = {
         {"--p1", &o.p1},       {"--p2", &o.p2},           {"--low", &o.low}, {"--high", &o.high},
-        {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}};
+        {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}, {"--accumulator", &o.accumulator}};
     std::vector<std::pair<CLI::Option*, std::optional<std::string>*>> given;
     std::vector<std::string> texts(std::size(textOptions));
     for (size_t i = 0; i < std::size(textOptions); ++i)
@@ -351,6 +393,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_option("--show", shows)->allow_extra_args(false)->delimiter(',');
     app.add_flag("--maybes", o.maybes);
     app.add_flag("--export-anyway", o.exportAnyway);
+    app.add_flag("--add-again", o.addAgain);
     app.add_flag("--devlog", o.devlog);
     std::string dye;
     CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);

@@ -32,6 +32,10 @@ struct BatchOptions {
     bool maybes = false;
     std::optional<std::string> ge;  // accumulate every scored file with this GE
     bool exportAnyway = false;
+    // The run log the accumulator is kept in across processes (created
+    // when missing); without it nothing is read or written.
+    std::optional<std::string> accumulator;
+    bool addAgain = false;  // add a run the log holds already (skipped otherwise)
     unsigned show = ShowAlleles | ShowCounters;
     bool devlog = false;
     bool help = false;

@@ -71,7 +71,9 @@ void AuxWindow::hide() {
 int ScriptedDialogs::runAlert(const AlertRequest& alert) {
     shown.push_back(alert);
     bool alternate = false;
-    if (!answers.empty()) {
+    if (const std::optional<bool> chosen = answerFor ? answerFor(alert) : std::nullopt) {
+        alternate = *chosen;
+    } else if (!answers.empty()) {
         alternate = answers.front();
         answers.pop_front();
     }

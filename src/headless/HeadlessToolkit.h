@@ -160,6 +160,9 @@ public:
     std::vector<AlertRequest> shown;  // every alert, in order, for tests
     // Told of every alert as it is answered (pressed: the title pressed).
     std::function<void(const AlertRequest& alert, const std::string& pressed)> onAlert;
+    // Answers chosen by the alert's name, ahead of the queue (true =
+    // alternate); nothing leaves the alert to the queue.
+    std::function<std::optional<bool>(const AlertRequest& alert)> answerFor;
 
 private:
     Trace& trace;

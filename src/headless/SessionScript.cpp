@@ -129,6 +129,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"answer", &Session::answer, true},  {"select", &Session::select, false},
         {"do", &Session::doAction, true},    {"show", &Session::showView, true},
         {"open-lanes", &Session::openLanes, true}, {"dye", &Session::dye, true},
+        {"snapshot", &Session::snapshot, true}, {"restore", &Session::restore, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -241,6 +242,21 @@ std::optional<std::string> Session::doAction(std::string_view name) {
     return quoted("unknown action", name);
 }
 
+// Undo as the desktop does it: the state a clean-up changes, kept under a
+// name and put back later.
+std::optional<std::string> Session::snapshot(std::string_view name) {
+    snapshots.insert_or_assign(std::string(name), controller.cleanUpSnapshot());
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::restore(std::string_view name) {
+    const auto found = snapshots.find(name);
+    if (found == snapshots.end()) return quoted("no snapshot", name);
+    if (controller.restoreCleanUp(found->second) != Outcome::Done)
+        tk.trace.emit("restore", "refused: taken before the last opening or scoring run");
+    return std::nullopt;
+}
+
 std::optional<std::string> Session::showView(std::string_view what) {
     if (!show(what)) return quoted("unknown view", what);
     return std::nullopt;
@@ -256,6 +272,8 @@ bool Session::show(std::string_view what) {
         {"stats", &Session::showStats},     {"spectrum", &Session::showSpectrum},
         {"accumstats", &Session::showAccumStats}, {"accumspectrum", &Session::showAccumSpectrum},
         {"import", &Session::showImport},   {"samples", &Session::showSamples},
+        {"cleanup", &Session::showCleanUp}, {"provenance", &Session::showProvenance},
+        {"runs", &Session::showRuns},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;
@@ -447,6 +465,20 @@ void Session::showAccumStats() { emitLines("accumstats", statsText(statRows(cont
 
 void Session::showAccumSpectrum() {
     emitLines("accumspectrum", spectrumText(controller.accumulatedStatistics().spectrum));
+}
+
+void Session::showCleanUp() { tk.trace.emit("cleanup", controller.cleanUpSummary()); }
+
+void Session::showProvenance() {
+    const auto& source = controller.provenance();
+    tk.trace.emit("provenance", source ? provenanceText(*source) : std::string("none"));
+}
+
+void Session::showRuns() {
+    for (const LoggedRun& r : controller.accumulatedRunList())
+        tk.trace.emit("run", format("%d %s %.2f %d %d %d %d %s", r.run, r.record.fileName.c_str(), r.record.ge,
+                                    r.record.lanes, r.record.emptyLanes, r.record.oneLanes,
+                                    r.record.twoOrMoreLanes, r.addedAt.c_str()));
 }
 
 int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err) {

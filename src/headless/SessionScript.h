@@ -4,6 +4,7 @@
 // script of user actions, printing the trace of what the user would see.
 #include <array>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,6 +75,8 @@ private:
     std::optional<std::string> dye(std::string_view answer);
     void showImport();
     void showSamples();
+    std::optional<std::string> snapshot(std::string_view name);
+    std::optional<std::string> restore(std::string_view name);
 
     void showTitle();
     void showFields();
@@ -95,6 +98,11 @@ private:
     void showAccumStats();
     void showAccumSpectrum();
     void emitLines(std::string_view tag, const std::string& text);
+    void showCleanUp();
+    void showProvenance();
+    void showRuns();
+
+    std::map<std::string, CleanUpSnapshot, std::less<>> snapshots;  // by the name a script gives
 };
 
 // Plays the lines of a script text on a session that has started; at the

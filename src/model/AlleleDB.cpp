@@ -189,6 +189,12 @@ void AlleleDB::restore() {
     rebuildIndex();
 }
 
+void AlleleDB::restoreWorkingList(AlleleList list) {
+    slots = std::move(list);
+    holes = 0;
+    rebuildIndex();
+}
+
 void AlleleDB::printDB() const {
     forEachRecord([&](const AllelePtr& a) { logf(log, "Allele %lf", a->getSize()); });
 }

@@ -32,6 +32,8 @@ public:
     void removeAllAlleles();
     void purgeBackup() { backup.clear(); }
     void restore();
+    // Puts back a working list taken earlier (records, order), scores untouched.
+    void restoreWorkingList(AlleleList list);
     void printDB() const;
 
     // Queries: read the working list only, in its order.

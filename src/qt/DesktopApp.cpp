@@ -14,6 +14,7 @@
 #include "qt/CommandLine.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
+#include "qt/RunLogStart.h"
 #include "qt/ScriptedRun.h"
 #include "qt/StartFiles.h"
 
@@ -82,7 +83,12 @@ int runDesktop(int argc, char* argv[]) {
                              chartNotice(glProblem) + QStringLiteral("\n\nEverything else works as usual."));
     }
     // Once the window is up, so that an alert about the file has it behind.
-    QTimer::singleShot(0, &window, [&] { openStartFiles(window, startDialogs, command.files); });
+    // The accumulated runs come back from the run log last, so the status
+    // bar ends by saying how many. (A scripted run leaves the log alone.)
+    QTimer::singleShot(0, &window, [&] {
+        openStartFiles(window, startDialogs, command.files);
+        startRunLog(window, controller, startDialogs, defaultRunLogPath());
+    });
     return app.exec();
 }
 

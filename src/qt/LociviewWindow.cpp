@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <exception>
 
+#include "qt/AccumulatedRunList.h"
+#include "qt/CleanUpHistory.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
 #include "ui_AccumWindow.h"
@@ -90,6 +92,12 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.toggleTable = std::make_unique<ButtonState>(ui->toggleTable);
 
     buildAuxiliaryWindows();
+    history = new CleanUpHistory(this);
+    history->connectActions(ui->actionUndo, ui->actionRedo);
+    connect(history, &CleanUpHistory::stepShown, this, [this](const QString& text) {
+        refreshViews();
+        ui->statusbar->showMessage(text);
+    });
     connectActions();
     buildStatisticsDock();
     updateStatus();
@@ -109,6 +117,7 @@ void LociviewWindow::buildAuxiliaryWindows() {
     c.cleanup.setupUi(cleanupDialog);
     exportDialog = new QDialog(this);
     c.exporting.setupUi(exportDialog);
+    prepareRunList(c.acc.accumruns);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     c.exporting.sppcrtext->setFont(fixed);
 
@@ -148,27 +157,39 @@ Outlets LociviewWindow::outlets() {
 void LociviewWindow::attach(GeneController& source) {
     controller = &source;
     controls->tableModel->setController(&source);
+    history->setController(&source);
     updateStatus();
-    updateStatistics();
 }
 
 void LociviewWindow::detach() {
     controller = nullptr;
     controls->tableModel->setController(nullptr);
+    history->setController(nullptr);
 }
 
-void LociviewWindow::perform(Outcome (GeneController::*action)()) {
-    if (!controller) return;
+Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
+    if (!controller) return Outcome::Refused;
+    Outcome outcome = Outcome::Refused;
     try {
-        (controller->*action)();
+        outcome = (controller->*action)();
     } catch (const std::exception& e) {
         // An action that fails must not take the window down with it.
         logf(devlog, "action failed: %s", e.what());
     } catch (...) {
         logf(devlog, "action failed");
     }
+    history->follow();
     updateStatus();
-    updateStatistics();
+    return outcome;
+}
+
+// A clean-up becomes a step of Edit › Undo, and the status bar says what it did.
+void LociviewWindow::performCleanUp(Outcome (GeneController::*action)()) {
+    if (!controller) return;
+    CleanUpSnapshot before = controller->cleanUpSnapshot();
+    if (perform(action) != Outcome::Done) return;
+    history->recordStep(std::move(before));
+    ui->statusbar->showMessage(QString::fromStdString(controller->cleanUpSummary()));
 }
 
 void LociviewWindow::connectActions() {
@@ -204,15 +225,19 @@ void LociviewWindow::connectActions() {
 
     on(ui->actionCleanUp, &QAction::triggered, &GeneController::cleanUpWindow);
     on(ui->cleanUpButton, &QPushButton::clicked, &GeneController::cleanUpWindow);
-    on(c.cleanup.cuwlessthanbutton, &QPushButton::clicked, &GeneController::cleanUpLessThan);
-    on(c.cleanup.cuwgreaterthanbutton, &QPushButton::clicked, &GeneController::cleanUpGreaterThan);
-    on(c.cleanup.cuwlaneallelebutton, &QPushButton::clicked, &GeneController::cleanUpLaneAndOrAllele);
+    const auto onCleanUp = [this](QPushButton* button, Outcome (GeneController::*action)()) {
+        connect(button, &QPushButton::clicked, this, [this, action] { performCleanUp(action); });
+    };
+    onCleanUp(c.cleanup.cuwlessthanbutton, &GeneController::cleanUpLessThan);
+    onCleanUp(c.cleanup.cuwgreaterthanbutton, &GeneController::cleanUpGreaterThan);
+    onCleanUp(c.cleanup.cuwlaneallelebutton, &GeneController::cleanUpLaneAndOrAllele);
 
     on(ui->actionAddToAccumulator, &QAction::triggered, &GeneController::preAddToAccumulator);
     on(ui->addToAccumulatorButton, &QPushButton::clicked, &GeneController::preAddToAccumulator);
     on(c.acc.accumgesubmitbutton, &QPushButton::clicked, &GeneController::addToAccumulator);
-    on(ui->actionResetAccumulator, &QAction::triggered, &GeneController::resetAccumulator);
-    on(ui->resetAccumulatorButton, &QPushButton::clicked, &GeneController::resetAccumulator);
+    // The desktop asks before a reset, naming the runs.
+    on(ui->actionResetAccumulator, &QAction::triggered, &GeneController::confirmResetAccumulator);
+    on(ui->resetAccumulatorButton, &QPushButton::clicked, &GeneController::confirmResetAccumulator);
     on(ui->actionExportSPPCR, &QAction::triggered, &GeneController::exportSPPCRData);
     on(ui->exportButton, &QPushButton::clicked, &GeneController::exportSPPCRData);
     on(c.ge.gesubmitbutton, &QPushButton::clicked, &GeneController::exportSPPCR2);
@@ -266,7 +291,25 @@ QString LociviewWindow::statusText() const {
     return text;
 }
 
-void LociviewWindow::updateStatus() { ui->statusbar->showMessage(statusText()); }
+void LociviewWindow::updateStatus() {
+    ui->statusbar->showMessage(statusText());
+    refreshViews();
+}
+
+void LociviewWindow::refreshViews() {
+    const std::optional<ResultProvenance>* source = controller ? &controller->provenance() : nullptr;
+    if (source && *source) {
+        // Results left from the file before the one open now stand out.
+        ui->provenanceLabel->setText(QString::fromStdString(provenanceText(**source)));
+        ui->provenanceLabel->setStyleSheet((*source)->previousFile ? QStringLiteral("color: #b35900; font-style: italic;")
+                                                                   : QString());
+    } else {
+        ui->provenanceLabel->setText(QStringLiteral("No results yet"));
+        ui->provenanceLabel->setStyleSheet(QString());
+    }
+    fillRunList(controls->acc.accumruns, controller ? controller->accumulatedRunList() : std::vector<LoggedRun>{});
+    updateStatistics();
+}
 
 void LociviewWindow::buildStatisticsDock() {
     statistics = new StatisticsPanel;
@@ -281,7 +324,7 @@ void LociviewWindow::buildStatisticsDock() {
 }
 
 void LociviewWindow::updateStatistics() {
-    if (!controller) return;
+    if (!controller || !statistics) return;
     try {
         statistics->refresh(*controller);
     } catch (const std::exception& e) {

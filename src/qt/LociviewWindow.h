@@ -14,6 +14,10 @@ class QDialog;
 class QDockWidget;
 class QPrinter;
 
+namespace lociview::qt {
+class CleanUpHistory;
+}
+
 namespace Ui {
 class MainWindow;
 }
@@ -56,6 +60,9 @@ public:
     // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of tables
     // in today's layouts, or that nothing is open.
     QString statusText() const;
+    // The results' provenance, the accumulated runs' list and the status,
+    // as the controller has them now.
+    void refreshViews();
 
     // SP-PCR statistics: the panel in its dock, refreshed after every action.
     StatisticsPanel* statisticsPanel() const { return statistics; }
@@ -66,7 +73,8 @@ private:
 
     void buildAuxiliaryWindows();
     void connectActions();
-    void perform(Outcome (GeneController::*action)());
+    Outcome perform(Outcome (GeneController::*action)());
+    void performCleanUp(Outcome (GeneController::*action)());
     void updateStatus();
     void buildStatisticsDock();
     void updateStatistics();
@@ -82,6 +90,7 @@ private:
     QDialog* cleanupDialog = nullptr;
     QDialog* exportDialog = nullptr;
     std::unique_ptr<Controls> controls;
+    CleanUpHistory* history = nullptr;
     GeneController* controller = nullptr;
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;

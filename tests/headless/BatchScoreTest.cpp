@@ -2,14 +2,19 @@
 // for which files.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "accum/RunLog.h"
+#include "base/Sha256.h"
 #include "headless/BatchScore.h"
 #include "headless/Cli.h"
 
@@ -217,6 +222,57 @@ TEST_F(BatchFiles, DoubleProgenitorLossNeedsExportAnyway) {
         const std::string lossAlert = "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n";
         EXPECT_EQ(r.err, lossAlert + lossAlert);
     }
+}
+
+// Runs scored by separate processes into one run log export together as
+// one process scoring them all; a command run again adds nothing twice.
+TEST_F(BatchFiles, SeparateProcessesAccumulateAsOne) {
+    write("three.txt", "1A,1 1.0 150.0 900 8000 1\n1A,2 1.0 148.0 200 2000 1\n2A,1 1.0 156.0 650 7000 1\n"
+                       "2A,2 1.0 154.0 200 2000 1\n3A,1 1.0 160.0 500 5000 1\n3A,2 1.0 158.0 150 1500 1\n");
+    const auto inAnotherProcess = [this](const Args& args) {
+        if (fork() == 0) {
+            const Result r = run(args);
+            std::ofstream(dir / "out", std::ios::binary) << r.out << '\0' << r.err;
+            _exit(r.status);
+        }
+        int status = 0;
+        wait(&status);
+        std::ifstream in(dir / "out", std::ios::binary);
+        const std::string both((std::istreambuf_iterator<char>(in)), {});
+        const size_t nul = both.find('\0');
+        return Result{WEXITSTATUS(status), both.substr(0, nul), both.substr(nul + 1)};
+    };
+    const auto batch = [&](Args files, Args more = {}) {
+        more.insert(more.end(), {"--ge", "12.5", "--show", "accumulated"});
+        for (const std::string& f : files) more.push_back(path(f));
+        return scoring(more);
+    };
+    struct Step {
+        Args files, more;
+        Args asOneProcess;    // the files one process without a log accumulates to the same text
+        const char* errPart;  // "" for nothing on standard error
+    };
+    const std::string log = (dir / "runs.sqlite").string();
+    for (const Step& step : {Step{{"both.txt"}, {}, {"both.txt"}, ""},
+                             Step{{"three.txt"}, {}, {"both.txt", "three.txt"}, ""},
+                             Step{{"both.txt", "three.txt"}, {}, {"both.txt", "three.txt"},
+                                  "Not added again (--add-again adds it)."},
+                             Step{{"both.txt"}, {"--add-again"}, {"both.txt", "three.txt", "both.txt"}, "Added again."}}) {
+        Args more = step.more;
+        more.insert(more.begin(), {"--accumulator", log});
+        const Result r = inAnotherProcess(batch(step.files, more));
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, run(batch(step.asOneProcess)).out) << step.files.size();
+        if (*step.errPart) EXPECT_NE(r.err.find(step.errPart), std::string::npos) << r.err;
+        else EXPECT_EQ(r.err, "");
+    }
+    // Each run names its file's bytes and its fields as typed.
+    const RunListing listing = RunLog::open(log).log->activeRuns();
+    ASSERT_EQ(listing.runs.size(), 3u);
+    const RunRecord& first = listing.runs[0].record;
+    EXPECT_EQ(first.fileSha256, sha256Hex(kBothProgenitors));
+    EXPECT_EQ(first.fields, (TypedFields{"150", "156", "140", "170", "0.0", "1.5", "12.5"}));
+    EXPECT_EQ(std::tuple(first.lanes, first.emptyLanes, first.oneLanes, first.twoOrMoreLanes), std::tuple(2, 0, 2, 0));
 }
 
 TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {

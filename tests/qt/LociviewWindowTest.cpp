@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <deque>
 #include <fstream>
@@ -23,6 +25,7 @@
 
 #include "app/GeneController.h"
 #include "qt/LociviewWindow.h"
+#include "qt/RunLogStart.h"
 #include "support/ControllerHarness.h"
 
 namespace lociview::qt {
@@ -316,8 +319,87 @@ TEST_F(LociviewWindowTest, MenuItemsRunTheSubmitWindowsCopyAndReset) {
     EXPECT_EQ(controller.accumulator().currentRun(), 1);
     action("actionExportAccumulated")->trigger();
     EXPECT_EQ(outlets.sppcrtext.text(), controller.accumulator().exportText());
+    // The desktop asks before a reset, naming the runs.
+    dialogs.expectAlert("Reset the accumulator?", true);
+    child<QPushButton>("resetAccumulatorButton")->click();
+    EXPECT_EQ(controller.accumulator().currentRun(), 1);
+    EXPECT_EQ(dialogs.shown.back().informative, "Its 1 run will leave the accumulator.");
+    dialogs.expectAlert("Reset the accumulator?");
     child<QPushButton>("resetAccumulatorButton")->click();
     EXPECT_EQ(controller.accumulator().currentRun(), 0);
+}
+
+// A day's runs come back at the next start, said in the status bar and
+// listed in the accumulate window; each clean-up is a step of Edit › Undo
+// and Redo; the results panel names what the results come from.
+TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
+    const QString log = dir.filePath(QStringLiteral("data/runs.sqlite"));
+    ASSERT_TRUE(startRunLog(window, controller, dialogs, log));
+    for (const auto& [field, text] : {std::pair{"progenitor1", "150"}, {"progenitor2", "152"}, {"lowrange", "140"},
+                                      {"highrange", "160"}})
+        typeInto(child<QLineEdit>(field), QString::fromLatin1(text));
+    open("peaks.txt", threePeaks);
+    action("actionScore")->trigger();
+    EXPECT_EQ(child<QLabel>("provenanceLabel")->text().toStdString(),
+              "peaks.txt: P1 150, P2 152, range 140 to 160, shift 0.0, stutter tolerance 1.5, di, Maybes off");
+
+    // Clean up, then undo, redo and undo: each the table and scores of its moment.
+    const auto state = [this] {
+        std::vector<int32_t> seen = {child<QTableView>("tabl")->model()->index(0, 1).data().toInt()};
+        for (const AllelePtr& a : controller.store().backupList()) seen.push_back(a->getScore());
+        return seen;
+    };
+    const auto scored = state();
+    action("actionCleanUp")->trigger();
+    typeInto(child<QLineEdit>("cuwlessthanfield"), "700");
+    child<QPushButton>("cuwlessthanbutton")->click();
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Removed 1 peak below height 700");
+    const auto cleaned = state();
+    ASSERT_NE(cleaned, scored);
+    EXPECT_EQ(action("actionUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(action("actionRedo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    for (const auto& [step, expected] : {std::pair{"actionUndo", &scored}, {"actionRedo", &cleaned},
+                                         {"actionUndo", &scored}}) {
+        ASSERT_TRUE(action(step)->isEnabled()) << step;
+        action(step)->trigger();
+        EXPECT_EQ(state(), *expected) << step;
+    }
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Undone: Removed 1 peak below height 700");
+
+    for (const char* ge : {"10", "20"}) {
+        action("actionAddToAccumulator")->trigger();
+        typeInto(child<QLineEdit>("accumgeforun"), QString::fromLatin1(ge));
+        child<QPushButton>("accumgesubmitbutton")->click();
+    }
+    action("actionScore")->trigger();
+    EXPECT_FALSE(action("actionUndo")->isEnabled());  // a new run: nothing to undo
+    dialogs.expectAlert("Are you sure you wish to stop scoring this data?");
+    open("other.txt", "1A,1 1.0 150.0 800 1000.0 1.0\n");
+    EXPECT_TRUE(child<QLabel>("provenanceLabel")->text().startsWith("Previous file's results, peaks.txt: P1 150"));
+
+    // The next start: another window and controller on the same log.
+    AnsweringDialogs nextDialogs;
+    LociviewWindow next{&nextDialogs};
+    GeneController nextController{next.outlets()};
+    ControllerLink nextLink{next, nextController};
+    ASSERT_TRUE(startRunLog(next, nextController, nextDialogs, log));
+    EXPECT_EQ(next.statusBar()->currentMessage(), "Restored 2 accumulated runs");
+    EXPECT_EQ(nextController.accumulator().exportText(), controller.accumulator().exportText());
+    const auto* runs = next.accumulateWindow()->findChild<QTableWidget*>(QStringLiteral("accumruns"));
+    ASSERT_EQ(runs->rowCount(), 2);
+    EXPECT_EQ(runs->item(1, 0)->text() + " " + runs->item(1, 1)->text(), "peaks.txt 20.00");
+    // A reset lasts.
+    nextDialogs.expectAlert("Reset the accumulator?");
+    next.findChild<QPushButton*>(QStringLiteral("resetAccumulatorButton"))->click();
+    EXPECT_EQ(nextDialogs.shown.back().informative, "Its 2 runs will leave the accumulator. The run log keeps them, marked reset.");
+    EXPECT_TRUE(RunLog::open(log.toStdString()).log->activeRuns().runs.empty());
+
+    // A file that is no run log is set aside, and the user told where.
+    writeFile("garbled.sqlite", "not a database");
+    nextDialogs.expectAlert("The run log could not be read and was set aside.");
+    EXPECT_TRUE(startRunLog(next, nextController, nextDialogs, dir.filePath(QStringLiteral("garbled.sqlite"))));
+    EXPECT_NE(nextDialogs.shown.back().informative.find("It was kept as " + dir.path().toStdString() + "/garbled.damaged-"),
+              std::string::npos);
 }
 
 TEST_F(LociviewWindowTest, ChartViewTakesThePlaceholdersPlace) {

@@ -1,0 +1,26 @@
+#pragma once
+// What the current results come from: the data set and the fields of the
+// scoring run that made them, and whether another file has been opened
+// since (the table then still shows the previous file's results).
+#include <cstdint>
+#include <string>
+
+#include "scoring/ScoringParameters.h"
+
+namespace lociview {
+
+struct ResultProvenance {
+    std::string fileName;    // the peak file's name, without its folder
+    std::string fileSha256;  // of the file's bytes
+    ParameterTexts fields;   // as typed for the run (after a progenitor swap)
+    int32_t locus = 0;       // locus type code of the run
+    bool maybes = false;     // Maybes as the run counted them
+    bool previousFile = false;
+};
+
+// One line for the results panel: "peaks.txt: P1 150, P2 156, range 120.0
+// to 180.0, shift 0.0, stutter tolerance 1.5, di, Maybes off", prefixed
+// "Previous file's results, " once another file has been opened.
+std::string provenanceText(const ResultProvenance& source);
+
+}  // namespace lociview

@@ -1,0 +1,121 @@
+// The run log under the accumulator: restoring from it, adding a run to it
+// (asking before the same run goes in twice), resetting it, and the list of
+// the accumulator's runs.
+#include <chrono>
+
+#include "accum/SppcrExport.h"
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+
+namespace lociview {
+
+int GeneController::ask(AlertId id, const std::string& informative) {
+    AlertRequest alert = alertRequest(id);
+    alert.informative = informative;
+    return outlets.dialogs.runAlert(alert);
+}
+
+RestoreOutcome GeneController::attachRunLog(RunLog log) {
+    runlog.emplace(std::move(log));
+    if (std::string problem = reloadFromRunLog(); !problem.empty()) {
+        runlog.reset();
+        return {0, std::move(problem)};
+    }
+    return {static_cast<int32_t>(loggedRuns.size()), {}};
+}
+
+// The accumulator as the log has it: one read gives both the runs to replay
+// and the list to show. When the log cannot be read, the accumulator is
+// left as it was and the answer says why.
+std::string GeneController::reloadFromRunLog() {
+    RunListing listing = runlog->activeRuns();
+    if (!listing.message.empty()) return listing.message;
+    raccumulator.reset();
+    for (const LoggedRun& run : listing.runs) appendRun(raccumulator, run);
+    loggedRuns = std::move(listing.runs);
+    return {};
+}
+
+RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
+    RunRecord r;
+    // The results' own file and fields, even after another file was opened.
+    if (resultSource) {
+        const ParameterTexts& f = resultSource->fields;
+        r.fileName = resultSource->fileName;
+        r.fileSha256 = resultSource->fileSha256;
+        r.fields = {f.progenitor1, f.progenitor2, f.lowrange, f.highrange, f.shift, f.stuttertol, {}};
+        r.locus = resultSource->locus;
+        r.maybes = resultSource->maybes;
+    } else {
+        r.fileName = dataFileName;
+        r.fileSha256 = dataFileSha256;
+        r.locus = locustype;
+        r.maybes = maybesOn();
+    }
+    // The pair is the one the accumulator checks: as typed now.
+    r.fields.p1 = outlets.progenitor1.text();
+    r.fields.p2 = outlets.progenitor2.text();
+    r.fields.ge = outlets.accumgeforun.text();
+    r.p1 = p1;
+    r.p2 = p2;
+    r.ge = doubleValue(r.fields.ge);
+    r.lanes = numlanes;
+    const LaneCounters counters = scoring.counters.value_or(LaneCounters{});
+    r.emptyLanes = counters.empty;
+    r.oneLanes = counters.ones;
+    r.twoOrMoreLanes = counters.twos;
+    for (const AlleleRow& row : scoring.alleles) r.alleles.push_back({row.size, row.count});
+    return r;
+}
+
+void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run) {
+    LoggedRun entry;
+    entry.id = loggedRuns.empty() ? 1 : loggedRuns.back().id + 1;
+    entry.run = run;
+    entry.addedAt = isoLocalTime(std::chrono::system_clock::now());
+    entry.record = currentRunRecord(p1, p2);
+    loggedRuns.push_back(std::move(entry));
+}
+
+Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
+    const RunRecord record = currentRunRecord(p1, p2);
+    const EarlierRun earlier = runlog->findEarlier(record);
+    if (!earlier.message.empty()) {
+        ask(AlertId::RunLogNotWritten, earlier.message);
+        return Outcome::Refused;
+    }
+    if (earlier.run) {
+        const LoggedRun& e = *earlier.run;
+        const std::string said = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
+                                 std::to_string(e.run) + ").";
+        if (ask(AlertId::AddRunAgain, said) == 1) return Outcome::Cancelled;
+    }
+
+    const AddOutcome added = runlog->add(record);
+    switch (added.status) {
+        case AddStatus::ProgenitorsDiffer: return refuse(AlertId::ProgenitorsDiffer);
+        case AddStatus::Failed: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
+        case AddStatus::Added: break;
+    }
+    // Reloading also brings in what another program added meanwhile; if the
+    // log cannot be read back now, the run goes in as the log stored it.
+    if (!reloadFromRunLog().empty()) {
+        appendRun(raccumulator, added.run);
+        loggedRuns.push_back(added.run);
+    }
+    if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
+    return Outcome::Done;
+}
+
+Outcome GeneController::confirmResetAccumulator() {
+    const size_t runs = loggedRuns.size();
+    if (runs > 0) {
+        const std::string said = runs == 1 ? "Its 1 run will leave the accumulator."
+                                           : "Its " + std::to_string(runs) + " runs will leave the accumulator.";
+        if (ask(AlertId::ConfirmResetAccumulator, said + (runlog ? " The run log keeps them, marked reset." : "")) == 0)
+            return Outcome::Cancelled;
+    }
+    return resetAccumulator();
+}
+
+}  // namespace lociview
