@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <exception>
 
+#include "qt/FieldHints.h"
 #include "qt/ResultsTableModel.h"
 #include "ui_AccumWindow.h"
 #include "ui_CleanupWindow.h"
@@ -89,6 +90,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
 
     buildAuxiliaryWindows();
     connectActions();
+    installFieldHints(this);
     updateStatus();
 }
 
