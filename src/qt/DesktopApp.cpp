@@ -6,12 +6,14 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
 #include "qt/CommandLine.h"
+#include "qt/DevLogFile.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
 #include "qt/ScriptedRun.h"
@@ -53,6 +55,13 @@ int runDesktop(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lociview"));
     QApplication::setDesktopFileName(QStringLiteral("lociview"));
+
+    // The developer log goes to its file, not the terminal, unless asked
+    // for; a scripted run is a developer's and keeps it on standard error.
+    // Declared before every log, so that their last lines reach the file.
+    DevLogFile logFile(devLogPath(), DevLogFile::defaultLimit, std::cerr.rdbuf());
+    std::optional<RedirectedStderr> logToFile;
+    if (!command.devlog && !command.run) logToFile.emplace(&logFile);
 
     StartFileDialogs startDialogs;
     std::unique_ptr<ScriptedDialogs> scriptedDialogs;
