@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <exception>
 
+#include "qt/DevLogFile.h"
 #include "qt/FieldHints.h"
+#include "qt/HelpMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "ui_AccumWindow.h"
 #include "ui_CleanupWindow.h"
@@ -91,6 +93,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     buildAuxiliaryWindows();
     connectActions();
     installFieldHints(this);
+    new HelpMenu(*this, devLogFolder());
     updateStatus();
 }
 
