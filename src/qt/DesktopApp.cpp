@@ -13,6 +13,8 @@
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
 #include "qt/CommandLine.h"
+#include "qt/DesktopSession.h"
+#include "qt/DesktopSettings.h"
 #include "qt/DevLogFile.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
@@ -53,6 +55,7 @@ int runDesktop(int argc, char* argv[]) {
     QSurfaceFormat::setDefaultFormat(Chartview::surfaceFormat());
 
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lociview"));
     QApplication::setApplicationName(QStringLiteral("Lociview"));
     QApplication::setDesktopFileName(QStringLiteral("lociview"));
 
@@ -85,13 +88,16 @@ int runDesktop(int argc, char* argv[]) {
         return runScripted(window, *chart, *command.run, report);
     }
 
+    DesktopSettings settings;
+    DesktopSession session(window, startDialogs, settings,
+                           [&](const QStringList& files) { openStartFiles(window, startDialogs, files); });
     window.show();
     if (!glProblem.isEmpty()) {
         QMessageBox::warning(&window, QStringLiteral("Lociview"),
                              chartNotice(glProblem) + QStringLiteral("\n\nEverything else works as usual."));
     }
     // Once the window is up, so that an alert about the file has it behind.
-    QTimer::singleShot(0, &window, [&] { openStartFiles(window, startDialogs, command.files); });
+    QTimer::singleShot(0, &window, [&] { session.openFiles(command.files); });
     return app.exec();
 }
 

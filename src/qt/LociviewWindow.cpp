@@ -159,13 +159,16 @@ void LociviewWindow::detach() {
 }
 
 void LociviewWindow::perform(Outcome (GeneController::*action)()) {
+    outcome = Outcome::Cancelled;
     if (!controller) return;
     try {
-        (controller->*action)();
+        outcome = (controller->*action)();
     } catch (const std::exception& e) {
         // An action that fails must not take the window down with it.
+        outcome = Outcome::Refused;
         logf(devlog, "action failed: %s", e.what());
     } catch (...) {
+        outcome = Outcome::Refused;
         logf(devlog, "action failed");
     }
     updateStatus();

@@ -53,6 +53,10 @@ public:
     // "peaks.txt — 523 peaks in 12 lanes", or that nothing is open.
     QString statusText() const;
 
+    // What the last action sent from a menu item or button answered; a
+    // slot connected after the window's own sees the action's outcome.
+    Outcome lastOutcome() const { return outcome; }
+
 private:
     struct Controls;
 
@@ -73,6 +77,7 @@ private:
     QDialog* exportDialog = nullptr;
     std::unique_ptr<Controls> controls;
     GeneController* controller = nullptr;
+    Outcome outcome = Outcome::Cancelled;
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared

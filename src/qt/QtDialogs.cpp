@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include "qt/DesktopSettings.h"
+
 namespace lociview::qt {
 
 int QtDialogs::runAlert(const AlertRequest& alert) {
@@ -32,8 +34,12 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
 }
 
 std::optional<std::string> QtDialogs::runOpenPanel() {
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"));
+    const QString dialog = QStringLiteral("open");
+    const QString folder = settings ? settings->dialogFolder(dialog) : QString();
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"), folder);
     if (path.isEmpty()) return std::nullopt;
+    if (settings) settings->rememberDialogFolder(dialog, path);
+    chosenFile = path;
     return QFile::encodeName(path).toStdString();
 }
 
