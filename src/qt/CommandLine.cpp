@@ -32,6 +32,9 @@ void describe(QCommandLineParser& parser) {
                        "peak tables, for small-pool PCR (SP-PCR) analysis."));
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit.")});
+    parser.addOption({QStringLiteral("devlog"),
+                      QStringLiteral("Write the developer log to standard error instead of its file "
+                                     "(Help > Open Log Folder).")});
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Peak tables to open at start; several become the lanes of one data set."),
                                  QStringLiteral("[FILE...]"));
@@ -122,6 +125,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     } else {
         line.files = parser.positionalArguments();
     }
+    line.devlog = parser.isSet(QStringLiteral("devlog"));
     return line;
 }
 

@@ -3,7 +3,7 @@
 // and --version answered before any window or display is needed, refusals,
 // and the unadvertised options of a scripted run (ScriptedRun.h).
 //
-//   lociview [-h|--help] [-v|--version] [FILE...]
+//   lociview [-h|--help] [-v|--version] [--devlog] [FILE...]
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,6 +17,7 @@ struct CommandLine {
     Ask ask = Ask::Start;
     QString error;                   // why the arguments were refused ("" when not)
     QStringList files;               // peak tables to open at start
+    bool devlog = false;             // the developer log on standard error, not in its file
     std::optional<ScriptedRun> run;  // an unattended run instead of the event loop
 };
 

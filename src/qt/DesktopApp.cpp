@@ -6,12 +6,16 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
 #include "qt/CommandLine.h"
+#include "qt/DesktopSession.h"
+#include "qt/DesktopSettings.h"
+#include "qt/DevLogFile.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
 #include "qt/RunLogStart.h"
@@ -52,8 +56,16 @@ int runDesktop(int argc, char* argv[]) {
     QSurfaceFormat::setDefaultFormat(Chartview::surfaceFormat());
 
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lociview"));
     QApplication::setApplicationName(QStringLiteral("Lociview"));
     QApplication::setDesktopFileName(QStringLiteral("lociview"));
+
+    // The developer log goes to its file, not the terminal, unless asked
+    // for; a scripted run is a developer's and keeps it on standard error.
+    // Declared before every log, so that their last lines reach the file.
+    DevLogFile logFile(devLogPath(), DevLogFile::defaultLimit, std::cerr.rdbuf());
+    std::optional<RedirectedStderr> logToFile;
+    if (!command.devlog && !command.run) logToFile.emplace(&logFile);
 
     StartFileDialogs startDialogs;
     std::unique_ptr<ScriptedDialogs> scriptedDialogs;
@@ -77,6 +89,9 @@ int runDesktop(int argc, char* argv[]) {
         return runScripted(window, *chart, *command.run, report);
     }
 
+    DesktopSettings settings;
+    DesktopSession session(window, startDialogs, settings,
+                           [&](const QStringList& files) { openStartFiles(window, startDialogs, files); });
     window.show();
     if (!glProblem.isEmpty()) {
         QMessageBox::warning(&window, QStringLiteral("Lociview"),
@@ -86,7 +101,7 @@ int runDesktop(int argc, char* argv[]) {
     // The accumulated runs come back from the run log last, so the status
     // bar ends by saying how many. (A scripted run leaves the log alone.)
     QTimer::singleShot(0, &window, [&] {
-        openStartFiles(window, startDialogs, command.files);
+        session.openFiles(command.files);
         startRunLog(window, controller, startDialogs, defaultRunLogPath());
     });
     return app.exec();

@@ -11,11 +11,15 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QKeySequence>
 #include <QPushButton>
 #include <exception>
 
 #include "qt/AccumulatedRunList.h"
 #include "qt/CleanUpHistory.h"
+#include "qt/DevLogFile.h"
+#include "qt/FieldHints.h"
+#include "qt/HelpMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
 #include "ui_AccumWindow.h"
@@ -100,6 +104,8 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     });
     connectActions();
     buildStatisticsDock();
+    installFieldHints(this);
+    new HelpMenu(*this, devLogFolder());
     updateStatus();
 }
 
@@ -168,14 +174,16 @@ void LociviewWindow::detach() {
 }
 
 Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
-    if (!controller) return Outcome::Refused;
-    Outcome outcome = Outcome::Refused;
+    outcome = Outcome::Cancelled;
+    if (!controller) return outcome;
     try {
         outcome = (controller->*action)();
     } catch (const std::exception& e) {
         // An action that fails must not take the window down with it.
+        outcome = Outcome::Refused;
         logf(devlog, "action failed: %s", e.what());
     } catch (...) {
+        outcome = Outcome::Refused;
         logf(devlog, "action failed");
     }
     history->follow();
@@ -319,6 +327,7 @@ void LociviewWindow::buildStatisticsDock() {
     addDockWidget(Qt::RightDockWidgetArea, statisticsDockWidget);
     QAction* toggle = statisticsDockWidget->toggleViewAction();
     toggle->setObjectName(QStringLiteral("actionStatistics"));
+    toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
     ui->menuResults->addAction(toggle);
 }

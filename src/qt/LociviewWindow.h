@@ -68,6 +68,10 @@ public:
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
 
+    // What the last action sent from a menu item or button answered; a
+    // slot connected after the window's own sees the action's outcome.
+    Outcome lastOutcome() const { return outcome; }
+
 private:
     struct Controls;
 
@@ -94,6 +98,7 @@ private:
     GeneController* controller = nullptr;
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
+    Outcome outcome = Outcome::Cancelled;
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared

@@ -112,7 +112,8 @@ private:
     QWidget* widget;
 };
 
-// Developer log: one line per entry on standard error. A scoring run
+// Developer log: one line per entry on standard error (which the desktop
+// application points at the log file, DevLogFile.h). A scoring run
 // writes a line or more per peak; each line written through at once cost
 // seconds on a big plate. The lines are gathered and written in large
 // pieces, and the rest as soon as the event loop runs again (when the

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "qt/ImportDialog.h"
+#include "qt/DesktopSettings.h"
 
 namespace lociview::qt {
 
@@ -19,22 +20,27 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
     box.setText(QString::fromStdString(alert.message));
     box.setInformativeText(QString::fromStdString(alert.informative));
     // Action buttons are laid out in the order they are added, whatever the
-    // desktop's convention, and give a two-button alert no escape answer:
-    // the user has to choose one of the two.
+    // desktop's convention. Escape answers with the alternate button when
+    // there is one (Keep Scoring, Abort Scoring, Export Anyway), else with
+    // the only one.
     QPushButton* defaultButton =
         box.addButton(QString::fromStdString(alert.defaultButton), QMessageBox::ActionRole);
     QPushButton* alternateButton = nullptr;
     if (alert.alternateButton)
         alternateButton = box.addButton(QString::fromStdString(*alert.alternateButton), QMessageBox::ActionRole);
     box.setDefaultButton(defaultButton);
-    if (!alternateButton) box.setEscapeButton(defaultButton);
+    box.setEscapeButton(alternateButton ? alternateButton : defaultButton);
     box.exec();
     return alternateButton && box.clickedButton() == alternateButton ? 0 : 1;
 }
 
 std::optional<std::string> QtDialogs::runOpenPanel() {
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"));
+    const QString dialog = QStringLiteral("open");
+    const QString folder = settings ? settings->dialogFolder(dialog) : QString();
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"), folder);
     if (path.isEmpty()) return std::nullopt;
+    if (settings) settings->rememberDialogFolder(dialog, path);
+    chosenFile = path;
     return QFile::encodeName(path).toStdString();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Modal alerts, the open-file dialog and the print dialog. Each is a
 // virtual call so a test can answer it without a person at the screen.
+#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
+#include <utility>
 
 #include "app/Toolkit.h"
 
@@ -11,6 +13,8 @@ class QPrinter;
 class QWidget;
 
 namespace lociview::qt {
+
+class DesktopSettings;
 
 class QtDialogs : public Dialogs {
 public:
@@ -32,8 +36,18 @@ public:
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
 
+    // Where the file dialogs remember their folders; none (the default) for
+    // runs that must not read or change the user's settings.
+    void setSettings(DesktopSettings* remembered) { settings = remembered; }
+    DesktopSettings* desktopSettings() const { return settings; }
+    // The file the last open-file dialog gave, once: the recent-files menu
+    // takes it when the opening went through.
+    std::optional<QString> takeChosenFile() { return std::exchange(chosenFile, std::nullopt); }
+
 private:
     QWidget* parent = nullptr;
+    DesktopSettings* settings = nullptr;
+    std::optional<QString> chosenFile;
 };
 
 }  // namespace lociview::qt

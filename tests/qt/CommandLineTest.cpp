@@ -73,10 +73,17 @@ TEST(CommandLineTest, ScriptedValuesLandInTheirFields) {
     EXPECT_EQ(run.screenshot, "s.png");
 }
 
+TEST(CommandLineTest, DevlogGoesWithFilesOrAScriptedRun) {
+    EXPECT_TRUE(parseCommandLine(split("--devlog a.txt")).devlog);
+    EXPECT_EQ(parseCommandLine(split("--devlog a.txt")).files, QStringList{QStringLiteral("a.txt")});
+    EXPECT_TRUE(parseCommandLine(split("--open a.txt --devlog")).run);
+    EXPECT_FALSE(parseCommandLine(split("a.txt")).devlog);
+}
+
 TEST(CommandLineTest, HelpShowsOnlyTheAdvertisedOptions) {
     const QString help = helpText();
     EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: lociview [options] [FILE...]\n"))) << help.toStdString();
-    for (const char* shown : {"--help", "--version", "FILE"}) EXPECT_TRUE(help.contains(QLatin1String(shown))) << shown;
+    for (const char* shown : {"--help", "--version", "--devlog", "FILE"}) EXPECT_TRUE(help.contains(QLatin1String(shown))) << shown;
     for (const char* hidden : {"--open", "--p1", "--by-lane", "--screenshot", "--session"}) {
         EXPECT_FALSE(help.contains(QLatin1String(hidden))) << hidden;
     }

@@ -27,63 +27,14 @@
 #include "qt/LociviewWindow.h"
 #include "qt/RunLogStart.h"
 #include "support/ControllerHarness.h"
+#include "WindowFixture.h"
 
 namespace lociview::qt {
 namespace {
 
-// Answers every dialog for the test; an alert nobody expected fails it.
-class AnsweringDialogs final : public QtDialogs {
-public:
-    void expectAlert(std::string message, bool pressAlternate = false) {
-        expected.push_back({std::move(message), pressAlternate});
-    }
-
-    int runAlert(const AlertRequest& alert) override {
-        shown.push_back(alert);
-        if (expected.empty()) {
-            ADD_FAILURE() << "unexpected alert: " << alert.message;
-            return 1;
-        }
-        const auto [message, alternate] = expected.front();
-        expected.pop_front();
-        EXPECT_EQ(alert.message, message);
-        return alternate && alert.alternateButton ? 0 : 1;
-    }
-
-    std::optional<std::string> runOpenPanel() override { return openAnswer; }
-    std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
-
-    bool runPrintDialog(QPrinter& printer) override {
-        if (pdfPath.isEmpty()) return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfPath);
-        return true;
-    }
-
-    std::deque<std::pair<std::string, bool>> expected;
-    std::vector<AlertRequest> shown;
-    std::optional<std::string> openAnswer;
-    QString pdfPath;
-};
-
-// Three peaks in lanes 2 and 1.
-const char* const threePeaks =
-    "2A,1 1.0 150.0 800 1000.0 1.0\n"
-    "1A,2 1.0 150.2 600 900.0 1.0\n"
-    "2A,3 1.0 152.0 300 500.0 1.0\n";
-
-void typeInto(QWidget* widget, const QString& text) {
-    widget->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
-    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(widget, &erase);
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
-    }
-}
+using LociviewWindowTest = test::WindowFixture;
+using test::threePeaks;
+using test::typeInto;
 
 std::vector<std::string> headerTitles(const QTableView* table) {
     std::vector<std::string> titles;
@@ -91,50 +42,6 @@ std::vector<std::string> headerTitles(const QTableView* table) {
         titles.push_back(table->model()->headerData(c, Qt::Horizontal).toString().toStdString());
     return titles;
 }
-
-class LociviewWindowTest : public ::testing::Test {
-protected:
-    LociviewWindowTest() { window.show(); }
-    ~LociviewWindowTest() override {
-        EXPECT_TRUE(dialogs.expected.empty()) << "an expected alert was never shown";
-    }
-
-    template <class T>
-    T* child(const char* name) {
-        T* found = window.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    QAction* action(const char* name) { return child<QAction>(name); }
-
-    std::string writeFile(const std::string& name, const std::string& text) {
-        const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    void open(const std::string& name, const std::string& text) {
-        dialogs.openAnswer = writeFile(name, text);
-        child<QPushButton>("openButton")->click();
-    }
-
-    // A scored di run without running scoring: two sizes, two lanes.
-    void setScoredResults() {
-        GeneControllerTestAccess::setAlleles(controller, {150, 152}, {3, 1}, {0.75, 0.5});
-        GeneControllerTestAccess::tbllane(controller) = {1, 2};
-        GeneControllerTestAccess::numlanes(controller) = 2;
-        GeneControllerTestAccess::locustype(controller) = 2;
-        outlets.tabl.reloadData();
-    }
-
-    QTemporaryDir dir;
-    AnsweringDialogs dialogs;
-    LociviewWindow window{&dialogs};
-    GeneController controller{window.outlets()};
-    ControllerLink link{window, controller};
-    Outlets outlets = window.outlets();
-};
 
 TEST_F(LociviewWindowTest, StartsWithTheLayoutStatesAndFieldValues) {
     const std::vector<std::pair<const char*, const char*>> fields = {
@@ -378,7 +285,7 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     EXPECT_TRUE(child<QLabel>("provenanceLabel")->text().startsWith("Previous file's results, peaks.txt: P1 150"));
 
     // The next start: another window and controller on the same log.
-    AnsweringDialogs nextDialogs;
+    test::AnsweringDialogs nextDialogs;
     LociviewWindow next{&nextDialogs};
     GeneController nextController{next.outlets()};
     ControllerLink nextLink{next, nextController};

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,34 @@ TEST(QtDialogsTest, AlertShowsTheExactTextsAndAnswersByButton) {
         QStringList expected{QString::fromStdString(c.alert.defaultButton)};
         if (c.alert.alternateButton) expected << QString::fromStdString(*c.alert.alternateButton);
         EXPECT_EQ(titles, expected);
+    }
+}
+
+// The same box answered from the keyboard: Escape takes the non-default
+// button, Return the default one.
+TEST(QtDialogsTest, EscapeAnswersWithTheNonDefaultButton) {
+    struct Case {
+        AlertId id;
+        Qt::Key key;
+        int answer;
+    };
+    const Case cases[] = {
+        {AlertId::ConfirmOpenAnother, Qt::Key_Escape, 0},  // Keep Scoring
+        {AlertId::ConfirmOpenAnother, Qt::Key_Return, 1},  // Open Another
+        {AlertId::SwapProgenitors, Qt::Key_Escape, 0},     // Abort Scoring
+        {AlertId::NoDataInFile, Qt::Key_Escape, 1},        // the only button
+    };
+    QtDialogs dialogs;
+    for (const Case& c : cases) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(box, c.key);
+            if (!box->isVisible()) return;
+            ADD_FAILURE() << "the key left the alert open";
+            box->buttons().first()->click();
+        });
+        EXPECT_EQ(dialogs.runAlert(alertRequest(c.id)), c.answer) << static_cast<int>(c.id) << ' ' << c.key;
     }
 }
 

@@ -1,0 +1,90 @@
+#include "qt/DesktopSettings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <algorithm>
+
+namespace lociview::qt {
+
+namespace {
+
+const QString scoringGroup = QStringLiteral("scoring/");
+const QString recentKey = QStringLiteral("recentFiles");
+
+// The field texts by key, in the order of the fields on screen.
+struct FieldKey {
+    const char* key;
+    QString ScoringChoices::*text;
+};
+const FieldKey fieldKeys[] = {
+    {"progenitor1", &ScoringChoices::progenitor1}, {"progenitor2", &ScoringChoices::progenitor2},
+    {"lowrange", &ScoringChoices::lowrange},       {"highrange", &ScoringChoices::highrange},
+    {"shift", &ScoringChoices::shift},             {"stuttertol", &ScoringChoices::stuttertol},
+};
+
+}  // namespace
+
+DesktopSettings::DesktopSettings() : settings(std::make_unique<QSettings>()) {}
+
+DesktopSettings::DesktopSettings(const QString& iniFile)
+    : settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+
+DesktopSettings::~DesktopSettings() = default;
+
+QString DesktopSettings::dialogFolder(const QString& dialog) const {
+    const QString folder = settings->value(QStringLiteral("folders/") + dialog).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void DesktopSettings::rememberDialogFolder(const QString& dialog, const QString& chosenFile) {
+    settings->setValue(QStringLiteral("folders/") + dialog, QFileInfo(chosenFile).absolutePath());
+}
+
+std::optional<ScoringChoices> DesktopSettings::scoringChoices() const {
+    if (!settings->contains(scoringGroup + QLatin1String(fieldKeys[0].key))) return std::nullopt;
+    ScoringChoices choices;
+    for (const FieldKey& field : fieldKeys)
+        choices.*field.text = settings->value(scoringGroup + QLatin1String(field.key)).toString();
+    choices.locusColumn = std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0, 3);
+    choices.maybes = settings->value(scoringGroup + QStringLiteral("maybes"), false).toBool();
+    return choices;
+}
+
+void DesktopSettings::setScoringChoices(const ScoringChoices& choices) {
+    for (const FieldKey& field : fieldKeys) settings->setValue(scoringGroup + QLatin1String(field.key), choices.*field.text);
+    settings->setValue(scoringGroup + QStringLiteral("locus"), choices.locusColumn);
+    setMaybes(choices.maybes);
+}
+
+void DesktopSettings::setMaybes(bool maybes) { settings->setValue(scoringGroup + QStringLiteral("maybes"), maybes); }
+
+QStringList DesktopSettings::recentFiles() const {
+    QStringList files = settings->value(recentKey).toStringList();
+    files.removeAll(QString());
+    files.removeDuplicates();
+    if (files.size() > recentFileCount) files.resize(recentFileCount);
+    return files;
+}
+
+void DesktopSettings::addRecentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    if (files.size() > recentFileCount) files.resize(recentFileCount);
+    settings->setValue(recentKey, files);
+}
+
+void DesktopSettings::clearRecentFiles() { settings->remove(recentKey); }
+
+QByteArray DesktopSettings::layout(const QString& name) const {
+    return settings->value(QStringLiteral("layout/") + name).toByteArray();
+}
+
+void DesktopSettings::setLayout(const QString& name, const QByteArray& state) {
+    settings->setValue(QStringLiteral("layout/") + name, state);
+}
+
+void DesktopSettings::sync() { settings->sync(); }
+
+}  // namespace lociview::qt

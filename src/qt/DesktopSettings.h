@@ -1,0 +1,62 @@
+#pragma once
+// What the desktop application remembers between runs, in the user's
+// settings (QSettings): the folder of each file dialog, the scoring
+// choices as last used, the recent files and the window's layout. Only the
+// desktop application reads them; scripted runs and lociview-cli never do.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+namespace lociview::qt {
+
+// The scoring fields as typed, the locus column and the Maybes switch.
+struct ScoringChoices {
+    QString progenitor1, progenitor2, lowrange, highrange, shift, stuttertol;
+    int locusColumn = 1;  // 0 mono, 1 di, 2 tri, 3 penta
+    bool maybes = false;
+
+    bool operator==(const ScoringChoices&) const = default;
+};
+
+class DesktopSettings {
+public:
+    static constexpr int recentFileCount = 10;
+
+    // The user's settings, under the organisation and application names.
+    DesktopSettings();
+    // Settings kept in one INI file (tests keep them in a temporary folder).
+    explicit DesktopSettings(const QString& iniFile);
+    ~DesktopSettings();
+    DesktopSettings(const DesktopSettings&) = delete;
+    DesktopSettings& operator=(const DesktopSettings&) = delete;
+
+    // The folder a file dialog opens in: where its last file was chosen,
+    // else "" (the working folder, as without settings). dialog names the
+    // dialog ("open").
+    QString dialogFolder(const QString& dialog) const;
+    void rememberDialogFolder(const QString& dialog, const QString& chosenFile);
+
+    std::optional<ScoringChoices> scoringChoices() const;
+    void setScoringChoices(const ScoringChoices& choices);
+    void setMaybes(bool maybes);
+
+    // Most recent first, at most recentFileCount, each path once.
+    QStringList recentFiles() const;
+    void addRecentFile(const QString& path);
+    void clearRecentFiles();
+
+    // Saved layouts by name (window geometry, splitter states).
+    QByteArray layout(const QString& name) const;
+    void setLayout(const QString& name, const QByteArray& state);
+
+    void sync();
+
+private:
+    std::unique_ptr<QSettings> settings;
+};
+
+}  // namespace lociview::qt
