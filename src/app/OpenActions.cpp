@@ -87,7 +87,11 @@ void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
 }
 
 void GeneController::convertDataTextToDataData() {
-    lanelist = convertRows(data, database, log);
+    std::vector<int32_t> empty;
+    if (imported.dye)
+        for (const SampleLane& sample : imported.tables.samples)
+            if (sample.peaks == 0) empty.push_back(sample.lane);
+    lanelist = convertRows(data, database, log, empty);
     numlanes = clampedCount(lanelist.size());
 }
 

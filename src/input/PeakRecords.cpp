@@ -19,7 +19,8 @@ std::string_view field(const PeakRow& row, size_t index) {
 
 }  // namespace
 
-std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log) {
+std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log,
+                                 const std::vector<int32_t>& lanesWithoutRows) {
     for (const PeakRow& row : rows) {
         // Numbers are read back from their row texts, so the size is the
         // single-precision value nearest to what the file wrote.
@@ -41,8 +42,9 @@ std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db,
     // Ascending lane numbers, one per label; labels of equal value (7, 07)
     // give equal entries.
     std::vector<int32_t> lanes;
-    lanes.reserve(labels.size());
+    lanes.reserve(labels.size() + lanesWithoutRows.size());
     for (const std::string& label : labels) lanes.push_back(intValue(label));
+    lanes.insert(lanes.end(), lanesWithoutRows.begin(), lanesWithoutRows.end());
     std::stable_sort(lanes.begin(), lanes.end());
 
     if (log.enabled()) {

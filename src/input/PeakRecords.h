@@ -12,6 +12,9 @@
 namespace lociview {
 
 // Adds the records to db (emptied by the caller) and answers lanelist.
-std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log);
+// Lanes without rows (samples of a table that gave no peak in the scored
+// dye) are lanes all the same: an empty reaction counts as an empty lane.
+std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log,
+                                 const std::vector<int32_t>& lanesWithoutRows = {});
 
 }  // namespace lociview

@@ -317,10 +317,11 @@ TEST_F(BatchFiles, PeakTablesByDyeAndAsLanes) {
          "# " + table + ": samples\nlane\tsample\tfile\tpeaks\n1\tS1\t" + table + "\t2\n2\tS2\t" + table +
              "\t2\n# " + table + ": counters\n" + twoLanes,
          ""},
-        // Green: one peak in lane 1, far from both progenitors.
+        // Green: one peak in lane 1, far from both progenitors; lane 2 has no
+        // green peak, an empty reaction, and counts as an empty lane too.
         {{"--dye", "green", table}, 0,
          "# " + table + ": samples\nlane\tsample\tfile\tpeaks\n1\tS1\t" + table + "\t1\n2\tS2\t" + table +
-             "\t0\n# " + table + ": counters\nnumemptylanes\t1\nnumones\t0\nnumtwos\t0\n",
+             "\t0\n# " + table + ": counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n",
          ""},
         {{"--dye", "Y", table}, 1, "",
          "lociview: There are no peaks in dye Y (yellow). The dyes present are B (blue): 4 peaks, G (green): 1 "

@@ -101,7 +101,7 @@ TEST(ImportDialogTest, ReviewsTheLayoutAndDyeThenOpensOrCancels) {
     EXPECT_EQ(controller.importedData().dye, 'G');
     EXPECT_EQ(window.title(), "Lociview: s1.txt and 1 more");
     EXPECT_EQ(window.statusText().toStdString(),
-              "s1.txt and 1 more — 1 peaks in 1 lanes — Per-sample peak files, one lane each, dye G (green)");
+              "s1.txt and 1 more — 1 peaks in 2 lanes — Per-sample peak files, one lane each, dye G (green)");
 
     // A sizing table over it ("Open Another"), its review cancelled: the
     // green data set stays, rows, store and status alike.
