@@ -6,8 +6,9 @@ AlertRequest alertRequest(AlertId id) {
     const auto one = [id](const char* message, const char* button) {
         return AlertRequest{id, message, button, std::nullopt, ""};
     };
-    const auto two = [id](const char* message, const char* button, const char* alternate) {
-        return AlertRequest{id, message, button, std::string(alternate), ""};
+    // Unless said otherwise, the alternate button is the one that changes nothing.
+    const auto two = [id](const char* message, const char* button, const char* alternate, int escapeAnswer = 0) {
+        return AlertRequest{id, message, button, std::string(alternate), "", escapeAnswer};
     };
     switch (id) {
         case AlertId::ConfirmOpenAnother:
@@ -38,12 +39,12 @@ AlertRequest alertRequest(AlertId id) {
         case AlertId::NothingDeleted: return one("Nothing was deleted", "Okie Dokie");
         case AlertId::DoubleProgenitorLoss:
             return two("You have double Progenitor loss and SPPCR cannot handle that.", "Abort Exporting",
-                       "Export Anyway");
+                       "Export Anyway", 1);
         case AlertId::ProgenitorsDiffer:
             return one("Your progenitors are different from the ones you have been accumulating.", "Sorry");
         case AlertId::ImportRefused: return one("The peak tables cannot be opened.", "Okie Dokie");
         case AlertId::AddRunAgain:
-            return two("This run is in the accumulator already. Add it again?", "Don't Add", "Add Again");
+            return two("This run is in the accumulator already. Add it again?", "Don't Add", "Add Again", 1);
         case AlertId::ConfirmResetAccumulator:
             return two("Reset the accumulator?", "Reset", "Keep Runs");
         case AlertId::RunLogNotWritten:

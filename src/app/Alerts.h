@@ -44,6 +44,10 @@ struct AlertRequest {
     std::string defaultButton;
     std::optional<std::string> alternateButton;
     std::string informative;
+    // The answer that leaves everything as it was, which Escape gives: the
+    // alternate button (Keep Scoring, Abort Scoring, Keep Runs) unless the
+    // default one is the careful one (Abort Exporting, Don't Add).
+    int escapeAnswer = 1;
 };
 
 AlertRequest alertRequest(AlertId id);

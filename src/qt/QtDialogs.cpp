@@ -20,16 +20,14 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
     box.setText(QString::fromStdString(alert.message));
     box.setInformativeText(QString::fromStdString(alert.informative));
     // Action buttons are laid out in the order they are added, whatever the
-    // desktop's convention. Escape answers with the alternate button when
-    // there is one (Keep Scoring, Abort Scoring, Export Anyway), else with
-    // the only one.
+    // desktop's convention. Escape gives the answer that changes nothing.
     QPushButton* defaultButton =
         box.addButton(QString::fromStdString(alert.defaultButton), QMessageBox::ActionRole);
     QPushButton* alternateButton = nullptr;
     if (alert.alternateButton)
         alternateButton = box.addButton(QString::fromStdString(*alert.alternateButton), QMessageBox::ActionRole);
     box.setDefaultButton(defaultButton);
-    box.setEscapeButton(alternateButton ? alternateButton : defaultButton);
+    box.setEscapeButton(alternateButton && alert.escapeAnswer == 0 ? alternateButton : defaultButton);
     box.exec();
     return alternateButton && box.clickedButton() == alternateButton ? 0 : 1;
 }

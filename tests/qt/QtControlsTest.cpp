@@ -92,9 +92,9 @@ TEST(QtDialogsTest, AlertShowsTheExactTextsAndAnswersByButton) {
     }
 }
 
-// The same box answered from the keyboard: Escape takes the non-default
-// button, Return the default one.
-TEST(QtDialogsTest, EscapeAnswersWithTheNonDefaultButton) {
+// The same box answered from the keyboard: Escape takes the button that
+// changes nothing, Return the default one.
+TEST(QtDialogsTest, EscapeAnswersWithTheButtonThatChangesNothing) {
     struct Case {
         AlertId id;
         Qt::Key key;
@@ -104,6 +104,7 @@ TEST(QtDialogsTest, EscapeAnswersWithTheNonDefaultButton) {
         {AlertId::ConfirmOpenAnother, Qt::Key_Escape, 0},  // Keep Scoring
         {AlertId::ConfirmOpenAnother, Qt::Key_Return, 1},  // Open Another
         {AlertId::SwapProgenitors, Qt::Key_Escape, 0},     // Abort Scoring
+        {AlertId::DoubleProgenitorLoss, Qt::Key_Escape, 1},  // Abort Exporting, not Export Anyway
         {AlertId::NoDataInFile, Qt::Key_Escape, 1},        // the only button
     };
     QtDialogs dialogs;
