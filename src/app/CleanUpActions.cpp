@@ -19,9 +19,17 @@ Outcome GeneController::cleanUpWindow() {
     return Outcome::Done;
 }
 
-// Both height removals log the lists they found (the maybes only while they
-// take part), throw them out and reload the table.
-Outcome GeneController::cleanByHeight(const AlleleList& first, const AlleleList& maybes) {
+// Both height removals throw out the scored peaks on one side of a height
+// (and the maybes while they take part), log the lists they found and
+// reload the table.
+Outcome GeneController::cleanByHeight(TextField& field, AlleleList (AlleleDB::*select)(int32_t, int32_t) const,
+                                      const char* side) {
+    outlets.cleanupwindow.hide();
+    const int32_t height = intValue(field.text());
+    // Scored peaks first: the queries log what they select, in this order.
+    const AlleleList first = (database.*select)(height, SCORED);
+    const AlleleList maybes = (database.*select)(height, MAYBE);
+    noteCleanUp(format("%s height %d", side, height), first, maybes);
     if (log.enabled()) {
         logf(log, "%s", describe(first).c_str());
         if (maybesOn()) logf(log, "%s", describe(maybes).c_str());
@@ -32,22 +40,11 @@ Outcome GeneController::cleanByHeight(const AlleleList& first, const AlleleList&
 }
 
 Outcome GeneController::cleanUpLessThan() {
-    outlets.cleanupwindow.hide();
-    const int32_t height = intValue(outlets.cuwlessthanfield.text());
-    // Scored peaks first: the queries log what they select, in this order.
-    const AlleleList first = database.getAllAllelesWithHeightLessThan(height, SCORED);
-    const AlleleList maybes = database.getAllAllelesWithHeightLessThan(height, MAYBE);
-    noteCleanUp(format("below height %d", height), first, maybes);
-    return cleanByHeight(first, maybes);
+    return cleanByHeight(outlets.cuwlessthanfield, &AlleleDB::getAllAllelesWithHeightLessThan, "below");
 }
 
 Outcome GeneController::cleanUpGreaterThan() {
-    outlets.cleanupwindow.hide();
-    const int32_t height = intValue(outlets.cuwgreaterthanfield.text());
-    const AlleleList first = database.getAllAllelesWithHeightGreaterThan(height, SCORED);
-    const AlleleList maybes = database.getAllAllelesWithHeightGreaterThan(height, MAYBE);
-    noteCleanUp(format("above height %d", height), first, maybes);
-    return cleanByHeight(first, maybes);
+    return cleanByHeight(outlets.cuwgreaterthanfield, &AlleleDB::getAllAllelesWithHeightGreaterThan, "above");
 }
 
 Outcome GeneController::cleanUpLaneAndOrAllele() {

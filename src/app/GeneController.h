@@ -132,7 +132,7 @@ private:
     ScoringParameters readScoringParameters() const;
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
-    Outcome cleanByHeight(const AlleleList& first, const AlleleList& maybes);
+    Outcome cleanByHeight(TextField& field, AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side);
     // Peak tables in today's layouts: reading the chosen files into data,
     // or the outcome that ends the opening with the old data set given back.
     std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);

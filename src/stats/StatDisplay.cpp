@@ -1,7 +1,5 @@
 #include "stats/StatDisplay.h"
 
-#include <charconv>
-#include <cmath>
 #include <utility>
 
 namespace lociview {
@@ -63,15 +61,7 @@ std::string statTitle(std::string_view name) {
     return std::string(name);
 }
 
-std::string displayNumber(double value) {
-    char buffer[64];
-    std::to_chars_result r;
-    if (std::abs(value) <= 9007199254740992.0 && value == std::trunc(value))
-        r = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed, 0);
-    else
-        r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 4);
-    return std::string(buffer, r.ptr);
-}
+std::string displayNumber(double value) { return statNumber(value, 4); }
 
 std::vector<StatLine> statLines(const std::vector<StatRow>& rows) {
     std::vector<StatLine> lines;

@@ -42,13 +42,13 @@ void mutantRows(std::vector<StatRow>& rows, const MutantStatistics& mutants, con
 
 }  // namespace
 
-std::string statNumber(double value) {
+std::string statNumber(double value, int significantDigits) {
     char buffer[64];
     std::to_chars_result r;
     if (std::abs(value) <= 9007199254740992.0 && value == std::trunc(value))
         r = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed, 0);
     else
-        r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 8);
+        r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, significantDigits);
     return std::string(buffer, r.ptr);
 }
 

@@ -26,7 +26,8 @@ std::string statsText(const std::vector<StatRow>& rows);
 std::string spectrumText(const AlleleSpectrum& spectrum);
 
 // A number as the statistics print it: 8 significant digits (printf's
-// "%.8g"), whole numbers up to 2^53 in full, the same in every locale.
-std::string statNumber(double value);
+// "%.8g"; fewer for a panel), whole numbers up to 2^53 in full, the same in
+// every locale.
+std::string statNumber(double value, int significantDigits = 8);
 
 }  // namespace lociview
