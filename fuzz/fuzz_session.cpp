@@ -129,12 +129,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() > 5 && line.rfind("open ", 0) == 0) line = "open " + pathFor(std::string_view(line).substr(5));
+        if (line.rfind("open-lanes ", 0) == 0) {
+            // Every path of the list, so that none reaches a real file either.
+            std::string paths;
+            for (size_t at = 11; at <= line.size();) {
+                const size_t blank = std::min(line.find(' ', at), line.size());
+                paths += ' ' + pathFor(std::string_view(line).substr(at, blank - at));
+                at = blank + 1;
+            }
+            line = "open-lanes" + paths;
+        }
         if (session.play(line)) break;  // a script error ends the session
         checkState(session, line, watch);
     }
     // Every view once more at the end, the chart frame included.
     for (std::string_view view : {"title", "fields", "counters", "log", "sppcr", "results", "table", "store", "lanes",
-                                  "data", "state", "accum", "windows", "chart"})
+                                  "data", "state", "accum", "windows", "chart", "import", "samples", "stats",
+                                  "spectrum", "accumstats", "accumspectrum", "cleanup", "provenance", "runs"})
         check(session.show(view), "a view is missing", std::string(view));
     session.finish();
     return 0;
