@@ -21,22 +21,12 @@
 #include <vector>
 
 #include "support/ControllerHarness.h"
-#include "support/SlowBuild.h"
 #include "chart/ChartGeometry.h"
 
 namespace fs = std::filesystem;
 
 namespace lociview {
 namespace {
-
-// The sizes of the largest inputs can be set from the environment.
-long sizeFromEnvironment(const char* name, long normal, long slow) {
-    if (const char* text = std::getenv(name)) {
-        const long value = std::strtol(text, nullptr, 10);
-        if (value > 0) return value;
-    }
-    return kSlowBuild ? slow : normal;
-}
 
 constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kIntMin = std::numeric_limits<int32_t>::min();
@@ -652,125 +642,6 @@ TEST(BadPeakFileAccess, UnreadableFileGivesNoDataUnlessRootReadsIt) {
         EXPECT_EQ(h.controller.workingOnFile(), 0);
     }
 }
-
-// A 200 MB file with no line break: one line, read once, its numbers
-// scanned however long they run. Smaller in slow builds
-// (LOCIVIEW_BIG_FILE_MB sets it).
-TEST(BadPeakFileSize, TwoHundredMegabytesWithoutALineBreak) {
-    const long megabytes = sizeFromEnvironment("LOCIVIEW_BIG_FILE_MB", 200, 16);
-    ScratchDir dir;
-    const fs::path path = dir.path / "one-line.txt";
-    {
-        // The last number's fraction runs to the end of the file.
-        std::ofstream out(path, std::ios::binary);
-        out << "1A,1 1.0 150.0 1000 2000.0 3.";
-        const std::string chunk(1 << 20, '0');
-        for (long i = 0; i < megabytes; ++i) out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    }
-    ControllerHarness h;
-    openPath(h, path.string());
-    fs::remove(path);
-    EXPECT_TRUE(h.tk.dialogs.shown.empty());
-    ASSERT_EQ(h.controller.rows().size(), 1u);
-    EXPECT_EQ(h.controller.rows()[0][7], "3.000000");
-    EXPECT_NE(h.takeTrace().find("log: Uses \\\\r format"), std::string::npos);
-}
-
-// A lane for every peak: reading, scoring, the lane table and the chart all
-// stay linear. Fewer lanes in slow builds (LOCIVIEW_MANY_LANES sets it).
-TEST(BadPeakFileSize, MillionLanesOfOnePeak) {
-    const long lanes = sizeFromEnvironment("LOCIVIEW_MANY_LANES", 1000000, 100000);
-    ScratchDir dir;
-    const fs::path path = dir.path / "lanes.txt";
-    {
-        std::ofstream out(path, std::ios::binary);
-        for (long lane = 1; lane <= lanes; ++lane) out << lane << "A,1 1.0 150.0 1000 2000.0 3.0\n";
-    }
-    // The developer log is not kept: it would hold tens of millions of lines.
-    std::ostringstream trace;
-    headless::HeadlessToolkit tk(trace, false);
-    GeneController c(tk.outlets());
-    tk.tabl.setRowCount([&] { return c.numberOfRowsInTableView(); });
-    tk.progenitor1.setText("150");
-    tk.progenitor2.setText("156");
-    tk.dialogs.setOpenAnswer(path.string());
-    c.openData();
-    fs::remove(path);
-    ASSERT_EQ(c.laneCount(), lanes);
-    c.scoreData();
-    EXPECT_TRUE(tk.dialogs.shown.empty());
-    // A lone peak has no peak one step below it: a garbage peak, discarded.
-    EXPECT_EQ(tk.numemptylanes.text(), std::to_string(lanes));
-    EXPECT_EQ(c.result().tbllane.size(), static_cast<size_t>(lanes));
-    trace.str("");
-    tk.toggleTable.setState(1);
-    c.toggleTable();
-    EXPECT_EQ(c.numberOfRowsInTableView(), lanes);
-    tk.tabl.select({0, lanes - 1});
-    c.graphSelections();
-    EXPECT_EQ(tk.chart.peaks().size(), 2u);
-}
-
-// ---------------------------------------------------------------------------
-// Peak tables in today's layouts that are refused, or whose review is
-// cancelled, opened with "Open Another" over the scored session.
-
-struct TableCase {
-    const char* name;
-    std::vector<std::pair<std::string, std::string>> files;  // name, bytes
-    std::optional<std::string> dye;                          // the review's answer; nothing cancels it
-    std::vector<std::string> words;                          // the refusal names each; none: cancelled
-};
-
-void PrintTo(const TableCase& c, std::ostream* os) { *os << c.name; }
-
-const std::string kSizing = "Dye/Sample Peak\tSample Name\tSize\tHeight\nB,1\tS1\t150\t800\nG,1\tS2\t151\t700\n";
-const std::string kPerSample = "B,1\t21.35\t185.32\t2451\t18923.5\t3012";
-
-class RefusedTables : public ::testing::TestWithParam<TableCase> {};
-
-TEST_P(RefusedTables, LeaveEverythingAsItWas) {
-    const TableCase& c = GetParam();
-    ScratchDir dir;
-    ControllerHarness h;
-    scoredSession(h);
-    const std::string before = wholeState(h);
-    const std::vector<Row> rows = h.controller.rows();
-
-    std::vector<std::string> paths;
-    for (const auto& [name, bytes] : c.files) paths.push_back(dir.write(name, bytes).string());
-    h.tk.dialogs.setOpenAnswers(paths.size() > 1 ? paths : std::vector<std::string>{});
-    h.tk.dialogs.setOpenAnswer(paths.front());
-    h.tk.dialogs.answerImportReview(c.dye);
-    const lociview::Outcome opened = h.controller.openData();
-
-    // (Outcome in this file is a field case's; the action's is lociview::Outcome.)
-    EXPECT_EQ(opened, c.words.empty() ? lociview::Outcome::Cancelled : lociview::Outcome::Refused);
-    ASSERT_EQ(h.tk.dialogs.shown.size(), c.words.empty() ? 1u : 2u);
-    EXPECT_EQ(h.tk.dialogs.shown.front().message, kConfirm);
-    if (!c.words.empty()) {
-        EXPECT_EQ(h.tk.dialogs.shown.back().id, AlertId::ImportRefused);
-        for (const std::string& w : c.words) EXPECT_NE(h.tk.dialogs.shown.back().message.find(w), std::string::npos) << w;
-    }
-    EXPECT_EQ(wholeState(h), before);
-    EXPECT_EQ(h.controller.rows(), rows);
-    EXPECT_EQ(h.controller.importedData().tables.files, std::vector<std::string>{kPlate});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, RefusedTables,
-    ::testing::Values(
-        TableCase{"QuoteNeverClosed", {{"q.csv", "Sample,Size,Height\nS1,150,10\n\"S2,151,11\n"}}, "", {"never closed"}},
-        TableCase{"DuplicateColumns", {{"d.txt", "Sample\tSize\tHeight\tSize\nS\t1\t2\t3\n"}}, "", {"twice"}},
-        TableCase{"NoSizeColumn", {{"n.csv", "Sample,Height\nS1,10\n"}}, "", {"no Size column"}},
-        TableCase{"WrongDelimiter", {{"x.txt", "Sample\tSize\tHeight\nS,150,10\n"}}, "", {"separated like the header"}},
-        TableCase{"AbsentDye", {{"t.txt", kSizing}}, "Y", {"no peaks in dye Y", "B (blue): 1 peak, G (green): 1 peak"}},
-        TableCase{"NotADye", {{"t.txt", kSizing}}, "magenta", {"\"magenta\" is not a dye"}},
-        TableCase{"LayoutsMixed", {{"s1.txt", kPerSample}, {"t.txt", kSizing}}, "", {"one layout together"}},
-        TableCase{"ClassicAmongOthers", {{"s1.txt", kPerSample}, {"old.txt", "1" + kPerSample}}, "", {"on its own"}},
-        TableCase{"UnreadableAmongOthers", {{"s1.txt", kPerSample}, {"gone/", ""}}, "", {"could not be read"}},
-        TableCase{"ReviewCancelled", {{"t.txt", kSizing}}, std::nullopt, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace lociview

@@ -8,7 +8,6 @@
 
 #include "input/PeakImport.h"
 #include "support/RecordingLog.h"
-#include "support/SlowBuild.h"
 
 namespace lociview {
 namespace {
@@ -292,21 +291,6 @@ TEST(PeakImportTest, SelectsADyeOrNamesThoseThereAre) {
     EXPECT_EQ(absent.refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
     EXPECT_NE(selectDye(im, "magenta").refusal.find("\"magenta\" is not a dye"), std::string::npos);
     EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
-}
-
-TEST(PeakImportTest, MillionSamplesAreMillionLanes) {
-    const int n = kSlowBuild ? 100000 : 1000000;
-    std::string text = "Sample Name,Size,Height\n";
-    text.reserve(static_cast<size_t>(n) * 24);
-    for (int i = 1; i <= n; ++i) text += "sample-" + std::to_string(i) + ",150.5,10\n";
-    const PeakImport im = run({{"many.csv", text}});
-    ASSERT_EQ(im.status, ImportStatus::Imported);
-    ASSERT_EQ(im.samples.size(), static_cast<size_t>(n));
-    EXPECT_EQ(im.samples.back().lane, n);
-    EXPECT_EQ(im.samples.back().sample, "sample-" + std::to_string(n));
-    const std::vector<PeakRow> rows = classicRows(im, kNoDye);
-    ASSERT_EQ(rows.size(), static_cast<size_t>(n));
-    EXPECT_EQ(rows.back()[0], std::to_string(n));
 }
 
 }  // namespace
