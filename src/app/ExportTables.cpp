@@ -39,26 +39,35 @@ void addLayout(Facts& facts, const ImportedDataSet& imported) {
 
 }  // namespace
 
+bool GeneController::hasExportTable(ExportTable which) const {
+    switch (which) {
+        case ExportTable::ByAllele:
+        case ExportTable::ByLane:
+        case ExportTable::Counters:
+        case ExportTable::RunStatistics:
+            return scoring.counters.has_value();  // a run scored to its end
+        case ExportTable::AccumulatedStatistics:
+            return !loggedRuns.empty();
+        case ExportTable::Samples:
+            return isWorkingOnFile && imported.dye != 0;  // a table in today's layouts
+    }
+    return false;
+}
+
 std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
+    if (!hasExportTable(which)) return std::nullopt;
     const TableState state{scoring, database, locustype, maybesOn()};
     switch (which) {
         case ExportTable::ByAllele:
         case ExportTable::ByLane:
-            if (!scoring.counters) return std::nullopt;
             return resultsTable(state, which == ExportTable::ByLane);
         case ExportTable::Counters:
-            if (!scoring.counters) return std::nullopt;
             return countersTable(numlanes, *scoring.counters);
-        case ExportTable::RunStatistics: {
-            const std::optional<RunStatistics> stats = runStatistics();
-            if (!stats) return std::nullopt;
-            return statisticsTable(statRows(*stats));
-        }
+        case ExportTable::RunStatistics:
+            return statisticsTable(statRows(*runStatistics()));
         case ExportTable::AccumulatedStatistics:
-            if (loggedRuns.empty()) return std::nullopt;
             return statisticsTable(statRows(accumulatedStatistics()));
         case ExportTable::Samples:
-            if (!isWorkingOnFile || imported.dye == 0) return std::nullopt;
             return samplesTable(imported.tables.samples, imported.tables.files);
     }
     return std::nullopt;

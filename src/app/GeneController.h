@@ -132,6 +132,7 @@ public:
     // The table; nothing when there is none yet (no run scored to its end,
     // no accumulated run, no table in today's layouts open).
     std::optional<TextTable> exportTable(ExportTable which) const;
+    bool hasExportTable(ExportTable which) const;
     // The program, date, file and checksum, every field as typed, locus and
     // Maybes the table comes from.
     ExportHeader exportHeader(ExportTable which) const;

@@ -41,7 +41,8 @@ Report GeneController::report() const {
             source.facts.emplace_back("lanes", std::to_string(numlanes));
             source.facts.emplace_back("peaks", std::to_string(database.count()));
         }
-        source.facts.emplace_back("GE (accumulate window)", outlets.accumgeforun.text());
+        const std::string ge = outlets.accumgeforun.text();
+        source.facts.emplace_back("GE (accumulate window)", ge.empty() ? "none typed" : ge);
         r.sections.push_back(std::move(source));
 
         ReportSection counters = section("Lane counters");

@@ -31,6 +31,6 @@ struct Report {
 };
 
 // A table's widest part on a page: the rest is split off (splitColumns).
-inline constexpr size_t kReportColumns = 10;
+inline constexpr size_t kReportColumns = 12;
 
 }  // namespace lociview
