@@ -55,8 +55,17 @@ std::optional<std::string> QtDialogs::runImportReview(const PeakImport& tables, 
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Lociview Window"));
+    dialog.setWindowTitle(QStringLiteral("Print %1").arg(printer.docName()));
     return dialog.exec() == QDialog::Accepted;
+}
+
+QtDialogs::SaveChoice QtDialogs::runSaveDialog(const QString& title, const QString& suggestedName,
+                                               const QStringList& filters) {
+    SaveChoice choice;
+    choice.filter = filters.value(0);
+    choice.path = QFileDialog::getSaveFileName(parent, title, suggestedName, filters.join(QStringLiteral(";;")),
+                                               &choice.filter);
+    return choice;
 }
 
 }  // namespace lociview::qt
