@@ -253,8 +253,10 @@ void ExportMenu::printReport() {
     printer.setPageLayout(reportPageLayout());
     if (!dialogs.runPrintDialog(printer)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    paintReport(printer, content, reportPictures());
+    const int pages = paintReport(printer, content, reportPictures());
     QApplication::restoreOverrideCursor();
+    Q_EMIT done(pages > 0 ? QStringLiteral("Printed the report, %1 pages").arg(pages)
+                          : QStringLiteral("Printing failed: the printer could not be opened"));
 }
 
 void ExportMenu::copy() {
