@@ -53,6 +53,7 @@ AlertRequest alertRequest(AlertId id) {
             return one("The run log could not be read and was set aside.", "OK");
         case AlertId::RunLogUnavailable:
             return one("There is no run log: accumulated runs are kept only until you quit.", "OK");
+        case AlertId::ExportNotWritten: return one("The file could not be written.", "OK");
     }
     return one("", "OK");
 }

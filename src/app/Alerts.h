@@ -35,6 +35,8 @@ enum class AlertId {
     RunLogNotWritten,
     RunLogSetAside,
     RunLogUnavailable,
+    // Desktop exports and the report: the informative text names the file and why.
+    ExportNotWritten,
 };
 
 // What a toolkit shows: 1 answers the default button, 0 the alternate one.

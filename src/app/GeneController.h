@@ -17,6 +17,8 @@
 #include "app/Outcome.h"
 #include "app/Provenance.h"
 #include "app/Toolkit.h"
+#include "export/ExportTables.h"
+#include "export/Report.h"
 #include "input/PeakTableReader.h"
 #include "model/AlleleDB.h"
 #include "results/ResultsTable.h"
@@ -123,6 +125,22 @@ public:
     // What the last clean-up did, in one line: "Removed 3 peaks below height 1300".
     const std::string& cleanUpSummary() const { return lastCleanUp; }
     const std::optional<ResultProvenance>& provenance() const { return resultSource; }
+
+    // Exports and the report (ExportTables.cpp, ReportContent.cpp): the
+    // tables as the window shows them, headed by what they come from, and
+    // the report's sections. Nothing here changes the state.
+    // The table; nothing when there is none yet (no run scored to its end,
+    // no accumulated run, no table in today's layouts open).
+    std::optional<TextTable> exportTable(ExportTable which) const;
+    bool hasExportTable(ExportTable which) const;
+    // The program, date, file and checksum, every field as typed, locus and
+    // Maybes the table comes from.
+    ExportHeader exportHeader(ExportTable which) const;
+    // Header and table; "" when there is no table.
+    std::string exportText(ExportTable which, Delimiter delimiter) const;
+    // Those rows of the results table under the columns it shows (Copy).
+    TextTable shownTableRows(const std::vector<int>& rows) const;
+    Report report() const;
 
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly

@@ -12,7 +12,7 @@ namespace lociview::qt {
 namespace {
 
 // A scripted run's options, unadvertised: a user starts the program without them.
-const char* const scriptedValueOptions[] = {"open", "p1", "p2", "graph-rows", "size", "screenshot"};
+const char* const scriptedValueOptions[] = {"open", "p1", "p2", "graph-rows", "size", "screenshot", "report"};
 const char* const scriptedSwitches[] = {"by-lane"};
 // Qt's own start-up options, accepted here only to be left to QApplication,
 // which reads them from the same arguments: a desktop session restores the
@@ -91,6 +91,7 @@ CommandLine scriptedRun(const QCommandLineParser& parser) {
     if (parser.isSet(QStringLiteral("p2"))) run.p2 = parser.value(QStringLiteral("p2"));
     run.byLane = parser.isSet(QStringLiteral("by-lane"));
     run.screenshot = parser.value(QStringLiteral("screenshot"));
+    run.report = parser.value(QStringLiteral("report"));
     if (parser.isSet(QStringLiteral("graph-rows"))) {
         const QString text = parser.value(QStringLiteral("graph-rows"));
         const auto rows = parseRows(text);

@@ -16,10 +16,13 @@
 #include <exception>
 
 #include "qt/AccumulatedRunList.h"
+#include "qt/ChartPicture.h"
+#include "qt/Chartview.h"
 #include "qt/CleanUpHistory.h"
 #include "qt/DevLogFile.h"
 #include "qt/FieldHints.h"
 #include "qt/HelpMenu.h"
+#include "qt/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
 #include "ui_AccumWindow.h"
@@ -102,6 +105,8 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
         refreshViews();
         ui->statusbar->showMessage(text);
     });
+    exports = new ExportMenu(*this, ui->menuFile, ui->actionPrint, ui->menuEdit, ui->tabl, *dialogs);
+    connect(exports, &ExportMenu::done, ui->statusbar, [this](const QString& text) { ui->statusbar->showMessage(text); });
     connectActions();
     buildStatisticsDock();
     installFieldHints(this);
@@ -164,6 +169,7 @@ void LociviewWindow::attach(GeneController& source) {
     controller = &source;
     controls->tableModel->setController(&source);
     history->setController(&source);
+    exports->setController(&source);
     updateStatus();
 }
 
@@ -171,6 +177,7 @@ void LociviewWindow::detach() {
     controller = nullptr;
     controls->tableModel->setController(nullptr);
     history->setController(nullptr);
+    exports->setController(nullptr);
 }
 
 Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
@@ -208,7 +215,9 @@ void LociviewWindow::connectActions() {
 
     on(ui->actionOpen, &QAction::triggered, &GeneController::openData);
     on(ui->openButton, &QPushButton::clicked, &GeneController::openData);
-    on(ui->actionPrint, &QAction::triggered, &GeneController::printMyWindow);
+    // Print… prints the report; Print Window… the window as it is.
+    connect(ui->actionPrint, &QAction::triggered, exports, &ExportMenu::printReport);
+    on(exports->printWindowAction(), &QAction::triggered, &GeneController::printMyWindow);
     connect(ui->actionQuit, &QAction::triggered, this, &QWidget::close);
 
     on(ui->actionScore, &QAction::triggered, &GeneController::scoreData);
@@ -267,19 +276,38 @@ void LociviewWindow::setTitle(const std::string& title) { setWindowTitle(QString
 void LociviewWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
+    // The page turned the way the window is, so the picture fills it.
+    printer.setPageOrientation(width() > height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!dialogs->runPrintDialog(printer)) return;
     if (!printOnto(printer)) logf(devlog, "printing failed: the printer could not be opened");
 }
 
+QImage LociviewWindow::windowPicture(qreal scale) {
+    QImage picture(size() * scale, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(palette().color(QPalette::Window));
+    render(&picture);
+    // The chart painted again over its place, from the frame its view draws.
+    const Chartview* view = findChild<Chartview*>();
+    if (view && view->isVisible() && view->problem().isEmpty()) {
+        QPainter painter(&picture);
+        paintChart(painter, ChartGeometry::frame(chart), QRectF(view->mapTo(this, QPoint(0, 0)), view->size()),
+                   kChartBackground);
+    }
+    return picture;
+}
+
 bool LociviewWindow::printOnto(QPrinter& printer) {
-    // grab() includes a GL chart, which render() onto a printer would not.
-    const QPixmap picture = grab();
+    const QImage picture = windowPicture();
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRect page = painter.viewport();
     QSize size = picture.size();
     size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRect(page.topLeft(), size), picture);
+    QRect target(QPoint(0, 0), size);
+    target.moveCenter(page.center());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture);
     return painter.end();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop main window: builds every window from its form, hands the
 // controller its outlets, and turns menu items and buttons into actions.
+#include <QImage>
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -25,6 +26,7 @@ class MainWindow;
 namespace lociview::qt {
 
 class StatisticsPanel;
+class ExportMenu;
 
 class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
     Q_OBJECT
@@ -44,8 +46,11 @@ public:
     std::string title() const override;
     void setTitle(const std::string& title) override;
     void print() override;
-    // Draws the whole window, scaled to fit, onto one page of printer.
+    // Draws the whole window, scaled to fit and centred, onto one page of printer.
     bool printOnto(QPrinter& printer);
+    // The window as it is, scale times its size on screen, the chart drawn
+    // into it (an OpenGL view's pixels need not reach a copy of the window).
+    QImage windowPicture(qreal scale = 2.0);
 
     // The chart the controller draws into. The view that draws it takes the
     // place of chartPlaceholder: installChartView(new Chartview(chart, ...)).
@@ -71,6 +76,8 @@ public:
     // What the last action sent from a menu item or button answered; a
     // slot connected after the window's own sees the action's outcome.
     Outcome lastOutcome() const { return outcome; }
+    // File › Export, the report, printing and Edit › Copy and Select All.
+    ExportMenu* exportMenu() const { return exports; }
 
 private:
     struct Controls;
@@ -99,6 +106,7 @@ private:
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
     Outcome outcome = Outcome::Cancelled;
+    ExportMenu* exports = nullptr;
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared

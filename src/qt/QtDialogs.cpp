@@ -59,8 +59,21 @@ std::optional<std::string> QtDialogs::runImportReview(const PeakImport& tables, 
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Lociview Window"));
+    dialog.setWindowTitle(QStringLiteral("Print %1").arg(printer.docName()));
     return dialog.exec() == QDialog::Accepted;
+}
+
+QtDialogs::SaveChoice QtDialogs::runSaveDialog(const QString& title, const QString& suggestedName,
+                                               const QStringList& filters) {
+    // Exports go to the folder of the last export.
+    const QString dialog = QStringLiteral("save");
+    const QString folder = settings ? settings->dialogFolder(dialog) : QString();
+    SaveChoice choice;
+    choice.filter = filters.value(0);
+    choice.path = QFileDialog::getSaveFileName(parent, title, folder.isEmpty() ? suggestedName : folder + '/' + suggestedName,
+                                               filters.join(QStringLiteral(";;")), &choice.filter);
+    if (settings && !choice.path.isEmpty()) settings->rememberDialogFolder(dialog, choice.path);
+    return choice;
 }
 
 }  // namespace lociview::qt

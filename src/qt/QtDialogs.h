@@ -2,6 +2,7 @@
 // Modal alerts, the open-file dialog and the print dialog. Each is a
 // virtual call so a test can answer it without a person at the screen.
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,14 @@ public:
     std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
+    // Exports: the save dialog offering filters ("CSV, comma-separated
+    // (*.csv)"), the first chosen; the path and the filter the user left
+    // chosen, or an empty path when cancelled.
+    struct SaveChoice {
+        QString path;
+        QString filter;
+    };
+    virtual SaveChoice runSaveDialog(const QString& title, const QString& suggestedName, const QStringList& filters);
 
     // Where the file dialogs remember their folders; none (the default) for
     // runs that must not read or change the user's settings.

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "qt/ChartArea.h"
+#include "qt/ExportMenu.h"
 #include "qt/LociviewWindow.h"
 
 namespace lociview::qt {
@@ -147,6 +148,14 @@ int runScripted(LociviewWindow& window, const ChartArea& chart, const ScriptedRu
             return 1;
         }
         report << "screenshot: " << run.screenshot << " (" << picture.width() << " x " << picture.height() << ")\n";
+        report.flush();
+    }
+    if (!run.report.isEmpty()) {
+        if (!window.exportMenu()->writeReport(run.report)) {
+            std::fprintf(stderr, "lociview: could not write %s\n", QFile::encodeName(run.report).constData());
+            return 1;
+        }
+        report << "report: " << run.report << '\n';
         report.flush();
     }
     return 0;

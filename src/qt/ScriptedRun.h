@@ -6,6 +6,7 @@
 //
 //   lociview --open FILE [--p1 TEXT] [--p2 TEXT] [--by-lane]
 //            [--graph-rows 0,1] [--size 1200x800] [--screenshot OUT.png]
+//            [--report OUT.pdf]
 //
 // These options are not advertised: a user starts the program without any.
 // CommandLine.h reads them.
@@ -32,6 +33,7 @@ struct ScriptedRun {
     std::vector<int> graphRows;  // table rows selected for the Graph button
     QSize size{1200, 800};       // the main window's size for the picture
     QString screenshot;          // PNG written of the main window ("" for none)
+    QString report;              // the PDF report written ("" for none)
 };
 
 // Answers the open-file dialog with one path and every alert with its

@@ -70,18 +70,22 @@ QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
     return chart;
 }
 
-QImage spectrumImage(const SpectrumBars& bars, const QString& title, QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
+void paintSpectrum(QPainter& painter, const SpectrumBars& bars, const QString& title, QSize size) {
     QGraphicsScene scene;
     QChart* chart = spectrumChart(bars, title);
     scene.addItem(chart);  // the scene owns the chart now
     const QRectF area(QPointF(0, 0), QSizeF(size));
     chart->setGeometry(area);
     if (QGraphicsLayout* layout = chart->layout()) layout->activate();
-    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     scene.render(&painter, area, area);
+}
+
+QImage spectrumImage(const SpectrumBars& bars, const QString& title, QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintSpectrum(painter, bars, title, size);
     return image;
 }
 

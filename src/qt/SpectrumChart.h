@@ -14,6 +14,9 @@ namespace lociview::qt {
 // A new chart of the bars, titled; the caller owns it.
 QChart* spectrumChart(const SpectrumBars& bars, const QString& title);
 
+// The chart drawn with painter over (0, 0) to size, on what is there.
+void paintSpectrum(QPainter& painter, const SpectrumBars& bars, const QString& title, QSize size);
+
 // The chart drawn on a white image of that size.
 QImage spectrumImage(const SpectrumBars& bars, const QString& title, QSize size);
 

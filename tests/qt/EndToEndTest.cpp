@@ -3,6 +3,11 @@
 // on buttons, radio cells and table rows) from opening the example plate to
 // exporting the accumulated runs. Only dialogs are answered by the test.
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QClipboard>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
@@ -23,12 +28,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "GLSupport.h"
 #include "app/GeneController.h"
 #include "qt/ChartArea.h"
+#include "qt/ExportMenu.h"
 #include "qt/LociviewWindow.h"
 #include "qt/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
@@ -39,18 +46,41 @@ namespace {
 
 const std::string examplePlate = std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt";
 
-// Answers the open-file dialog; any alert on this road is a failure.
+// Answers the open-file dialog; any alert on this road but the one
+// expected is a failure.
 class RoadDialogs final : public QtDialogs {
 public:
     int runAlert(const AlertRequest& alert) override {
-        ADD_FAILURE() << "unexpected alert: " << alert.message;
+        if (expectedAlert != alert.id) ADD_FAILURE() << "unexpected alert: " << alert.message;
+        expectedAlert.reset();
+        informative = alert.informative;
         return 1;
     }
     std::optional<std::string> runOpenPanel() override { return openAnswer; }
     std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
-    bool runPrintDialog(QPrinter&) override { return false; }
+    // Prints into a PDF file when one is named, else cancels.
+    bool runPrintDialog(QPrinter& printer) override {
+        if (pdfPath.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+    // The save dialog's answers, in turn.
+    SaveChoice runSaveDialog(const QString&, const QString&, const QStringList&) override {
+        if (saveAnswers.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return {};
+        }
+        SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
 
     std::optional<std::string> openAnswer;
+    std::optional<AlertId> expectedAlert;
+    std::string informative;  // of the last alert
+    QString pdfPath;
+    std::deque<SaveChoice> saveAnswers;
 };
 
 class EndToEndTest : public ::testing::Test {
@@ -425,6 +455,231 @@ TEST_F(EndToEndTest, StatisticsPanelFollowsScoringCleanUpAndAccumulationAndSaves
         }
     EXPECT_GT(blue, 50);
     EXPECT_FALSE(panel->accumulatedChart()->savePng(dir.filePath(QStringLiteral("no-such-folder/spectrum.png"))));
+}
+
+// The rows of an exported table with its "# " header lines left out, quoted
+// cells read as RFC 4180 has them.
+std::vector<std::vector<std::string>> readTable(const QString& path, char separator) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const std::string text = file.readAll().toStdString();
+    std::vector<std::vector<std::string>> rows(1);
+    std::string cell;
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"') cell += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"') cell += text[++i];
+            else quoted = false;
+        } else if (c == '#' && rows.back().empty() && cell.empty()) {
+            i = text.find('\n', i);
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == separator || c == '\n') {
+            rows.back().push_back(std::move(cell));
+            cell.clear();
+            if (c == '\n') rows.emplace_back();
+        } else {
+            cell += c;
+        }
+    }
+    rows.pop_back();
+    return rows;
+}
+
+// Cells equal as texts, or as numbers to the six decimals a file keeps.
+bool sameCells(const std::vector<std::vector<std::string>>& a, const std::vector<std::vector<std::string>>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t r = 0; r < a.size(); ++r) {
+        if (a[r].size() != b[r].size()) return false;
+        for (size_t c = 0; c < a[r].size(); ++c) {
+            bool numbers = false, other = false;
+            const double x = QString::fromStdString(a[r][c]).toDouble(&numbers);
+            const double y = QString::fromStdString(b[r][c]).toDouble(&other);
+            if (numbers && other ? std::abs(x - y) > 1e-6 : a[r][c] != b[r][c]) return false;
+        }
+    }
+    return true;
+}
+
+// Pixels of an image at least as dark as a scored curve.
+int darkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 60;
+    return dark;
+}
+
+// What a poppler tool prints; the test fails when it cannot run.
+QString poppler(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        ADD_FAILURE() << tool.toStdString() << " failed (scripts/setup installs poppler-utils)";
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString& path) {
+    const QString info = poppler(QStringLiteral("pdfinfo"), {path});
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+}
+
+TEST_F(EndToEndTest, ExportsTablesAndChartsAndCopiesTheSelectedRows) {
+    openAndScore();
+    QTemporaryDir dir;
+    const QString csv = QStringLiteral("CSV, comma-separated (*.csv)");
+    const QString tsv = QStringLiteral("TSV, tab-separated (*.tsv)");
+    const auto exportTo = [&](const char* action, const QString& name, const QString& filter) {
+        dialogs.saveAnswers.push_back({dir.filePath(name), filter});
+        child<QAction>(action)->trigger();
+    };
+
+    // Each table read back is the table the window shows; without an
+    // extension typed, the filter chosen gives the format.
+    struct Case {
+        const char* action;
+        const char* answered;
+        const QString& filter;
+        const char* written;
+        char separator;
+        bool byLane;
+    };
+    for (const Case& c : {Case{"actionExportByAllele", "alleles", tsv, "alleles.tsv", '\t', false},
+                          Case{"actionExportByLane", "lanes.csv", tsv, "lanes.csv", ',', true}}) {
+        SCOPED_TRACE(c.action);
+        if (child<QPushButton>("toggleTable")->isChecked() != c.byLane) click("toggleTable");
+        exportTo(c.action, QString::fromLatin1(c.answered), c.filter);
+        QFile file(dir.filePath(QString::fromLatin1(c.written)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.startsWith("# Lociview ")) << text.left(40).toStdString();
+        EXPECT_TRUE(text.contains("\n# file: di-locus-plate.txt\n"));
+        std::vector<std::vector<std::string>> shown = {headers()};
+        for (const auto& row : tableCells()) shown.push_back(row);
+        EXPECT_TRUE(sameCells(readTable(file.fileName(), c.separator), shown));
+    }
+
+    // Copy: the selected rows under the column titles, as the TSV export has them.
+    const auto lanes = readTable(dir.filePath(QStringLiteral("lanes.csv")), ',');
+    const auto tsvLines = [](const std::vector<std::vector<std::string>>& rows) {
+        QStringList lines;
+        for (const auto& row : rows) {
+            QStringList cells;
+            for (const std::string& cell : row) cells << QString::fromStdString(cell);
+            lines << cells.join(QLatin1Char('\t'));
+        }
+        return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toStdString();
+    };
+    const auto clipboard = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+    QTableView* table = child<QTableView>("tabl");
+    clickRow(0, Qt::NoModifier);
+    clickRow(2, Qt::ControlModifier);
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard(), tsvLines({lanes[0], lanes[1], lanes[3]}));
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 12);
+    child<QAction>("actionCopy")->trigger();
+    EXPECT_EQ(clipboard(), tsvLines(lanes));
+    // A field copies its own text.
+    QLineEdit* p1 = child<QLineEdit>("progenitor1");
+    p1->selectAll();
+    QTest::keyClick(p1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard(), "150");
+
+    // The chart graphed from every lane, as a PNG picture and an SVG drawing.
+    click("graphButton");
+    exportTo("actionExportChart", QStringLiteral("chart"), QStringLiteral("PNG picture (*.png)"));
+    const QImage chart(dir.filePath(QStringLiteral("chart.png")));
+    ASSERT_FALSE(chart.isNull());
+    EXPECT_GT(darkPixels(chart, chart.rect()), 500);
+    exportTo("actionExportChart", QStringLiteral("chart.svg"), QStringLiteral("PNG picture (*.png)"));
+    exportTo("actionExportSpectrumChart", QStringLiteral("spectrum"), QStringLiteral("SVG drawing (*.svg)"));
+    for (const auto& [name, drawn] : {std::pair{"chart.svg", "150</text>"}, {"spectrum.svg", "P1 150 bp"}}) {
+        QFile svg(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(svg.open(QIODevice::ReadOnly)) << name;
+        const QByteArray text = svg.readAll();
+        EXPECT_TRUE(text.contains("<svg")) << name;
+        EXPECT_TRUE(text.contains(drawn)) << name;
+    }
+
+    // A file that cannot be written is said so, and nothing else changes.
+    dialogs.saveAnswers.push_back({dir.filePath(QStringLiteral("no-such-folder/alleles.csv")), csv});
+    dialogs.expectedAlert = AlertId::ExportNotWritten;
+    EXPECT_FALSE(window.exportMenu()->exportTable(ExportTable::ByAllele));
+    EXPECT_FALSE(dialogs.expectedAlert.has_value());
+    EXPECT_NE(dialogs.informative.find("no-such-folder/alleles.csv could not be written"), std::string::npos);
+}
+
+TEST_F(EndToEndTest, ReportRunsOverPagesWithTableTitlesRepeatedAndThePrintedWindowHasTheChart) {
+    // The example plate eight times over, 96 lanes: the by-lane table runs over pages.
+    QTemporaryDir dir;
+    const QString plate = dir.filePath(QStringLiteral("plate-96.txt"));
+    {
+        QFile example(QString::fromStdString(examplePlate));
+        QFile file(plate);
+        ASSERT_TRUE(example.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly));
+        const QList<QByteArray> lines = example.readAll().split('\n');
+        for (int copy = 0; copy < 8; ++copy)
+            for (const QByteArray& line : lines) {
+                const qsizetype dye = line.indexOf('B');
+                bool lane = false;
+                const int number = line.left(dye).toInt(&lane);
+                if (dye > 0 && lane) file.write(QByteArray::number(number + 12 * copy) + line.mid(dye) + '\n');
+            }
+    }
+    dialogs.openAnswer = plate.toStdString();
+    click("openButton");
+    type("progenitor1", "150");
+    type("progenitor2", "156");
+    click("scoreButton");
+    click("addToAccumulatorButton");
+    type("accumgeforun", "10");
+    click("accumgesubmitbutton");
+    clickRow(0, Qt::NoModifier);
+    click("graphButton");
+
+    dialogs.saveAnswers.push_back({dir.filePath(QStringLiteral("report")), QStringLiteral("PDF document (*.pdf)")});
+    child<QAction>("actionExportReport")->trigger();
+    const QString report = dir.filePath(QStringLiteral("report.pdf"));
+    const int pages = pdfPages(report);
+    ASSERT_GE(pages, 3);
+    // Every page the by-lane table runs onto, from its heading to lane 96's
+    // row, starts with its titles.
+    const auto pageText = [&](int page) {
+        const QString n = QString::number(page);
+        return poppler(QStringLiteral("pdftotext"), {QStringLiteral("-f"), n, QStringLiteral("-l"), n, report, QStringLiteral("-")});
+    };
+    int first = 0, last = 0;
+    for (int page = 1; page <= pages && last == 0; ++page) {
+        const QString text = pageText(page);
+        if (first == 0 && text.contains(QStringLiteral("Results by lane"))) first = page;
+        if (first != 0 && text.contains(QStringLiteral("\n96\n"))) last = page;
+    }
+    ASSERT_GT(first, 0);
+    EXPECT_GT(last, first);
+    for (int page = first; page <= last; ++page)
+        EXPECT_TRUE(pageText(page).contains(QStringLiteral("Lane number"))) << "page " << page;
+
+    // Print… prints the same report.
+    dialogs.pdfPath = dir.filePath(QStringLiteral("printed.pdf"));
+    child<QAction>("actionPrint")->trigger();
+    EXPECT_EQ(pdfPages(dialogs.pdfPath), pages);
+
+    // Print Window…: one landscape page, the chart in the picture printed.
+    dialogs.pdfPath = dir.filePath(QStringLiteral("window.pdf"));
+    child<QAction>("actionPrintWindow")->trigger();
+    const QString info = poppler(QStringLiteral("pdfinfo"), {dialogs.pdfPath});
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    EXPECT_EQ(pdfPages(dialogs.pdfPath), 1);
+    EXPECT_GT(size.captured(1).toDouble(), size.captured(2).toDouble());
+    if (!chartArea->view()) GTEST_SKIP() << "no OpenGL here: " << Chartview::openGLProblem().toStdString();
+    const QImage picture = window.windowPicture(1.0);
+    const QRect area(chartArea->mapTo(&window, QPoint(0, 0)), chartArea->size());
+    EXPECT_GT(darkPixels(picture, area), 100);
+    EXPECT_EQ(qGray(picture.pixel(area.topLeft() + QPoint(4, 4))), 191);
 }
 
 }  // namespace

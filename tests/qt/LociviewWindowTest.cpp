@@ -326,7 +326,7 @@ TEST_F(LociviewWindowTest, ChartViewTakesThePlaceholdersPlace) {
 
 TEST_F(LociviewWindowTest, PrintsTheWindowToAPdfFile) {
     dialogs.pdfPath = dir.filePath("window.pdf");
-    action("actionPrint")->trigger();
+    action("actionPrintWindow")->trigger();
     QFile pdf(dialogs.pdfPath);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
@@ -334,7 +334,7 @@ TEST_F(LociviewWindowTest, PrintsTheWindowToAPdfFile) {
 
     // A cancelled print dialog prints nothing.
     dialogs.pdfPath.clear();
-    action("actionPrint")->trigger();
+    action("actionPrintWindow")->trigger();
 }
 
 }  // namespace

@@ -1,0 +1,130 @@
+// The exported tables: each as the window shows it, with a header naming
+// the file, its checksum and the fields the results come from.
+#include <chrono>
+
+#include "app/GeneController.h"
+#include "scoring/Locus.h"
+
+namespace lociview {
+
+namespace {
+
+using Facts = std::vector<std::pair<std::string, std::string>>;
+
+const char* onOff(bool on) { return on ? "on" : "off"; }
+
+// The results' file and the fields as typed for their run.
+Facts resultFacts(const ResultProvenance& source) {
+    const ParameterTexts& f = source.fields;
+    Facts facts = {{"file", source.fileName},
+                   {"file SHA-256", source.fileSha256},
+                   {"P1", f.progenitor1},
+                   {"P2", f.progenitor2},
+                   {"low range", f.lowrange},
+                   {"high range", f.highrange},
+                   {"shift", f.shift},
+                   {"stutter tolerance", f.stuttertol},
+                   {"locus", std::string(locusName(source.locus))},
+                   {"Maybes", onOff(source.maybes)}};
+    if (source.previousFile)
+        facts.emplace_back("note", "another file has been opened since; these are the results of the file named here");
+    return facts;
+}
+
+void addLayout(Facts& facts, const ImportedDataSet& imported) {
+    if (imported.dye == 0) return;
+    facts.emplace_back("layout", imported.tables.layoutName);
+    facts.emplace_back("dye", dyeName(imported.dye));
+}
+
+}  // namespace
+
+bool GeneController::hasExportTable(ExportTable which) const {
+    switch (which) {
+        case ExportTable::ByAllele:
+        case ExportTable::ByLane:
+        case ExportTable::Counters:
+        case ExportTable::RunStatistics:
+            return scoring.counters.has_value();  // a run scored to its end
+        case ExportTable::AccumulatedStatistics:
+            return !loggedRuns.empty();
+        case ExportTable::Samples:
+            return isWorkingOnFile && imported.dye != 0;  // a table in today's layouts
+    }
+    return false;
+}
+
+std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
+    if (!hasExportTable(which)) return std::nullopt;
+    const TableState state{scoring, database, locustype, maybesOn()};
+    switch (which) {
+        case ExportTable::ByAllele:
+        case ExportTable::ByLane:
+            return resultsTable(state, which == ExportTable::ByLane);
+        case ExportTable::Counters:
+            return countersTable(numlanes, *scoring.counters);
+        case ExportTable::RunStatistics:
+            return statisticsTable(statRows(*runStatistics()));
+        case ExportTable::AccumulatedStatistics:
+            return statisticsTable(statRows(accumulatedStatistics()));
+        case ExportTable::Samples:
+            return samplesTable(imported.tables.samples, imported.tables.files);
+    }
+    return std::nullopt;
+}
+
+ExportHeader GeneController::exportHeader(ExportTable which) const {
+    ExportHeader header{exportTableName(which), isoLocalTime(std::chrono::system_clock::now()), {}};
+    Facts& facts = header.facts;
+    switch (which) {
+        case ExportTable::Samples:
+            facts = {{"file", dataFileName}, {"file SHA-256", dataFileSha256}};
+            addLayout(facts, imported);
+            return header;
+        case ExportTable::AccumulatedStatistics:
+            facts = {{"runs", std::to_string(loggedRuns.size())},
+                     {"P1", std::to_string(raccumulator.getP1())},
+                     {"P2", std::to_string(raccumulator.getP2())},
+                     {"locus", std::string(locusName(accumulatedLocus))}};
+            for (const LoggedRun& run : loggedRuns) {
+                const RunRecord& r = run.record;
+                facts.emplace_back("run " + std::to_string(run.run),
+                                   r.fileName + ", SHA-256 " + r.fileSha256 + ", GE " + r.fields.ge + ", P1 " +
+                                       r.fields.p1 + ", P2 " + r.fields.p2 + ", range " + r.fields.low + " to " +
+                                       r.fields.high + ", shift " + r.fields.shift + ", stutter tolerance " +
+                                       r.fields.stutter + ", " + std::string(locusName(r.locus)) + ", Maybes " +
+                                       onOff(r.maybes) + ", added " + run.addedAt);
+            }
+            return header;
+        default:
+            break;
+    }
+    if (resultSource) {
+        facts = resultFacts(*resultSource);
+        if (!resultSource->previousFile) addLayout(facts, imported);
+    }
+    if (which == ExportTable::RunStatistics) facts.emplace_back("GE", outlets.accumgeforun.text());
+    // The table's cells show maybe peaks as the check box is now.
+    if (which == ExportTable::ByLane) facts.emplace_back("Maybes in the cells", onOff(maybesOn()));
+    return header;
+}
+
+std::string GeneController::exportText(ExportTable which, Delimiter delimiter) const {
+    const std::optional<TextTable> table = exportTable(which);
+    if (!table) return {};
+    return lociview::exportText(exportHeader(which), *table, delimiter);
+}
+
+TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
+    const std::vector<std::string> ids = outlets.tabl.columnIdentifiers();
+    const std::vector<std::string> titles = outlets.tabl.columnTitles();
+    std::vector<TableColumn> columns;
+    for (size_t i = 0; i < ids.size(); ++i) columns.push_back({ids[i], i < titles.size() ? titles[i] : ids[i]});
+    const int32_t count = numberOfRowsInTableView();
+    std::vector<int32_t> shown;
+    for (const int r : rows)
+        if (r >= 0 && r < count) shown.push_back(r);
+    return resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
+}
+
+}  // namespace lociview

@@ -1,0 +1,127 @@
+#include "export/ExportTables.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "scoring/Locus.h"
+#include "stats/StatDisplay.h"
+
+namespace lociview {
+
+namespace {
+
+std::string cell(const std::optional<double>& value) { return value ? statNumber(*value) : std::string(); }
+
+}  // namespace
+
+const char* exportTableName(ExportTable table) {
+    switch (table) {
+        case ExportTable::ByAllele: return "by-allele table";
+        case ExportTable::ByLane: return "by-lane table";
+        case ExportTable::Counters: return "lane counters";
+        case ExportTable::RunStatistics: return "statistics of the run";
+        case ExportTable::AccumulatedStatistics: return "statistics of the accumulated runs";
+        case ExportTable::Samples: return "samples as lanes";
+    }
+    return "table";
+}
+
+const char* exportFileSuffix(ExportTable table) {
+    switch (table) {
+        case ExportTable::ByAllele: return "alleles";
+        case ExportTable::ByLane: return "lanes";
+        case ExportTable::Counters: return "counters";
+        case ExportTable::RunStatistics: return "stats";
+        case ExportTable::AccumulatedStatistics: return "accumulated-stats";
+        case ExportTable::Samples: return "samples";
+    }
+    return "table";
+}
+
+std::string cellText(const CellValue& value) {
+    if (const auto* i = std::get_if<int32_t>(&value)) return std::to_string(*i);
+    if (const auto* d = std::get_if<double>(&value)) {
+        if (!std::isfinite(*d)) return std::isnan(*d) ? "nan" : (*d > 0 ? "inf" : "-inf");
+        char buffer[400];  // the largest double in full with six decimals
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, *d, std::chars_format::fixed, 6).ptr;
+        return std::string(buffer, end);
+    }
+    return std::get<std::string>(value);
+}
+
+TextTable resultsTable(const TableState& state, const std::vector<TableColumn>& columns,
+                       const std::vector<int32_t>& rows) {
+    TextTable table;
+    for (const TableColumn& c : columns) table.columns.push_back(c.title);
+    for (const int32_t r : rows) {
+        std::vector<std::string> cells;
+        for (const TableColumn& c : columns) cells.push_back(cellText(tableCell(state, c.identifier, r)));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+TextTable resultsTable(const TableState& state, bool byLane) {
+    std::vector<TableColumn> columns;
+    if (byLane) columns = byLaneColumns(state.result);
+    else columns.assign(byAlleleColumns().begin(), byAlleleColumns().end());
+    std::vector<int32_t> rows(static_cast<size_t>(tableRowCount(state.result, byLane)));
+    for (size_t r = 0; r < rows.size(); ++r) rows[r] = static_cast<int32_t>(r);
+    return resultsTable(state, columns, rows);
+}
+
+TextTable countersTable(int32_t lanes, const LaneCounters& counters) {
+    return {{"counter", "value"},
+            {{"lanes", std::to_string(lanes)},
+             {"numemptylanes", std::to_string(counters.empty)},
+             {"numones", std::to_string(counters.ones)},
+             {"numtwos", std::to_string(counters.twos)}}};
+}
+
+TextTable statisticsTable(const std::vector<StatRow>& rows) {
+    TextTable table{{"name", "value", "lower", "upper", "note"}, {}};
+    for (const StatRow& r : rows)
+        table.rows.push_back(
+            {r.name, cell(r.estimate.value), cell(r.estimate.lower), cell(r.estimate.upper), r.estimate.note});
+    return table;
+}
+
+TextTable statisticsDisplayTable(const std::vector<StatRow>& rows) {
+    TextTable table{{"Statistic", "Value", "95% interval", "Note"}, {}};
+    for (const StatLine& line : statLines(rows)) table.rows.push_back({line.title, line.value, line.interval, line.note});
+    return table;
+}
+
+TextTable spectrumTable(const AlleleSpectrum& spectrum) {
+    TextTable table{{"progenitor", "change_units", "size", "count"}, {}};
+    for (const ProgenitorSpectrum& p : spectrum.progenitors)
+        for (const SpectrumBar& bar : p.bars)
+            table.rows.push_back({p.name, statNumber(bar.change), std::to_string(bar.size), std::to_string(bar.count)});
+    return table;
+}
+
+TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector<std::string>& files) {
+    TextTable table{{"lane", "sample", "file", "peaks"}, {}};
+    for (const SampleLane& s : samples)
+        table.rows.push_back({std::to_string(s.lane), s.sample, s.file < files.size() ? files[s.file] : std::string(),
+                              std::to_string(s.peaks)});
+    return table;
+}
+
+TextTable runsTable(const std::vector<LoggedRun>& runs) {
+    TextTable table{{"run", "added", "file", "file SHA-256", "P1", "P2", "low range", "high range", "shift",
+                     "stutter tolerance", "GE", "locus", "Maybes", "lanes", "empty lanes", "one-allele lanes",
+                     "two-or-more-allele lanes"},
+                    {}};
+    for (const LoggedRun& run : runs) {
+        const RunRecord& r = run.record;
+        const TypedFields& f = r.fields;
+        table.rows.push_back({std::to_string(run.run), run.addedAt, r.fileName, r.fileSha256, f.p1, f.p2, f.low,
+                              f.high, f.shift, f.stutter, f.ge, std::string(locusName(r.locus)),
+                              r.maybes ? "on" : "off", std::to_string(r.lanes), std::to_string(r.emptyLanes),
+                              std::to_string(r.oneLanes), std::to_string(r.twoOrMoreLanes)});
+    }
+    return table;
+}
+
+}  // namespace lociview

@@ -1,0 +1,54 @@
+#pragma once
+// The tables Lociview exports and reports, made from the values the
+// results, the statistics, the sample map and the run log hold.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "accum/RunLog.h"
+#include "export/TableText.h"
+#include "input/PeakImport.h"
+#include "results/ResultsTable.h"
+#include "scoring/ScoringResult.h"
+#include "stats/StatsText.h"
+
+namespace lociview {
+
+enum class ExportTable { ByAllele, ByLane, Counters, RunStatistics, AccumulatedStatistics, Samples };
+
+// What the table is, for headers and menus ("by-allele table"), and the
+// end of the file name it is suggested under ("alleles").
+const char* exportTableName(ExportTable table);
+const char* exportFileSuffix(ExportTable table);
+
+// A results-table cell as text: whole numbers as they are, weights with six
+// decimals as the command line prints them, the same in every locale.
+std::string cellText(const CellValue& cell);
+
+// Those rows of the results table under those columns, titled as the table
+// titles them.
+TextTable resultsTable(const TableState& state, const std::vector<TableColumn>& columns,
+                       const std::vector<int32_t>& rows);
+// Every row of the table by allele or by lane.
+TextTable resultsTable(const TableState& state, bool byLane);
+
+// counter, value: lanes, then numemptylanes, numones and numtwos as the
+// command line names them.
+TextTable countersTable(int32_t lanes, const LaneCounters& counters);
+
+// name, value, lower, upper, note: the rows of statsText.
+TextTable statisticsTable(const std::vector<StatRow>& rows);
+// Statistic, Value, 95% interval, Note: the rows as the panel words them.
+TextTable statisticsDisplayTable(const std::vector<StatRow>& rows);
+
+// progenitor, change_units, size, count: the rows of spectrumText.
+TextTable spectrumTable(const AlleleSpectrum& spectrum);
+
+// lane, sample, file, peaks.
+TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector<std::string>& files);
+
+// The accumulated runs: number, date added, file and checksum, the fields
+// as typed, locus, Maybes and lane counts.
+TextTable runsTable(const std::vector<LoggedRun>& runs);
+
+}  // namespace lociview

@@ -1,0 +1,37 @@
+#pragma once
+// The chart drawn with QPainter from the frame ChartGeometry computes, the
+// one the OpenGL view draws: for pictures, SVG drawings, the report and the
+// printed window, with no OpenGL context needed. The spectrum chart as an
+// SVG drawing too.
+#include <QColor>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+#include "chart/ChartGeometry.h"
+#include "chart/SpectrumBars.h"
+
+class QPainter;
+
+namespace lociview::qt {
+
+// The grey the OpenGL view clears to.
+inline const QColor kChartBackground{191, 191, 191};
+
+// The drawing area stretched over area, as the view stretches it.
+void paintChart(QPainter& painter, const ChartFrame& frame, const QRectF& area, const QColor& background);
+
+QImage chartImage(const ChartFrame& frame, QSize size, const QColor& background = Qt::white);
+
+// The size pictures and drawings of the chart are written at: about as
+// wide for its height as the chart in the window.
+inline constexpr QSize kChartPictureSize{1600, 800};
+
+// Writes the drawing; false when the file cannot be written.
+bool writeChartSvg(const QString& path, const ChartFrame& frame, QSize size = kChartPictureSize);
+bool writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size);
+
+// Writes a PNG picture through a temporary file; false when it cannot be written.
+bool writePng(const QString& path, const QImage& image);
+
+}  // namespace lociview::qt

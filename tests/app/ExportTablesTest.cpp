@@ -1,0 +1,126 @@
+// The exported tables of the example plate scored, as a spreadsheet reads
+// them: the commented header naming the file, its checksum and the fields
+// as typed, then each table as CSV or TSV.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Sha256.h"
+#include "base/Version.h"
+#include "support/ControllerHarness.h"
+
+namespace lociview {
+namespace {
+
+const std::string kPlate = std::string(LOCIVIEW_EXAMPLES_DIR) + "/di-locus-plate.txt";
+
+// The lines of a text without those starting "# date:" (the time of export).
+std::vector<std::string> linesWithoutDate(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("# date: ", 0) != 0) lines.push_back(line);
+    return lines;
+}
+
+std::string plateBytes() {
+    std::ifstream in(kPlate, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct Case {
+    ExportTable table;
+    Delimiter delimiter;
+    std::vector<std::string> body;  // after the header
+};
+
+class ExportTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& [field, text] : {std::pair{&h.tk.progenitor1, "150"}, {&h.tk.progenitor2, "156"},
+                                          {&h.tk.shift, "0.0\r\n# not a line"}})
+            field->setText(text);
+        h.tk.dialogs.setOpenAnswer(kPlate);
+        ASSERT_EQ(h.controller.openData(), Outcome::Done);
+        ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    }
+
+    ControllerHarness h;
+};
+
+TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
+    EXPECT_EQ(h.controller.exportText(ExportTable::AccumulatedStatistics, Delimiter::Comma), "");  // no run yet
+    EXPECT_EQ(h.controller.exportText(ExportTable::Samples, Delimiter::Comma), "");  // a classic peak table
+
+    const std::vector<std::string> header = {
+        "# Lociview " + std::string(kVersion) + ", by-allele table",
+        "# file: di-locus-plate.txt",
+        "# file SHA-256: " + sha256Hex(plateBytes()),
+        "# P1: 150",
+        "# P2: 156",
+        "# low range: 120.0",
+        "# high range: 180.0",
+        "# shift: 0.0  # not a line",
+        "# stutter tolerance: 1.5",
+        "# locus: di",
+        "# Maybes: off",
+    };
+    const std::string csv = h.controller.exportText(ExportTable::ByAllele, Delimiter::Comma);
+    ASSERT_EQ(csv.rfind("# Lociview ", 0), 0u);
+    EXPECT_NE(csv.find("\n# date: 20"), std::string::npos);
+    const std::vector<std::string> lines = linesWithoutDate(csv);
+    ASSERT_GE(lines.size(), header.size());
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(header.size())),
+              header);
+
+    const std::vector<Case> cases = {
+        {ExportTable::ByAllele, Delimiter::Comma,
+         {"Allele Size,\"# of peaks at this size\",% of weighted height", "146,1,0.943598", "150,7,1.425948",
+          "156,6,1.213576", "158,1,0.742183", "162,1,0.803218"}},
+        {ExportTable::ByAllele, Delimiter::Tab,
+         {"Allele Size\t# of peaks at this size\t% of weighted height", "146\t1\t0.943598", "150\t7\t1.425948",
+          "156\t6\t1.213576", "158\t1\t0.742183", "162\t1\t0.803218"}},
+        {ExportTable::ByLane, Delimiter::Comma,
+         {"Lane number,alle146,alle150,alle156,alle158,alle162", "1,,2424,,,", "2,,,1944,,", "3,,2196,1858,,",
+          "4,,2429,,,", "5,,,,,", "6,1546,,,,", "7,,,2193,,1316", "8,,2006,1944,,", "9,,3062,,,", "10,,2613,,1216,",
+          "11,,,2384,,", "12,,1624,1607,,"}},
+        {ExportTable::Counters, Delimiter::Tab,
+         {"counter\tvalue", "lanes\t12", "numemptylanes\t1", "numones\t6", "numtwos\t5"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(exportTableName(c.table)) + (c.delimiter == Delimiter::Tab ? " TSV" : " CSV"));
+        const std::vector<std::string> all = linesWithoutDate(h.controller.exportText(c.table, c.delimiter));
+        std::vector<std::string> body;
+        for (const std::string& line : all)
+            if (line.rfind("# ", 0) != 0 || body.size() > 0) body.push_back(line);
+        EXPECT_EQ(body, c.body);
+    }
+
+    // The statistics as the command line prints them, under the GE typed for the run.
+    h.tk.accumgeforun.setText("12.5");
+    const std::string stats = h.controller.exportText(ExportTable::RunStatistics, Delimiter::Tab);
+    EXPECT_NE(stats.find("\n# GE: 12.5\n"), std::string::npos);
+    EXPECT_EQ(stats.substr(stats.find("\nname\t") + 1), statsText(statRows(*h.controller.runStatistics())));
+}
+
+TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
+    ControllerHarness h;
+    h.openText("Sample Name\tSize\tHeight\n"
+               "A01, \"left\"\t150.1\t800\n"
+               "#2 right\t152.2\t600\n",
+               "plate.tsv");
+    const std::string csv = h.controller.exportText(ExportTable::Samples, Delimiter::Comma);
+    EXPECT_NE(csv.find("\n# file: plate.tsv\n"), std::string::npos);
+    // The file column names the file as it was given: here a path.
+    for (const char* row : {"\n1,\"A01, \"\"left\"\"\",", "\n2,\"#2 right\","})
+        EXPECT_NE(csv.find(row), std::string::npos) << row << " in " << csv;
+    const std::string tsv = h.controller.exportText(ExportTable::Samples, Delimiter::Tab);
+    EXPECT_NE(tsv.find("\n1\tA01, \"left\"\t"), std::string::npos) << tsv;
+}
+
+}  // namespace
+}  // namespace lociview
