@@ -4,6 +4,8 @@
 #include <QSurfaceFormat>
 #include <gtest/gtest.h>
 
+#include "qt/Chartview.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #include <dlfcn.h>
 #include <link.h>
@@ -59,14 +61,7 @@ int main(int argc, char* argv[]) {
 #if defined(__SANITIZE_ADDRESS__)
     keepDriDriversMapped();
 #endif
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    QSurfaceFormat::setDefaultFormat(format);
-
+    QSurfaceFormat::setDefaultFormat(lociview::qt::Chartview::surfaceFormat());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
