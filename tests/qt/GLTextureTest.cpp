@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <tuple>
+
 #include "WindowFixture.h"
 #include "qt/Chartview.h"
 #include "qt/GLTexture.h"
@@ -113,13 +115,23 @@ TEST_F(GLTextureTest, ImageFilesBecomeTexturesOfTheRightKindBottomRowFirst) {
         glDisable(rect);
     }
     EXPECT_TRUE(alerts.empty());
+    // A grey image is refused with an alert, no texture made.
+    QImage grey(8, 8, QImage::Format_Grayscale8);
+    grey.fill(128);
+    ASSERT_TRUE(grey.save(dir.filePath(QStringLiteral("grey.png")), "PNG"));
+    GLTexture refused(services());
+    EXPECT_EQ(refused.loadNSImage(path("grey.png")), nullptr);
+    EXPECT_EQ(refused.name(), 0u);
+    EXPECT_EQ(alerts.size(), 1u);
 }
 
 // TGA files have a reader of their own: a 24-bit file's bytes are blue,
-// green, red; a file it cannot read leaves no texture and says so.
+// green, red, the alpha of a 32-bit one is read back from its pixel copy;
+// a file it cannot read leaves no texture and says so.
 TEST_F(GLTextureTest, TgaFilesLoadOrAreRefused) {
-    const auto tga = [](uint16_t width, uint16_t height, uint8_t bits, size_t pixelBytes, uint8_t type = 2) {
-        std::vector<uint8_t> bytes = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(width & 0xff),
+    const auto tga = [](uint16_t width, uint16_t height, uint8_t bits, size_t pixelBytes, uint8_t type = 2,
+                        uint8_t idLength = 0, uint8_t mapType = 0) {
+        std::vector<uint8_t> bytes = {idLength, mapType, type, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(width & 0xff),
                                       static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(height & 0xff),
                                       static_cast<uint8_t>(height >> 8), bits, 0};
         for (size_t i = 0; i < pixelBytes; ++i) bytes.push_back(static_cast<uint8_t>(i * 7 + 1));
@@ -135,14 +147,24 @@ TEST_F(GLTextureTest, TgaFilesLoadOrAreRefused) {
     EXPECT_EQ(t->target(), static_cast<uint32_t>(GL_TEXTURE_2D));
     EXPECT_EQ(t->format(), static_cast<uint32_t>(GL_RGB));
     EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     EXPECT_EQ(levelWidth(GL_TEXTURE_2D, 1), 0);
     const std::vector<uint8_t> got = texels(GL_TEXTURE_2D, 2, 2);
     for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ((std::vector<uint8_t>{got[i * 4], got[i * 4 + 1], got[i * 4 + 2]}),
-                  (std::vector<uint8_t>{rgb[18 + i * 3 + 2], rgb[18 + i * 3 + 1], rgb[18 + i * 3]})) << i;
+        EXPECT_EQ((std::vector<int>{got[i * 4], got[i * 4 + 1], got[i * 4 + 2]}),
+                  (std::vector<int>{rgb[18 + i * 3 + 2], rgb[18 + i * 3 + 1], rgb[18 + i * 3]})) << i;
+    EXPECT_EQ(t->alphaAtPoint(0, 0), 0);
+    // 4 x 4 at 32 bits: pixel i's alpha byte is 4i + 3, read as a signed
+    // byte; from pixel 9 it is past (4 - 1) x (4 - 1) x 4 bytes and reads 0.
+    std::vector<uint8_t> rgba = tga(4, 4, 32, 64);
+    for (size_t i = 0; i < 16; ++i) rgba[18 + i * 4 + 3] = static_cast<uint8_t>(190 + i);
+    auto alpha = GLTexture::initWithTGA(write("rgba.tga", rgba), services());
+    for (const auto& [x, y, value] : {std::tuple{0.0f, 0.0f, -66}, {0.9f, 2.0f, -58}, {1.0f, 2.0f, 0}, {4.0f, 0.0f, 0}})
+        EXPECT_EQ(alpha->alphaAtPoint(x, y), value) << x << "," << y;
 
     const std::pair<const char*, std::vector<uint8_t>> refused[] = {
         {"run-length coded", tga(2, 2, 24, 12, 10)}, {"16 bits", tga(2, 2, 16, 8)},
+        {"image ID present", tga(2, 2, 24, 12, 2, 1)}, {"colour map", tga(2, 2, 24, 12, 2, 0, 1)},
         {"zero width", tga(0, 2, 24, 12)},           {"header cut short", std::vector<uint8_t>(rgb.begin(), rgb.begin() + 15)},
         {"pixels cut short", tga(2, 2, 32, 15)},     {"huge size, tiny file", tga(65535, 65535, 32, 16)},
     };
