@@ -11,6 +11,7 @@
 #include <link.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,13 +22,9 @@ namespace {
 std::vector<std::string> driFolders() {
     std::vector<std::string> folders;
     if (const char* told = std::getenv("LIBGL_DRIVERS_PATH")) {
-        std::string all = told;
-        for (size_t start = 0; start <= all.size();) {
-            const size_t colon = all.find(':', start);
-            const size_t end = colon == std::string::npos ? all.size() : colon;
-            if (end > start) folders.push_back(all.substr(start, end - start));
-            start = end + 1;
-        }
+        std::istringstream all(told);
+        for (std::string folder; std::getline(all, folder, ':');)
+            if (!folder.empty()) folders.push_back(folder);
     }
     if (void* glx = dlopen("libGLX_mesa.so.0", RTLD_LAZY | RTLD_NODELETE)) {
         char origin[4096] = {};
