@@ -60,7 +60,7 @@ protected:
     QOpenGLContext context;
     QOffscreenSurface surface;
     QTemporaryDir dir;
-    RecordingLog log;
+    NullLog log;
     RecordingOutput output;
     std::vector<std::string> alerts;
 };

@@ -80,24 +80,17 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
 struct Review {
     QString layout;
     QStringList dyes;
-    std::vector<qlonglong> peaks;        // of the suggested dye, by lane
-    std::vector<qlonglong> chosenPeaks;  // after choosing the dye
+    std::vector<qlonglong> peaks;  // by lane, of the dye chosen
 };
 
 void review(QObject* owner, Review& seen, char dye, QDialogButtonBox::StandardButton press) {
     whenShown<ImportDialog>(owner, [&seen, dye, press](ImportDialog* dialog) {
-        const auto peaks = [dialog] {
-            const QAbstractItemModel* model = dialog->findChild<QTableView*>(QStringLiteral("sampleTable"))->model();
-            std::vector<qlonglong> column;
-            for (int r = 0; r < model->rowCount(); ++r) column.push_back(model->index(r, 3).data().toLongLong());
-            return column;
-        };
         seen.layout = dialog->findChild<QLabel*>(QStringLiteral("layoutName"))->text();
         auto* dyes = dialog->findChild<QComboBox*>(QStringLiteral("dyeChoice"));
         for (int i = 0; i < dyes->count(); ++i) seen.dyes << dyes->itemText(i);
-        seen.peaks = peaks();
         dyes->setCurrentIndex(dyes->findData(static_cast<int>(dye)));
-        seen.chosenPeaks = peaks();
+        const QAbstractItemModel* samples = dialog->findChild<QTableView*>(QStringLiteral("sampleTable"))->model();
+        for (int r = 0; r < samples->rowCount(); ++r) seen.peaks.push_back(samples->index(r, 3).data().toLongLong());
         dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(press)->click();
     });
 }
@@ -111,8 +104,7 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     click("openButton");
     EXPECT_EQ(first.layout, QStringLiteral("Per-sample peak files, one lane each"));
     EXPECT_EQ(first.dyes, (QStringList{QStringLiteral("B (blue): 4 rows"), QStringLiteral("G (green): 1 row")}));
-    EXPECT_EQ(first.peaks, (std::vector<qlonglong>{2, 2}));
-    EXPECT_EQ(first.chosenPeaks, (std::vector<qlonglong>{1, 0}));
+    EXPECT_EQ(first.peaks, (std::vector<qlonglong>{1, 0}));
     EXPECT_EQ(controller.importedData().dye, 'G');
     EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
 
@@ -131,28 +123,40 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(window.statusText(), status);
 }
 
-// A text that does not read as the number it shows puts a hint on the
-// field, by how that field is read; the text stays as typed.
-TEST_F(LociviewWindowTest, ANumberFieldSaysWhatItsTextReadsAs) {
+// Each number field is the controller's field of that name, both ways; a
+// text that does not read as the number it shows puts a hint on the field,
+// by how that field is read, and stays as typed.
+TEST_F(LociviewWindowTest, ANumberFieldIsTheControllersAndSaysWhatItsTextReadsAs) {
+    const Outlets outlets = window.outlets();
     struct Case {
         const char* field;
+        TextField& outlet;
         const char* text;
         const char* hint;  // "": the field's own tooltip and look
     };
     const Case cases[] = {
-        {"progenitor1", "12abc", "Read as 12"},
-        {"progenitor1", "1e3", "Read as 1000, and as 1 where a whole number is used"},
-        {"progenitor1", "150", ""},
-        {"shift", "1e3", ""},  // read as a decimal only
-        {"stuttertol", "nan", "Read as 0"},
-        {"cuwlanefield", "3.5", "Read as 3"},  // a tool window's field, written by the controller
+        {"progenitor1", outlets.progenitor1, "12abc", "Read as 12"},
+        {"progenitor1", outlets.progenitor1, "1e3", "Read as 1000, and as 1 where a whole number is used"},
+        {"progenitor2", outlets.progenitor2, "152", ""},
+        {"lowrange", outlets.lowrange, "100", ""},
+        {"highrange", outlets.highrange, "200", ""},
+        {"shift", outlets.shift, "1e3", ""},  // read as a decimal only
+        {"stuttertol", outlets.stuttertol, "nan", "Read as 0"},
+        // The tool windows' fields, hidden: written by the controller.
+        {"geforun", outlets.geforun, "12.5", ""},
+        {"accumgeforun", outlets.accumgeforun, "10", ""},
+        {"cuwlessthanfield", outlets.cuwlessthanfield, "700", ""},
+        {"cuwgreaterthanfield", outlets.cuwgreaterthanfield, "5000", ""},
+        {"cuwlanefield", outlets.cuwlanefield, "3.5", "Read as 3"},
+        {"cuwallelefield", outlets.cuwallelefield, "150", ""},
     };
     std::map<std::string, QString> ownTips;
     for (const Case& c : cases) ownTips.emplace(c.field, child<QLineEdit>(c.field)->toolTip());
     for (const Case& c : cases) {
         QLineEdit* edit = child<QLineEdit>(c.field);
         if (edit->isVisible()) type(c.field, c.text);
-        else edit->setText(QString::fromLatin1(c.text));
+        else c.outlet.setText(c.text);
+        EXPECT_EQ(edit->text().toStdString() + " " + c.outlet.text(), std::string(c.text) + " " + c.text) << c.field;
         const QString tip = edit->toolTip();
         if (*c.hint) {
             EXPECT_TRUE(tip.startsWith(QString::fromLatin1(c.hint)) && tip.endsWith(ownTips[c.field])) << tip.toStdString();

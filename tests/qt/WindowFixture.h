@@ -34,12 +34,7 @@ namespace lociview::qt::test {
 
 inline const std::string examplePlate = LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt";
 
-class RecordingLog final : public LogSink {
-public:
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
-
+// What the chart view and textures write to standard output.
 class RecordingOutput final : public OutputSink {
 public:
     void write(std::string_view text) override { written += text; }
@@ -183,7 +178,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    RecordingLog chartLog;
+    NullLog chartLog;
     RecordingOutput chartOutput;
     AnsweringDialogs dialogs;
     LociviewWindow window{&dialogs};
