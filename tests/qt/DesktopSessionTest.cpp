@@ -1,21 +1,18 @@
-// The desktop session over the real window: yesterday's scoring choices,
-// recent files and layout come back from a temporary settings file, and
-// files dropped on the window open.
-#include <QAction>
+// The desktop session around the real window: yesterday's scoring choices
+// and layout come back from a temporary settings file, files dropped on
+// the window open, and the developer log file turns over at its limit.
 #include <QCheckBox>
 #include <QDropEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QTableView>
 #include <QUrl>
-#include <gtest/gtest.h>
 
 #include "WindowFixture.h"
 #include "qt/DesktopSession.h"
 #include "qt/DesktopSettings.h"
-#include "qt/RecentFilesMenu.h"
+#include "qt/DevLogFile.h"
+#include "qt/QtControls.h"
 
 namespace lociview::qt::test {
 namespace {
@@ -26,46 +23,31 @@ protected:
     DesktopSession::Opener opener(AnsweringDialogs& answering, LociviewWindow& target) {
         return [&answering, &target, this](const QStringList& files) {
             opened << files;
-            answering.openAnswer = files.first().toStdString();
+            answering.openFiles = {files.first().toStdString()};
             target.findChild<QAction*>(QStringLiteral("actionOpen"))->trigger();
         };
     }
 
-    QString iniFile() const { return dir.filePath(QStringLiteral("settings.ini")); }
-
-    // A second start of the application on the same settings.
-    struct NextStart {
-        NextStart(DesktopSessionTest& test, DesktopSettings& settings)
-            : session(window, dialogs, settings, test.opener(dialogs, window)) {}
-        AnsweringDialogs dialogs;
-        LociviewWindow window{&dialogs};
-        GeneController controller{window.outlets()};
-        ControllerLink link{window, controller};
-        DesktopSession session;
-    };
-
+    const QString plate = QString::fromStdString(examplePlate);
+    DesktopSettings settings{dir.filePath(QStringLiteral("settings.ini"))};
     QStringList opened;
 };
 
-TEST_F(DesktopSessionTest, TheFirstScoreOfTheNextStartUsesTheLastChoices) {
-    const QString plate = QString::fromStdString(writeFile("plate.txt", threePeaks));
+TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) {
     QList<int> splitterSizes;
     {
-        DesktopSettings settings(iniFile());
         DesktopSession session(window, dialogs, settings, opener(dialogs, window));
         session.openFiles({plate});
-        const std::vector<std::pair<const char*, const char*>> typed = {
-            {"progenitor1", "150"}, {"progenitor2", "152.5"}, {"lowrange", "100"}, {"highrange", "200"},
-            {"shift", "0.25"},      {"stuttertol", "1.3"}};
-        for (const auto& [field, text] : typed) typeInto(child<QLineEdit>(field), QString::fromLatin1(text));
+        for (const auto& [field, typed] : {std::pair{"progenitor1", "150"}, {"progenitor2", "152.5"}, {"lowrange", "100"},
+                                           {"highrange", "200"}, {"shift", "0.25"}, {"stuttertol", "1.3"}})
+            type(field, typed);
         child<QRadioButton>("locusTri")->click();
         child<QCheckBox>("Maybes")->click();
-        child<QPushButton>("scoreButton")->click();
-
+        click("scoreButton");
         // A refused Score is no choice to keep.
-        typeInto(child<QLineEdit>("progenitor1"), QStringLiteral("1"));
-        dialogs.expectAlert("Progenitor 1 is smaller than your Low Range value.");
-        action("actionScore")->trigger();
+        type("progenitor1", "1");
+        dialogs.expectAlert(AlertId::Progenitor1BelowLow);
+        click("scoreButton");
 
         window.resize(1000, 700);
         QCoreApplication::processEvents();
@@ -73,62 +55,32 @@ TEST_F(DesktopSessionTest, TheFirstScoreOfTheNextStartUsesTheLastChoices) {
         splitterSizes = child<QSplitter>("lowerSplitter")->sizes();
         window.close();
     }
-    DesktopSettings settings(iniFile());
-    NextStart next(*this, settings);
-    const ScoringChoices expected{"150", "152.5", "100", "200", "0.25", "1.3", 2, true};
-    EXPECT_EQ(scoringChoicesOf(next.window), expected);
-    EXPECT_EQ(next.window.chartModel().getMaybes(), 1);  // the switch's action was sent
-    EXPECT_EQ(next.window.size(), QSize(1000, 700));
-    next.window.show();
+    settings.sync();
+    // The next start on the same settings file, read afresh.
+    DesktopSettings reread(dir.filePath(QStringLiteral("settings.ini")));
+    AnsweringDialogs nextDialogs;
+    LociviewWindow next{&nextDialogs};
+    GeneController nextController{next.outlets()};
+    ControllerLink nextLink{next, nextController};
+    DesktopSession session(next, nextDialogs, reread, opener(nextDialogs, next));
+    EXPECT_EQ(scoringChoicesOf(next), (ScoringChoices{"150", "152.5", "100", "200", "0.25", "1.3", 2, true}));
+    EXPECT_EQ(next.chartModel().getMaybes(), 1);  // the switch's action was sent
+    EXPECT_EQ(next.size(), QSize(1000, 700));
+    next.show();
     QCoreApplication::processEvents();
-    EXPECT_EQ(next.window.findChild<QSplitter*>(QStringLiteral("lowerSplitter"))->sizes(), splitterSizes);
-    EXPECT_EQ(settings.recentFiles(), QStringList{plate});
-
+    EXPECT_EQ(next.findChild<QSplitter*>(QStringLiteral("lowerSplitter"))->sizes(), splitterSizes);
+    EXPECT_EQ(reread.recentFiles(), QStringList{plate});
     // No alert: yesterday's values pass the checks.
-    next.session.openFiles({plate});
-    next.window.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
-    EXPECT_EQ(next.window.lastOutcome(), Outcome::Done);
-    EXPECT_EQ(next.controller.locusType(), 3);
-}
-
-TEST_F(DesktopSessionTest, RecentFilesKeepTenGreyTheMissingAndClear) {
-    DesktopSettings settings(iniFile());
-    DesktopSession session(window, dialogs, settings, opener(dialogs, window));
-    QStringList written;
-    for (int i = 0; i < 12; ++i) {
-        written << QString::fromStdString(writeFile("p" + std::to_string(i) + ".txt", threePeaks));
-        settings.addRecentFile(written.back());
-    }
-    settings.addRecentFile(written[5]);  // again: to the top, once
-    QFile::remove(written[11]);
-
-    RecentFilesMenu* recent = session.recentFiles();
-    ASSERT_NE(recent, nullptr);
-    recent->rebuild();
-    QStringList shown;
-    for (QAction* entry : recent->menu()->actions()) {
-        if (!entry->data().isValid()) continue;
-        shown << entry->data().toString();
-        EXPECT_EQ(entry->isEnabled(), entry->data() != written[11]) << entry->text().toStdString();
-    }
-    EXPECT_EQ(shown, (QStringList{written[5], written[11], written[10], written[9], written[8], written[7],
-                                  written[6], written[4], written[3], written[2]}));
-
-    recent->menu()->actions().first()->trigger();  // opens the entry
-    EXPECT_EQ(opened, QStringList{written[5]});
-    EXPECT_EQ(window.windowTitle(), "Lociview: p5.txt");
-
-    child<QAction>("actionClearRecent")->trigger();
-    EXPECT_TRUE(settings.recentFiles().isEmpty());
+    session.openFiles({plate});
+    next.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
+    EXPECT_EQ(next.lastOutcome(), Outcome::Done);
+    EXPECT_EQ(nextController.locusType(), 3);
 }
 
 TEST_F(DesktopSessionTest, FilesDroppedAnywhereOnTheWindowOpenOtherDragsAreLeftAlone) {
-    DesktopSettings settings(iniFile());
     DesktopSession session(window, dialogs, settings, opener(dialogs, window));
-    const QString plate = QString::fromStdString(writeFile("plate.txt", threePeaks));
     QLineEdit* field = child<QLineEdit>("progenitor1");
     const QString before = field->text();
-
     const auto drop = [&](QWidget* target, const QMimeData& data) {
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -138,8 +90,9 @@ TEST_F(DesktopSessionTest, FilesDroppedAnywhereOnTheWindowOpenOtherDragsAreLeftA
         QCoreApplication::processEvents();
         return enter.isAccepted();
     };
+    const QString other = dir.filePath(QStringLiteral("b.txt"));
     QMimeData files;  // as a file manager drags them: links and their paths as text
-    files.setUrls({QUrl::fromLocalFile(plate), QUrl::fromLocalFile(dir.filePath(QStringLiteral("b.txt")))});
+    files.setUrls({QUrl::fromLocalFile(plate), QUrl::fromLocalFile(other)});
     files.setText(plate);
     QMimeData one;
     one.setUrls({QUrl::fromLocalFile(plate)});
@@ -147,18 +100,47 @@ TEST_F(DesktopSessionTest, FilesDroppedAnywhereOnTheWindowOpenOtherDragsAreLeftA
     link.setUrls({QUrl::fromLocalFile(plate), QUrl(QStringLiteral("https://example.org/p.txt"))});
 
     EXPECT_TRUE(drop(field, files));  // on a field: opened, not pasted
-    EXPECT_EQ(opened, (QStringList{plate, dir.filePath(QStringLiteral("b.txt"))}));
+    EXPECT_EQ(opened, (QStringList{plate, other}));
     EXPECT_EQ(field->text(), before);
-    EXPECT_EQ(window.windowTitle(), "Lociview: plate.txt");
+    EXPECT_EQ(window.windowTitle(), "Lociview: di-locus-plate.txt");
     EXPECT_TRUE(settings.recentFiles().isEmpty());  // several are one data set
 
-    dialogs.expectAlert("Are you sure you wish to stop scoring this data?");
+    dialogs.expectAlert(AlertId::ConfirmOpenAnother);
     EXPECT_TRUE(drop(child<QTableView>("tabl")->viewport(), one));
     EXPECT_EQ(settings.recentFiles(), QStringList{plate});
 
     opened.clear();
     drop(field, link);
     EXPECT_TRUE(opened.isEmpty());
+}
+
+std::string contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "(none)";
+    return file.readAll().toStdString();
+}
+
+// Lines written through the desktop's log reach the file whole and in
+// order; past its limit the file becomes PATH.1, never a third file.
+TEST(DevLogFileTest, LinesReachTheFileWhichTurnsOverAtItsLimit) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("log/lociview.log"));  // the folder is made
+    DevLogFile file(path, 40);
+    RedirectedStderr toFile(&file);
+    const auto logLines = [](std::initializer_list<const char*> lines) {
+        StderrLog log;
+        for (const char* line : lines) log.line(line);
+        QCoreApplication::processEvents();
+    };
+    logLines({"lane # 1", "bob== (6, 5)"});  // 22 bytes
+    EXPECT_EQ(contents(path), "lane # 1\nbob== (6, 5)\n");
+    logLines({"marked allele 150.00 in lane 1 as SCORED"});
+    EXPECT_EQ(contents(path + ".1"), "lane # 1\nbob== (6, 5)\n");
+    EXPECT_EQ(contents(path), "marked allele 150.00 in lane 1 as SCORED\n");
+    logLines({"lane # 2"});
+    EXPECT_EQ(contents(path + ".1"), "marked allele 150.00 in lane 1 as SCORED\n");
+    EXPECT_EQ(contents(path), "lane # 2\n");
+    EXPECT_EQ(contents(path + ".2"), "(none)");
 }
 
 }  // namespace

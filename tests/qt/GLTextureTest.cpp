@@ -1,38 +1,71 @@
-// Texture loads read back from GL: target, format, filters, mip-map levels
-// and texels, and the messages of every refused file.
-#include <QColor>
+// Textures loaded in a real compatibility-profile context and read back
+// from GL (target, format, filters, mip-map levels, texels), and the
+// context formats the chart view can draw with.
 #include <QImage>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
 
 #include <GL/gl.h>
 
-#include "GLSupport.h"
+#include <tuple>
+
+#include "WindowFixture.h"
+#include "qt/Chartview.h"
+#include "qt/GLTexture.h"
 
 namespace lociview::qt::test {
 namespace {
 
-using GLTextureTest = GLTest;
+class GLTextureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Chartview::openGLProblem().isEmpty()) << Chartview::openGLProblem().toStdString();
+        context.setFormat(QSurfaceFormat::defaultFormat());
+        ASSERT_TRUE(context.create());
+        surface.setFormat(context.format());
+        surface.create();
+        ASSERT_TRUE(context.makeCurrent(&surface));
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
+    void TearDown() override {
+        GLTexture::disableMipMapping();
+        glDisable(textureRectangleTarget);
+        context.doneCurrent();
+    }
 
-std::vector<uint8_t> tga(uint16_t width, uint16_t height, uint8_t bits, const std::vector<uint8_t>& pixels,
-                         uint8_t type = 2, uint8_t idLength = 0, uint8_t mapType = 0) {
-    std::vector<uint8_t> out = {idLength, mapType, type, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                static_cast<uint8_t>(width & 0xff), static_cast<uint8_t>(width >> 8),
-                                static_cast<uint8_t>(height & 0xff), static_cast<uint8_t>(height >> 8), bits, 0};
-    for (uint8_t b : pixels) out.push_back(b);
-    return out;
-}
+    TextureServices services() {
+        return {log, output, [this](const std::string&, const std::string& message) { alerts.push_back(message); }};
+    }
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
 
-std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t length) {
-    bytes.resize(length);
-    return bytes;
-}
+    static GLint texParameter(GLenum target, GLenum name) {
+        GLint v = 0;
+        glGetTexParameteriv(target, name, &v);
+        return v;
+    }
+    static GLint levelWidth(GLenum target, GLint level) {
+        GLint v = 0;
+        glGetTexLevelParameteriv(target, level, GL_TEXTURE_WIDTH, &v);
+        return v;
+    }
+    // Texels of level 0 of the bound texture, bottom row first, as RGBA.
+    static std::vector<uint8_t> texels(GLenum target, int width, int height) {
+        std::vector<uint8_t> out(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
+        return out;
+    }
 
-std::vector<uint8_t> ramp(size_t n) {
-    std::vector<uint8_t> v(n);
-    for (size_t i = 0; i < n; ++i) v[i] = static_cast<uint8_t>(i * 7 + 1);
-    return v;
-}
+    QOpenGLContext context;
+    QOffscreenSurface surface;
+    QTemporaryDir dir;
+    NullLog log;
+    RecordingOutput output;
+    std::vector<std::string> alerts;
+};
 
-TEST_F(GLTextureTest, ImageFilesBecomeTexturesOfTheRightKind) {
+TEST_F(GLTextureTest, ImageFilesBecomeTexturesOfTheRightKindBottomRowFirst) {
     struct Case {
         const char* name;
         int width, height;
@@ -46,184 +79,129 @@ TEST_F(GLTextureTest, ImageFilesBecomeTexturesOfTheRightKind) {
         {"square RGBA, mip-mapped", 256, 256, true, true, GL_TEXTURE_2D, GL_RGBA, GL_LINEAR_MIPMAP_NEAREST, 128},
         {"square RGB, plain", 256, 256, false, false, GL_TEXTURE_2D, GL_RGB, GL_LINEAR, 0},
         {"one pixel is a power of two", 1, 1, true, false, GL_TEXTURE_2D, GL_RGBA, GL_LINEAR, 0},
-        {"300 x 200 is a rectangle", 300, 200, false, false, rect, GL_RGB, GL_LINEAR, 0},
+        {"3 x 2 is a rectangle, its rows 9 bytes", 3, 2, false, false, rect, GL_RGB, GL_LINEAR, 0},
         {"a rectangle is never mip-mapped", 300, 200, true, true, rect, GL_RGBA, GL_LINEAR, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        log.lines.clear();
         QImage image(c.width, c.height, c.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        image.fill(QColor(10, 200, 30, c.alpha ? 128 : 255));
-        const std::string file = writeImage("image.png", image);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) image.setPixelColor(x, y, QColor(x * 37 % 256, y * 53 % 256, (x + y) % 256, c.alpha ? 128 : 255));
+        ASSERT_TRUE(image.save(dir.filePath(QStringLiteral("image.png")), "PNG"));
         GLTexture::setMipMapping(c.mipmap ? 1 : 0);
-        {
-            auto t = GLTexture::initWithFile(file, services());
-            EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-            EXPECT_NE(t->name(), 0u);
-            EXPECT_EQ(t->target(), c.target);
-            EXPECT_EQ(t->format(), c.format);
-            EXPECT_EQ(t->textureIsRectangle(), c.target == rect ? 1 : 0);
-            EXPECT_EQ(glIsEnabled(rect), c.target == rect ? GL_TRUE : GL_FALSE);
-            EXPECT_EQ(texParameter(c.target, GL_TEXTURE_MIN_FILTER), c.minFilter);
-            EXPECT_EQ(texParameter(c.target, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-            EXPECT_EQ(levelWidth(c.target, 0), c.width);
-            if (c.target == GL_TEXTURE_2D) {
-                EXPECT_EQ(levelWidth(c.target, 1), c.level1Width);
+        auto t = GLTexture::initWithFile(path("image.png"), services());
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_NE(t->name(), 0u);
+        EXPECT_EQ(t->target(), c.target);
+        EXPECT_EQ(t->format(), c.format);
+        EXPECT_EQ(glIsEnabled(rect), c.target == rect ? GL_TRUE : GL_FALSE);
+        EXPECT_EQ(texParameter(c.target, GL_TEXTURE_MIN_FILTER), c.minFilter);
+        EXPECT_EQ(texParameter(c.target, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_EQ(levelWidth(c.target, 0), c.width);
+        if (c.target == GL_TEXTURE_2D) {
+            EXPECT_EQ(levelWidth(c.target, 1), c.level1Width);
+        }
+        EXPECT_TRUE(t->pixels().empty());  // released after the upload
+        // Texture row 0 is the image's bottom row; alpha images keep their alpha.
+        const std::vector<uint8_t> got = texels(c.target, c.width, c.height);
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) {
+                const QColor want = image.pixelColor(x, c.height - 1 - y);
+                const uint8_t* texel = &got[(static_cast<size_t>(y) * static_cast<size_t>(c.width) + static_cast<size_t>(x)) * 4];
+                wrong += c.alpha ? texel[3] != 128 : texel[0] != want.red() || texel[1] != want.green() || texel[2] != want.blue();
             }
-            EXPECT_TRUE(t->pixels().empty());  // released after the upload
-            EXPECT_EQ(t->imageWidth(), static_cast<uint32_t>(c.width));
-            EXPECT_EQ(t->title(), file);
-            EXPECT_EQ(log.has("Mip mapped"), c.level1Width != 0);
-        }
-        EXPECT_EQ(log.lines.front(), "Loading - " + file);
-        EXPECT_EQ(log.lines.back(), "Dealloc image");
+        EXPECT_EQ(wrong, 0);
+        glDisable(rect);
     }
-    GLTexture::disableMipMapping();
-    glDisable(textureRectangleTarget);
     EXPECT_TRUE(alerts.empty());
-}
-
-TEST_F(GLTextureTest, ImageRowsGoUpsideDownAndUnpadded) {
-    // 3 x 2 RGB: rows of 9 bytes, which a 4-byte unpack alignment would skew.
-    QImage image(3, 2, QImage::Format_RGB32);
-    const QRgb top[3] = {qRgb(255, 0, 0), qRgb(1, 2, 3), qRgb(4, 5, 6)};
-    const QRgb bottom[3] = {qRgb(7, 8, 9), qRgb(10, 11, 12), qRgb(0, 0, 255)};
-    for (int x = 0; x < 3; ++x) {
-        image.setPixel(x, 0, top[x]);
-        image.setPixel(x, 1, bottom[x]);
-    }
-    auto t = GLTexture::initWithFile(writeImage("rows.png", image), services());
-    ASSERT_EQ(t->format(), static_cast<uint32_t>(GL_RGB));
-    const std::vector<uint8_t> got = texels(t->target(), 3, 2);
-    // Texture row 0 is the image's bottom row; texture (0, 1) is its red top-left.
-    for (int x = 0; x < 3; ++x) {
-        for (int row = 0; row < 2; ++row) {
-            const QRgb want = row == 0 ? bottom[x] : top[x];
-            const size_t i = static_cast<size_t>(row * 3 + x) * 4;
-            EXPECT_EQ(got[i], qRed(want)) << x << "," << row;
-            EXPECT_EQ(got[i + 1], qGreen(want)) << x << "," << row;
-            EXPECT_EQ(got[i + 2], qBlue(want)) << x << "," << row;
-        }
-    }
-    glDisable(textureRectangleTarget);
-}
-
-TEST_F(GLTextureTest, GreyImagesAreRefusedWithAnAlert) {
+    // A grey image is refused with an alert, no texture made.
     QImage grey(8, 8, QImage::Format_Grayscale8);
     grey.fill(128);
-    const std::string file = writeImage("grey.png", grey);
-    GLTexture t(services());
-    EXPECT_EQ(t.loadNSImage(file), nullptr);
-    EXPECT_EQ(t.name(), 0u);
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].first, "Error");
-    EXPECT_EQ(alerts[0].second, "Inavlid image, check that its RGB.");
-    EXPECT_EQ(output.written, "Failed, can't find bit data.\n");
+    ASSERT_TRUE(grey.save(dir.filePath(QStringLiteral("grey.png")), "PNG"));
+    GLTexture refused(services());
+    EXPECT_EQ(refused.loadNSImage(path("grey.png")), nullptr);
+    EXPECT_EQ(refused.name(), 0u);
+    EXPECT_EQ(alerts.size(), 1u);
 }
 
-TEST_F(GLTextureTest, UnreadableImageGivesAnEmptyTexture) {
-    GLTexture::enableMipMapping();
-    const std::string file = path("missing.png");
-    auto t = GLTexture::initWithFile(file, services());
-    GLTexture::disableMipMapping();
-    EXPECT_NE(t->name(), 0u);
+// TGA files have a reader of their own: a 24-bit file's bytes are blue,
+// green, red, the alpha of a 32-bit one is read back from its pixel copy;
+// a file it cannot read leaves no texture and says so.
+TEST_F(GLTextureTest, TgaFilesLoadOrAreRefused) {
+    const auto tga = [](uint16_t width, uint16_t height, uint8_t bits, size_t pixelBytes, uint8_t type = 2,
+                        uint8_t idLength = 0, uint8_t mapType = 0) {
+        std::vector<uint8_t> bytes = {idLength, mapType, type, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(width & 0xff),
+                                      static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(height & 0xff),
+                                      static_cast<uint8_t>(height >> 8), bits, 0};
+        for (size_t i = 0; i < pixelBytes; ++i) bytes.push_back(static_cast<uint8_t>(i * 7 + 1));
+        return bytes;
+    };
+    const auto write = [this](const char* name, const std::vector<uint8_t>& bytes) {
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path(name);
+    };
+    const std::vector<uint8_t> rgb = tga(2, 2, 24, 12);
+    auto t = GLTexture::initWithTGA(write("rgb.tga", rgb), services());
     EXPECT_EQ(t->target(), static_cast<uint32_t>(GL_TEXTURE_2D));
-    EXPECT_EQ(t->description(), "GLTexture object, width = 0, height = 0");
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"Loading - " + file, "Mip mapped"}));
-    EXPECT_TRUE(alerts.empty());
-    EXPECT_TRUE(output.written.empty());
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(GLTextureTest, TgaFilesLoadWithTheirOwnReader) {
-    // 24 bits: the first pixel's file bytes 10 20 30 are blue, green, red.
-    std::vector<uint8_t> rgb = ramp(2 * 2 * 3);
-    rgb[0] = 10, rgb[1] = 20, rgb[2] = 30;
-    auto t = GLTexture::initWithTGA(writeBytes("rgb.tga", tga(2, 2, 24, rgb)), services());
     EXPECT_EQ(t->format(), static_cast<uint32_t>(GL_RGB));
-    EXPECT_EQ(t->target(), static_cast<uint32_t>(GL_TEXTURE_2D));
     EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
     EXPECT_EQ(texParameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
     EXPECT_EQ(levelWidth(GL_TEXTURE_2D, 1), 0);
     const std::vector<uint8_t> got = texels(GL_TEXTURE_2D, 2, 2);
-    EXPECT_EQ(got[0], 30);
-    EXPECT_EQ(got[1], 20);
-    EXPECT_EQ(got[2], 10);
-    ASSERT_EQ(t->pixels().size(), 12u);  // the TGA pixel copy stays
-    EXPECT_EQ(t->pixels()[0], 30);
-    EXPECT_EQ(t->alphaAtPoint(0, 0), 0);  // no alpha in 24 bits
-    EXPECT_TRUE(output.written.empty());
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ((std::vector<int>{got[i * 4], got[i * 4 + 1], got[i * 4 + 2]}),
+                  (std::vector<int>{rgb[18 + i * 3 + 2], rgb[18 + i * 3 + 1], rgb[18 + i * 3]})) << i;
+    EXPECT_EQ(t->alphaAtPoint(0, 0), 0);
+    // 4 x 4 at 32 bits: pixel i's alpha byte is 4i + 3, read as a signed
+    // byte; from pixel 9 it is past (4 - 1) x (4 - 1) x 4 bytes and reads 0.
+    std::vector<uint8_t> rgba = tga(4, 4, 32, 64);
+    for (size_t i = 0; i < 16; ++i) rgba[18 + i * 4 + 3] = static_cast<uint8_t>(190 + i);
+    auto alpha = GLTexture::initWithTGA(write("rgba.tga", rgba), services());
+    for (const auto& [x, y, value] : {std::tuple{0.0f, 0.0f, -66}, {0.9f, 2.0f, -58}, {1.0f, 2.0f, 0}, {4.0f, 0.0f, 0}})
+        EXPECT_EQ(alpha->alphaAtPoint(x, y), value) << x << "," << y;
 
-    // 3 x 1 at 24 bits: a rectangle with 9-byte rows.
-    auto odd = GLTexture::initWithTGA(writeBytes("odd.tga", tga(3, 1, 24, ramp(9))), services());
-    EXPECT_EQ(odd->target(), textureRectangleTarget);
-    const std::vector<uint8_t> row = texels(textureRectangleTarget, 3, 1);
-    const std::vector<uint8_t> file = ramp(9);
-    for (size_t x = 0; x < 3; ++x) {
-        EXPECT_EQ(row[x * 4], file[x * 3 + 2]) << x;
-        EXPECT_EQ(row[x * 4 + 2], file[x * 3]) << x;
+    const std::pair<const char*, std::vector<uint8_t>> refused[] = {
+        {"run-length coded", tga(2, 2, 24, 12, 10)}, {"16 bits", tga(2, 2, 16, 8)},
+        {"image ID present", tga(2, 2, 24, 12, 2, 1)}, {"colour map", tga(2, 2, 24, 12, 2, 0, 1)},
+        {"zero width", tga(0, 2, 24, 12)},           {"header cut short", std::vector<uint8_t>(rgb.begin(), rgb.begin() + 15)},
+        {"pixels cut short", tga(2, 2, 32, 15)},     {"huge size, tiny file", tga(65535, 65535, 32, 16)},
+    };
+    for (const auto& [name, bytes] : refused) {
+        output.written.clear();
+        GLTexture texture(services());
+        EXPECT_EQ(texture.loadTGA(write("bad.tga", bytes)), nullptr) << name;
+        EXPECT_EQ(texture.name(), 0u) << name;
+        EXPECT_NE(output.written.find("failed"), std::string::npos) << name;
     }
-    glDisable(textureRectangleTarget);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GLTextureTest, AlphaAtPointReadsThePixelCopy) {
-    std::vector<uint8_t> pixels(4 * 4 * 4, 0);
-    for (size_t i = 0; i < 16; ++i) pixels[i * 4 + 3] = static_cast<uint8_t>(190 + i);  // alpha of pixel i
-    auto t = GLTexture::initWithTGA(writeBytes("rgba.tga", tga(4, 4, 32, pixels)), services());
-    ASSERT_EQ(t->format(), static_cast<uint32_t>(GL_RGBA));
+TEST(ChartviewFormatTest, OnlyCompatibleContextsDrawTheChart) {
     struct Case {
-        float x, y;
-        int32_t alpha;
+        QSurfaceFormat::RenderableType type;
+        int major, minor;
+        QSurfaceFormat::OpenGLContextProfile profile;
+        bool usable;
     };
     const Case cases[] = {
-        {0, 0, -66},    // 190 read as a signed byte
-        {3, 0, -63},    {0, 1, -62},  {0.9f, 2, -58},  // 2 x 4 + 0.9 truncates to pixel 8
-        {1, 2, 0},      // pixel 9: byte 39 is past (4-1) x (4-1) x 4
-        {3, 3, 0},      {-1, 0, 0},   {4, 0, 0},       {0, 4, 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(t->alphaAtPoint(c.x, c.y), c.alpha) << c.x << "," << c.y;
-}
-
-TEST_F(GLTextureTest, RefusedTgaFilesSayWhy) {
-    struct Case {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        const char* ending;  // what follows the path on standard output
-    };
-    const Case cases[] = {
-        {"run-length coded", tga(2, 2, 24, ramp(12), 10), " failed.\n"},
-        {"image ID present", tga(2, 2, 24, ramp(12), 2, 1), " failed.\n"},
-        {"colour map", tga(2, 2, 24, ramp(12), 2, 0, 1), " failed.\n"},
-        {"zero width", tga(0, 2, 24, ramp(12)), " failed.\n"},
-        {"16 bits", tga(2, 2, 16, ramp(8)), " failed.\n"},
-        {"header cut short", cut(tga(2, 2, 24, {}), 15), " failed.\n"},
-        {"pixels cut short", tga(2, 2, 32, ramp(15)), " failed\n"},
-        {"huge size, tiny file", tga(65535, 65535, 32, ramp(16)), " failed\n"},
+        {QSurfaceFormat::OpenGL, 2, 1, QSurfaceFormat::NoProfile, true},
+        {QSurfaceFormat::OpenGL, 4, 5, QSurfaceFormat::CompatibilityProfile, true},
+        {QSurfaceFormat::OpenGL, 4, 5, QSurfaceFormat::CoreProfile, false},
+        {QSurfaceFormat::OpenGL, 3, 1, QSurfaceFormat::CoreProfile, true},  // no profiles before 3.2
+        {QSurfaceFormat::OpenGLES, 3, 0, QSurfaceFormat::NoProfile, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        output.written.clear();
-        const std::string file = writeBytes("bad.tga", c.bytes);
-        GLTexture t(services());
-        EXPECT_EQ(t.loadTGA(file), nullptr);
-        EXPECT_EQ(t.name(), 0u);
-        EXPECT_EQ(output.written, "Loading TGA " + file + c.ending);
+        QSurfaceFormat f;
+        f.setRenderableType(c.type);
+        f.setVersion(c.major, c.minor);
+        f.setProfile(c.profile);
+        EXPECT_EQ(Chartview::formatProblem(f).isEmpty(), c.usable) << c.major << "." << c.minor;
     }
-    output.written.clear();
-    auto missing = GLTexture::initWithTGA(path("nowhere.tga"), services());
-    EXPECT_EQ(missing->name(), 0u);
-    EXPECT_EQ(output.written, "Loading TGA " + path("nowhere.tga") + " failed.\n");
-}
-
-TEST_F(GLTextureTest, SizeIsPowerOfTwo) {
-    struct Case {
-        float width, height;
-        bool power;
-    };
-    const Case cases[] = {{1, 1, true},     {256, 512, true}, {2, 65536, true}, {300, 200, false},
-                          {256, 3, false},  {0, 0, false},    {-4, 4, false},   {0.5f, 2, true}};
-    for (const auto& c : cases) EXPECT_EQ(GLTexture::sizeIsPowerOfTwo(c.width, c.height), c.power) << c.width;
+    const QSurfaceFormat wanted = Chartview::surfaceFormat();
+    EXPECT_EQ(wanted.profile(), QSurfaceFormat::CompatibilityProfile);
+    EXPECT_TRUE(Chartview::formatProblem(wanted).isEmpty());
 }
 
 }  // namespace

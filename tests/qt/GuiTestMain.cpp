@@ -4,11 +4,14 @@
 #include <QSurfaceFormat>
 #include <gtest/gtest.h>
 
+#include "qt/Chartview.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #include <dlfcn.h>
 #include <link.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,13 +22,9 @@ namespace {
 std::vector<std::string> driFolders() {
     std::vector<std::string> folders;
     if (const char* told = std::getenv("LIBGL_DRIVERS_PATH")) {
-        std::string all = told;
-        for (size_t start = 0; start <= all.size();) {
-            const size_t colon = all.find(':', start);
-            const size_t end = colon == std::string::npos ? all.size() : colon;
-            if (end > start) folders.push_back(all.substr(start, end - start));
-            start = end + 1;
-        }
+        std::istringstream all(told);
+        for (std::string folder; std::getline(all, folder, ':');)
+            if (!folder.empty()) folders.push_back(folder);
     }
     if (void* glx = dlopen("libGLX_mesa.so.0", RTLD_LAZY | RTLD_NODELETE)) {
         char origin[4096] = {};
@@ -59,14 +58,7 @@ int main(int argc, char* argv[]) {
 #if defined(__SANITIZE_ADDRESS__)
     keepDriDriversMapped();
 #endif
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setVersion(2, 1);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setDepthBufferSize(24);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    QSurfaceFormat::setDefaultFormat(format);
-
+    QSurfaceFormat::setDefaultFormat(lociview::qt::Chartview::surfaceFormat());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,36 +1,52 @@
 #pragma once
-// The real main window and controller under a display, with every dialog
-// answered by the test: the fixture of the window's GUI suites.
+// The real main window with its chart and the controller under a display,
+// driven through its widgets, every dialog but the import review answered
+// by the test: the one fixture of the GUI suites.
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/GeneController.h"
+#include "base/DevLog.h"
+#include "base/OutputSink.h"
+#include "qt/ChartArea.h"
 #include "qt/LociviewWindow.h"
-#include "support/ControllerHarness.h"
 
 // Failures show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace lociview::qt::test {
 
-// Answers every dialog for the test; an alert nobody expected fails it.
+inline const std::string examplePlate = LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt";
+
+// What the chart view and textures write to standard output.
+class RecordingOutput final : public OutputSink {
+public:
+    void write(std::string_view text) override { written += text; }
+    std::string written;
+};
+
+// Answers the dialogs: alerts expected in turn (any other fails the test),
+// the open-file, save and print dialogs with what the test put here. The
+// import review is the real one.
 class AnsweringDialogs final : public QtDialogs {
 public:
-    void expectAlert(std::string message, bool pressAlternate = false) {
-        expected.push_back({std::move(message), pressAlternate});
-    }
+    void expectAlert(AlertId id, bool pressAlternate = false) { expected.push_back({id, pressAlternate}); }
 
     int runAlert(const AlertRequest& alert) override {
         shown.push_back(alert);
@@ -38,89 +54,137 @@ public:
             ADD_FAILURE() << "unexpected alert: " << alert.message;
             return 1;
         }
-        const auto [message, alternate] = expected.front();
+        const auto [id, alternate] = expected.front();
         expected.pop_front();
-        EXPECT_EQ(alert.message, message);
+        EXPECT_EQ(alert.id, id) << alert.message;
         return alternate && alert.alternateButton ? 0 : 1;
     }
-
-    std::optional<std::string> runOpenPanel() override { return openAnswer; }
-    std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
-
-    bool runPrintDialog(QPrinter& printer) override {
+    std::optional<std::string> runOpenPanel() override {
+        if (openFiles.empty()) return std::nullopt;
+        return openFiles.front();
+    }
+    std::vector<std::string> runOpenPanelForFiles() override { return openFiles; }
+    SaveChoice runSaveDialog(const QString&, const QString&, const QStringList&) override {
+        if (saves.empty()) {
+            ADD_FAILURE() << "unexpected save dialog";
+            return {};
+        }
+        SaveChoice answer = saves.front();
+        saves.pop_front();
+        return answer;
+    }
+    bool runPrintDialog(QPrinter& printer) override {  // into a PDF file when one is named
         if (pdfPath.isEmpty()) return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath);
         return true;
     }
 
-    std::deque<std::pair<std::string, bool>> expected;
+    std::deque<std::pair<AlertId, bool>> expected;
     std::vector<AlertRequest> shown;
-    std::optional<std::string> openAnswer;
+    std::vector<std::string> openFiles;
+    std::deque<SaveChoice> saves;
     QString pdfPath;
 };
 
-// Three peaks in lanes 2 and 1.
-inline const char* const threePeaks =
-    "2A,1 1.0 150.0 800 1000.0 1.0\n"
-    "1A,2 1.0 150.2 600 900.0 1.0\n"
-    "2A,3 1.0 152.0 300 500.0 1.0\n";
-
-inline void typeInto(QWidget* widget, const QString& text) {
-    widget->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->selectAll();
-    QKeyEvent erase(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-    QApplication::sendEvent(widget, &erase);
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(widget, &release);
-    }
+// Answers the next modal dialog of type T once it shows (a modal dialog
+// runs its own event loop, in which this polls); whatever else is showing
+// when none comes is closed, so the test ends rather than waits.
+template <class T>
+void whenShown(QObject* owner, std::function<void(T*)> answer) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, owner, [timer, answer, tries = 0]() mutable {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog && ++tries < 500) return;
+        timer->stop();
+        timer->deleteLater();
+        if (dialog) return answer(dialog);
+        ADD_FAILURE() << "no such dialog appeared";
+        if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget())) other->reject();
+    });
+    timer->start();
 }
+
+using Cells = std::vector<std::vector<std::string>>;
 
 class WindowFixture : public ::testing::Test {
 protected:
-    WindowFixture() { window.show(); }
-    ~WindowFixture() override {
-        EXPECT_TRUE(dialogs.expected.empty()) << "an expected alert was never shown";
+    WindowFixture() {
+        chartArea = new ChartArea(window.chartModel(), chartLog, chartOutput);
+        window.installChartView(chartArea);
+        window.resize(1200, 800);
+        window.show();
     }
+    ~WindowFixture() override { EXPECT_TRUE(dialogs.expected.empty()) << "an expected alert was never shown"; }
+    void SetUp() override { ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)); }
 
     template <class T>
     T* child(const char* name) {
         T* found = window.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
+        if (!found) ADD_FAILURE() << "no widget " << name;
         return found;
     }
-
     QAction* action(const char* name) { return child<QAction>(name); }
+    void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
 
-    std::string writeFile(const std::string& name, const std::string& text) {
+    // Selects the field's text with the keyboard and types over it.
+    void type(const char* field, const std::string& text) {
+        QLineEdit* edit = child<QLineEdit>(field);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QString::fromStdString(text));
+        EXPECT_EQ(edit->text().toStdString(), text) << field;
+    }
+    std::string text(const char* field) { return child<QLineEdit>(field)->text().toStdString(); }
+
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTableView* table = child<QTableView>("tabl");
+        const QRect cell = table->visualRect(table->model()->index(row, 0));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+    // The results table as shown, its titles first.
+    Cells shownTable() {
+        const QAbstractItemModel* model = child<QTableView>("tabl")->model();
+        Cells cells(1);
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells[0].push_back(model->headerData(c, Qt::Horizontal).toString().toStdString());
+        for (int r = 0; r < model->rowCount(); ++r) {
+            cells.emplace_back();
+            for (int c = 0; c < model->columnCount(); ++c)
+                cells.back().push_back(model->index(r, c).data().toString().toStdString());
+        }
+        return cells;
+    }
+
+    std::string writeFile(const std::string& name, const std::string& contents) {
         const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-        std::ofstream(path, std::ios::binary) << text;
+        std::ofstream(path, std::ios::binary) << contents;
         return path;
     }
-
-    void open(const std::string& name, const std::string& text) {
-        dialogs.openAnswer = writeFile(name, text);
-        child<QPushButton>("openButton")->click();
+    void open(const std::string& path) {
+        dialogs.openFiles = {path};
+        click("openButton");
     }
-
-    // A scored di run without running scoring: two sizes, two lanes.
-    void setScoredResults() {
-        GeneControllerTestAccess::setAlleles(controller, {150, 152}, {3, 1}, {0.75, 0.5});
-        GeneControllerTestAccess::tbllane(controller) = {1, 2};
-        GeneControllerTestAccess::numlanes(controller) = 2;
-        GeneControllerTestAccess::locustype(controller) = 2;
-        outlets.tabl.reloadData();
+    void openAndScore(const std::string& path = examplePlate) {
+        open(path);
+        type("progenitor1", "150");
+        type("progenitor2", "156");
+        click("scoreButton");
+    }
+    void accumulate(const char* ge) {
+        click("addToAccumulatorButton");
+        type("accumgeforun", ge);
+        click("accumgesubmitbutton");
     }
 
     QTemporaryDir dir;
+    NullLog chartLog;
+    RecordingOutput chartOutput;
     AnsweringDialogs dialogs;
     LociviewWindow window{&dialogs};
+    ChartArea* chartArea = nullptr;
     GeneController controller{window.outlets()};
     ControllerLink link{window, controller};
-    Outlets outlets = window.outlets();
 };
 
 }  // namespace lociview::qt::test

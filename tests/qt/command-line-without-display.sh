@@ -12,24 +12,17 @@ err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 failed=0
 
-# expect STATUS STDOUT-PATTERN STDERR-PATTERN ARGUMENT...: an empty pattern
-# wants the stream empty.
+# matches FILE PATTERN: an empty pattern wants the file empty.
+matches() {
+  if [ -z "$2" ]; then [ ! -s "$1" ]; else grep -q -- "$2" "$1"; fi
+}
+# expect STATUS STDOUT-PATTERN STDERR-PATTERN ARGUMENT...
 expect() {
   want=$1 outPattern=$2 errPattern=$3
   shift 3
   "$app" "$@" >"$out" 2>"$err"
   status=$?
-  ok=1
-  [ "$status" -eq "$want" ] || ok=0
-  for stream in out err; do
-    if [ "$stream" = out ]; then file=$out pattern=$outPattern; else file=$err pattern=$errPattern; fi
-    if [ -z "$pattern" ]; then
-      [ ! -s "$file" ] || ok=0
-    else
-      grep -q -- "$pattern" "$file" || ok=0
-    fi
-  done
-  if [ "$ok" -eq 0 ]; then
+  if [ "$status" -ne "$want" ] || ! matches "$out" "$outPattern" || ! matches "$err" "$errPattern"; then
     echo "lociview $*: status $status (wanted $want)" >&2
     sed 's/^/  out: /' "$out" >&2
     sed 's/^/  err: /' "$err" >&2
