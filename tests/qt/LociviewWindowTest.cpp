@@ -1,12 +1,15 @@
 // The main window's own parts around the controller: the run log restored
 // at start with clean-ups undone and redone, the import review, the hints
-// on number fields, the tool windows closed without submitting, and the
-// alert box answered from the keyboard.
+// on number fields, the tool windows closed without submitting, the menus
+// as a keyboard user meets them, and the alert box answered from the keyboard.
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -206,6 +209,27 @@ TEST_F(LociviewWindowTest, ClosingAToolWindowWithoutSubmittingChangesNothing) {
 }
 
 // The real alert box: Escape takes the button that changes nothing, Return the default one.
+// Every menu item has a shortcut of its own, and a menu item and its button
+// bear one name.
+TEST_F(LociviewWindowTest, MenusHaveAShortcutPerItemAndTheButtonsNames) {
+    std::map<QString, QString> owners;  // shortcut -> item
+    for (QAction* title : window.menuBar()->actions())
+        for (QAction* item : title->menu()->actions()) {
+            if (item->isSeparator() || item->menu()) continue;
+            const QString keys = item->shortcut().toString();
+            EXPECT_FALSE(keys.isEmpty()) << item->text().toStdString();
+            const auto [at, added] = owners.emplace(keys, item->text());
+            EXPECT_TRUE(added || keys.isEmpty()) << keys.toStdString() << " twice: " << at->second.toStdString();
+        }
+    const std::pair<const char*, const char*> named[] = {
+        {"actionOpen", "openButton"},           {"actionScore", "scoreButton"},
+        {"actionGraph", "graphButton"},         {"actionTableByLane", "toggleTable"},
+        {"actionMaybes", "Maybes"},             {"actionCleanUp", "cleanUpButton"},
+        {"actionAddToAccumulator", "addToAccumulatorButton"}, {"actionExportSPPCR", "exportButton"}};
+    for (const auto& [item, button] : named)
+        EXPECT_EQ(action(item)->text().remove(QLatin1Char('&')), child<QAbstractButton>(button)->text()) << item;
+}
+
 TEST(QtDialogsTest, EscapeAnswersWithTheButtonThatChangesNothing) {
     struct Case {
         AlertId id;
