@@ -1,3 +1,6 @@
+// The run log: restored accumulators equal the live one, and the file stays
+// sound through a writer killed at any point of its I/O, damage and two
+// writers at once.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -8,8 +11,8 @@
 #include <cmath>
 #include <fstream>
 #include <limits>
-#include <set>
 #include <iterator>
+#include <set>
 
 #include "accum/RunLog.h"
 #include "base/Sha256.h"
@@ -52,11 +55,6 @@ void expectSame(RunRecord a, RunRecord b) {
     EXPECT_TRUE(a == b) << a.fileName << " vs " << b.fileName;
 }
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Adds plates from, from + 1, ... in a process of its own; resets after every
 // plate whose number ends in 2 or 7 when asked to.
 bool addPlates(const fs::path& file, int from, int count, bool resets) {
@@ -77,8 +75,7 @@ pid_t spawn(Work work) {
 
 bool exitedCleanly(pid_t pid) {
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class RunLogTest : public ::testing::Test {
@@ -142,15 +139,13 @@ TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
     const LoggedRun first = log.add(plate(1)).run;
     log.add(plate(1));
     EXPECT_EQ(first.addedAt, isoLocalTime(noon));
-
-    RunRecord renamed = plate(1), otherStutter = plate(1), otherMaybes = plate(1), otherBytes = plate(1);
-    renamed.fileName = "copy of plate 1.txt";
-    renamed.alleles.clear();  // cleaned up differently: still the same file and fields
-    otherStutter.fields.stutter = "0.50";
-    otherMaybes.maybes = !otherMaybes.maybes;
-    otherBytes.fileSha256 = sha256Hex("plate-1.txt edited");
-    const std::pair<RunRecord, bool> cases[] = {
-        {plate(1), true}, {renamed, true}, {otherStutter, false}, {otherMaybes, false}, {otherBytes, false}};
+    std::vector<std::pair<RunRecord, bool>> cases(5, {plate(1), false});
+    cases[0].second = cases[1].second = true;
+    cases[1].first.fileName = "copy of plate 1.txt";  // renamed, cleaned up differently: the same run
+    cases[1].first.alleles.clear();
+    cases[2].first.fields.stutter = "0.50";
+    cases[3].first.maybes = !cases[3].first.maybes;
+    cases[4].first.fileSha256 = sha256Hex("plate-1.txt edited");
     for (const auto& [record, found] : cases) {
         const EarlierRun earlier = log.findEarlier(record);
         EXPECT_EQ(earlier.run ? earlier.run->id : 0, found ? first.id : 0) << record.fileName;
@@ -260,6 +255,10 @@ TEST_F(RunLogTest, DamagedOrForeignFileIsSetAsideAndANewLogStarts) {
             for (int j = 0; j < 12; ++j) log.add(plate(j));
         }
         damage(file);
+        const auto readFile = [](const fs::path& f) {
+            std::ifstream in(f, std::ios::binary);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
         const std::string bytes = readFile(file);
         std::set<fs::path> asides;
         for (int again = 0; again < 2; ++again) {  // twice in one second: the first stays
