@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "input/PeakImport.h"
 #include "input/PeakTableReader.h"
-#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
@@ -20,7 +20,7 @@ using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  
 PeakImport run(const Files& files) {
     std::vector<ImportFile> in;
     for (const auto& [name, bytes] : files) in.push_back({name, bytes});
-    RecordingLog log;
+    NullLog log;
     return importPeakTables(in, log);
 }
 
@@ -37,17 +37,15 @@ std::string utf16le(const std::string& ascii) {
     return out;
 }
 
+// Of the default dye: the sample table without its header line, and the
+// rows; then skippedSummary and the notes.
 struct LayoutCase {
     const char* name;
     Files files;
     PeakLayout layout;
-    char dye;             // the default
-    std::string samples;  // sampleTableText of the default dye, without its header line
-    std::string rows;     // rowSizes of the default dye
-    std::string skipped;  // skippedSummary, then the notes
+    char dye;
+    std::string samples, rows, skipped;
 };
-
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
 class PeakImportLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -166,8 +164,6 @@ struct RefusalCase {
     std::vector<std::string> words;  // the message holds each
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
-
 class PeakImportRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(PeakImportRefusalTest, RefusesWithAClearMessage) {
@@ -224,33 +220,20 @@ TEST(PeakImportTest, ManySamplesEachHaveALane) {
     }
 }
 
-struct DyeCase {
-    std::string dyes;  // one row per letter
-    char byDefault;
-    char standard;
-};
-
-TEST(PeakImportTest, DefaultDyeIsBlueElseMostRowsButNeverTheStandard) {
-    const std::vector<DyeCase> cases = {
-        {"OOOOBG", 'B', 'O'}, {"GYYOOOOO", 'Y', 'O'}, {"GRRR", 'G', 'R'}, {"OO", 'O', 'O'},
-        {"RRRRROOOOOOG", 'R', 'O'}, {"YG", 'G', 0}, {"KKP", 'K', 0}};
-    for (const DyeCase& c : cases) {
+// The default dye is blue, else the one with most rows but never the size
+// standard; a dye asked for by letter or colour, or the dyes there are.
+TEST(PeakImportTest, Dyes) {
+    for (const auto& [dyes, byDefault, standard] : {std::tuple{"OOOOBG", 'B', 'O'}, {"GYYOOOOO", 'Y', 'O'}, {"GRRR", 'G', 'R'},
+                                                    {"OO", 'O', 'O'}, {"RRRRROOOOOOG", 'R', 'O'}, {"YG", 'G', '\0'}, {"KKP", 'K', '\0'}}) {
         std::string text = "Sample\tDye\tSize\tHeight\n";
-        for (char d : c.dyes) text += std::string("S\t") + d + "\t150\t10\n";
+        for (const char* d = dyes; *d; ++d) text += std::string("S\t") + *d + "\t150\t10\n";
         const PeakImport im = run({{"d.txt", text}});
-        EXPECT_EQ(defaultDye(im), c.byDefault) << c.dyes;
-        EXPECT_EQ(sizeStandardDye(im), c.standard) << c.dyes;
-        EXPECT_EQ(selectDye(im, "").dye, c.byDefault);
+        EXPECT_EQ(std::tuple(defaultDye(im), sizeStandardDye(im), selectDye(im, "").dye), std::tuple(byDefault, standard, byDefault)) << dyes;
     }
-}
-
-TEST(PeakImportTest, SelectsADyeOrNamesThoseThereAre) {
     const PeakImport im = run({{"d.txt", "Sample\tDye/Sample Peak\tSize\tHeight\nS\tB,1\t1\t1\nS\tG,1\t1\t1\nS\tG,2\t1\t1\n"}});
-    EXPECT_EQ(selectDye(im, "g").dye, 'G');
-    EXPECT_EQ(selectDye(im, " Blue ").dye, 'B');
-    const DyeChoice absent = selectDye(im, "Y");
-    EXPECT_EQ(absent.dye, 0);
-    EXPECT_EQ(absent.refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
+    EXPECT_EQ(std::string() + selectDye(im, "g").dye + selectDye(im, " Blue ").dye, "GB");
+    EXPECT_EQ(selectDye(im, "Y").dye, 0);
+    EXPECT_EQ(selectDye(im, "Y").refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
     EXPECT_NE(selectDye(im, "magenta").refusal.find("\"magenta\" is not a dye"), std::string::npos);
     EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
 }

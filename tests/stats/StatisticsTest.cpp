@@ -3,14 +3,13 @@
 // its estimate and narrows as the lanes grow.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <tuple>
 
+#include "base/DevLog.h"
 #include "stats/ExactIntervals.h"
 #include "stats/RunStatistics.h"
 #include "stats/StatDisplay.h"
@@ -71,7 +70,6 @@ struct EdgeCase {
     bool lambda, fit, perGE, fraction, frequency;
 };
 
-void PrintTo(const EdgeCase& c, std::ostream* os) { *os << c.what; }
 
 class StatisticsEdge : public testing::TestWithParam<EdgeCase> {};
 
@@ -83,24 +81,11 @@ TEST_P(StatisticsEdge, SaysWhatItCannotEstimate) {
     EXPECT_EQ(s.moleculesPerGE.estimable(), c.perGE);
     EXPECT_EQ(s.mutants.mutantFraction.estimable(), c.fraction);
     EXPECT_EQ(s.mutants.mutationFrequency.estimable(), c.frequency);
-    // Every missing value says why; the printed rows read back cell by cell,
-    // and the panel gives each row a title of its own.
-    const std::vector<StatRow> rows = statRows(s);
-    const std::vector<StatLine> shown = statLines(rows);
-    std::istringstream text(statsText(rows));
-    std::string line;
-    std::getline(text, line);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const Estimate& e = rows[r].estimate;
-        EXPECT_TRUE(e.estimable() || e.note.rfind("not estimable: ", 0) == 0) << rows[r].name;
-        EXPECT_NE(shown[r].title, rows[r].name);
-        std::vector<std::string> cells;
-        for (std::string cell; cells.size() < 5 && std::getline(text, cell, cells.size() < 4 ? '\t' : '\n');) cells.push_back(cell);
-        ASSERT_EQ(cells.size(), 5u);
-        EXPECT_EQ(cells[0] + "|" + cells[4], rows[r].name + "|" + e.note);
-        const std::optional<double> parts[] = {e.value, e.lower, e.upper};
-        for (int i = 0; i < 3; ++i)
-            EXPECT_TRUE(parts[i] ? sameTo8Digits(std::stod(cells[i + 1]), *parts[i]) : cells[i + 1].empty()) << rows[r].name;
+    // Every missing value says why, and the panel gives each row a title of
+    // its own; golden traces pin how rows print.
+    for (const StatLine& line : statLines(statRows(s))) {
+        EXPECT_TRUE(!line.value.empty() || line.note.rfind("not estimable: ", 0) == 0) << line.title;
+        EXPECT_EQ(line.title.find('_'), std::string::npos) << line.title;
     }
 }
 
@@ -118,8 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"ge_absent", {{96, 10, 30, 56}, std::nullopt, kAlleles, 150, 156, 2}, true, true, false, true, true},
         EdgeCase{"ge_nan", {{96, 10, 30, 56}, std::nan(""), kAlleles, 150, 156, 2}, true, true, false, true, true},
         EdgeCase{"no_lanes", {{0, 0, 0, 0}, 1.0, kAlleles, 150, 156, 2}, false, false, false, true, false},
-        EdgeCase{
-            "classes_do_not_add_up", {{96, 10, 30, 50}, 1.0, kAlleles, 150, 156, 2}, true, false, true, true, true},
+        EdgeCase{"classes_do_not_add_up", {{96, 10, 30, 50}, 1.0, kAlleles, 150, 156, 2}, true, false, true, true, true},
         EdgeCase{"no_progenitors", {{96, 10, 30, 56}, 1.0, kAlleles, -1, -1, 2}, true, true, true, false, false}),
     [](const auto& info) { return std::string(info.param.what); });
 
@@ -136,36 +120,6 @@ TEST(StatDisplay, NumbersAndIntervals) {
     }
     const AccumulatedStatistics acc = accumulatedStatistics({{{{96, 50, 20, 26}, 5.0}}, {{150, 3, 0}}, 150, 156, 2});
     for (const StatLine& line : statLines(statRows(acc))) EXPECT_EQ(line.title.find('_'), std::string::npos) << line.title;
-}
-
-TEST(StatisticsMutants, SizesGoToTheNearerProgenitorInRepeatUnits) {
-    // Di locus, P1 150, P2 156: 153 is a tie (to P1), 151 and 155 lie off the ladder.
-    const std::vector<AlleleRow> rows = {{146, 1}, {150, 3}, {151, 1}, {153, 2}, {155, 1},
-                                         {156, 4}, {160, 3}, {150, 2}, {170, 0}};
-    const AlleleSpectrum s = alleleSpectrum(rows, 150, 156, 2);
-    ASSERT_EQ(s.progenitors.size(), 2u);
-    std::vector<std::tuple<std::string, double, int32_t, int64_t, bool>> bars;
-    for (const auto& p : s.progenitors)
-        for (const auto& b : p.bars) bars.emplace_back(p.name, b.change, b.size, b.count, b.progenitor);
-    const decltype(bars) expected = {
-        {"P1", -2.0, 146, 1, false}, {"P1", 0.0, 150, 5, true}, {"P1", 0.5, 151, 1, false}, {"P1", 1.5, 153, 2, false},
-        {"P2", -0.5, 155, 1, false}, {"P2", 0.0, 156, 4, true}, {"P2", 2.0, 160, 3, false}};
-    EXPECT_EQ(bars, expected);
-    EXPECT_EQ(s.scoredAlleles, 17);
-    EXPECT_EQ(s.mutants(), 8);
-    EXPECT_EQ(s.progenitors[0].expansions(), 3);
-    EXPECT_EQ(s.progenitors[1].contractions(), 1);
-    const MutantStatistics m = mutantStatistics(s, valueOnly(10.0));
-    EXPECT_TRUE(sameTo8Digits(m.mutationFrequency.upper, *poissonInterval(8).upper / 10));
-    EXPECT_EQ(m.mutantFraction.value, 8.0 / 17);
-
-    // Equal progenitors: one spectrum, every other size a mutant of P1.
-    const AlleleSpectrum same = alleleSpectrum(rows, 150, 150, 2);
-    ASSERT_EQ(same.progenitors.size(), 1u);
-    EXPECT_EQ(same.mutants(), 12);
-    EXPECT_EQ(same.progenitors[0].progenitorCount(), 5);
-    // A lost progenitor keeps its bar at 0.
-    EXPECT_EQ(alleleSpectrum({{152, 2}}, 150, 156, 2).progenitors[1].bars.front().count, 0);
 }
 
 // The slope is tested where it can be: three GE values; empty lanes falling
