@@ -1,3 +1,6 @@
+// The run log: restored accumulators equal the live one, and the file stays
+// sound through a writer killed at any point of its I/O, damage and two
+// writers at once.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -7,9 +10,8 @@
 #include <bit>
 #include <cmath>
 #include <fstream>
-#include <limits>
-#include <set>
 #include <iterator>
+#include <set>
 
 #include "accum/RunLog.h"
 #include "base/Sha256.h"
@@ -18,13 +20,12 @@ namespace lociview {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // Plate j of a day: GE values that print alike but pool apart or not at all,
 // runs that add no record, counts lowered to 0 or below by clean-up.
 RunRecord plate(int j, int32_t p1 = 150, int32_t p2 = 156) {
     static const std::pair<const char*, double> ges[] = {{"12.5", 12.5}, {"25", 25}, {"nan", std::nan("")},
-                                                         {"1e999", kInf}, {"-0", -0.0}, {"abc", 0.0}, {"-inf", -kInf}};
+                                                         {"1e999", INFINITY}, {"-0", -0.0}, {"abc", 0.0}, {"-inf", -INFINITY}};
     const auto& [geText, ge] = ges[j % 7];
     const std::string name = "plate-" + std::to_string(j) + ".txt";
     RunRecord r{.fileName = name, .fileSha256 = sha256Hex(name),
@@ -36,25 +37,17 @@ RunRecord plate(int j, int32_t p1 = 150, int32_t p2 = 156) {
 }
 
 int plateNumber(const std::string& fileName) { return std::stoi(fileName.substr(6)); }
-
 // What adding a run does to the live accumulator.
 void feed(accumdb& live, const RunRecord& r) {
-    if (!live.setP1(r.p1, r.p2)) return;
-    const int32_t run = live.currentRun();
-    for (const AlleleTally& a : r.alleles)
-        for (int k = 0; k < a.count; ++k) live.addAccAlle(accumallele(a.size, run, r.ge, r.lanes));
-    live.incRuns();
+    std::vector<AlleleRow> rows;
+    for (const AlleleTally& a : r.alleles) rows.push_back({a.size, a.count, 0.0});
+    if (live.setP1(r.p1, r.p2)) live.addRun(rows, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes});
 }
 
 void expectSame(RunRecord a, RunRecord b) {
     EXPECT_EQ(std::bit_cast<uint64_t>(a.ge), std::bit_cast<uint64_t>(b.ge));
     a.ge = b.ge = 0;
     EXPECT_TRUE(a == b) << a.fileName << " vs " << b.fileName;
-}
-
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Adds plates from, from + 1, ... in a process of its own; resets after every
@@ -68,8 +61,7 @@ bool addPlates(const fs::path& file, int from, int count, bool resets) {
     return opening.log.has_value();
 }
 
-template <class Work>
-pid_t spawn(Work work) {
+pid_t spawn(const std::function<bool()>& work) {
     const pid_t pid = fork();
     if (pid == 0) _exit(work() ? 0 : 1);
     return pid;
@@ -77,8 +69,7 @@ pid_t spawn(Work work) {
 
 bool exitedCleanly(pid_t pid) {
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class RunLogTest : public ::testing::Test {
@@ -142,15 +133,13 @@ TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
     const LoggedRun first = log.add(plate(1)).run;
     log.add(plate(1));
     EXPECT_EQ(first.addedAt, isoLocalTime(noon));
-
-    RunRecord renamed = plate(1), otherStutter = plate(1), otherMaybes = plate(1), otherBytes = plate(1);
-    renamed.fileName = "copy of plate 1.txt";
-    renamed.alleles.clear();  // cleaned up differently: still the same file and fields
-    otherStutter.fields.stutter = "0.50";
-    otherMaybes.maybes = !otherMaybes.maybes;
-    otherBytes.fileSha256 = sha256Hex("plate-1.txt edited");
-    const std::pair<RunRecord, bool> cases[] = {
-        {plate(1), true}, {renamed, true}, {otherStutter, false}, {otherMaybes, false}, {otherBytes, false}};
+    std::vector<std::pair<RunRecord, bool>> cases(5, {plate(1), false});
+    cases[0].second = cases[1].second = true;
+    cases[1].first.fileName = "copy of plate 1.txt";  // renamed, cleaned up differently: the same run
+    cases[1].first.alleles.clear();
+    cases[2].first.fields.stutter = "0.50";
+    cases[3].first.maybes = !cases[3].first.maybes;
+    cases[4].first.fileSha256 = sha256Hex("plate-1.txt edited");
     for (const auto& [record, found] : cases) {
         const EarlierRun earlier = log.findEarlier(record);
         EXPECT_EQ(earlier.run ? earlier.run->id : 0, found ? first.id : 0) << record.fileName;
@@ -161,8 +150,7 @@ TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
 // log's files counts down; at zero the process tells the parent and waits
 // for its SIGKILL, so the parent kills it at an exact point of its I/O.
 namespace killpoint {
-sqlite3_vfs* real;
-sqlite3_vfs shim;
+sqlite3_vfs *real, shim;
 sqlite3_io_methods methods;
 const sqlite3_io_methods* realMethods;
 int countdown, reportFd;
@@ -178,8 +166,7 @@ int xDelete(sqlite3_vfs*, const char* name, int syncDir) { return io(), real->xD
 int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
     const int rc = real->xOpen(real, name, f, flags, outFlags);
     if (rc == SQLITE_OK && f->pMethods != nullptr) {
-        realMethods = f->pMethods;
-        methods = *realMethods;
+        methods = *(realMethods = f->pMethods);
         methods.xWrite = xWrite;
         methods.xSync = xSync;
         f->pMethods = &methods;
@@ -189,8 +176,7 @@ int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
 void install(int ioCount, int fd) {
     countdown = ioCount;
     reportFd = fd;
-    real = sqlite3_vfs_find(nullptr);
-    shim = *real;
+    shim = *(real = sqlite3_vfs_find(nullptr));
     shim.zName = "killpoint";
     shim.xOpen = xOpen;
     shim.xDelete = xDelete;
@@ -220,8 +206,7 @@ TEST_F(RunLogTest, WriterKilledAtAnyPointLeavesAConsistentLog) {
         sql::Database raw = sql::Database::open(file, SQLITE_OPEN_READONLY, opened);
         sql::Statement runs = raw.prepare(
             "SELECT r.file_name, count(a.run_id) FROM run r LEFT JOIN run_allele a ON a.run_id = r.id GROUP BY r.id");
-        int seen = 0;
-        for (; runs.step(); ++seen) {
+        while (runs.step()) {
             const int j = plateNumber(runs.text(0));
             EXPECT_EQ(runs.int64(1), static_cast<int64_t>(plate(j).alleles.size())) << "run of plate " << j;
             plates = std::max(plates, j + 1);
@@ -260,6 +245,7 @@ TEST_F(RunLogTest, DamagedOrForeignFileIsSetAsideAndANewLogStarts) {
             for (int j = 0; j < 12; ++j) log.add(plate(j));
         }
         damage(file);
+        const auto readFile = [](const fs::path& f) { return std::string(std::istreambuf_iterator<char>(std::ifstream(f, std::ios::binary).rdbuf()), {}); };
         const std::string bytes = readFile(file);
         std::set<fs::path> asides;
         for (int again = 0; again < 2; ++again) {  // twice in one second: the first stays

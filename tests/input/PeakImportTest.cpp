@@ -1,30 +1,33 @@
 // Reading today's peak tables: each layout into samples, lanes and classic
-// rows; refusals; numbers read as the classic reader reads them; the dye.
+// rows, and the cells it skips; refusals; numbers read as the classic reader
+// reads them; the dye.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "input/PeakImport.h"
-#include "support/RecordingLog.h"
+#include "input/PeakTableReader.h"
 
 namespace lociview {
 namespace {
 
-using Files = std::vector<std::pair<std::string, std::string>>;
+using Files = std::vector<std::pair<std::string, std::optional<std::string>>>;  // nothing: unreadable
 
 PeakImport run(const Files& files) {
     std::vector<ImportFile> in;
     for (const auto& [name, bytes] : files) in.push_back({name, bytes});
-    RecordingLog log;
+    NullLog log;
     return importPeakTables(in, log);
 }
 
-// "lane:size" of each classic row of the dye, in row order.
+// "lane:size:height" of each classic row of the dye, in row order.
 std::string rowSizes(const PeakImport& import, char dye) {
     std::string out;
-    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + row[0] + ":" + row[4];
+    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + row[0] + ":" + row[4] + ":" + row[5];
     return out;
 }
 
@@ -34,17 +37,15 @@ std::string utf16le(const std::string& ascii) {
     return out;
 }
 
+// Of the default dye: the sample table without its header line, and the
+// rows; then skippedSummary and the notes.
 struct LayoutCase {
     const char* name;
     Files files;
     PeakLayout layout;
-    char dye;             // the default
-    std::string samples;  // sampleTableText of the default dye, without its header line
-    std::string rows;     // rowSizes of the default dye
-    std::string skipped;
+    char dye;
+    std::string samples, rows, skipped;
 };
-
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
 class PeakImportLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
 
@@ -56,7 +57,9 @@ TEST_P(PeakImportLayoutTest, ReadsSamplesLanesAndRows) {
     EXPECT_EQ(defaultDye(im), c.dye);
     EXPECT_EQ(sampleTableText(im, c.dye), "lane\tsample\tfile\tpeaks\n" + c.samples);
     EXPECT_EQ(rowSizes(im, c.dye), c.rows);
-    EXPECT_EQ(skippedSummary(im), c.skipped);
+    std::string said = skippedSummary(im);
+    for (const std::string& note : im.notes) said += " / " + note;
+    EXPECT_EQ(said, c.skipped);
     int64_t peaks = 0;
     for (const SampleLane& s : im.samples) peaks += s.peaks;
     EXPECT_EQ(peaks, static_cast<int64_t>(im.peaks.size()));
@@ -78,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "B,3\tA01.fsa\tD1\tNA\t10\t\t\n"
                      "\t\t\t\t\n"}},
                    PeakLayout::SizingTable, 'B', "1\tA01.fsa\trun.txt\t2\n2\tB01.fsa\trun.txt\t1\n",
-                   "1:185.320007 1:187.300003 2:150.500000", "Skipped: 1 size empty or NA."},
+                   "1:185.320007:2451 1:187.300003:1200 2:150.500000:310", "Skipped: 1 size empty or NA."},
         // Excel's UTF-8 CSV: a byte-order mark, quoted "B, 12" dye cells, a
         // quoted sample holding the comma and a doubled quote, CR LF.
         LayoutCase{"CommaQuotedDyes",
@@ -88,12 +91,12 @@ INSTANTIATE_TEST_SUITE_P(
                      "\"S \"\"1\"\", left\",\"G, 1\",190,20,5\r\n"
                      "S2,\"B, 2\",201.25,77,9\r\n"}},
                    PeakLayout::SizingTable, 'B', "1\tS \"1\", left\tplate.csv\t1\n2\tS2\tplate.csv\t1\n",
-                   "1:185.320007 2:201.250000", ""},
+                   "1:185.320007:2451 2:201.250000:77", ""},
         // Semicolons with decimal commas, colour words for dyes.
         LayoutCase{"SemicolonDecimalComma",
                    {{"eu.csv", "Sample;Dye;Size;Height\nS1;Blue;185,32;2451\nS2;green;99;1\nS1;BLUE;186,5;12,7\n"}},
                    PeakLayout::SizingTable, 'B', "1\tS1\teu.csv\t2\n2\tS2\teu.csv\t0\n",
-                   "1:185.320007 1:186.500000", ""},
+                   "1:185.320007:2451 1:186.500000:12", ""},
         // R's rewriting of a genotype table: Sample.Name, Size.1, Height.1...
         LayoutCase{"RWideTable",
                    {{"geno.csv",
@@ -105,42 +108,54 @@ INSTANTIATE_TEST_SUITE_P(
                      "\"D\",\"DM1\",\"B\",\"5\",150.0,NA,NA,,\n"}},
                    PeakLayout::GenotypeTable, 'B',
                    "1\tA\tgeno.csv\t2\n2\tB\tgeno.csv\t1\n3\tC\tgeno.csv\t0\n4\tD\tgeno.csv\t0\n",
-                   "1:150.100006 1:154.199997 2:150.300003",
+                   "1:150.100006:800 1:154.199997:650 2:150.300003:700",
                    "Skipped: 1 height empty or NA, 1 no Size/Height pair filled."},
         // Per-sample files, CR LF without a final line break, one in UTF-16:
         // one lane each, named after the file, in the order given.
         LayoutCase{"PerSampleFiles",
                    {{"runs/s07.txt", "Dye/Sample Peak Minutes Size\r\nB,1\t21.35\t185.32\t2451\t18923.5\t3012\r\n"
-                                     "G,1\t22.1\t190.5\t120\t800\t3100\r\nB,2\t22.4\t187.3\t1200\t900\t3200"},
+                                     "G,1\t22.1\t190.5\t120\t800\t3100\r\nB,3\t22.3\t1e999\t10\t10\t10\r\nB,2\t22.4\t187.3\t1200\t900\t3200"},
                     {"s02.txt", utf16le("B,1\t21.4\t160.25\t800\t5000\t2800\r\nB,2 x")}},
                    PeakLayout::PerSampleFile, 'B', "1\ts07\truns/s07.txt\t2\n2\ts02\ts02.txt\t1\n",
-                   "1:185.320007 1:187.300003 2:160.250000", "Skipped: 2 not a peak line."},
+                   "1:185.320007:2451 1:187.300003:1200 2:160.250000:800", "Skipped: 1 size out of range, 2 not a peak line."},
         // A single table's Lane column gives the lanes; rows come in lane order.
         LayoutCase{"LaneColumn",
                    {{"lanes.txt", "Lane\tSample\tSize\tHeight\n12\tX\t150\t10\n3\tY\t160\t20\n12\tX\t151\t30\n"}},
                    PeakLayout::SizingTable, kNoDye, "3\tY\tlanes.txt\t1\n12\tX\tlanes.txt\t2\n",
-                   "3:160.000000 12:150.000000 12:151.000000", ""},
+                   "3:160.000000:20 12:150.000000:10 12:151.000000:30", ""},
         // ...unless it numbers two samples alike: then order of appearance.
         LayoutCase{"SharedLane",
                    {{"lanes.txt", "Lane\tSample\tSize\tHeight\n1\tX\t150\t10\n1\tY\t160\t20\n"}},
                    PeakLayout::SizingTable, kNoDye, "1\tX\tlanes.txt\t1\n2\tY\tlanes.txt\t1\n",
-                   "1:150.000000 2:160.000000", ""},
+                   "1:150.000000:10 2:160.000000:20",
+                   " / The Lane column was not used (samples \"X\" and \"Y\" share lane 1): samples are numbered 1, 2, 3... in "
+                   "order of appearance."},
         // Two tables appended sample by sample; a header without Sample or
         // Lane column is one sample per file.
         LayoutCase{"TwoTables",
                    {{"a.txt", "Sample\tSize\tHeight\nP\t150\t1\nQ\t151\t2\n"}, {"b.txt", "Sample\tSize\tHeight\nP\t152\t3\n"}},
                    PeakLayout::SizingTable, kNoDye, "1\tP\ta.txt\t1\n2\tQ\ta.txt\t1\n3\tP\tb.txt\t1\n",
-                   "1:150.000000 2:151.000000 3:152.000000", ""},
+                   "1:150.000000:1 2:151.000000:2 3:152.000000:3", ""},
         LayoutCase{"HeaderWithoutSample",
                    {{"w1.tsv", "Size\tPeak Height\tDye\n150\t1\tB\n"}, {"w2.tsv", "Size\tHeight\tDye\n151\t2\tB\n"}},
                    PeakLayout::PerSampleFile, 'B', "1\tw1\tw1.tsv\t1\n2\tw2\tw2.tsv\t1\n",
-                   "1:150.000000 2:151.000000", ""}));
-
-TEST(PeakImportTest, LaneColumnNotUsedIsANote) {
-    const PeakImport im = run({{"lanes.txt", "Lane\tSample\tSize\tHeight\n1\tX\t150\t10\n1\tY\t160\t20\n"}});
-    ASSERT_EQ(im.notes.size(), 1u);
-    EXPECT_NE(im.notes[0].find("\"X\" and \"Y\" share lane 1"), std::string::npos) << im.notes[0];
-}
+                   "1:150.000000:1 2:151.000000:2", ""},
+        // A Sample File column names the sample before a Sample column does,
+        // and a Dye/Sample Peak column gives the dye before a Dye column.
+        LayoutCase{"BetterNamedColumnsFirst",
+                   {{"f.txt", "Sample\tSample File\tDye\tDye/Sample Peak\tSize\tHeight\nA\tf1\tG\tB,1\t150\t10\n"
+                              "B\tf1\tG\tB,2\t151\t20\n"}},
+                   PeakLayout::SizingTable, 'B', "1\tf1\tf.txt\t2\n", "1:150.000000:10 1:151.000000:20", ""},
+        // Cells a lab's table may hold, each in a row of its own: skipped
+        // with their reason, or read as the classic reader reads them.
+        LayoutCase{"BadCells",
+                   {{"t.txt", "Sample\tSize\tHeight\nS\t1e999\t10\nS\t-1e999\t10\nS\tNaN\t10\nS\t150 bp\t10\nS\t\t10\n"
+                              "S\tna\t10\nS\t150\t1e999\nS\t150\tnan\nS\t150\tNA\n\t150\t1\nS\t-42.5\t-7\nS\t150\t2451.9\n"
+                              "S\t150\t1e12\nS\t1e-50\t-0\nS\t+7.25e1\t9\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS\tt.txt\t5\n",
+                   "1:-42.500000:-7 1:150.000000:2451 1:150.000000:2147483647 1:0.000000:0 1:72.500000:9",
+                   "Skipped: 1 no sample name, 2 size empty or NA, 2 size not a number, 2 size out of range, 1 height empty or NA, "
+                   "1 height not a number, 1 height out of range."}));
 
 struct RefusalCase {
     const char* name;
@@ -148,8 +163,6 @@ struct RefusalCase {
     ImportStatus status;
     std::vector<std::string> words;  // the message holds each
 };
-
-void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class PeakImportRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -190,105 +203,37 @@ INSTANTIATE_TEST_SUITE_P(
                     {"\"notes.txt\" is not a peak table"}},
         RefusalCase{"NothingKnown", {{"notes.txt", "Sample\tWeight\n1\t2\n"}}, ImportStatus::NotRecognised, {}},
         RefusalCase{"OddUtf16", {{"odd.txt", "\xFF\xFE" "a"}}, ImportStatus::NotRecognised, {}},
-        RefusalCase{"ClassicAlone", {{"old.txt", "1" + kPerSample}}, ImportStatus::Classic, {}}));
+        RefusalCase{"ClassicAlone", {{"old.txt", "1" + kPerSample}}, ImportStatus::Classic, {}},
+        RefusalCase{"UnreadableAlone", {{"gone.txt", std::nullopt}}, ImportStatus::NotRecognised, {}},
+        RefusalCase{"UnreadableAmongOthers", {{"s1.txt", kPerSample}, {"gone.txt", std::nullopt}}, ImportStatus::Refused,
+                    {"\"gone.txt\" could not be read."}}));
 
-TEST(PeakImportTest, UnreadableFile) {
-    RecordingLog log;
-    const ImportFile readable{"s1.txt", kPerSample}, missing{"gone.txt", std::nullopt};
-    EXPECT_EQ(importPeakTables({missing}, log).status, ImportStatus::NotRecognised);
-    const PeakImport im = importPeakTables({readable, missing}, log);
-    EXPECT_EQ(im.status, ImportStatus::Refused);
-    EXPECT_EQ(im.message, "\"gone.txt\" could not be read.");
-}
-
-// Cells a lab's table may hold, each in a row of its own.
-struct CellCase {
-    std::string size, height;
-    std::string skipped;  // the reason, or empty for a peak
-    float readSize;
-    int32_t readHeight;
-};
-
-TEST(PeakImportTest, BadNumbersAreSkippedWithTheirReason) {
-    const std::vector<CellCase> cases = {
-        {"1e999", "10", "size out of range", 0, 0},      {"-1e999", "10", "size out of range", 0, 0},
-        {"NaN", "10", "size not a number", 0, 0},        {"150 bp", "10", "size not a number", 0, 0},
-        {"", "10", "size empty or NA", 0, 0},            {"na", "10", "size empty or NA", 0, 0},
-        {"150", "1e999", "height out of range", 0, 0},  {"150", "nan", "height not a number", 0, 0},
-        {"150", "NA", "height empty or NA", 0, 0},
-        // Read as written, as the classic reader reads them.
-        {"-42.5", "-7", "", -42.5f, -7},                 {"150", "2451.9", "", 150.0f, 2451},
-        {"150", "1e12", "", 150.0f, 2147483647},         {"1e-50", "-0", "", 0.0f, 0},
-        {"+7.25e1", "9", "", 72.5f, 9}};
-    for (const CellCase& c : cases) {
-        const PeakImport im = run({{"t.txt", "Sample\tSize\tHeight\nS\t" + c.size + "\t" + c.height + "\nS\t1\t1\n"}});
-        ASSERT_EQ(im.status, ImportStatus::Imported) << c.size << " " << c.height;
-        if (c.skipped.empty()) {
-            ASSERT_EQ(im.peaks.size(), 2u) << c.size;
-            EXPECT_EQ(im.peaks[0].size, c.readSize) << c.size;
-            EXPECT_EQ(im.peaks[0].height, c.readHeight) << c.height;
-        } else {
-            EXPECT_EQ(im.peaks.size(), 1u) << c.size;
-            EXPECT_EQ(skippedSummary(im), "Skipped: 1 " + c.skipped + ".") << c.size << " " << c.height;
-        }
+// Samples past what the name index first holds keep their own lanes.
+TEST(PeakImportTest, ManySamplesEachHaveALane) {
+    std::string text = "Sample\tSize\tHeight\n";
+    for (int i = 0; i < 400; ++i) text += "S" + std::to_string(i % 200) + "\t150\t1\n";
+    const PeakImport im = run({{"many.txt", text}});
+    ASSERT_EQ(im.samples.size(), 200u);
+    for (int i = 0; i < 200; ++i) {
+        const SampleLane& s = im.samples[static_cast<size_t>(i)];
+        EXPECT_EQ(s.sample + " " + std::to_string(s.lane) + " " + std::to_string(s.peaks), format("S%d %d 2", i, i + 1));
     }
 }
 
-// Sizes and areas must reach the rows exactly as a classic file of the same
-// numbers makes them, whatever the layout.
-TEST(PeakImportTest, NumbersReadAsTheClassicReaderReadsThem) {
-    const char* const spellings[] = {"185.32", "21.35", "18923.5", "0.0078125", "1234567", "12345678", "1234567.8",
-                                     "0.12345678", "-0.0", "+7.5", "007.50", "5.", ".5", "16777217", "3.4028235e38",
-                                     "1e-46", "2.5e-3", "8796093022209.5", "0.0000005", "99999.995", "1.5e+2"};
-    std::string table = "Sample,Dye,Size,Height,Area\n", perSample, classic;
-    for (const char* s : spellings) {
-        table += std::string("S,B,") + s + ",7," + s + "\n";
-        perSample += std::string("B,1 0 ") + s + " 7 " + s + " 0\n";
-        classic += std::string("1B,1 0 ") + s + " 7 " + s + " 0\n";
-    }
-    std::vector<PeakRow> expected;
-    RecordingLog log;
-    readPeakTable(classic, expected, log);
-    ASSERT_EQ(expected.size(), std::size(spellings));
-    for (const std::string& text : {table, perSample}) {
-        const std::vector<PeakRow> rows = classicRows(run({{"f.txt", text}}), 'B');
-        ASSERT_EQ(rows.size(), expected.size());
-        for (size_t i = 0; i < rows.size(); ++i) {
-            EXPECT_EQ(rows[i][0], expected[i][0]);
-            EXPECT_EQ(rows[i][1], expected[i][1]);
-            EXPECT_EQ(rows[i][2], std::to_string(i + 1));  // peak number in the lane
-            for (size_t f : {4u, 5u, 6u}) EXPECT_EQ(rows[i][f], expected[i][f]) << spellings[i] << " field " << f;
-        }
-    }
-}
-
-struct DyeCase {
-    std::string dyes;  // one row per letter
-    char byDefault;
-    char standard;
-};
-
-TEST(PeakImportTest, DefaultDyeIsBlueElseMostRowsButNeverTheStandard) {
-    const std::vector<DyeCase> cases = {
-        {"OOOOBG", 'B', 'O'}, {"GYYOOOOO", 'Y', 'O'}, {"GRRR", 'G', 'R'}, {"OO", 'O', 'O'},
-        {"RRRRROOOOOOG", 'R', 'O'}, {"YG", 'G', 0}, {"KKP", 'K', 0}};
-    for (const DyeCase& c : cases) {
+// The default dye is blue, else the one with most rows but never the size
+// standard; a dye asked for by letter or colour, or the dyes there are.
+TEST(PeakImportTest, Dyes) {
+    for (const auto& [dyes, byDefault, standard] : {std::tuple{"OOOOBG", 'B', 'O'}, {"GYYOOOOO", 'Y', 'O'}, {"GRRR", 'G', 'R'},
+                                                    {"OO", 'O', 'O'}, {"RRRRROOOOOOG", 'R', 'O'}, {"YG", 'G', '\0'}, {"KKP", 'K', '\0'}}) {
         std::string text = "Sample\tDye\tSize\tHeight\n";
-        for (char d : c.dyes) text += std::string("S\t") + d + "\t150\t10\n";
+        for (const char* d = dyes; *d; ++d) text += std::string("S\t") + *d + "\t150\t10\n";
         const PeakImport im = run({{"d.txt", text}});
-        EXPECT_EQ(defaultDye(im), c.byDefault) << c.dyes;
-        EXPECT_EQ(sizeStandardDye(im), c.standard) << c.dyes;
-        EXPECT_EQ(selectDye(im, "").dye, c.byDefault);
+        EXPECT_EQ(std::tuple(defaultDye(im), sizeStandardDye(im), selectDye(im, "").dye), std::tuple(byDefault, standard, byDefault)) << dyes;
     }
-}
-
-TEST(PeakImportTest, SelectsADyeOrNamesThoseThereAre) {
     const PeakImport im = run({{"d.txt", "Sample\tDye/Sample Peak\tSize\tHeight\nS\tB,1\t1\t1\nS\tG,1\t1\t1\nS\tG,2\t1\t1\n"}});
-    EXPECT_EQ(selectDye(im, "g").dye, 'G');
-    EXPECT_EQ(selectDye(im, " Blue ").dye, 'B');
-    const DyeChoice absent = selectDye(im, "Y");
-    EXPECT_EQ(absent.dye, 0);
-    EXPECT_EQ(absent.refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
+    EXPECT_EQ(std::string() + selectDye(im, "g").dye + selectDye(im, " Blue ").dye, "GB");
+    EXPECT_EQ(selectDye(im, "Y").dye, 0);
+    EXPECT_EQ(selectDye(im, "Y").refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
     EXPECT_NE(selectDye(im, "magenta").refusal.find("\"magenta\" is not a dye"), std::string::npos);
     EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
 }

@@ -1,11 +1,9 @@
 #pragma once
 // A controller on the headless toolkit, with helpers to load peaks from
 // text and to set the result lists directly.
-#include <cstdio>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,7 +25,6 @@ public:
     static std::vector<int32_t>& tbllane(GeneController& c) { return c.scoring.tbllane; }
     static int32_t& locustype(GeneController& c) { return c.locustype; }
     static int32_t& numlanes(GeneController& c) { return c.numlanes; }
-    static int32_t& isWorkingOnFile(GeneController& c) { return c.isWorkingOnFile; }
     static AlleleDB& database(GeneController& c) { return c.database; }
 };
 
