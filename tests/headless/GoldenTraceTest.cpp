@@ -36,62 +36,34 @@ std::vector<std::string> scriptNames() {
 }
 
 std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-// Runs with the golden folder as the current directory, restoring it after.
-class InGoldenDir {
-public:
-    InGoldenDir() : previous(fs::current_path()) { fs::current_path(kGoldenDir); }
-    ~InGoldenDir() { fs::current_path(previous); }
-
-private:
-    fs::path previous;
-};
-
-bool updating() {
-    const char* v = std::getenv("LOCIVIEW_UPDATE_GOLDEN");
-    return v && std::string(v) == "1";
 }
 
 class GoldenTraceTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenTraceTest, TraceMatches) {
     const std::string name = GetParam();
-    const fs::path script = kGoldenDir / (name + ".script");
-    const fs::path traceFile = kGoldenDir / (name + ".trace");
-    const fs::path errFile = kGoldenDir / (name + ".stderr");
-
+    const fs::path traceFile = kGoldenDir / (name + ".trace"), errFile = kGoldenDir / (name + ".stderr");
+    std::ifstream in(kGoldenDir / (name + ".script"), std::ios::binary);
+    ASSERT_TRUE(in) << name;
     std::ostringstream out, err;
-    int status;
-    {
-        InGoldenDir here;
-        std::ifstream in(script, std::ios::binary);
-        ASSERT_TRUE(in) << script;
-        status = runSession(in, name + ".script", out, err);
-    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(kGoldenDir);
+    const int status = runSession(in, name + ".script", out, err);
+    fs::current_path(previous);
 
-    if (updating()) {
-        writeFile(traceFile, out.str());
+    if (const char* update = std::getenv("LOCIVIEW_UPDATE_GOLDEN"); update && std::string(update) == "1") {
+        std::ofstream(traceFile, std::ios::binary) << out.str();
         if (err.str().empty()) fs::remove(errFile);
-        else writeFile(errFile, err.str());
+        else std::ofstream(errFile, std::ios::binary) << err.str();
         GTEST_SKIP() << "rewrote " << traceFile;
     }
-
     ASSERT_TRUE(fs::exists(traceFile)) << "no " << traceFile << " (run with LOCIVIEW_UPDATE_GOLDEN=1)";
     EXPECT_EQ(out.str(), readFile(traceFile));
-    if (fs::exists(errFile)) {
-        EXPECT_EQ(status, kScriptError);
-        EXPECT_EQ(err.str(), readFile(errFile));
-    } else {
-        EXPECT_EQ(status, kSessionOk);
-        EXPECT_EQ(err.str(), "");
-    }
+    EXPECT_EQ(status, fs::exists(errFile) ? kScriptError : kSessionOk);
+    EXPECT_EQ(err.str(), fs::exists(errFile) ? readFile(errFile) : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, testing::ValuesIn(scriptNames()),
