@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 #include <vector>
 
@@ -30,16 +31,15 @@ public:
     // ("do resetAccumulator:" may empty the accumulator, "do
     // addToAccumulator:" extend it), or "" when the state holds together.
     std::string broken(const GeneController& c, const headless::HeadlessToolkit& tk, std::string_view line) {
-        std::string rule = store(c.store());
-        if (rule.empty()) rule = lanesAndResults(c, tk.tabl.columnIdentifiers());
-        if (rule.empty()) rule = accumulator(c, line);
-        if (rule.empty()) rule = drawn(c.store(), tk.chart);
-        return rule;
+        for (std::string rule : {store(c.store()), lanesAndResults(c, tk.tabl.columnIdentifiers()),
+                                 accumulator(c, line), drawn(tk.chart)})
+            if (!rule.empty()) return rule;
+        return "";
     }
 
 private:
     std::string store(const AlleleDB& db) {
-        std::unordered_set<const Allele*> backup;
+        backup.clear();
         for (const AllelePtr& a : db.backupList()) {
             const std::string key = "key " + std::to_string(a->getKey());
             if (!backup.insert(a.get()).second) return key + " twice in the backup";
@@ -76,15 +76,13 @@ private:
         }
         // The rows outlive an opening, so the bound is the largest store held.
         if (counted > static_cast<int64_t>(largestStore)) return "more counted peaks than peaks";
-        if (const auto& n = r.counters) {
-            if (n->empty < 0 || n->ones < 0 || n->twos < 0) return "negative lane counter";
-            if (!r.tbllane.empty() && n->empty + n->ones + n->twos != static_cast<int32_t>(r.tbllane.size()))
-                return "lane counters do not add up to the lanes";
-        }
-        const int32_t rows = c.numberOfRowsInTableView();
-        if (rows < 0) return "negative row count";
+        const auto& n = r.counters;
+        if (n && (std::min({n->empty, n->ones, n->twos}) < 0 ||
+                  (!r.tbllane.empty() && n->empty + n->ones + n->twos != static_cast<int32_t>(r.tbllane.size()))))
+            return "lane counters do not add up to the lanes";
+        // Every cell the table can be asked for answers.
         for (const std::string& column : columns)
-            for (int32_t row = 0; row < std::min(rows, 20); ++row) (void)c.tableView(column, row);
+            for (int32_t row = 0; row < std::min(c.numberOfRowsInTableView(), 20); ++row) (void)c.tableView(column, row);
         return "";
     }
 
@@ -114,18 +112,13 @@ private:
             if (acc.currentRun() < run || (!added && acc.currentRun() != run)) return "run counter moved";
             if (p1 != -1 && (acc.getP1() != p1 || acc.getP2() != p2)) return "latched progenitors changed";
         }
-        accumulated = acc.records();
-        run = acc.currentRun();
-        p1 = acc.getP1();
-        p2 = acc.getP2();
+        std::tie(accumulated, run, p1, p2) = std::tuple(acc.records(), acc.currentRun(), acc.getP1(), acc.getP2());
         return "";
     }
 
     // The chart holds records of the store; a frame of it (drawn on a copy,
     // as drawing moves the low bound) has numbers everywhere.
-    static std::string drawn(const AlleleDB& db, const ChartModel& chart) {
-        std::unordered_set<const Allele*> backup;
-        for (const AllelePtr& a : db.backupList()) backup.insert(a.get());
+    std::string drawn(const ChartModel& chart) const {
         for (const AllelePtr& a : chart.peaks())
             if (!backup.count(a.get())) return "chart peak " + std::to_string(a->getKey()) + " not in the store";
         ChartModel copy = chart;
@@ -140,6 +133,7 @@ private:
         return a.getSize() == b.getSize() && a.getRun() == b.getRun() && a.getReps() == b.getReps() && sameGE;
     }
 
+    std::unordered_set<const Allele*> backup;  // of the step checked
     std::map<int32_t, std::weak_ptr<Allele>> everyKey;
     uint32_t lastKey = 0;
     size_t largestStore = 0;
