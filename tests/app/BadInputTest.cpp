@@ -9,8 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -40,10 +38,8 @@ const char* const kSorry = "Your progenitors are different from the ones you hav
 struct ScratchDir {
     fs::path path;
     ScratchDir() {
-        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '_');
-        path = fs::temp_directory_path() / ("lociview-bad-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(path);
+        static int made = 0;
+        path = fs::temp_directory_path() / ("lociview-bad-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
         fs::create_directories(path);
     }
     ~ScratchDir() {
@@ -114,8 +110,7 @@ const char* const kTextNames[] = {"Empty", "Blank", "Text", "Exp400", "BelowInt"
 
 // How one text in one field turns out. readsAs: the plain number it is
 // taken for (the outcome, trace included, must equal typing that number);
-// none when the action refuses it (the alert, and everything as it was)
-// or, with no alert either, when it is used as typed.
+// none when the action refuses it with the alert.
 struct Outcome {
     const char* readsAs;
     const char* alert;
@@ -141,7 +136,7 @@ std::vector<Outcome> asInt(const char* alert, const char* atMost,
 
 std::vector<FieldCase> fieldCases() {
     const Outcome tooLarge{nullptr, kRangeLarge, true}, shiftLarge{nullptr, kShiftLarge}, infinite{"1e999", nullptr},
-        nothing{nullptr, "Nothing was deleted"}, asTyped{nullptr, nullptr};
+        nothing{nullptr, "Nothing was deleted"};
     const char* const p2Small = "Progenitor 2 is smaller than your Low Range value.";
     const struct {
         const char *field, *act;
@@ -152,11 +147,11 @@ std::vector<FieldCase> fieldCases() {
         {"lowrange", "Score", asInt(nullptr, kP1Small, {{3, tooLarge}, {4, tooLarge}})},
         {"highrange", "Score", asInt(kP1Large, nullptr, {{7, tooLarge}})},
         {"shift", "Score", asInt(nullptr, nullptr, {{3, shiftLarge}, {4, shiftLarge}, {7, shiftLarge}})},
-        {"stuttertol", "Score", asInt("Your stutter tolerance is too low.", nullptr, {{3, asTyped}, {7, asTyped}})},
+        {"stuttertol", "Score", asInt("Your stutter tolerance is too low.", nullptr, {{3, infinite}, {7, infinite}})},
         {"progenitor1", "Accumulate", asInt(kSorry, kSorry)},
         {"progenitor2", "Accumulate", asInt(kSorry, kSorry)},
         {"progenitor1", "Export", asInt(nullptr, nullptr)},
-        // A GE beyond the number range reads as infinity and is written so.
+        // A number beyond the range of doubles reads as infinity.
         {"geforun", "Export", asInt(nullptr, nullptr, {{3, infinite}, {7, infinite}})},
         {"accumgeforun", "Accumulate", asInt(nullptr, nullptr, {{3, infinite}, {4, {"-2147483649.0", nullptr}}, {7, infinite}})},
         {"cuwlessthanfield", "LessThan", asInt(nullptr, nullptr)},
@@ -177,7 +172,6 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
     const std::string& typed = kTexts[c.text];
     Scored h;
     const std::string before = h.play(kEverything);
-    const long reloads = h.s.tk.tabl.reloadCount();
     const std::string trace = h.play("set " + c.field + " " + typed + "\n" + kActs.at(c.act));
     EXPECT_EQ(h.alerts(), c.outcome.alert ? Lines{c.outcome.alert} : Lines{});
 
@@ -187,18 +181,13 @@ TEST_P(BadFieldText, ReadsAsItsNumberOrIsRefused) {
         plain.play(kEverything);
         EXPECT_EQ(plain.play("set " + c.field + " " + c.outcome.readsAs + "\n" + kActs.at(c.act)), trace);
         EXPECT_EQ(h.play(kEverything), plain.play(kEverything));
-    } else if (c.outcome.alert) {
+    } else {
         // Refused, the text still in its field: everything as it was, or
         // for a run that ends at its alert after the store was put back, the
         // last results gone as with a count of 0.
         EXPECT_TRUE(h.holds(c.field, typed));
         if (c.outcome.endsRun) EXPECT_FALSE(h.s.controller.result().scored() || !h.s.controller.result().tbllane.empty());
         else EXPECT_EQ(h.play(kEverything), before);
-    } else {
-        // Used as typed: a scoring run that rebuilt the results.
-        EXPECT_EQ(h.s.tk.tabl.reloadCount(), reloads + 1);
-        EXPECT_EQ(h.s.controller.result().tbllane.size(), 12u);
-        for (const AlleleRow& row : h.s.controller.result().alleles) EXPECT_TRUE(std::isfinite(row.weight));
     }
 }
 
@@ -231,40 +220,27 @@ TEST(BadFieldTextMends, LargestShiftIsGivenBackExactly) {
     EXPECT_EQ(h.s.controller.shiftValue(), 0.0);
 }
 
-// Whatever the user does after adding a run, the state holds and the
-// accumulated runs stay as they were until the reset.
-class HostileSession : public testing::TestWithParam<std::pair<const char*, const char*>> {};
-
-TEST_P(HostileSession, KeepsTheStateWhole) {
+// Whatever the user does after adding a run (refused scorings, counts
+// driven below zero, refused additions, exports, table and chart, files
+// that give nothing), the state holds and the accumulated runs stay as they
+// were until the reset.
+TEST(HostileSession, KeepsTheAccumulatedRunsUntilTheReset) {
     Scored h;
-    h.play(GetParam().second);
+    h.play("set lowrange abc\ndo scoreData:\nset lowrange 120\nset highrange 1e400\ndo scoreData:\nset highrange 180\n"
+           "set shift nan\ndo scoreData:\nlocus none\ndo scoreData:\nlocus di\nset shift 0\ndo scoreData:\n"
+           "set cuwallelefield 150\nset cuwlanefield 3\ndo cleanUpLaneAndOrAllele:\ndo cleanUpLaneAndOrAllele:\n"
+           "do cleanUpLaneAndOrAllele:\nset cuwlanefield\ndo cleanUpLaneAndOrAllele:\nset cuwlessthanfield 2147483647\n"
+           "do cleanUpLessThan:\nset cuwgreaterthanfield -2147483648\ndo cleanUpGreaterThan:\nshow table\n"
+           "set progenitor2 157\ndo addToAccumulator:\nset progenitor1 1\nset progenitor2 2\nanswer default\n"
+           "do addToAccumulator:\ndo exportSPPCRData:\ndo exportSPPCR2:\ndo exportAccumulatedSPPCRData:\n"
+           "state toggleTable on\ndo toggleTable:\nselect 0 1 2 99999999999999999999\ndo graphSelections:\nshow chart\n"
+           "state Maybes on\ndo toggleMaybes:\ndo printMyWindow:\ndo preAddToAccumulator:\nset stuttertol 0\n"
+           "do scoreData:\nlocus mono\ndo scoreData:\nopen /nonexistent/lociview/peaks.txt\ndo scoreData:\n"
+           "open " LOCIVIEW_GOLDEN_DIR "/data\nopen " LOCIVIEW_GOLDEN_DIR "/data/empty.txt\nanswer default\nopen\n"
+           "do openData:\ndo scoreData:");
+    EXPECT_EQ(h.s.controller.accumulator().records().size(), 16u);
     h.play("do resetAccumulator:");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AfterAdding, HostileSession,
-    testing::Values(
-        std::pair{"UnreadableOrEmptyFiles",
-                  "open /nonexistent/lociview/peaks.txt\ndo scoreData:\nopen " LOCIVIEW_GOLDEN_DIR "/data\ndo scoreData:\n"
-                  "open " LOCIVIEW_GOLDEN_DIR "/data/empty.txt\ndo scoreData:\nanswer default\nopen\ndo openData:"},
-        std::pair{"RefusedScorings",
-                  "set lowrange abc\ndo scoreData:\nset lowrange 120\nset highrange 1e400\ndo scoreData:\n"
-                  "set highrange 180\nset shift nan\ndo scoreData:\nlocus none\ndo scoreData:"},
-        std::pair{"CountsBelowZero",
-                  "set cuwallelefield 150\nset cuwlanefield 3\ndo cleanUpLaneAndOrAllele:\ndo cleanUpLaneAndOrAllele:\n"
-                  "do cleanUpLaneAndOrAllele:\nset cuwlanefield\ndo cleanUpLaneAndOrAllele:\nset cuwlessthanfield 2147483647\n"
-                  "do cleanUpLessThan:\nset cuwgreaterthanfield -2147483648\ndo cleanUpGreaterThan:\nshow table"},
-        std::pair{"RefusedAdditions",
-                  "set progenitor2 157\ndo addToAccumulator:\nset progenitor1 1\nset progenitor2 2\nanswer default\n"
-                  "do addToAccumulator:"},
-        std::pair{"ExportsTableAndChart",
-                  "do exportSPPCRData:\ndo exportSPPCR2:\ndo exportAccumulatedSPPCRData:\nstate toggleTable on\n"
-                  "do toggleTable:\nselect 0 1 2 99999999999999999999\ndo graphSelections:\nshow chart\nstate Maybes on\n"
-                  "do toggleMaybes:\ndo printMyWindow:\ndo preAddToAccumulator:"},
-        std::pair{"RescoreReopenAndAddAgain",
-                  "set stuttertol 0\ndo scoreData:\nlocus mono\ndo scoreData:\nlocus di\nopen " LOCIVIEW_EXAMPLES_DIR
-                  "/di-locus-plate.txt\ndo scoreData:\ndo addToAccumulator:"}),
-    [](const auto& info) { return std::string(info.param.first); });
 
 // ---------------------------------------------------------------------------
 // Hostile peak files, opened with "Open Another" over the scored session.

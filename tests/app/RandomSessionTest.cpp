@@ -98,46 +98,37 @@ const std::vector<std::pair<std::string, Lines>> kFieldTexts = {
 };
 
 // Most sessions start as a user would: progenitors, a file, a scoring.
-Lines startLines(Rng& r, const Lines& files) {
-    if (!r.chance(85)) return {};
-    return {"set progenitor1 " + r.pick({"150", "148", "152", "156", "160"}),
-            "set progenitor2 " + r.pick({"150", "148", "152", "156", "160"}),
-            "open " + files[static_cast<size_t>(r.below(static_cast<int>(files.size()) - 3))], "do scoreData:"};
-}
-
-// One random step of a user, as script lines.
-Lines stepLines(Rng& r, const Lines& files) {
+// One random step of a user, as script lines added to lines.
+void step(Rng& r, const Lines& files, Lines& lines) {
     static Lines actions, often = {"scoreData:", "scoreData:", "cleanUpLessThan:", "cleanUpLaneAndOrAllele:",
                                    "addToAccumulator:", "exportSPPCR2:"};
     if (actions.empty())
         for (const auto& entry : headless::scriptActions()) actions.emplace_back(entry.name);
     const int kind = r.below(100);
     if (kind < 6) {
-        Lines lines;
         if (r.chance(20)) lines.push_back("answer alternate");  // "Keep Scoring"
         lines.push_back(r.chance(10) ? "open" : "open " + r.pick(files));
-        return lines;
-    }
-    if (kind < 26) {
+    } else if (kind < 26) {
         const auto& [field, texts] = kFieldTexts[static_cast<size_t>(r.below(static_cast<int>(kFieldTexts.size())))];
-        return {"set " + field + " " + r.pick(r.chance(15) ? kHostile : texts)};
-    }
-    if (kind < 30) return {"locus " + r.pick({"mono", "di", "di", "di", "tri", "penta", "none"})};
-    if (kind < 35) return {"state " + r.pick({"Maybes", "toggleTable"}) + (r.chance(50) ? " on" : " off")};
-    if (kind < 45) {
+        lines.push_back("set " + field + " " + r.pick(r.chance(15) ? kHostile : texts));
+    } else if (kind < 30) {
+        lines.push_back("locus " + r.pick({"mono", "di", "di", "di", "tri", "penta", "none"}));
+    } else if (kind < 35) {
+        lines.push_back("state " + r.pick({"Maybes", "toggleTable"}) + (r.chance(50) ? " on" : " off"));
+    } else if (kind < 45) {
         // Rows, and mostly the chart of them at once (a reload clears them).
-        std::string select = "select";
-        for (int n = r.between(0, 4); n > 0; --n) select += " " + std::to_string(r.between(0, 14));
-        if (r.chance(70)) return {select, "do graphSelections:"};
-        return {select};
+        lines.push_back("select");
+        for (int n = r.between(0, 4); n > 0; --n) lines.back() += " " + std::to_string(r.between(0, 14));
+        if (r.chance(70)) lines.push_back("do graphSelections:");
+    } else {
+        lines.push_back(kind < 49   ? r.pick({"answer default", "answer alternate"})
+                        : kind < 53 ? "show chart"
+                                    : "do " + r.pick(r.chance(30) ? often : actions));
     }
-    if (kind < 49) return {r.pick({"answer default", "answer alternate"})};
-    if (kind < 53) return {"show chart"};
-    return {"do " + r.pick(r.chance(30) ? often : actions)};
 }
 
-// Peak files shared by all sessions, removed at the end; the last three
-// are an empty file, a missing one and a folder.
+// Peak files shared by all sessions, removed at the end: 40 random ones,
+// then an empty file, a missing one and a folder.
 struct FilePool {
     fs::path dir = fs::temp_directory_path() / ("lociview-random-" + std::to_string(::getpid()));
     Lines paths;
@@ -167,11 +158,13 @@ TEST(RandomSessionTest, EveryLineKeepsTheStateWhole) {
         headless::Session session(out);
         StateWatch watch;
         std::string script;
-        Lines lines = startLines(r, pool.paths);
-        for (int steps = r.between(5, 40); steps > 0; --steps) {
-            const Lines step = stepLines(r, pool.paths);
-            lines.insert(lines.end(), step.begin(), step.end());
-        }
+        // Most sessions start as a user would: progenitors, a file, a scoring.
+        Lines lines;
+        if (r.chance(85))
+            lines = {"set progenitor1 " + r.pick({"150", "148", "152", "156", "160"}),
+                     "set progenitor2 " + r.pick({"150", "148", "152", "156", "160"}),
+                     "open " + pool.paths[static_cast<size_t>(r.below(40))], "do scoreData:"};
+        for (int steps = r.between(5, 40); steps > 0; --steps) step(r, pool.paths, lines);
         for (const std::string& line : lines) {
             script += line + "\n";
             ASSERT_EQ(session.play(line), std::nullopt) << line;

@@ -177,8 +177,6 @@ TEST_P(BatchRun, PrintsItsBlocksAndStatus) {
     }
 }
 
-const char* const kLoss = "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n";
-
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, BatchRun,
     testing::Values(
