@@ -1,13 +1,8 @@
-// The session player: every NAME.script in the golden folder, played from
-// that folder (scripts name their data relative to it), must print
-// NAME.trace byte for byte and exit 0 with nothing on stderr, or, with a
-// NAME.stderr, exit 2 printing it. Then how it reads script lines: every
-// script error and its message, line ends, selections, answers and
-// unreadable scripts.
-//
-// Adding a golden case: drop NAME.script in the folder and run the suite
-// with LOCIVIEW_UPDATE_GOLDEN=1 to write its expected files; read them
-// before committing.
+// The session player. Every NAME.script in the golden folder, played from
+// there, prints NAME.trace byte for byte and exits 0 with nothing on stderr
+// or, given NAME.stderr, exits 2 printing it (LOCIVIEW_UPDATE_GOLDEN=1
+// writes them for a new script: read them before committing). Then every
+// script error, line ends, selections, answers and unreadable scripts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,9 +141,9 @@ TEST(SessionScript, LineEnds) {
         {"set progenitor1 \n", ""},
         {"set progenitor1 1\n\nset progenitor1 2\n", "2"},
     };
+    std::ostringstream out, err;
+    Session s(out);
     for (const auto& [script, field] : cases) {
-        std::ostringstream out, err;
-        Session s(out);
         ASSERT_EQ(playScript(s, script, "s", err), kSessionOk) << err.str();
         EXPECT_EQ(s.tk.progenitor1.text(), field) << "script: " << script;
     }
@@ -171,9 +166,8 @@ TEST(SessionScript, SelectionIsASetOfExistingRows) {
         ASSERT_FALSE(s.play(line).has_value()) << line;
         EXPECT_EQ(s.tk.tabl.selectedRows(), rows) << line;
     }
-    // A reload clears the selection.
-    ASSERT_FALSE(s.play("select 0 1").has_value());
-    s.tk.tabl.reloadData();
+    ASSERT_FALSE(s.play("select 0 1"));
+    s.tk.tabl.reloadData();  // clears the selection
     EXPECT_TRUE(s.tk.tabl.selectedRows().empty());
 }
 
@@ -222,8 +216,7 @@ TEST(SessionScript, UnreadableScriptStartsNothing) {
 }
 
 TEST(SessionScript, UnterminatedStandardOutputIsPrintedAtTheEnd) {
-    // Text the program leaves without a line feed still reaches the trace,
-    // after the last script line's own output.
+    // After the last script line's own output.
     std::ostringstream out;
     Session s(out);
     s.tk.standardOutput.write("150.20\t");

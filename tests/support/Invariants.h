@@ -96,9 +96,12 @@ private:
                 return "accumulated record size not listed";
             if (r.getRun() < 0 || r.getRun() >= acc.currentRun()) return "record of a run not yet counted";
         }
+        const auto& listed = c.accumulatedRunList();
         if (!c.runLog() && (acc.accumulatedRuns().size() != static_cast<size_t>(acc.currentRun()) ||
-                            c.accumulatedRunList().size() != acc.accumulatedRuns().size()))
+                            listed.size() != acc.accumulatedRuns().size()))
             return "runs noted differ from the run counter";
+        for (size_t i = 1; i < listed.size(); ++i)
+            if (listed[i - 1].id >= listed[i].id || listed[i - 1].run >= listed[i].run) return "runs listed out of order";
 
         const bool reset = line == "do resetAccumulator:", added = line == "do addToAccumulator:";
         if (reset && (!acc.records().empty() || acc.currentRun() != 0 || acc.getP1() != -1))
