@@ -110,8 +110,8 @@ private:
             const size_t kept = accumulated.size();
             if (acc.records().size() < kept || (!added && acc.records().size() != kept))
                 return "accumulated records changed without adding or resetting";
-            for (size_t i = 0; i < kept; ++i)
-                if (!same(acc.records()[i], accumulated[i])) return "an accumulated record changed";
+            if (!std::equal(accumulated.begin(), accumulated.end(), acc.records().begin(), same))
+                return "an accumulated record changed";
             if (acc.currentRun() < run || (!added && acc.currentRun() != run)) return "run counter moved";
             if (p1 != -1 && (acc.getP1() != p1 || acc.getP2() != p2)) return "latched progenitors changed";
         }
@@ -132,8 +132,8 @@ private:
     }
 
     static bool same(const accumallele& a, const accumallele& b) {
-        const bool sameGE = a.getGE() == b.getGE() || (std::isnan(a.getGE()) && std::isnan(b.getGE()));
-        return a.getSize() == b.getSize() && a.getRun() == b.getRun() && a.getReps() == b.getReps() && sameGE;
+        return std::tuple(a.getSize(), a.getRun(), a.getReps()) == std::tuple(b.getSize(), b.getRun(), b.getReps()) &&
+               (a.getGE() == b.getGE() || (std::isnan(a.getGE()) && std::isnan(b.getGE())));
     }
 
     std::unordered_set<const Allele*> backup;  // of the step checked
