@@ -31,6 +31,11 @@ using Args = std::vector<std::string>;
 constexpr const char* kBothProgenitors =
     "1A,1 1.0 150.0 800 8000 1\n1A,2 1.0 148.0 200 2000 1\n2A,1 1.0 156.0 700 7000 1\n2A,2 1.0 154.0 250 2500 1\n";
 
+// A sizing table of two samples: blue peaks at both progenitors, one green, one orange.
+constexpr const char* kTable =
+    "Sizing Table\nDye/Sample Peak\tSample File Name\tSize\tHeight\nB,1\tS1\t150\t800\nB,2\tS1\t148\t200\n"
+    "G,1\tS1\t170\t400\nB,1\tS2\t156\t700\nB,2\tS2\t154\t250\nO,1\tS2\t100\t900\n";
+
 struct Result {
     int status;
     std::string out, err;
@@ -112,9 +117,7 @@ protected:
         write("both.txt", kBothProgenitors);
         write("lost.txt", "4A,1 1.0 162.0 900 9000 1\n4A,2 1.0 160.0 300 3000 1\n");  // neither progenitor
         write("none.txt", "Lane Size Height\n");
-        write("table.txt",
-              "Sizing Table\nDye/Sample Peak\tSample File Name\tSize\tHeight\nB,1\tS1\t150\t800\nB,2\tS1\t148\t200\n"
-              "G,1\tS1\t170\t400\nB,1\tS2\t156\t700\nB,2\tS2\t154\t250\nO,1\tS2\t100\t900\n");
+        write("table.txt", kTable);
         write("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2");
         write("s2.txt", "B,1\t1\t156\t700\t7000\t1\r\nB,2\t1\t154\t250\t2500\t2\r\nG,1\t1\t170\t400\t10\t3");
         write("nosize.csv", "Sample,Height\nS1,10\n");
@@ -293,9 +296,11 @@ TEST_F(BatchFiles, SeparateProcessesAccumulateAsOne) {
         if (*step.errPart) EXPECT_NE(r.err.find(step.errPart), std::string::npos) << r.err;
         else EXPECT_EQ(r.err, "");
     }
-    // Each run names its file's bytes and its fields as typed.
+    // Each run names its file's bytes (an imported table's too) and its fields as typed.
+    EXPECT_EQ(score(batch + log + "@table.txt").status, 0);
     const RunListing listing = RunLog::open(at("@runs.sqlite")).log->activeRuns();
-    ASSERT_EQ(listing.runs.size(), 3u);
+    ASSERT_EQ(listing.runs.size(), 4u);
+    EXPECT_EQ(listing.runs[3].record.fileSha256, sha256Hex(kTable));
     const RunRecord& first = listing.runs[0].record;
     EXPECT_EQ(first.fileSha256, sha256Hex(kBothProgenitors));
     EXPECT_EQ(first.fields, (TypedFields{"150", "156", "140", "170", "0.0", "1.5", "12.5"}));
