@@ -14,6 +14,7 @@
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
 #include "input/PeakTableReader.h"
+#include "support/Invariants.h"
 
 using namespace lociview;
 using namespace lociview::fuzz;
@@ -134,16 +135,12 @@ void checkController(std::string_view bytes, const std::vector<PeakRow>& expecte
     check(tk.dialogs.shown.size() == (expected.empty() ? 1u : 0u), "empty-file alert wrong");
     if (expected.empty()) check(controller.workingOnFile() == 0, "empty file still worked on");
 
-    const AlleleDB& db = controller.store();
-    check(db.workingList().size() == expected.size(), "not one record per row");
-    const std::vector<int32_t>& lanes = controller.lanes();
-    check(static_cast<size_t>(controller.laneCount()) == lanes.size(), "numlanes differs from lanelist");
-    check(std::is_sorted(lanes.begin(), lanes.end()), "lanelist not ascending");
-    check(lanes.size() <= expected.size(), "more lanes than rows");
-    for (const AllelePtr& a : db.workingList()) {
-        check(std::binary_search(lanes.begin(), lanes.end(), a->getLane()), "record lane not in lanelist");
-        check(a->getScore() == 0, "new record is not UNMARKED");
-    }
+    // The state rules of the test suite: keys, store, lane list, chart.
+    const std::string rule = StateWatch().broken(controller, tk, "open");
+    check(rule.empty(), rule.c_str());
+    check(controller.store().workingList().size() == expected.size(), "not one record per row");
+    check(controller.lanes().size() <= expected.size(), "more lanes than rows");
+    for (const AllelePtr& a : controller.store().workingList()) check(a->getScore() == 0, "new record is not UNMARKED");
 }
 
 }  // namespace

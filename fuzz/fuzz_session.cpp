@@ -1,9 +1,10 @@
 // One input is a session script and a small peak file, split by the line
 // "----8<----". The peak file goes to a temporary file that the script
 // opens as "@peaks"; the script is played line by line on a headless
-// session, and the state is checked after every line: result lists stay
-// parallel, counts never exceed the peaks, and the accumulator only loses
-// its runs when the user resets it.
+// session, and the state is checked after every line by the rules the
+// test suite checks (tests/support/Invariants.h): among them, counts never
+// exceed the peaks, and the accumulated runs change only when the user adds
+// one or resets them.
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,8 +16,8 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "app/GeneController.h"
 #include "headless/SessionScript.h"
+#include "support/Invariants.h"
 
 using namespace lociview;
 using namespace lociview::fuzz;
@@ -63,39 +64,6 @@ std::string pathFor(std::string_view asked) {
     return (workDir() / "absent").string() + "/" + std::string(asked);
 }
 
-struct Watch {
-    size_t peaks = 0;
-    size_t records = 0;
-    int32_t run = 0;
-};
-
-void checkState(headless::Session& s, std::string_view line, Watch& watch) {
-    const GeneController& c = s.controller;
-    const size_t alleles = alleleSizes(c.result().alleles).size();
-    check(alleleCounts(c.result().alleles).size() == alleles && alleleWeights(c.result().alleles).size() == alleles, "result lists not parallel",
-          std::string(line));
-    // Scoring counts each peak once at most and clean-up only lowers counts
-    // (repeated removals may take one below zero). The lists outlive an
-    // opening, so the bound is the largest store the session has held.
-    watch.peaks = std::max(watch.peaks, c.store().backupList().size());
-    int64_t counted = 0;
-    for (int32_t count : alleleCounts(c.result().alleles)) counted += count > 0 ? count : 0;
-    check(counted <= static_cast<int64_t>(watch.peaks), "more counted peaks than peaks", std::string(line));
-    check(c.numberOfRowsInTableView() >= 0, "negative row count");
-    check(c.store().workingList().size() <= c.store().backupList().size(), "working list longer than backup");
-    check(static_cast<size_t>(c.laneCount()) == c.lanes().size(), "numlanes differs from lanelist");
-
-    const accumdb& acc = c.accumulator();
-    if (line == "do resetAccumulator:") {
-        check(acc.records().empty() && acc.currentRun() == 0, "reset left runs behind");
-    } else {
-        check(acc.records().size() >= watch.records, "accumulated records lost", std::string(line));
-        check(acc.currentRun() >= watch.run, "run number went back", std::string(line));
-    }
-    watch.records = acc.records().size();
-    watch.run = acc.currentRun();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -120,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     NullStream out;
     headless::Session session(out);
-    Watch watch;
+    StateWatch watch;
     size_t start = 0;
     for (size_t lines = 0; start < script.size() && lines < kMaxLines; ++lines) {
         size_t end = script.find('\n', start);
@@ -140,7 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             line = "open-lanes" + paths;
         }
         if (session.play(line)) break;  // a script error ends the session
-        checkState(session, line, watch);
+        const std::string rule = watch.broken(session.controller, session.tk, line);
+        check(rule.empty(), rule.c_str(), line);
     }
     // Every view once more at the end, the chart frame included.
     for (std::string_view view : {"title", "fields", "counters", "log", "sppcr", "results", "table", "store", "lanes",

@@ -29,8 +29,6 @@ struct Case {
     bool refusedTriScoring;            // a later Score with the tri cell on, refused
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
 class ControllerStatistics : public testing::TestWithParam<Case> {
 protected:
     ControllerHarness h;

@@ -20,24 +20,19 @@ struct CleanUps {
     const char* summary;  // what the last of them did
 };
 
-void PrintTo(const CleanUps& c, std::ostream* os) { *os << c.name; }
-
 class CleanUpUndo : public testing::TestWithParam<CleanUps> {
 protected:
     std::ostringstream out;
     Session session{out};
 
-    void play(const Lines& lines) {
-        for (const std::string& line : lines) ASSERT_EQ(session.play(line), std::nullopt) << line;
-    }
-    // The trace of lines (a "show" each, or any other), and nothing before them.
-    std::string traceOf(const Lines& lines) {
+    // The trace of lines, and nothing before them.
+    std::string play(const Lines& lines) {
         out.str("");
-        play(lines);
+        for (const std::string& line : lines) EXPECT_EQ(session.play(line), std::nullopt) << line;
         return out.str();
     }
     // Everything a clean-up may change, as the user sees it.
-    std::string views() { return traceOf({"show store", "show results", "show counters", "show table", "show chart"}); }
+    std::string views() { return play({"show store", "show results", "show counters", "show table", "show chart"}); }
 
     void scorePlate(const char* p1 = "146", const char* p2 = "150") {
         play({std::string("set progenitor1 ") + p1, std::string("set progenitor2 ") + p2, "set lowrange 120",
@@ -52,17 +47,17 @@ TEST_P(CleanUpUndo, RestoringASnapshotGivesItsViewsBack) {
     play(GetParam().lines);
     const std::string after = views();
     ASSERT_NE(after, before);
-    EXPECT_EQ(traceOf({"show cleanup", "snapshot after"}), std::string("cleanup: ") + GetParam().summary + "\n");
+    EXPECT_EQ(play({"show cleanup", "snapshot after"}), std::string("cleanup: ") + GetParam().summary + "\n");
 
     // Undo, redo, undo: each the state of its moment, the table reloaded.
     for (const auto& [name, expected] : {std::pair{"before", &before}, {"after", &after}, {"before", &before}}) {
-        EXPECT_EQ(traceOf({std::string("restore ") + name}), "reload: tabl\n") << name;
+        EXPECT_EQ(play({std::string("restore ") + name}), "reload: tabl\n") << name;
         EXPECT_EQ(views(), *expected) << name;
     }
     // A new scoring run makes them another run's: refused, nothing changes.
     play({"do scoreData:"});
     const std::string rescored = views();
-    EXPECT_EQ(traceOf({"restore after"}), "restore: refused: taken before the last opening or scoring run\n");
+    EXPECT_EQ(play({"restore after"}), "restore: refused: taken before the last opening or scoring run\n");
     EXPECT_EQ(views(), rescored);
 }
 
@@ -87,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Removed no peaks below height 500"}));
 
 TEST_F(CleanUpUndo, ProvenanceIsTheRunsAndMarksAnotherFilesOpening) {
-    EXPECT_EQ(traceOf({"show provenance"}), "provenance: none\n");
+    EXPECT_EQ(play({"show provenance"}), "provenance: none\n");
     // Progenitors typed the wrong way round are swapped for the run; what
     // is typed after it changes nothing.
     play({"set shift 0.5", "state Maybes on", "answer default"});
@@ -95,12 +90,12 @@ TEST_F(CleanUpUndo, ProvenanceIsTheRunsAndMarksAnotherFilesOpening) {
     play({"set progenitor1 1", "state Maybes off"});
     const std::string run =
         "di-locus-plate.txt: P1 146, P2 150, range 120 to 180, shift 0.5, stutter tolerance 1.5, di, Maybes on\n";
-    EXPECT_EQ(traceOf({"show provenance"}), "provenance: " + run);
+    EXPECT_EQ(play({"show provenance"}), "provenance: " + run);
     // Another file opened (one that gives nothing): the same results, now
     // the previous file's.
-    const std::string results = traceOf({"show results"});
+    const std::string results = play({"show results"});
     play({"open " LOCIVIEW_GOLDEN_DIR "/data/empty.txt"});
-    EXPECT_EQ(traceOf({"show provenance", "show results"}), "provenance: Previous file's results, " + run + results);
+    EXPECT_EQ(play({"show provenance", "show results"}), "provenance: Previous file's results, " + run + results);
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
-// How the player reads script lines: commands and their arguments, what is
-// a script error, line ends, and what happens after an error.
+// The session player. Every NAME.script in the golden folder, played from
+// there, prints NAME.trace byte for byte and exits 0 with nothing on stderr
+// or, given NAME.stderr, exits 2 printing it (LOCIVIEW_UPDATE_GOLDEN=1
+// writes them for a new script: read them before committing). Then every
+// script error, line ends, selections, answers and unreadable scripts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,21 +16,62 @@
 #include "headless/SessionScript.h"
 #include "support/ControllerHarness.h"
 
+namespace fs = std::filesystem;
+
 namespace lociview::headless {
 namespace {
 
-struct Played {
-    int status;
-    std::string out;
-    std::string err;
-};
+const fs::path kGoldenDir = LOCIVIEW_GOLDEN_DIR;
 
-Played play(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out, err;
-    const int status = runSession(in, "s.script", out, err);
-    return {status, out.str(), err.str()};
+std::vector<std::string> scriptNames() {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(kGoldenDir, ec))
+        if (entry.path().extension() == ".script") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
+
+std::string readFile(const fs::path& path) {
+    std::ostringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+class GoldenTraceTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenTraceTest, TraceMatches) {
+    const std::string name = GetParam();
+    const fs::path traceFile = kGoldenDir / (name + ".trace"), errFile = kGoldenDir / (name + ".stderr");
+    std::ifstream in(kGoldenDir / (name + ".script"), std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    std::ostringstream out, err;
+    const fs::path previous = fs::current_path();
+    fs::current_path(kGoldenDir);
+    const int status = runSession(in, name + ".script", out, err);
+    fs::current_path(previous);
+
+    if (const char* update = std::getenv("LOCIVIEW_UPDATE_GOLDEN"); update && std::string(update) == "1") {
+        std::ofstream(traceFile, std::ios::binary) << out.str();
+        if (err.str().empty()) fs::remove(errFile);
+        else std::ofstream(errFile, std::ios::binary) << err.str();
+        GTEST_SKIP() << "rewrote " << traceFile;
+    }
+    ASSERT_TRUE(fs::exists(traceFile)) << "no " << traceFile << " (run with LOCIVIEW_UPDATE_GOLDEN=1)";
+    EXPECT_EQ(out.str(), readFile(traceFile));
+    EXPECT_EQ(status, fs::exists(errFile) ? kScriptError : kSessionOk);
+    EXPECT_EQ(err.str(), fs::exists(errFile) ? readFile(errFile) : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, testing::ValuesIn(scriptNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string id = info.param;
+                             for (char& c : id)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return id;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenTraceTest);
+
 
 // The trace lines after the start-up lines.
 std::string afterStartup(const std::string& trace) {
@@ -36,17 +83,16 @@ std::string afterStartup(const std::string& trace) {
 
 struct ErrorCase {
     const char* script;
-    const char* err;
+    const char* err;  // the whole of standard error: nothing after the bad line is played
 };
 
 class SessionScriptErrors : public testing::TestWithParam<ErrorCase> {};
 
 TEST_P(SessionScriptErrors, StopWithStatus2AndMessage) {
-    const Played p = play(GetParam().script);
-    EXPECT_EQ(p.status, kScriptError);
-    EXPECT_EQ(p.err, GetParam().err);
-    // Nothing after the bad line is carried out.
-    EXPECT_EQ(afterStartup(p.out).find("title: after"), std::string::npos);
+    std::istringstream in(GetParam().script);
+    std::ostringstream out, err;
+    EXPECT_EQ(runSession(in, "s.script", out, err), kScriptError);
+    EXPECT_EQ(err.str(), GetParam().err);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,7 +103,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"\n# note\n\nset nofield 1\n", "s.script:4: unknown field 'nofield'\n"},
         ErrorCase{"set\n", "s.script:1: missing argument to set\n"},
         ErrorCase{"set \n", "s.script:1: missing argument to set\n"},
+        ErrorCase{"show\n", "s.script:1: missing argument to show\n"},
         ErrorCase{"do\n", "s.script:1: missing argument to do\n"},
+        ErrorCase{"do scoreData\n", "s.script:1: unknown action 'scoreData'\n"},
         ErrorCase{"do scoreData: \n", "s.script:1: unknown action 'scoreData: '\n"},
         ErrorCase{"show everything\n", "s.script:1: unknown view 'everything'\n"},
         ErrorCase{"locus hexa\n", "s.script:1: unknown locus cell 'hexa'\n"},
@@ -66,32 +114,22 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"state Maybes yes\n", "s.script:1: state must be on or off, not 'yes'\n"},
         ErrorCase{"state locusmatrix on\n", "s.script:1: unknown control 'locusmatrix'\n"},
         ErrorCase{"answer\n", "s.script:1: missing argument to answer\n"},
+        ErrorCase{"answer default\nanswer default maybe\n",
+                  "s.script:2: answer must be default or alternate, not 'maybe'\n"},
         ErrorCase{"answer Default\n", "s.script:1: answer must be default or alternate, not 'Default'\n"},
         ErrorCase{"answer default  alternate\n", "s.script:1: answer must be default or alternate, not ''\n"},
         ErrorCase{"answer alternate \n", "s.script:1: answer must be default or alternate, not ''\n"},
+        ErrorCase{"select 0 007 99999999999999999999999\nselect 1  2\n", "s.script:2: bad row number ''\n"},
         ErrorCase{"select -1\n", "s.script:1: bad row number '-1'\n"},
         ErrorCase{"select +1\n", "s.script:1: bad row number '+1'\n"},
         ErrorCase{"select 1,2\n", "s.script:1: bad row number '1,2'\n"},
         ErrorCase{"select \xd9\xa3\n", "s.script:1: bad row number '\xd9\xa3'\n"},
-        // The error stops the script; what follows is never played.
-        ErrorCase{"show title\r\nbogus\r\nshow title after\r\n", "s.script:2: unknown command 'bogus'\n"},
+        ErrorCase{"show title\r\nbogus\r\nshow nothing\r\n", "s.script:2: unknown command 'bogus'\n"},
         ErrorCase{"bogus", "s.script:1: unknown command 'bogus'\n"}));
 
-TEST(SessionScript, BadAnswerLineQueuesNothing) {
-    // A rejected answer line must not leave its good answers queued.
-    std::ostringstream out;
-    Session s(out);
-    ASSERT_TRUE(s.play("answer alternate bogus").has_value());
-    const AlertRequest twoButtons = alertRequest(AlertId::ConfirmOpenAnother);
-    EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);
-}
-
 TEST(SessionScript, LineEnds) {
-    struct Case {
-        std::string script;
-        std::string field;  // progenitor1 afterwards
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        // The script, and the text of progenitor1 afterwards.
         {"set progenitor1 150\r\n", "150"},
         {"set progenitor1 150\n", "150"},
         {"set progenitor1 150", "150"},
@@ -103,11 +141,11 @@ TEST(SessionScript, LineEnds) {
         {"set progenitor1 \n", ""},
         {"set progenitor1 1\n\nset progenitor1 2\n", "2"},
     };
-    for (const auto& c : cases) {
-        std::ostringstream out, err;
-        Session s(out);
-        ASSERT_EQ(playScript(s, c.script, "s", err), kSessionOk) << err.str();
-        EXPECT_EQ(s.tk.progenitor1.text(), c.field) << "script: " << c.script;
+    std::ostringstream out, err;
+    Session s(out);
+    for (const auto& [script, field] : cases) {
+        ASSERT_EQ(playScript(s, script, "s", err), kSessionOk) << err.str();
+        EXPECT_EQ(s.tk.progenitor1.text(), field) << "script: " << script;
     }
 }
 
@@ -115,40 +153,32 @@ TEST(SessionScript, SelectionIsASetOfExistingRows) {
     std::ostringstream out;
     Session s(out);
     GeneControllerTestAccess::setAlleles(s.controller, {150, 152, 154}, {1, 1, 1}, {1.0, 1.0, 1.0});
-    struct Case {
-        const char* line;
-        std::vector<int> rows;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::pair<const char*, std::vector<int>>> cases = {
         {"select 2 0 2", {0, 2}},
         {"select 002", {2}},
-        {"select 3", {}},                             // not a row now
+        {"select 3", {}},                              // not a row now
         {"select 99999999999999999999999999 1", {1}},  // far too large is simply not a row
         {"select 1", {1}},
         {"select", {}},
         {"select ", {}},
     };
-    for (const auto& c : cases) {
-        ASSERT_FALSE(s.play(c.line).has_value()) << c.line;
-        EXPECT_EQ(s.tk.tabl.selectedRows(), c.rows) << c.line;
+    for (const auto& [line, rows] : cases) {
+        ASSERT_FALSE(s.play(line).has_value()) << line;
+        EXPECT_EQ(s.tk.tabl.selectedRows(), rows) << line;
     }
-    // Selecting replaces the selection; a reload clears it.
-    ASSERT_FALSE(s.play("select 0 1").has_value());
-    s.tk.tabl.reloadData();
+    ASSERT_FALSE(s.play("select 0 1"));
+    s.tk.tabl.reloadData();  // clears the selection
     EXPECT_TRUE(s.tk.tabl.selectedRows().empty());
 }
 
 TEST(SessionScript, OpenAnswersThePathOnlyForItsOwnDialog) {
     std::ostringstream out;
     Session s(out);
-    ASSERT_FALSE(s.play("open no/such/file.txt").has_value());
-    ASSERT_FALSE(s.play("do openData:").has_value());
-    ASSERT_FALSE(s.play("open ").has_value());
+    for (const char* line : {"open no/such/file.txt", "do openData:", "open "}) ASSERT_FALSE(s.play(line)) << line;
     const std::string trace = afterStartup(out.str());
-    EXPECT_NE(trace.find("open-panel: no/such/file.txt\n"), std::string::npos);
     // The later openings had no path: both dialogs are cancelled.
-    const size_t first = trace.find("open-panel: cancelled\n");
-    ASSERT_NE(first, std::string::npos);
+    const size_t path = trace.find("open-panel: no/such/file.txt\n"), first = trace.find("open-panel: cancelled\n");
+    ASSERT_LT(path, first);
     EXPECT_NE(trace.find("open-panel: cancelled\n", first + 1), std::string::npos);
     EXPECT_EQ(s.tk.window.title(), "Lociview: file.txt");
 }
@@ -156,25 +186,25 @@ TEST(SessionScript, OpenAnswersThePathOnlyForItsOwnDialog) {
 TEST(SessionScript, AnswersOutlastActionsAndOneButtonAlertsTakeAnyAnswer) {
     std::ostringstream out;
     Session s(out);
-    ASSERT_FALSE(s.play("answer alternate alternate").has_value());
+    ASSERT_FALSE(s.play("answer alternate alternate"));
     // A one-button alert takes the first queued answer and presses its button.
-    ASSERT_FALSE(s.play("do exportSPPCRData:").has_value());
-    // The second one is still queued for the next alert.
-    ASSERT_FALSE(s.play("show title").has_value());
+    ASSERT_FALSE(s.play("do exportSPPCRData:"));
+    EXPECT_NE(afterStartup(out.str()).find("-> Abort Export\n"), std::string::npos);
+    // The second one is still queued for the next alert; then the default.
+    ASSERT_FALSE(s.play("show title"));
     const AlertRequest twoButtons = alertRequest(AlertId::ConfirmOpenAnother);
     EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 0);
-    EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);  // nothing queued: default
-    const std::string trace = afterStartup(out.str());
-    EXPECT_NE(trace.find("alert: You have not scored this data set yet. [Abort Export] -> Abort Export\n"),
-              std::string::npos);
+    EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);
+    // A rejected answer line leaves none of its good answers queued.
+    ASSERT_TRUE(s.play("answer alternate bogus"));
+    EXPECT_EQ(s.tk.dialogs.runAlert(twoButtons), 1);
 }
 
-TEST(SessionScript, UnreadableScript) {
-    const std::string missing = "/nonexistent/dir/x.script";
-    for (const std::string& path : {missing, std::filesystem::temp_directory_path().string()}) {
+TEST(SessionScript, UnreadableScriptStartsNothing) {
+    for (const std::string& path : {std::string("/nonexistent/dir/x.script"), fs::temp_directory_path().string()}) {
         std::ostringstream out, err;
         EXPECT_EQ(runSessionFile(path, out, err), kScriptError);
-        EXPECT_EQ(out.str(), "") << "nothing starts";
+        EXPECT_EQ(out.str(), "");
         EXPECT_EQ(err.str().rfind(path + ":0: ", 0), 0u) << err.str();
     }
     // A stream that fails while being read.
@@ -182,25 +212,17 @@ TEST(SessionScript, UnreadableScript) {
     broken.setstate(std::ios::badbit);
     std::ostringstream out, err;
     EXPECT_EQ(runSession(broken, "b", out, err), kScriptError);
-    EXPECT_EQ(err.str(), "b:0: cannot read the script\n");
-    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str() + out.str(), "b:0: cannot read the script\n");
 }
 
 TEST(SessionScript, UnterminatedStandardOutputIsPrintedAtTheEnd) {
-    // Text the program leaves without a line feed still reaches the trace,
-    // after the last script line's own output.
+    // After the last script line's own output.
     std::ostringstream out;
     Session s(out);
     s.tk.standardOutput.write("150.20\t");
-    ASSERT_FALSE(s.play("show title").has_value());
+    ASSERT_FALSE(s.play("show title"));
     s.finish();
     EXPECT_EQ(afterStartup(out.str()), "title: \nstdout: 150.20\t\n");
-}
-
-// The golden traces show the usual cells and scores; these never occur there.
-TEST(SessionScript, OddCellsAndScoreNames) {
-    EXPECT_EQ(formatCell(CellValue{std::string()}), "");
-    for (const int32_t code : {4, -1}) EXPECT_EQ(scoreName(code), "UNKNOWN VALUE PASSED TO stringScore(int x)");
 }
 
 }  // namespace
