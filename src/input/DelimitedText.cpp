@@ -7,7 +7,7 @@ namespace lociview {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isPadding(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -69,7 +69,7 @@ bool RecordScanner::next(std::vector<Field>& fields, size_t limit) {
     for (;;) {
         const size_t start = pos;
         size_t i = pos;
-        while (i < lineEnd && s[i] != delimiter && isBlank(s[i])) ++i;
+        while (i < lineEnd && s[i] != delimiter && isPadding(s[i])) ++i;
         const bool quoted = i < lineEnd && s[i] == '"';
         if (quoted) {
             const int64_t opened = line;

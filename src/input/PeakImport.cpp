@@ -15,7 +15,6 @@ namespace lociview {
 
 namespace {
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
 long long ll(int64_t n) { return static_cast<long long>(n); }
 
@@ -82,13 +81,13 @@ std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, cons
     if (read.headerLine == 0)
         return format("No peak could be read from %s: none of its %lld peak lines has a dye letter and a size in "
                       "range.%s",
-                      quoted(file.name).c_str(), ll(read.dataRows), why.c_str());
+                      quotedName(file.name).c_str(), ll(read.dataRows), why.c_str());
     if (read.dataRows == 0)
         return format("No peak could be read from %s: its header is on line %lld, and no row follows it.",
-                      quoted(file.name).c_str(), ll(read.headerLine));
+                      quotedName(file.name).c_str(), ll(read.headerLine));
     return format("No peak could be read from %s: its header is on line %lld (%s-separated), but none of its %lld "
                   "rows has a usable size and height.%s Check that the rows are separated like the header.",
-                  quoted(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
+                  quotedName(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
                   why.c_str());
 }
 
@@ -106,11 +105,11 @@ std::string laneColumnProblem(const FileSamples& read) {
     std::unordered_map<int64_t, size_t> owner;
     for (size_t i = 0; i < read.names.size(); ++i) {
         if (read.laneOf[i] < 0)
-            return format("sample %s has no single lane number", quoted(read.names[i]).c_str());
+            return format("sample %s has no single lane number", quotedName(read.names[i]).c_str());
         const auto [it, fresh] = owner.emplace(read.laneOf[i], i);
         if (!fresh)
-            return format("samples %s and %s share lane %lld", quoted(read.names[it->second]).c_str(),
-                          quoted(read.names[i]).c_str(), ll(read.laneOf[i]));
+            return format("samples %s and %s share lane %lld", quotedName(read.names[it->second]).c_str(),
+                          quotedName(read.names[i]).c_str(), ll(read.laneOf[i]));
     }
     return {};
 }
@@ -147,7 +146,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         const ImportFile& file = files[i];
         if (!file.bytes) {
             if (!several) return result;
-            return refused(quoted(file.name) + " could not be read.", log);
+            return refused(quotedName(file.name) + " could not be read.", log);
         }
         if (peakTableHasRows(file.bytes)) {
             if (!several) {
@@ -155,7 +154,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
                 result.layout = PeakLayout::Classic;
                 return result;
             }
-            return refused(quoted(file.name) + " is a peak table with lane numbers; open it on its own.", log);
+            return refused(quotedName(file.name) + " is a peak table with lane numbers; open it on its own.", log);
         }
         const Utf8Text text = Utf8Text::decode(*file.bytes);
         const std::string sample = stemOf(file.name);
@@ -164,15 +163,15 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         if (!recognised) recognised = readPerSampleLines(*file.bytes, sample, read[i]);
         if (!recognised) {
             if (!several) return result;
-            return refused(quoted(file.name) +
+            return refused(quotedName(file.name) +
                                " is not a peak table Lociview reads: no header naming Size and Height columns in "
                                "its first 50 lines, and no peak lines.",
                            log);
         }
         if (read[i].layout != read.front().layout)
             return refused(format("%s is %s and %s is %s. Open files of one layout together.",
-                                  quoted(files.front().name).c_str(), layoutWords(read.front().layout),
-                                  quoted(file.name).c_str(), layoutWords(read[i].layout)),
+                                  quotedName(files.front().name).c_str(), layoutWords(read.front().layout),
+                                  quotedName(file.name).c_str(), layoutWords(read[i].layout)),
                            log);
     }
 

@@ -19,7 +19,6 @@ namespace lociview::qt {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 const QColor kGrey{0x55, 0x55, 0x55};
 const QColor kRule{0x99, 0x99, 0x99};
@@ -101,7 +100,7 @@ std::vector<double> fitColumns(const std::vector<double>& natural, double width)
 class Pages {
 public:
     Pages(QPagedPaintDevice& device, QPainter* painter, const Report& report, int total)
-        : device(device), painter(painter), fonts(reportFonts()), footer(text(report.title)), total(total) {
+        : device(device), painter(painter), fonts(reportFonts()), footer(QString::fromStdString(report.title)), total(total) {
         pt = device.logicalDpiY() / 72.0;
         width = device.width();
         bottom = device.height() - 14 * pt;  // the foot's line below
@@ -193,11 +192,11 @@ void paragraph(Pages& p, const QString& s, const QFont& font, const QColor& colo
 void facts(Pages& p, const std::vector<std::pair<std::string, std::string>>& list) {
     const QFontMetricsF metrics(p.fonts.body, p.measure());
     double nameWidth = 0;
-    for (const auto& fact : list) nameWidth = std::max(nameWidth, metrics.horizontalAdvance(text(fact.first)));
+    for (const auto& fact : list) nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromStdString(fact.first)));
     nameWidth = std::min(nameWidth + p.points(12), p.width * 0.35);
     for (const auto& [name, value] : list) {
-        const Block n = block(text(name), p.fonts.body, p.measure(), nameWidth - p.points(6));
-        const Block v = block(value.empty() ? QStringLiteral("—") : text(value), p.fonts.body, p.measure(),
+        const Block n = block(QString::fromStdString(name), p.fonts.body, p.measure(), nameWidth - p.points(6));
+        const Block v = block(value.empty() ? QStringLiteral("—") : QString::fromStdString(value), p.fonts.body, p.measure(),
                               p.width - nameWidth);
         const double height = std::max(n.height, v.height);
         p.room(height);
@@ -225,7 +224,7 @@ void table(Pages& p, const TextTable& t) {
     std::vector<QString> titles;
     std::vector<double> natural(columns);
     for (size_t c = 0; c < columns; ++c) {
-        titles.push_back(text(t.columns[c]));
+        titles.push_back(QString::fromStdString(t.columns[c]));
         natural[c] = boldMetrics.horizontalAdvance(titles[c]) + 2 * pad;
     }
     std::vector<std::vector<QString>> rows;
@@ -233,7 +232,7 @@ void table(Pages& p, const TextTable& t) {
     for (const auto& row : t.rows) {
         std::vector<QString> cells(columns);
         for (size_t c = 0; c < columns && c < row.size(); ++c) {
-            cells[c] = text(row[c]);
+            cells[c] = QString::fromStdString(row[c]);
             natural[c] = std::max(natural[c], metrics.horizontalAdvance(cells[c]) + 2 * pad);
         }
         rows.push_back(std::move(cells));
@@ -292,7 +291,7 @@ void table(Pages& p, const TextTable& t) {
 }
 
 void preformatted(Pages& p, const std::string& s) {
-    for (const QString& line : text(s).split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromStdString(s).split(QLatin1Char('\n'))) {
         const Block b = block(line.isEmpty() ? QStringLiteral(" ") : line, p.fonts.fixed, p.measure(), p.width);
         p.room(b.height);
         p.draw(b, 0);
@@ -326,19 +325,19 @@ double leadHeight(Pages& p, const ReportSection& s, const ReportPictures& pictur
     if (!s.facts.empty()) return 3 * line;
     double lead = 0;
     for (const std::string& paragraph : s.paragraphs)
-        lead += block(text(paragraph), p.fonts.body, p.measure(), p.width).height + p.points(3);
+        lead += block(QString::fromStdString(paragraph), p.fonts.body, p.measure(), p.width).height + p.points(3);
     if (s.picture != ReportPicture::None) return lead + pictureSize(p, s.picture, pictureOf(pictures, s.picture)).height();
     return lead + 3 * line;
 }
 
 void section(Pages& p, const ReportSection& s, const ReportPictures& pictures) {
-    const Block heading = block(text(s.heading), p.fonts.heading, p.measure(), p.width);
+    const Block heading = block(QString::fromStdString(s.heading), p.fonts.heading, p.measure(), p.width);
     p.space(p.points(8));
     p.room(heading.height + p.points(4) + leadHeight(p, s, pictures));
     p.draw(heading, 0);
     p.y += p.points(4);
     if (!s.facts.empty()) facts(p, s.facts);
-    for (const std::string& paragraph : s.paragraphs) lociview::qt::paragraph(p, text(paragraph), p.fonts.body);
+    for (const std::string& paragraph : s.paragraphs) lociview::qt::paragraph(p, QString::fromStdString(paragraph), p.fonts.body);
     if (s.picture != ReportPicture::None) {
         const QImage& image = pictureOf(pictures, s.picture);
         const QSizeF size = pictureSize(p, s.picture, image);
@@ -357,8 +356,8 @@ void section(Pages& p, const ReportSection& s, const ReportPictures& pictures) {
 int layOut(QPagedPaintDevice& device, QPainter* painter, const Report& report, const ReportPictures& pictures,
            int total) {
     Pages p(device, painter, report, total);
-    paragraph(p, text(report.title), p.fonts.title);
-    paragraph(p, text(report.subtitle), p.fonts.subtitle, kGrey);
+    paragraph(p, QString::fromStdString(report.title), p.fonts.title);
+    paragraph(p, QString::fromStdString(report.subtitle), p.fonts.subtitle, kGrey);
     for (const ReportSection& s : report.sections) section(p, s, pictures);
     p.finish();
     return p.pages();
@@ -389,7 +388,7 @@ bool writeReportPdf(const QString& path, const Report& report, const ReportPictu
         QPdfWriter writer(&file);
         writer.setPageLayout(reportPageLayout());
         writer.setResolution(600);
-        writer.setTitle(text(report.title));
+        writer.setTitle(QString::fromStdString(report.title));
         writer.setCreator(QStringLiteral("Lociview %1").arg(QLatin1String(kVersion)));
         if (paintReport(writer, report, pictures) == 0) return false;
     }

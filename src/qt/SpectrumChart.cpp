@@ -17,7 +17,6 @@ namespace {
 // The colours of P1 and P2 (colour-blind safe blue and orange).
 const QColor kSeriesColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xE6, 0x9F, 0x00)};
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Whole-number ticks, about five of them, the top a whole tick above the
 // tallest bar.
@@ -36,14 +35,14 @@ void countAxis(QValueAxis& axis, int64_t largest) {
 
 QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
     auto* chart = new QChart;
-    chart->setTitle(bars.note.empty() ? title : title + QStringLiteral("\n") + text(bars.note));
+    chart->setTitle(bars.note.empty() ? title : title + QStringLiteral("\n") + QString::fromStdString(bars.note));
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setAnimationOptions(QChart::NoAnimation);
 
     auto* series = new QBarSeries;
     for (size_t i = 0; i < bars.series.size(); ++i) {
         const SpectrumSeries& s = bars.series[i];
-        auto* set = new QBarSet(text(s.name));
+        auto* set = new QBarSet(QString::fromStdString(s.name));
         for (int64_t count : s.counts) set->append(static_cast<qreal>(count));
         const QColor colour = kSeriesColours[i % std::size(kSeriesColours)];
         set->setColor(colour);
@@ -57,7 +56,7 @@ QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
     chart->addSeries(series);
 
     auto* categories = new QBarCategoryAxis;
-    for (const std::string& label : bars.labels) categories->append(text(label));
+    for (const std::string& label : bars.labels) categories->append(QString::fromStdString(label));
     categories->setTitleText(QStringLiteral("Repeat units from the progenitor"));
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);

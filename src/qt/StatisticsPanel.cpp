@@ -19,7 +19,6 @@ namespace lociview::qt {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 void fitRows(QTableWidget* table);
 
@@ -65,15 +64,15 @@ void fill(QTableWidget* table, const std::vector<StatLine>& lines) {
     table->setRowCount(rows);
     int r = 0;
     for (const StatLine& line : lines) {
-        table->setItem(r, 0, new QTableWidgetItem(text(line.title)));
+        table->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(line.title)));
         for (const auto& [column, cell] : {std::pair{1, &line.value}, std::pair{2, &line.interval}}) {
-            auto* item = new QTableWidgetItem(text(*cell));
+            auto* item = new QTableWidgetItem(QString::fromStdString(*cell));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(r, column, item);
         }
         ++r;
         if (line.note.empty()) continue;
-        auto* note = new QTableWidgetItem(text(line.note));
+        auto* note = new QTableWidgetItem(QString::fromStdString(line.note));
         QFont italic = note->font();
         italic.setItalic(true);
         note->setFont(italic);
