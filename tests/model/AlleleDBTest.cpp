@@ -178,7 +178,7 @@ TEST(AlleleDBTest, AnswersLikeAPlainList) {
             else if (what < 11) apply(db, m, {Op::Score, 0, next(5000), 0, next(4)});
             else if (next(4) == 0) apply(db, m, {Op::Rekey, 0, next(5000), next(2) ? 5000000 + next(3) : next(static_cast<uint32_t>(db.nextKey()))});
             else apply(db, m, {Op::Restore});
-            if (i % 101 == 0 || i == 699) expectSame(db, m, format("round %d step %d", round, i));
+            if (i % 29 == 0 || i == 699) expectSame(db, m, format("round %d step %d", round, i));
             if (HasFatalFailure()) return;
         }
         if (round == 1) apply(db, m, {Op::RemoveAll});
