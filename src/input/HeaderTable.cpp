@@ -99,8 +99,10 @@ struct Columns {
     }
 };
 
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
 std::string headerPlace(const std::string& fileName, int64_t line) {
-    return format("The header of %s (line %lld)", quotedName(fileName).c_str(), static_cast<long long>(line));
+    return format("The header of %s (line %lld)", quoted(fileName).c_str(), static_cast<long long>(line));
 }
 
 // Sorts out the named cells of a header; a refusal message when they cannot
@@ -116,7 +118,7 @@ std::string columnsOf(const std::vector<Field>& cells, const std::string& fileNa
                 return format("%s names the column %s twice (columns %d and %d). Rename one of them and open "
                               "the file again.",
                               headerPlace(fileName, line).c_str(),
-                              quotedName(std::string(fieldValue(cells[i], scratch))).c_str(), column + 1,
+                              quoted(std::string(fieldValue(cells[i], scratch))).c_str(), column + 1,
                               static_cast<int>(i) + 1);
         }
         named.emplace_back(n, static_cast<int>(i));
@@ -394,8 +396,6 @@ char delimiterOf(std::string_view line) {
 
 }  // namespace
 
-std::string quotedName(const std::string& name) { return "\"" + name + "\""; }
-
 bool readHeaderTable(std::string_view text, const std::string& fileName, const std::string& sampleName,
                      FileSamples& out) {
     std::vector<Field> fields;
@@ -432,7 +432,7 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
         if (const int64_t line = records.quoteNeverClosed(); line != 0) {
             out.refusal = format("In %s, the quote that opens on line %lld is never closed. Close it, or remove "
                                  "it, and open the file again.",
-                                 quotedName(fileName).c_str(), static_cast<long long>(line));
+                                 quoted(fileName).c_str(), static_cast<long long>(line));
         }
         for (int64_t& lane : out.laneOf)
             if (lane < 0) lane = FileSamples::kNoLane;

@@ -27,9 +27,6 @@ struct FileSamples {
     static constexpr int64_t kNoLane = -1;  // no number, or not the same on every row
 };
 
-// A name as the messages about files and samples print it: in double quotes.
-std::string quotedName(const std::string& name);
-
 // Looks for a header row in the first 50 lines of the text: a line with at
 // least two cells that name known columns. False when there is none;
 // otherwise out holds the rows below it, or a refusal. A file without a

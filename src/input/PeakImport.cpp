@@ -15,6 +15,7 @@ namespace lociview {
 
 namespace {
 
+std::string inQuotes(const std::string& name) { return "\"" + name + "\""; }
 
 long long ll(int64_t n) { return static_cast<long long>(n); }
 
@@ -81,13 +82,13 @@ std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, cons
     if (read.headerLine == 0)
         return format("No peak could be read from %s: none of its %lld peak lines has a dye letter and a size in "
                       "range.%s",
-                      quotedName(file.name).c_str(), ll(read.dataRows), why.c_str());
+                      inQuotes(file.name).c_str(), ll(read.dataRows), why.c_str());
     if (read.dataRows == 0)
         return format("No peak could be read from %s: its header is on line %lld, and no row follows it.",
-                      quotedName(file.name).c_str(), ll(read.headerLine));
+                      inQuotes(file.name).c_str(), ll(read.headerLine));
     return format("No peak could be read from %s: its header is on line %lld (%s-separated), but none of its %lld "
                   "rows has a usable size and height.%s Check that the rows are separated like the header.",
-                  quotedName(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
+                  inQuotes(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
                   why.c_str());
 }
 
@@ -105,11 +106,11 @@ std::string laneColumnProblem(const FileSamples& read) {
     std::unordered_map<int64_t, size_t> owner;
     for (size_t i = 0; i < read.names.size(); ++i) {
         if (read.laneOf[i] < 0)
-            return format("sample %s has no single lane number", quotedName(read.names[i]).c_str());
+            return format("sample %s has no single lane number", inQuotes(read.names[i]).c_str());
         const auto [it, fresh] = owner.emplace(read.laneOf[i], i);
         if (!fresh)
-            return format("samples %s and %s share lane %lld", quotedName(read.names[it->second]).c_str(),
-                          quotedName(read.names[i]).c_str(), ll(read.laneOf[i]));
+            return format("samples %s and %s share lane %lld", inQuotes(read.names[it->second]).c_str(),
+                          inQuotes(read.names[i]).c_str(), ll(read.laneOf[i]));
     }
     return {};
 }
@@ -146,7 +147,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         const ImportFile& file = files[i];
         if (!file.bytes) {
             if (!several) return result;
-            return refused(quotedName(file.name) + " could not be read.", log);
+            return refused(inQuotes(file.name) + " could not be read.", log);
         }
         if (peakTableHasRows(file.bytes)) {
             if (!several) {
@@ -154,7 +155,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
                 result.layout = PeakLayout::Classic;
                 return result;
             }
-            return refused(quotedName(file.name) + " is a peak table with lane numbers; open it on its own.", log);
+            return refused(inQuotes(file.name) + " is a peak table with lane numbers; open it on its own.", log);
         }
         const Utf8Text text = Utf8Text::decode(*file.bytes);
         const std::string sample = stemOf(file.name);
@@ -163,15 +164,15 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         if (!recognised) recognised = readPerSampleLines(*file.bytes, sample, read[i]);
         if (!recognised) {
             if (!several) return result;
-            return refused(quotedName(file.name) +
+            return refused(inQuotes(file.name) +
                                " is not a peak table Lociview reads: no header naming Size and Height columns in "
                                "its first 50 lines, and no peak lines.",
                            log);
         }
         if (read[i].layout != read.front().layout)
             return refused(format("%s is %s and %s is %s. Open files of one layout together.",
-                                  quotedName(files.front().name).c_str(), layoutWords(read.front().layout),
-                                  quotedName(file.name).c_str(), layoutWords(read[i].layout)),
+                                  inQuotes(files.front().name).c_str(), layoutWords(read.front().layout),
+                                  inQuotes(file.name).c_str(), layoutWords(read[i].layout)),
                            log);
     }
 
