@@ -133,6 +133,7 @@ TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
     const LoggedRun first = log.add(plate(1)).run;
     log.add(plate(1));
     EXPECT_EQ(first.addedAt, isoLocalTime(noon));
+    for (const LoggedRun& read : log.activeRuns().runs) EXPECT_EQ(read.addedAt + "|" + read.resetAt, isoLocalTime(noon) + "|");
     std::vector<std::pair<RunRecord, bool>> cases(5, {plate(1), false});
     cases[0].second = cases[1].second = true;
     cases[1].first.fileName = "copy of plate 1.txt";  // renamed, cleaned up differently: the same run

@@ -100,6 +100,20 @@ TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
         EXPECT_EQ(body, c.body);
     }
 
+    // The report carries the same counters and tables, by name.
+    const Report report = h.controller.report();
+    const auto sectionNamed = [&](const std::string& heading) {
+        for (const ReportSection& s : report.sections)
+            if (s.heading == heading) return s;
+        return ReportSection{};
+    };
+    EXPECT_EQ(sectionNamed("Lane counters").facts,
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"lanes", "12"}, {"numemptylanes", "1"}, {"numones", "6"}, {"numtwos", "5"}}));
+    const std::vector<TextTable> byLane = sectionNamed("Results by lane").tables;
+    ASSERT_EQ(byLane.size(), 1u);
+    EXPECT_EQ(byLane[0].rows[6], (std::vector<std::string>{"7", "", "", "2193", "", "1316"}));
+
     // The statistics as the command line prints them, under the GE typed for the run.
     h.tk.accumgeforun.setText("12.5");
     const std::string stats = h.controller.exportText(ExportTable::RunStatistics, Delimiter::Tab);

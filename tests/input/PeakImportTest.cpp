@@ -151,10 +151,10 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"BadCells",
                    {{"t.txt", "Sample\tSize\tHeight\nS\t1e999\t10\nS\t-1e999\t10\nS\tNaN\t10\nS\t150 bp\t10\nS\t\t10\n"
                               "S\tna\t10\nS\t150\t1e999\nS\t150\tnan\nS\t150\tNA\n\t150\t1\nS\t-42.5\t-7\nS\t150\t2451.9\n"
-                              "S\t150\t1e12\nS\t1e-50\t-0\nS\t+7.25e1\t9\n"}},
+                              "S\t150\t1e12\nS\t1e-50\t-0\nS\t+7.25e1\t9\nS\t150..5\t9\n"}},
                    PeakLayout::SizingTable, kNoDye, "1\tS\tt.txt\t5\n",
                    "1:-42.500000:-7 1:150.000000:2451 1:150.000000:2147483647 1:0.000000:0 1:72.500000:9",
-                   "Skipped: 1 no sample name, 2 size empty or NA, 2 size not a number, 2 size out of range, 1 height empty or NA, "
+                   "Skipped: 1 no sample name, 2 size empty or NA, 3 size not a number, 2 size out of range, 1 height empty or NA, "
                    "1 height not a number, 1 height out of range."}));
 
 struct RefusalCase {
