@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/Sha256.h"
@@ -119,6 +120,37 @@ TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
     const std::string stats = h.controller.exportText(ExportTable::RunStatistics, Delimiter::Tab);
     EXPECT_NE(stats.find("\n# GE: 12.5\n"), std::string::npos);
     EXPECT_EQ(stats.substr(stats.find("\nname\t") + 1), statsText(statRows(*h.controller.runStatistics())));
+}
+
+// A report's wide table: parts of at most the width, each led by the row
+// names, that together hold every column once in order (short rows padded);
+// a table that fits is its own part.
+TEST(ExportTables, WideTablesSplitIntoPartsLedByTheRowNames) {
+    for (size_t width = 1; width <= 8; ++width)
+        for (size_t most = 2; most <= 4; ++most) {
+            TextTable table;
+            for (size_t c = 0; c < width; ++c) table.columns.push_back("c" + std::to_string(c));
+            table.rows = {{"r0"}, {}};
+            for (size_t c = 1; c < width; ++c) table.rows[0].push_back(std::to_string(c));
+            table.rows[0].resize(width - width / 3);
+            if (width <= most) {
+                EXPECT_EQ(splitColumns(table, most), std::vector<TextTable>{table});
+                continue;
+            }
+            TextTable joined{{table.columns.front()}, {{"r0"}, {""}}};
+            for (const TextTable& part : splitColumns(table, most)) {
+                ASSERT_LE(part.columns.size(), most);
+                ASSERT_EQ(part.rows.size(), 2u);
+                EXPECT_EQ(std::tuple(part.columns[0], part.rows[0][0], part.rows[1][0]),
+                          std::tuple(table.columns[0], std::string("r0"), std::string()));
+                joined.columns.insert(joined.columns.end(), part.columns.begin() + 1, part.columns.end());
+                for (size_t r = 0; r < 2; ++r)
+                    joined.rows[r].insert(joined.rows[r].end(), part.rows[r].begin() + 1, part.rows[r].end());
+            }
+            table.rows[0].resize(width);
+            table.rows[1].resize(width);
+            EXPECT_EQ(joined, table) << width << " columns, at most " << most;
+        }
 }
 
 TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {

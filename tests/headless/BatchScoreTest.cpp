@@ -262,6 +262,10 @@ TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {
     EXPECT_EQ(quiet.err, "");
     EXPECT_NE(loud.err.find("locus = di\n"), std::string::npos) << loud.err;
     EXPECT_EQ(std::tuple(loud.status, loud.out), std::tuple(0, quiet.out));
+    // A file name with a line break in it stays on its log line.
+    write("two\nlines.txt", kBothProgenitors);
+    const Result named = cli({"score", "--p1", "150", "--p2", "156", "--devlog", at("@two\nlines.txt")});
+    EXPECT_NE(named.err.find("/two\\nlines.txt\n"), std::string::npos) << named.err;
 }
 
 // Runs scored by separate processes into one run log export together as
