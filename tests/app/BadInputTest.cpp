@@ -19,6 +19,7 @@
 
 #include "headless/SessionScript.h"
 #include "support/Invariants.h"
+#include "support/ScratchDir.h"
 
 namespace fs = std::filesystem;
 
@@ -33,24 +34,6 @@ const char* const kP1Large = "Progenitor 1 is larger than your High Range value.
 const char* const kRangeLarge = "Your range is too large to count the alleles in it.";
 const char* const kShiftLarge = "Your shift is too large.";
 const char* const kSorry = "Your progenitors are different from the ones you have been accumulating.";
-
-// A folder of its own for one test, removed with everything in it.
-struct ScratchDir {
-    fs::path path;
-    ScratchDir() {
-        static int made = 0;
-        path = fs::temp_directory_path() / ("lociview-bad-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
-        fs::create_directories(path);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path / name, std::ios::binary) << bytes;
-        return (path / name).string();
-    }
-};
 
 // The scored session every case starts from.
 struct Scored {

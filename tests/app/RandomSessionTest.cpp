@@ -18,6 +18,7 @@
 #include "base/NumberText.h"
 #include "headless/SessionScript.h"
 #include "support/Invariants.h"
+#include "support/ScratchDir.h"
 #include "support/SlowBuild.h"
 
 namespace fs = std::filesystem;
@@ -130,20 +131,11 @@ void step(Rng& r, const Lines& files, Lines& lines) {
 // Peak files shared by all sessions, removed at the end: 40 random ones,
 // then an empty file, a missing one and a folder.
 struct FilePool {
-    fs::path dir = fs::temp_directory_path() / ("lociview-random-" + std::to_string(::getpid()));
+    ScratchDir dir{"random"};
     Lines paths;
     explicit FilePool(Rng& r) {
-        fs::create_directories(dir);
-        for (int i = 0; i < 40; ++i) {
-            paths.push_back((dir / ("peaks" + std::to_string(i) + ".txt")).string());
-            std::ofstream(paths.back(), std::ios::binary) << randomPeakFile(r);
-        }
-        std::ofstream(dir / "empty.txt");
-        paths.insert(paths.end(), {(dir / "empty.txt").string(), (dir / "missing.txt").string(), dir.string()});
-    }
-    ~FilePool() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
+        for (int i = 0; i < 40; ++i) paths.push_back(dir.write("peaks" + std::to_string(i) + ".txt", randomPeakFile(r)));
+        paths.insert(paths.end(), {dir.write("empty.txt", ""), (dir.path / "missing.txt").string(), dir.path.string()});
     }
 };
 

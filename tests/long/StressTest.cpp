@@ -11,6 +11,7 @@
 
 #include "input/PeakImport.h"
 #include "support/ControllerHarness.h"
+#include "support/ScratchDir.h"
 #include "support/SlowBuild.h"
 
 namespace lociview {
@@ -18,14 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path scratchFile(const std::string& name) {
-    return fs::temp_directory_path() / ("lociview-long-" + std::to_string(::getpid()) + "-" + name);
-}
-
 // One line, read once, its numbers scanned however long they run.
 TEST(StressTest, TwoHundredMegabytesWithoutALineBreak) {
     const long megabytes = kSlowBuild ? 16 : 200;
-    const fs::path path = scratchFile("one-line.txt");
+    ScratchDir dir{"long"};
+    const fs::path path = dir.path / "one-line.txt";
     {
         // The last number's fraction runs to the end of the file.
         std::ofstream out(path, std::ios::binary);
@@ -36,7 +34,6 @@ TEST(StressTest, TwoHundredMegabytesWithoutALineBreak) {
     ControllerHarness h;
     h.tk.dialogs.setOpenAnswer(path.string());
     h.controller.openData();
-    fs::remove(path);
     EXPECT_TRUE(h.tk.dialogs.shown.empty());
     ASSERT_EQ(h.controller.rows().size(), 1u);
     EXPECT_EQ(h.controller.rows()[0][7], "3.000000");
@@ -46,7 +43,8 @@ TEST(StressTest, TwoHundredMegabytesWithoutALineBreak) {
 // stay linear.
 TEST(StressTest, MillionLanesOfOnePeak) {
     const long lanes = kSlowBuild ? 100000 : 1000000;
-    const fs::path path = scratchFile("lanes.txt");
+    ScratchDir dir{"long"};
+    const fs::path path = dir.path / "lanes.txt";
     {
         std::ofstream out(path, std::ios::binary);
         for (long lane = 1; lane <= lanes; ++lane) out << lane << "A,1 1.0 150.0 1000 2000.0 3.0\n";
@@ -60,7 +58,6 @@ TEST(StressTest, MillionLanesOfOnePeak) {
     tk.progenitor2.setText("156");
     tk.dialogs.setOpenAnswer(path.string());
     c.openData();
-    fs::remove(path);
     ASSERT_EQ(c.laneCount(), lanes);
     c.scoreData();
     EXPECT_TRUE(tk.dialogs.shown.empty());

@@ -1,15 +1,13 @@
 #pragma once
 // A controller on the headless toolkit, with helpers to load peaks from
 // text and to set the result lists directly.
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/GeneController.h"
 #include "headless/HeadlessToolkit.h"
+#include "support/ScratchDir.h"
 
 namespace lociview {
 
@@ -37,14 +35,10 @@ struct ControllerHarness {
 
     // Writes text to a temporary file and opens it through the open dialog.
     void openText(const std::string& text, const std::string& name = "peaks.txt") {
-        const auto dir = std::filesystem::temp_directory_path() / ("lociview-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        const auto path = dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        tk.dialogs.setOpenAnswer(path.string());
+        const ScratchDir dir;
+        tk.dialogs.setOpenAnswer(dir.write(name, text));
         controller.openData();
         tk.dialogs.setOpenAnswer(std::nullopt);
-        std::filesystem::remove(path);
     }
 
     // Trace text written since the last call.
