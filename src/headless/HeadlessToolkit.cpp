@@ -46,7 +46,6 @@ void Table::addColumn(const std::string& identifier, const std::string& title) {
 }
 
 void Table::reloadData() {
-    ++reloads;
     selection.clear();
     trace.emit("reload", "tabl");
 }

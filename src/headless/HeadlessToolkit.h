@@ -101,12 +101,9 @@ public:
     void setRowCount(std::function<int()> source) { rowCount = std::move(source); }
     void select(const std::vector<long long>& rows);  // rows that are not rows now are skipped
     ColumnResizing columnResizing() const { return resizing; }
-    // How many reloads were asked for so far (a finished scoring run asks once).
-    long reloadCount() const { return reloads; }
 
 private:
     Trace& trace;
-    long reloads = 0;
     std::vector<std::pair<std::string, std::string>> columns;
     ColumnResizing resizing = ColumnResizing::Uniform;
     std::set<int> selection;
