@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/DevLog.h"
@@ -80,6 +81,25 @@ TEST(NumberText, ReadsAsTheCLibraryReads) {
     EXPECT_EQ(doubleValue("nan") + doubleValue("inf") + doubleValue("0x1p3"), 0.0);
     EXPECT_EQ(floatValue("1e39"), std::numeric_limits<float>::infinity());
     EXPECT_EQ(intValue(" \n\v-00000000000000000000000000012x"), -12);
+}
+
+// The quick path takes plain decimals of few enough digits, exactly as
+// strtof and strtod read them, and leaves every other text to the full reader.
+TEST(NumberText, QuickPathTakesPlainDecimalsOnly) {
+    for (const auto& [text, floatQuick, doubleQuick] :
+         std::vector<std::tuple<const char*, bool, bool>>{{"185.32", true, true}, {"-5.5", true, true}, {"+7.25", true, true},
+                                                          {"5.", true, true}, {".5", true, true}, {"1234567", true, true},
+                                                          {"12345678", false, true}, {"0.0000001", false, true},
+                                                          {"123456789012345", false, true}, {"1234567890123456", false, false},
+                                                          {"1..5", false, false}, {"1e5", false, false}, {".", false, false},
+                                                          {"-", false, false}, {"--5", false, false}, {"", false, false}}) {
+        float f = -1.0f;
+        double d = -1.0;
+        EXPECT_EQ(quickDecimal(std::string_view(text), f), floatQuick) << text;
+        EXPECT_EQ(quickDecimal(std::string_view(text), d), doubleQuick) << text;
+        if (floatQuick) EXPECT_EQ(f, std::strtof(text, nullptr)) << text;
+        if (doubleQuick) EXPECT_EQ(d, std::strtod(text, nullptr)) << text;
+    }
 }
 
 TEST(NumberText, FieldsReadBackAndSaturate) {
