@@ -118,6 +118,17 @@ INSTANTIATE_TEST_SUITE_P(
                     {"s02.txt", utf16le("B,1\t21.4\t160.25\t800\t5000\t2800\r\nB,2 x")}},
                    PeakLayout::PerSampleFile, 'B', "1\ts07\truns/s07.txt\t2\n2\ts02\ts02.txt\t1\n",
                    "1:185.320007:2451 1:187.300003:1200 2:160.250000:800", "Skipped: 1 size out of range, 2 not a peak line."},
+        // Headers in capitals, the better sample column to the right, names
+        // in UTF-8 with quotes doubled or text after them, a colour word
+        // that is no dye; the same table in UTF-16.
+        LayoutCase{"NamesQuotesAndCase",
+                   {{"t.txt", "SAMPLE NAME\tSample File Name\tDye\tSIZE\tHEIGHT\nx\tR\xC3\xA91.fsa\tBlue\t150\t10\n"
+                              "x\t\"say \"\"hi\"\"\"\tBlue\t151\t20\nx\t\"A\"01\tBlue\t152\t30\nx\tA01\tCyan\t153\t40\n"}},
+                   PeakLayout::SizingTable, 'B', "1\tR\xC3\xA91.fsa\tt.txt\t1\n2\tsay \"hi\"\tt.txt\t1\n3\tA01\tt.txt\t1\n",
+                   "1:150.000000:10 2:151.000000:20 3:152.000000:30", "Skipped: 1 dye not recognised."},
+        LayoutCase{"Utf16Table",
+                   {{"u.txt", utf16le("Sample\tSize\tHeight\r\nS\t150\t10\r\n")}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS\tu.txt\t1\n", "1:150.000000:10", ""},
         // A single table's Lane column gives the lanes; rows come in lane order.
         LayoutCase{"LaneColumn",
                    {{"lanes.txt", "Lane\tSample\tSize\tHeight\n12\tX\t150\t10\n3\tY\t160\t20\n12\tX\t151\t30\n"}},
@@ -235,6 +246,7 @@ TEST(PeakImportTest, Dyes) {
     EXPECT_EQ(selectDye(im, "Y").dye, 0);
     EXPECT_EQ(selectDye(im, "Y").refusal, "There are no peaks in dye Y (yellow). The dyes present are B (blue): 1 peak, G (green): 2 peaks.");
     EXPECT_NE(selectDye(im, "magenta").refusal.find("\"magenta\" is not a dye"), std::string::npos);
+    EXPECT_EQ(selectDye(im, "magenta").dye, 0);
     EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
 }
 

@@ -3,12 +3,14 @@
 // lanes the rows become are pinned by the golden traces and BadInputTest.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "base/DevLog.h"
+#include "input/NumberForms.h"
 #include "input/PeakImport.h"
 #include "input/PeakTableReader.h"
 
@@ -161,6 +163,13 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
         for (size_t i = 0; i < imported.size(); ++i)
             EXPECT_EQ(imported[i][0] + imported[i][1] + imported[i][2] + " " + imported[i][4] + " " + imported[i][6],
                       "1B" + std::to_string(i + 1) + " " + finite[i] + " " + finite[i]);
+    }
+    // Every kind of float, and sixteenths of a millionth that round to even.
+    uint32_t bits = 1;
+    for (int i = 0; i < 100000; ++i) {
+        bits = bits * 1664525u + 1013904223u;
+        for (const float v : {std::bit_cast<float>(bits), static_cast<float>(bits % 1000000000u) / 1024.0f})
+            if (!std::isnan(v)) ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
     }
 }
 
