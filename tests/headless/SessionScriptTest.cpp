@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"select -1\n", "s.script:1: bad row number '-1'\n"},
         ErrorCase{"select \xd9\xa3\n", "s.script:1: bad row number '\xd9\xa3'\n"},
         ErrorCase{"show title\r\nbogus\r\nshow nothing\r\n", "s.script:2: unknown command 'bogus'\n"},
-        ErrorCase{"bogus", "s.script:1: unknown command 'bogus'\n"}));
+        ErrorCase{"bogus", "s.script:1: unknown command 'bogus'\n"}),
+    [](const testing::TestParamInfo<ErrorCase>& info) { return "line" + std::to_string(info.index); });
 
 TEST(SessionScript, LineEnds) {
     const std::vector<std::pair<std::string, std::string>> cases = {
