@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"score", "--locus", "Di", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'Di'"},
                     CliCase{{"score", "--show", "alleles,bogus", "f"}, 2, "", "unknown block 'bogus' for --show"},
                     CliCase{{"score", "--show", "", "f"}, 2, "", "unknown block '' for --show"},
-                    CliCase{{"score", "--bogus", "f"}, 2, "", "The following argument was not expected: --bogus"}));
+                    CliCase{{"score", "--bogus", "f"}, 2, "", "The following argument was not expected: --bogus"}),
+    [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     const auto parsed = parseBatchOptions({"--p1=150", "--p2", "156", "--low", "", "--locus", "penta", "--maybes",

@@ -79,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
         CleanUps{"SeveralInARow",
                  {"set cuwgreaterthanfield 2000", "do cleanUpGreaterThan:", "set cuwlanefield 3",
                   "do cleanUpLaneAndOrAllele:", "set cuwlessthanfield 500", "do cleanUpLessThan:"},
-                 "Removed no peaks below height 500"}));
+                 "Removed no peaks below height 500"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CleanUpUndo, ProvenanceIsTheRunsAndMarksAnotherFilesOpening) {
     EXPECT_EQ(play({"show provenance"}), "provenance: none\n");

@@ -166,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
                    PeakLayout::SizingTable, kNoDye, "1\tS\tt.txt\t5\n",
                    "1:-42.500000:-7 1:150.000000:2451 1:150.000000:2147483647 1:0.000000:0 1:72.500000:9",
                    "Skipped: 1 no sample name, 2 size empty or NA, 3 size not a number, 2 size out of range, 1 height empty or NA, "
-                   "1 height not a number, 1 height out of range."}));
+                   "1 height not a number, 1 height out of range."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalCase {
     const char* name;
@@ -217,7 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"ClassicAlone", {{"old.txt", "1" + kPerSample}}, ImportStatus::Classic, {}},
         RefusalCase{"UnreadableAlone", {{"gone.txt", std::nullopt}}, ImportStatus::NotRecognised, {}},
         RefusalCase{"UnreadableAmongOthers", {{"s1.txt", kPerSample}, {"gone.txt", std::nullopt}}, ImportStatus::Refused,
-                    {"\"gone.txt\" could not be read."}}));
+                    {"\"gone.txt\" could not be read."}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Samples past what the name index first holds keep their own lanes.
 TEST(PeakImportTest, ManySamplesEachHaveALane) {
