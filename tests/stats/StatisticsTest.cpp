@@ -35,6 +35,7 @@ TEST(StatisticsReference, MatchesTheFiguresTo8Digits) {
     const PoissonFit fit = poissonFit(run);
     const Estimate seven = poissonInterval(7);
     const Estimate k = singleHitFit(kThreeGE).moleculesPerGE;
+    const SingleHitFit saturated = singleHitFit({{{96, 50, 46, 0}, 5.0}, {{48, 5, 43, 0}, 20.0}});
     const double upper0 = 0.037696922;  // of 0 in 96, as above
     const struct { const char* what; std::optional<double> value; double expected; } table[] = {
         {"cp 5/100", cp5.lower, 0.016431879}, {"cp 5/100", cp5.upper, 0.11283491},
@@ -58,8 +59,9 @@ TEST(StatisticsReference, MatchesTheFiguresTo8Digits) {
         {"one GE, none empty", singleHitFit({{{96, 0, 40, 56}, 2.0}}).moleculesPerGE.lower, -std::log(upper0) / 2},
         {"all empty", singleHitFit({{{96, 96, 0, 0}, 2.0}, {{4, 4, 0, 0}, 5.0}}).moleculesPerGE.upper, -std::log(0.025) / 212},
         // Two GE values: the free slope meets both exactly.
-        {"saturated slope", singleHitFit({{{96, 50, 46, 0}, 5.0}, {{48, 5, 43, 0}, 20.0}}).slope.value,
-         (std::log(-std::log(5.0 / 48)) - std::log(-std::log(50.0 / 96))) / std::log(4.0)},
+        {"saturated slope", saturated.slope.value, (std::log(-std::log(5.0 / 48)) - std::log(-std::log(50.0 / 96))) / std::log(4.0)},
+        // Its Wald interval: var = (1/w1 + 1/w2) / log(4)^2, w = N lambda^2 p / (1 - p) at p = n0 / N.
+        {"saturated slope", saturated.slope.lower, 0.55773925}, {"saturated slope", saturated.slope.upper, 1.2360453},
     };
     for (const auto& row : table) EXPECT_TRUE(sameTo8Digits(row.value, row.expected)) << row.what;
 }
