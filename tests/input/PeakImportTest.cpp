@@ -126,6 +126,12 @@ INSTANTIATE_TEST_SUITE_P(
                               "x\t\"say \"\"hi\"\"\"\tBlue\t151\t20\nx\t\"A\"01\tBlue\t152\t30\nx\tA01\tCyan\t153\t40\n"}},
                    PeakLayout::SizingTable, 'B', "1\tR\xC3\xA91.fsa\tt.txt\t1\n2\tsay \"hi\"\tt.txt\t1\n3\tA01\tt.txt\t1\n",
                    "1:150.000000:10 2:151.000000:20 3:152.000000:30", "Skipped: 1 dye not recognised."},
+        // Text that is not UTF-8 (a lone continuation byte, an overlong
+        // form) is read as Latin-1, file by file.
+        LayoutCase{"Latin1Tables",
+                   {{"a.txt", "Sample\tSize\tHeight\n\x80\t150\t10\n"}, {"b.txt", "Sample\tSize\tHeight\n\xF0\x8F\xBF\xBF\t151\t20\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\t\xC2\x80\ta.txt\t1\n2\t\xC3\xB0\xC2\x8F\xC2\xBF\xC2\xBF\tb.txt\t1\n",
+                   "1:150.000000:10 2:151.000000:20", ""},
         LayoutCase{"Utf16Table",
                    {{"u.txt", utf16le("Sample\tSize\tHeight\r\nS\t150\t10\r\n")}},
                    PeakLayout::SizingTable, kNoDye, "1\tS\tu.txt\t1\n", "1:150.000000:10", ""},
