@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>

@@ -5,12 +5,9 @@
 // (support/Invariants.h). A failure prints its session as a script for
 // lociview-cli run, with the seed.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -20,8 +17,6 @@
 #include "support/Invariants.h"
 #include "support/ScratchDir.h"
 #include "support/SlowBuild.h"
-
-namespace fs = std::filesystem;
 
 namespace lociview {
 namespace {
