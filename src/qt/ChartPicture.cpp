@@ -4,10 +4,10 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 
+#include "qt/SaveFile.h"
 #include "qt/SpectrumChart.h"
 
 namespace lociview::qt {
@@ -23,23 +23,20 @@ QColor level(CurveColour colour) {
     return {l, l, l};
 }
 
-// Paints through a temporary file, so a failed write leaves no half file
-// and says so.
 template <class Paint>
 bool writeSvg(const QString& path, QSize size, const QString& title, Paint&& paint) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(title);
-    svg.setDescription(QStringLiteral("Drawn by Lociview"));
-    QPainter painter;
-    if (!painter.begin(&svg)) return false;
-    paint(painter);
-    if (!painter.end()) return false;
-    return file.commit();
+    return saveFile(path, [&](QIODevice& file) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(title);
+        svg.setDescription(QStringLiteral("Drawn by Lociview"));
+        QPainter painter;
+        if (!painter.begin(&svg)) return false;
+        paint(painter);
+        return painter.end();
+    });
 }
 
 }  // namespace
@@ -122,10 +119,7 @@ bool writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QStri
 }
 
 bool writePng(const QString& path, const QImage& image) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!image.save(&file, "PNG")) return false;
-    return file.commit();
+    return saveFile(path, [&](QIODevice& file) { return image.save(&file, "PNG"); });
 }
 
 }  // namespace lociview::qt

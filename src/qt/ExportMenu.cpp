@@ -11,13 +11,13 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTableView>
 #include <set>
 
 #include "app/GeneController.h"
 #include "qt/ChartPicture.h"
 #include "qt/LociviewWindow.h"
+#include "qt/SaveFile.h"
 #include "qt/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
 
@@ -71,10 +71,14 @@ QAction* newAction(QObject* parent, const QString& text, const QString& name, co
 }
 
 bool writeText(const QString& path, const std::string& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) return false;
-    return file.commit();
+    return saveFile(path, [&](QIODevice& file) {
+        return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    });
+}
+
+// Whether the file name ends in .extension, in any case.
+bool hasExtension(const QString& path, const char* extension) {
+    return QFileInfo(path).suffix().compare(QLatin1String(extension), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -187,9 +191,7 @@ bool ExportMenu::exportTable(ExportTable which) {
     const QString path = chosenPath(QStringLiteral("Export %1").arg(QLatin1String(exportTableName(which))),
                                     QLatin1String(exportFileSuffix(which)), kTableFilters);
     if (path.isEmpty()) return false;
-    const Delimiter delimiter =
-        QFileInfo(path).suffix().compare(QLatin1String("tsv"), Qt::CaseInsensitive) == 0 ? Delimiter::Tab
-                                                                                         : Delimiter::Comma;
+    const Delimiter delimiter = hasExtension(path, "tsv") ? Delimiter::Tab : Delimiter::Comma;
     return written(writeText(path, controller->exportText(which, delimiter)), path);
 }
 
@@ -197,8 +199,7 @@ bool ExportMenu::exportChart() {
     const QString path = chosenPath(QStringLiteral("Export Chart"), QStringLiteral("chart"), kPictureFilters);
     if (path.isEmpty()) return false;
     const ChartFrame frame = ChartGeometry::frame(window.chartModel());
-    const bool svg = QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-    return written(svg ? writeChartSvg(path, frame) : writePng(path, chartImage(frame, kChartPictureSize)), path);
+    return written(hasExtension(path, "svg") ? writeChartSvg(path, frame) : writePng(path, chartImage(frame, kChartPictureSize)), path);
 }
 
 bool ExportMenu::exportSpectrumChart() {
@@ -210,8 +211,7 @@ bool ExportMenu::exportSpectrumChart() {
                                                                       : QStringLiteral("spectrum-run"),
                                     kPictureFilters);
     if (path.isEmpty()) return false;
-    const bool svg = QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0;
-    return written(svg ? writeSpectrumSvg(path, view->bars(), view->title(), kSpectrumPictureSize)
+    return written(hasExtension(path, "svg") ? writeSpectrumSvg(path, view->bars(), view->title(), kSpectrumPictureSize)
                        : writePng(path, spectrumImage(view->bars(), view->title(), kSpectrumPictureSize)),
                    path);
 }

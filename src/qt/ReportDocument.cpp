@@ -7,18 +7,17 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "base/Version.h"
+#include "qt/SaveFile.h"
 
 namespace lociview::qt {
 
 namespace {
-
 
 const QColor kGrey{0x55, 0x55, 0x55};
 const QColor kRule{0x99, 0x99, 0x99};
@@ -382,17 +381,15 @@ int paintReport(QPagedPaintDevice& device, const Report& report, const ReportPic
 }
 
 bool writeReportPdf(const QString& path, const Report& report, const ReportPictures& pictures) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    {
+    // The writer finishes the document when it goes, before the file is put in place.
+    return saveFile(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setPageLayout(reportPageLayout());
         writer.setResolution(600);
         writer.setTitle(QString::fromStdString(report.title));
         writer.setCreator(QStringLiteral("Lociview %1").arg(QLatin1String(kVersion)));
-        if (paintReport(writer, report, pictures) == 0) return false;
-    }
-    return file.commit();
+        return paintReport(writer, report, pictures) != 0;
+    });
 }
 
 }  // namespace lociview::qt

@@ -17,7 +17,6 @@ namespace {
 // The colours of P1 and P2 (colour-blind safe blue and orange).
 const QColor kSeriesColours[] = {QColor(0x00, 0x72, 0xB2), QColor(0xE6, 0x9F, 0x00)};
 
-
 // Whole-number ticks, about five of them, the top a whole tick above the
 // tallest bar.
 void countAxis(QValueAxis& axis, int64_t largest) {

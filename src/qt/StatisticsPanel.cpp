@@ -19,7 +19,6 @@ namespace lociview::qt {
 
 namespace {
 
-
 void fitRows(QTableWidget* table);
 
 void prepare(QTableWidget* table) {
