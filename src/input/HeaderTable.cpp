@@ -247,7 +247,8 @@ private:
 // Reads the rows below a header.
 class RowReader {
 public:
-    RowReader(const Columns& columns, char delimiter, FileSamples& out) : columns(columns), out(out) {
+    RowReader(const Columns& columns, char delimiter, FileSamples& out)
+        : columns(columns), out(out), delimiter(delimiter) {
         decimalComma = delimiter == ';';
     }
 
@@ -261,6 +262,7 @@ public:
         if (std::all_of(fields.begin(), fields.end(), [](const Field& f) { return trimBlanks(f.raw).empty(); }))
             return;
         ++out.dataRows;
+        if (holdsSize(fields)) ++out.sizedRows;
         const auto cell = [&](int column, std::string& scratch) -> std::string_view {
             return column >= 0 && static_cast<size_t>(column) < fields.size()
                        ? fieldValue(fields[static_cast<size_t>(column)], scratch)
@@ -293,6 +295,38 @@ public:
     }
 
 private:
+    bool sizeIsNumber(const std::vector<Field>& fields, int column) {
+        if (column < 0 || static_cast<size_t>(column) >= fields.size()) return false;
+        std::string_view text;
+        return numberText(fieldValue(fields[static_cast<size_t>(column)], sizeScratch), decimalComma, numberScratch,
+                          text) == CellNumber::Number;
+    }
+
+    bool holdsSize(const std::vector<Field>& fields) {
+        std::vector<int> sizes{columns.size};
+        if (columns.pairs.size() > 0) {
+            sizes.clear();
+            for (const Pair& p : columns.pairs) sizes.push_back(p.size);
+        }
+        for (const int column : sizes)
+            if (sizeIsNumber(fields, column)) return true;
+        // Too few cells for the size column: the row may be split by another
+        // delimiter than the header.
+        if (static_cast<size_t>(*std::min_element(sizes.begin(), sizes.end())) < fields.size()) return false;
+        const std::string_view line(fields.front().raw.data(),
+                                    static_cast<size_t>(fields.back().raw.data() + fields.back().raw.size() -
+                                                        fields.front().raw.data()));
+        std::vector<Field> cells;
+        for (const char other : {'\t', ',', ';'}) {
+            if (other == delimiter) continue;
+            RecordScanner resplit(line, other);
+            if (!resplit.next(cells)) continue;
+            for (const int column : sizes)
+                if (sizeIsNumber(cells, column)) return true;
+        }
+        return false;
+    }
+
     int64_t count() const {
         int64_t n = static_cast<int64_t>(out.peaks.size());
         for (const int64_t s : out.skipped) n += s;
@@ -371,6 +405,7 @@ private:
 
     const Columns& columns;
     FileSamples& out;
+    char delimiter;
     bool decimalComma = false;
     SampleIndex index;
     size_t last = static_cast<size_t>(-1);

@@ -22,6 +22,10 @@ struct FileSamples {
     std::vector<ImportedPeak> peaks;   // sample: index into names; lane not yet given
     SkipCounts skipped{};
     int64_t dataRows = 0;
+    // Rows whose size cell (any size cell of a pair table) holds a number;
+    // rows split by another delimiter than the header's count when that
+    // delimiter puts a number there. A file with none holds no data at all.
+    int64_t sizedRows = 0;
     std::string refusal;               // not empty: the file is refused
 
     static constexpr int64_t kNoLane = -1;  // no number, or not the same on every row

@@ -161,6 +161,9 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         const std::string sample = stemOf(file.name);
         bool recognised = text.readable() && readHeaderTable(text.text(), file.name, sample, read[i]);
         if (recognised && !read[i].refusal.empty()) return refused(read[i].refusal, log);
+        // Column titles with no row below that holds a size: the file holds
+        // no data, and ends as any file without data does.
+        if (recognised && !several && read[i].peaks.empty() && read[i].sizedRows == 0) return result;
         if (!recognised) recognised = readPerSampleLines(*file.bytes, sample, read[i]);
         if (!recognised) {
             if (!several) return result;

@@ -122,9 +122,9 @@ INSTANTIATE_TEST_SUITE_P(
         // in UTF-8 with quotes doubled or text after them, a colour word
         // that is no dye; the same table in UTF-16.
         LayoutCase{"NamesQuotesAndCase",
-                   {{"t.txt", "SAMPLE NAME\tSample File Name\tDye\tSIZE\tHEIGHT\nx\tR\xC3\xA91.fsa\tBlue\t150\t10\n"
+                   {{"t.txt", "SAMPLE NAME\tSample File Name\tDye\tSIZE\tHEIGHT\nx\tR\xC3\xA9" "1.fsa\tBlue\t150\t10\n"
                               "x\t\"say \"\"hi\"\"\"\tBlue\t151\t20\nx\t\"A\"01\tBlue\t152\t30\nx\tA01\tCyan\t153\t40\n"}},
-                   PeakLayout::SizingTable, 'B', "1\tR\xC3\xA91.fsa\tt.txt\t1\n2\tsay \"hi\"\tt.txt\t1\n3\tA01\tt.txt\t1\n",
+                   PeakLayout::SizingTable, 'B', "1\tR\xC3\xA9" "1.fsa\tt.txt\t1\n2\tsay \"hi\"\tt.txt\t1\n3\tA01\tt.txt\t1\n",
                    "1:150.000000:10 2:151.000000:20 3:152.000000:30", "Skipped: 1 dye not recognised."},
         // Text that is not UTF-8 (a lone continuation byte, an overlong
         // form) is read as Latin-1, file by file.
@@ -195,6 +195,7 @@ TEST_P(PeakImportRefusalTest, RefusesWithAClearMessage) {
 
 const std::string kTable = "Sample\tSize\tHeight\nS\t150\t10\n";
 const std::string kPerSample = "B,1\t21.35\t185.32\t2451\t18923.5\t3012";
+const std::string kClassicTitles = "Lane\tSample\tID\tTime\tSize\tHeight\tArea\tData\n";
 
 INSTANTIATE_TEST_SUITE_P(
     BadInput, PeakImportRefusalTest,
@@ -212,7 +213,19 @@ INSTANTIATE_TEST_SUITE_P(
         // The header splits at tabs, its rows do not.
         RefusalCase{"WrongDelimiter", {{"x.txt", "Sample\tSize\tHeight\nS,150,10\nS,151,11\n"}}, ImportStatus::Refused,
                     {"line 1 (tab-separated)", "none of its 2 rows", "2 size empty or NA", "separated like the header"}},
-        RefusalCase{"HeaderOnly", {{"h.txt", "Sample\tSize\tHeight\n"}}, ImportStatus::Refused, {"no row follows it"}},
+        // Column titles with no row that holds a size: a file without data,
+        // which ends as the classic reader ends it.
+        RefusalCase{"HeaderOnly", {{"h.txt", "Sample\tSize\tHeight\n"}}, ImportStatus::NotRecognised, {}},
+        RefusalCase{"HeaderRepeated", {{"h.csv", "Sample,Size,Height\r\nSample,Size,Height\r\n\r\n\"Sample\",Size,Height"}},
+                    ImportStatus::NotRecognised, {}},
+        RefusalCase{"ClassicTitlesOnce", {{"t.txt", kClassicTitles}}, ImportStatus::NotRecognised, {}},
+        RefusalCase{"ClassicTitlesTwice", {{"t.txt", kClassicTitles + kClassicTitles + "\n"}}, ImportStatus::NotRecognised,
+                    {}},
+        RefusalCase{"ClassicTitlesAndText", {{"t.txt", kClassicTitles + "No peaks, 2 runs failed\n"}},
+                    ImportStatus::NotRecognised, {}},
+        // A row with a size but no height is data that cannot be used.
+        RefusalCase{"SizeWithoutHeight", {{"s.txt", kClassicTitles + "1\tS\t1\t2\t150.5\tNA\t1\t2\n"}},
+                    ImportStatus::Refused, {"none of its 1 rows", "1 height empty or NA"}},
         RefusalCase{"LayoutsMixed", {{"s1.txt", kPerSample}, {"plate.txt", kTable}}, ImportStatus::Refused,
                     {"\"s1.txt\" is a per-sample peak file", "\"plate.txt\" is a sizing table", "one layout"}},
         RefusalCase{"ClassicAmongOthers", {{"s1.txt", kPerSample}, {"old.txt", "1" + kPerSample}}, ImportStatus::Refused,
