@@ -19,9 +19,17 @@ std::vector<LanePeaks> lanePeaks(const AlleleList& records, const std::vector<in
     for (size_t i = 0; i < lanes.size(); ++i)
         if (slot.emplace(lanes[i], out.size()).second)
             out.push_back({lanes[i], i < samples.size() ? samples[i] : std::string(), {}});
-    for (const AllelePtr& a : records)
-        if (const auto it = slot.find(a->getLane()); it != slot.end())
-            out[it->second].peaks.push_back({a->getSize(), static_cast<double>(a->getHeight())});
+    // A lane's records mostly follow one another: look a lane up only when it changes.
+    int32_t lastLane = 0;
+    LanePeaks* last = nullptr;
+    for (const AllelePtr& a : records) {
+        if (!last || a->getLane() != lastLane) {
+            lastLane = a->getLane();
+            const auto it = slot.find(lastLane);
+            last = it == slot.end() ? nullptr : &out[it->second];
+        }
+        if (last) last->peaks.push_back({a->getSize(), static_cast<double>(a->getHeight())});
+    }
     return out;
 }
 
@@ -71,12 +79,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(from, text.find_last_not_of(" \t") - from + 1);
 }
 
-// Whether a typed item (a sample name or a lane number) names the lane.
-bool names(std::string_view item, const LaneInstability& lane) {
-    if (item == lane.sample) return true;
-    const std::optional<double> number = wholeNumberValue(item);
-    return number && *number == static_cast<double>(lane.lane);
-}
 
 // The positions of the lanes the items name, ascending; a problem names the
 // first item that names no lane.
@@ -87,9 +89,12 @@ std::optional<InstabilityProblem> lanesNamed(const std::vector<LaneInstability>&
     for (const std::string& typed : items) {
         const std::string_view item = trimmed(typed);
         if (item.empty()) continue;
+        // A sample name, or a lane number.
+        const std::optional<double> number = wholeNumberValue(item);
         bool found = false;
         for (size_t i = 0; i < lanes.size(); ++i)
-            if (names(item, lanes[i])) chosen[i] = found = true;
+            if (item == lanes[i].sample || (number && *number == static_cast<double>(lanes[i].lane)))
+                chosen[i] = found = true;
         if (!found)
             return InstabilityProblem{InstabilityProblemKind::NamesNoLane,
                                       std::string(what) + " '" + std::string(item) +
@@ -119,8 +124,9 @@ void computeIndices(const LanePeaks& in, const SizedPeak& main, double indexSize
         ++kept;
     }
     for (KeptPeak& k : out.distribution) k.share = k.height / heights;
-    std::stable_sort(out.distribution.begin(), out.distribution.end(),
-                     [](const KeptPeak& a, const KeptPeak& b) { return a.size < b.size; });
+    const auto bySize = [](const KeptPeak& a, const KeptPeak& b) { return a.size < b.size; };
+    if (!std::is_sorted(out.distribution.begin(), out.distribution.end(), bySize))
+        std::stable_sort(out.distribution.begin(), out.distribution.end(), bySize);
     LaneIndices x;
     x.indexSize = indexSize;
     x.mainSize = main.size;
