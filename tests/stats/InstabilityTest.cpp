@@ -13,6 +13,7 @@
 
 #include "base/DevLog.h"
 #include "export/InstabilityTables.h"
+#include "model/AlleleDB.h"
 #include "stats/Instability.h"
 
 namespace lociview {
@@ -35,6 +36,23 @@ const std::vector<LanePeaks> kPlate = {kFive,
                                        {3, "ctrl-2", {{153, 900}}},
                                        {4, "empty", {{90, 500}}},
                                        {5, "flat", {{150, 0}, {153, 0}}}};
+
+// The listed lanes, each once, with their records in store order; records
+// of lanes not listed are left out.
+TEST(InstabilityTest, LanePeaksGathersEachListedLane) {
+    NullLog log;
+    AlleleDB db(log);
+    const struct { double size; int32_t height, lane; } records[] = {
+        {150, 10, 0}, {152, 20, 3}, {151, 30, 0}, {160, 40, 9}, {153, 50, 3}, {154, 60, 0}};
+    for (const auto& r : records) db.addAlleleWithSize(r.size, r.height, 1, r.lane);
+    std::string got;
+    for (const LanePeaks& lane : lanePeaks(db.workingList(), {3, 0, 3, 5}, {"c", "a", "again", "e"})) {
+        got += format("%d %s:", lane.lane, lane.sample.c_str());
+        for (const SizedPeak& p : lane.peaks) got += format(" %g/%g", p.size, p.height);
+        got += "|";
+    }
+    EXPECT_EQ(got, "3 c: 152/20 153/50|0 a: 150/10 151/30 154/60|5 e:|");
+}
 
 LaneInstability first(const InstabilitySettings& s) {
     const InstabilityResult r = laneInstability(kPlate, s);
@@ -296,6 +314,7 @@ TEST(InstabilityTest, TextBlocksReadBackExactly) {
     EXPECT_EQ(grows[7][0] + grows[7][1] + grows[7][2], "Ainstability1");
     EXPECT_EQ(std::stod(grows[7][3]), x.instability);
     EXPECT_EQ(grows[7][4] + grows[7][5] + grows[7][6] + grows[7][8] + grows[7][10], "");
+    EXPECT_EQ(grows[7][11], "one lane: no spread and no interval; an interval needs two lanes in the group and two controls");
     EXPECT_EQ(std::stod(grows[7][7]), x.instability - g.groups[1].instability.mean.value.value());
 }
 
