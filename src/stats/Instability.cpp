@@ -249,7 +249,7 @@ IndexSummary summary(const Moments& m) {
     }
     const double sd = std::sqrt(m.variance);
     const double half = upperTailQuantile(static_cast<double>(m.n - 1)) * sd / std::sqrt(static_cast<double>(m.n));
-    if (!std::isfinite(sd) || !std::isfinite(half)) {
+    if (!std::isfinite(half)) {
         s.mean = s.sd = outOfRange();
         return s;
     }

@@ -227,6 +227,8 @@ TEST(InstabilityTest, GroupIntervalsAgainstClosedForms) {
     EXPECT_EQ(alone.groups[1].instability.mean.value, 8);
     EXPECT_FALSE(alone.groups[1].instability.mean.lower || alone.groups[1].instability.sd.value);
     EXPECT_EQ(groupInstability(lanes, {{"typo", "", {"trt-9"}}}, {}).problem->kind, InstabilityProblemKind::NamesNoLane);
+    const GroupsResult huge = groupInstability({withIndex(1, "a", 1e308), withIndex(2, "b", -1e308)}, {}, {});
+    EXPECT_EQ(huge.groups[0].instability.mean.note, "not estimable: the numbers are out of range");
 }
 
 // Bad settings refuse with a message before any lane; bad lanes get empty
