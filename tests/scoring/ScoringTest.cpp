@@ -331,7 +331,8 @@ TEST(LaneWalkTest, SwitchChecksStutterOfEveryWalkedLocus) {
     EXPECT_EQ(names(true), "mono:1:0.25 di:2:0.5 tri:3:0.5 penta:5:0.5 tetra:4:0.5 hexa:6:0.5 ");
     EXPECT_EQ(locusColumnNamed("tetra"), std::nullopt);
     EXPECT_EQ(locusColumnNamed("hexa", true), 5);
-    EXPECT_EQ(locusCodeForColumn(5), kHexaLocus);
+    EXPECT_EQ(std::vector<int32_t>({locusCodeForColumn(-1), locusCodeForColumn(5), locusCodeForColumn(6)}),
+              std::vector<int32_t>({kMonoLocus, kHexaLocus, kMonoLocus}));
     EXPECT_EQ(unwalkedLocusNote(kTriLocus, "add --walk-every-locus"),
               "No peak was scored: the ladder is walked for a di locus only; add --walk-every-locus to walk this tri locus.");
 }
