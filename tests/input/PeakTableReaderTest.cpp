@@ -165,7 +165,9 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
     for (int i = 0; i < 100000; ++i) {
         bits = bits * 1664525u + 1013904223u;
         for (const float v : {std::bit_cast<float>(bits), static_cast<float>(bits % 1000000000u) / 1024.0f})
-            if (!std::isnan(v)) ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            if (!std::isnan(v)) {
+                ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            }
     }
 }
 
