@@ -57,6 +57,7 @@ const char* layoutWords(PeakLayout layout) {
         case PeakLayout::SizingTable: return "a sizing table";
         case PeakLayout::GenotypeTable: return "a genotype table of Size/Height pairs";
         case PeakLayout::PerSampleFile: return "a per-sample peak file";
+        case PeakLayout::Traces: return "a trace file";
     }
     return "";
 }
@@ -280,12 +281,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
             read[i].peaks = {};
         }
     }
-    for (const char* c = kChannelOrder; *c; ++c)
-        if (perDye[static_cast<unsigned char>(*c)]) result.dyes.push_back({*c, perDye[static_cast<unsigned char>(*c)]});
-    for (char c = 'A'; c <= 'Z'; ++c)
-        if (perDye[static_cast<unsigned char>(c)] && std::string_view(kChannelOrder).find(c) == std::string_view::npos)
-            result.dyes.push_back({c, perDye[static_cast<unsigned char>(c)]});
-    if (perDye[static_cast<unsigned char>(kNoDye)]) result.dyes.push_back({kNoDye, perDye[static_cast<unsigned char>(kNoDye)]});
+    result.dyes = dyesInChannelOrder(perDye);
 
     for (const ImportFile& f : files) result.files.push_back(f.name);
     result.status = ImportStatus::Imported;
@@ -307,6 +303,17 @@ PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) 
     // Peaks or samples too many to hold: refused rather than ending the
     // program.
     return refused("The peak tables are too large to read into memory.", log);
+}
+
+std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye) {
+    std::vector<DyeCount> dyes;
+    for (const char* c = kChannelOrder; *c; ++c)
+        if (perDye[static_cast<unsigned char>(*c)]) dyes.push_back({*c, perDye[static_cast<unsigned char>(*c)]});
+    for (char c = 'A'; c <= 'Z'; ++c)
+        if (perDye[static_cast<unsigned char>(c)] && std::string_view(kChannelOrder).find(c) == std::string_view::npos)
+            dyes.push_back({c, perDye[static_cast<unsigned char>(c)]});
+    if (perDye[static_cast<unsigned char>(kNoDye)]) dyes.push_back({kNoDye, perDye[static_cast<unsigned char>(kNoDye)]});
+    return dyes;
 }
 
 std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
