@@ -46,7 +46,7 @@ PeakImport importSized(const std::vector<SizedTrace>& traces, LogSink& log) {
         const size_t more = static_cast<size_t>(
             std::count_if(traces.begin(), traces.end(), [](const SizedTrace& o) { return !o.problem.empty(); }));
         std::string message = t.problem;
-        if (more > 1) message += format(" %zu more files cannot be read either.", more - 1);
+        if (more > 1) message += format(" %zu more file%s cannot be read either.", more - 1, more == 2 ? "" : "s");
         return traceRefused(std::move(message), log);
     }
     if (traces.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))

@@ -11,6 +11,7 @@ namespace {
 constexpr int kMeanHalfWidth = 2;    // the running mean spans 5 scans
 constexpr int kFloorHalfWidth = 25;  // the running minimum and maximum span 51
 constexpr double kSpikeWidth = 2.5;  // scans at half height
+constexpr int16_t kCeiling = std::numeric_limits<int16_t>::max();
 
 // The minimum (or maximum, with `less` reversed) of each centred window of
 // 2 * half + 1 values, cut at the ends; a queue of candidates keeps it
@@ -69,8 +70,15 @@ std::vector<CalledPeak> callPeaks(std::span<const float> y, std::span<const int1
             i = last;
             continue;
         }
-        const double height = at(i);
-        const int32_t apex = i + (last - i) / 2;
+        // A top clipped at the channel's ceiling is flat in the signal as read,
+        // though the baseline taken off tilts it: its apex is its middle.
+        int32_t first = i;
+        if (raw[static_cast<size_t>(i)] == kCeiling) {
+            while (first > 0 && raw[static_cast<size_t>(first - 1)] == kCeiling) --first;
+            while (last + 1 < n && raw[static_cast<size_t>(last + 1)] == kCeiling) ++last;
+        }
+        const int32_t apex = first + (last - first) / 2;
+        const double height = at(apex);
         const int32_t top = last;
         i = last;
         if (!(height >= minHeight)) continue;
@@ -87,7 +95,7 @@ std::vector<CalledPeak> callPeaks(std::span<const float> y, std::span<const int1
         bool ceiling = false;
         for (int32_t s = p.begin; s <= p.end; ++s) {
             area += std::max(0.0f, at(s));
-            ceiling = ceiling || raw[static_cast<size_t>(s)] == std::numeric_limits<int16_t>::max();
+            ceiling = ceiling || raw[static_cast<size_t>(s)] == kCeiling;
         }
         p.area = area;
         // Half height, each side interpolated between the scans around it.

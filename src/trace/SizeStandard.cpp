@@ -136,7 +136,7 @@ StandardChoice chooseStandard(std::string_view text, const std::vector<SizeStand
         return out;
     }
     const SizesText sizes = parseSizes(text);
-    const bool looksLikeSizes = !text.empty() && text.find_first_not_of("0123456789., \t") == std::string_view::npos;
+    const bool looksLikeSizes = text.find(',') != std::string_view::npos;
     if (!sizes.problem.empty()) {
         std::string names;
         for (const SizeStandard& s : standards) names += (names.empty() ? "" : ", ") + s.name;

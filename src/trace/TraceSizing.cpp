@@ -46,11 +46,13 @@ struct Attempt {
     double share() const { return expected > 0 ? static_cast<double>(matched) / expected : 0.0; }
 };
 
-// Better: enough before not enough, then the larger share found, then the
+// Better: enough before not enough, then the larger share found, then
+// more fragments found (the kit whole before the kit less 250), then the
 // better fit.
 bool better(const Attempt& a, const Attempt& b) {
     if (a.enough() != b.enough()) return a.enough();
     if (a.share() != b.share()) return a.share() > b.share();
+    if (a.matched != b.matched) return a.matched > b.matched;
     return a.worstRSquared > b.worstRSquared;
 }
 
@@ -200,9 +202,9 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
                                     t.matched, t.expected, chosen.match.unexplained));
     } else {
         t.messages.push_back(format("In %s, the size standard %s could not be matched: %d of its %d fragments found "
-                                    "among the %d peaks of %s. No sizes are given.",
+                                    "among the %d peak%s of %s. No sizes are given.",
                                     quoted(t.file).c_str(), t.standard.c_str(), t.matched, t.expected,
-                                    t.standardPeaks, dyeLabel(t, t.standardDye).c_str()));
+                                    t.standardPeaks, t.standardPeaks == 1 ? "" : "s", dyeLabel(t, t.standardDye).c_str()));
     }
 
     size_t total = 0;
