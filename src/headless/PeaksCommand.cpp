@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "base/NumberText.h"
+#include "headless/CliWords.h"
 #include "input/FileBytes.h"
 #include "input/TraceImport.h"
 #include "trace/TraceSizing.h"
@@ -67,13 +68,7 @@ std::variant<PeaksOptions, std::string> parseOptions(const std::vector<std::stri
     CLI::Option* heightOption = app.add_option("--min-height", minHeight)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
-    try {
-        // CLI11 takes the arguments last first.
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
-    } catch (const CLI::ParseError& e) {
-        return std::string(e.what());
-    }
+    if (std::optional<std::string> error = parseWords(app, args)) return *error;
     if (standardOption->count() > 0) {
         StandardChoice choice = chooseStandard(standard, o.sizing.standards);
         if (!choice.standard) return "--size-standard: " + choice.problem;

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <new>
-#include <stdexcept>
 #include <unordered_map>
 
+#include "base/OutOfMemory.h"
 #include "input/HeaderTable.h"
 #include "input/NumberForms.h"
 #include "input/TextDecoding.h"
@@ -95,10 +94,7 @@ std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, cons
 
 PeakImport refused(std::string message, LogSink& log) {
     logf(log, "Peak import refused: %s", message.c_str());
-    PeakImport out;
-    out.status = ImportStatus::Refused;
-    out.message = std::move(message);
-    return out;
+    return refusedImport(std::move(message));
 }
 
 // Whether the Lane column of the one table read can give the lanes: every
@@ -295,14 +291,17 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
 }  // namespace
 
 PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) {
-    try {
-        return importFiles(files, log);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
     // Peaks or samples too many to hold: refused rather than ending the
     // program.
-    return refused("The peak tables are too large to read into memory.", log);
+    return unlessOutOfMemory([&] { return importFiles(files, log); },
+                             [&] { return refused("The peak tables are too large to read into memory.", log); });
+}
+
+PeakImport refusedImport(std::string message) {
+    PeakImport out;
+    out.status = ImportStatus::Refused;
+    out.message = std::move(message);
+    return out;
 }
 
 std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye) {

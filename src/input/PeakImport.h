@@ -106,6 +106,9 @@ struct PeakImport {
     std::vector<std::string> notes;     // things the user should know ("the Lane column was not used: ...")
 };
 
+// An import refused with the message, nothing else in it.
+PeakImport refusedImport(std::string message);
+
 // Peaks counted per dye (indexed by the letter) as the dyes of a data set:
 // in channel order B G Y R O P, other letters, then kNoDye.
 std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye);

@@ -4,10 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <new>
-#include <stdexcept>
 
 #include "base/NumberText.h"
+#include "base/OutOfMemory.h"
 
 namespace lociview {
 
@@ -32,10 +31,7 @@ bool endsWithCaseless(std::string_view name, std::string_view suffix) {
 
 PeakImport traceRefused(std::string message, LogSink& log) {
     logf(log, "Trace import refused: %s", message.c_str());
-    PeakImport out;
-    out.status = ImportStatus::Refused;
-    out.message = std::move(message);
-    return out;
+    return refusedImport(std::move(message));
 }
 
 PeakImport importSized(const std::vector<SizedTrace>& traces, LogSink& log) {
@@ -118,12 +114,8 @@ std::string traceHeightText(double height) { return fixed(height, 0); }
 std::string traceAreaText(double area) { return fixed(area, 0); }
 
 PeakImport importTraces(const std::vector<SizedTrace>& traces, LogSink& log) {
-    try {
-        return importSized(traces, log);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    return traceRefused("The trace files are too large to read into memory.", log);
+    return unlessOutOfMemory([&] { return importSized(traces, log); },
+                             [&] { return traceRefused("The trace files are too large to read into memory.", log); });
 }
 
 std::vector<TraceReviewRow> traceReview(const std::vector<SizedTrace>& traces) {

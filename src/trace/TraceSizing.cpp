@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <new>
-#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "base/DevLog.h"
+#include "base/OutOfMemory.h"
 #include "trace/StandardMatch.h"
 
 namespace lociview {
@@ -235,20 +235,19 @@ std::optional<double> SizedTrace::sizeAt(double scan) const {
 }
 
 SizedTrace sizeTrace(std::string_view bytes, std::string_view fileName, const SizingOptions& options) {
-    SizedTrace t;
-    t.file = std::string(fileName);
-    try {
-        sizeOne(t, bytes, options);
-    } catch (const std::bad_alloc&) {
-        t = SizedTrace{};
-        t.file = std::string(fileName);
-        t.problem = format("Cannot read %s: there is not enough memory to hold it.", quoted(fileName).c_str());
-    } catch (const std::length_error&) {
-        t = SizedTrace{};
-        t.file = std::string(fileName);
-        t.problem = format("Cannot read %s: there is not enough memory to hold it.", quoted(fileName).c_str());
-    }
-    return t;
+    return unlessOutOfMemory(
+        [&] {
+            SizedTrace t;
+            t.file = std::string(fileName);
+            sizeOne(t, bytes, options);
+            return t;
+        },
+        [&] {
+            SizedTrace t;
+            t.file = std::string(fileName);
+            t.problem = format("Cannot read %s: there is not enough memory to hold it.", quoted(fileName).c_str());
+            return t;
+        });
 }
 
 std::vector<SizedTrace> sizeTraces(std::span<const TraceSource> files, const SizingOptions& options,
