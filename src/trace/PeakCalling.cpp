@@ -12,6 +12,7 @@ constexpr int kMeanHalfWidth = 2;    // the running mean spans 5 scans
 constexpr int kFloorHalfWidth = 25;  // the running minimum and maximum span 51
 constexpr double kSpikeWidth = 2.5;  // scans at half height
 constexpr int16_t kCeiling = std::numeric_limits<int16_t>::max();
+constexpr float kFlatTop = 0.9f;     // of an off-scale top, the part this near its height is flat
 
 // The minimum (or maximum, with `less` reversed) of each centred window of
 // 2 * half + 1 values, cut at the ends; a queue of candidates keeps it
@@ -71,11 +72,24 @@ std::vector<CalledPeak> callPeaks(std::span<const float> y, std::span<const int1
             continue;
         }
         // A top clipped at the channel's ceiling is flat in the signal as read,
-        // though the baseline taken off tilts it: its apex is its middle.
+        // though the baseline taken off tilts it: its apex is its middle. So
+        // is a top the file lists off scale (the detector's limit wobbles),
+        // as far as the listed scans go and the signal stays near the top.
         int32_t first = i;
         if (raw[static_cast<size_t>(i)] == kCeiling) {
             while (first > 0 && raw[static_cast<size_t>(first - 1)] == kCeiling) --first;
             while (last + 1 < n && raw[static_cast<size_t>(last + 1)] == kCeiling) ++last;
+        }
+        if (const auto listed = std::lower_bound(offScale.begin(), offScale.end(), i);
+            listed != offScale.end() && *listed == i) {
+            auto low = listed, high = listed;
+            while (low != offScale.begin() && low[-1] == low[0] - 1) --low;
+            while (high + 1 != offScale.end() && high[1] == high[0] + 1 && high[1] < n) ++high;
+            float top = at(i);
+            for (auto s = low; s <= high; ++s) top = std::max(top, at(*s));
+            const float near = kFlatTop * top;
+            while (first > *low && at(first - 1) >= near) --first;
+            while (last < *high && at(last + 1) >= near) ++last;
         }
         const int32_t apex = first + (last - first) / 2;
         const double height = at(apex);

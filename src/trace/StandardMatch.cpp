@@ -15,6 +15,8 @@ constexpr double kMinWindow = 3.0;     // scans
 constexpr double kBlobWidth = 2.5;     // a peak this many times wider than the start's is a dye blob
 constexpr double kHeightRange = 5.0;   // fragments are within this factor of the start's height
 constexpr double kLikeFragment = 2.0;  // an unmatched peak this close in height and width looks like a fragment
+constexpr size_t kMostCandidates = 20;   // peaks tried at most: this many and four per size
+constexpr size_t kCandidatesPerSize = 4;
 
 class Matcher {
 public:
@@ -34,7 +36,7 @@ public:
                 for (int b = a + 1; b <= std::min(a + kSeedReach, count - 1); ++b)
                     for (int c = b + 1; c <= std::min(b + kSeedReach, count - 1); ++c) {
                         const double scanRatio = (scan(c) - scan(b)) / (scan(b) - scan(a));
-                        if (!(std::fabs(std::log(scanRatio / sizeRatio)) <= kSeedRatio)) continue;
+                        if (!(std::fabs(std::log(scanRatio / sizeRatio)) <= kSeedRatio) || !alike(a, b, c)) continue;
                         // A start inside a match already followed leads to that match again.
                         if (wasSeen(j, a) && wasSeen(j + 1, b) && wasSeen(j + 2, c)) continue;
                         StandardMatch match = follow(j, a, b, c);
@@ -107,6 +109,16 @@ private:
         return m;
     }
 
+    // Fragments of one standard are of like height and width.
+    bool alike(int a, int b, int c) const {
+        const auto spread = [&](double StandardCandidate::*field) {
+            const double x = peaks[static_cast<size_t>(a)].*field, y = peaks[static_cast<size_t>(b)].*field,
+                         z = peaks[static_cast<size_t>(c)].*field;
+            return std::max({x, y, z}) / std::min({x, y, z});
+        };
+        return spread(&StandardCandidate::height) <= kHeightRange && spread(&StandardCandidate::width) <= kBlobWidth;
+    }
+
     double median3(int a, int b, int c, double StandardCandidate::*field) const {
         double v[] = {peaks[static_cast<size_t>(a)].*field, peaks[static_cast<size_t>(b)].*field,
                       peaks[static_cast<size_t>(c)].*field};
@@ -138,8 +150,34 @@ private:
 
 }  // namespace
 
+namespace {
+
+// The fragments are among the taller peaks: of a dye full of noise only
+// the tallest are tried, so that matching stays quick. The indexes of
+// the peaks kept, ascending; all of them when there are few.
+std::vector<int> tallest(std::span<const StandardCandidate> peaks, size_t sizes) {
+    std::vector<int> kept(peaks.size());
+    for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<int>(i);
+    const size_t most = kMostCandidates + kCandidatesPerSize * sizes;
+    if (kept.size() <= most) return kept;
+    std::nth_element(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(most), kept.end(), [&](int a, int b) {
+        return peaks[static_cast<size_t>(a)].height > peaks[static_cast<size_t>(b)].height;
+    });
+    kept.resize(most);
+    std::sort(kept.begin(), kept.end());
+    return kept;
+}
+
+}  // namespace
+
 StandardMatch matchStandard(std::span<const StandardCandidate> peaks, std::span<const double> sizes) {
-    StandardMatch m = Matcher(peaks, sizes).run();
+    const std::vector<int> kept = tallest(peaks, sizes.size());
+    std::vector<StandardCandidate> tried;
+    tried.reserve(kept.size());
+    for (const int i : kept) tried.push_back(peaks[static_cast<size_t>(i)]);
+    StandardMatch m = Matcher(tried, sizes).run();
+    for (int& p : m.peakOf)
+        if (p >= 0) p = kept[static_cast<size_t>(p)];
     // Peaks of the fragments' height and width that no fragment took: a
     // ladder that goes on past the standard, or another standard.
     std::vector<double> heights, widths;

@@ -18,8 +18,11 @@ namespace {
 constexpr double kStandardFloor = 50.0;
 
 // Peaks like fragments that the standard leaves unmatched are allowed up
-// to this many, or a fifth of its fragments.
+// to this many, or a fifth of its fragments; fragments missing between
+// found ones up to one, or an eighth of them. More say the standard, or
+// its place, is not the one in the dye.
 constexpr int kUnexplained = 2;
+constexpr int kGaps = 1;
 
 std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
@@ -37,12 +40,15 @@ struct Attempt {
     int expected = 0, matched = 0;
     double worstRSquared = 0.0;
 
+    int gaps = 0;  // used fragments missing between the first and last found
+
     bool enoughFound() const {
         return matched >= static_cast<int>(kMinStandardSizes) &&
                matched >= static_cast<int>(std::ceil(kMatchedShare * expected - 1e-9));
     }
     bool fewUnexplained() const { return match.unexplained <= std::max(kUnexplained, expected / 5); }
-    bool enough() const { return enoughFound() && fewUnexplained(); }
+    bool fewGaps() const { return gaps <= std::max(kGaps, expected / 8); }
+    bool enough() const { return enoughFound() && fewUnexplained() && fewGaps(); }
     double share() const { return expected > 0 ? static_cast<double>(matched) / expected : 0.0; }
 };
 
@@ -80,6 +86,11 @@ public:
             if (isUsed) a.points.push_back({static_cast<double>(c.scan), standard.sizes[k]});
         }
         a.matched = static_cast<int>(a.points.size());
+        if (!a.points.empty())
+            a.gaps = static_cast<int>(std::count_if(used.begin(), used.end(), [&](double size) {
+                return size > a.points.front().size && size < a.points.back().size &&
+                       std::none_of(a.points.begin(), a.points.end(), [&](const SizingPoint& p) { return p.size == size; });
+            }));
         a.worstRSquared = worstThreePointRSquared(a.points);
         size_t i = 0;
         for (StandardFragment& f : a.fragments)
@@ -189,17 +200,30 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
     if (t.sized) {
         t.fragments = chosen.fragments;
         t.sizing = chosen.points;
+        const auto offScale = [&](const StandardFragment& f) {
+            const auto& peaks = called[static_cast<size_t>(t.standardDye)];
+            return std::any_of(peaks.begin(), peaks.end(), [&](const CalledPeak& p) { return p.scan == f.scan && p.offScale; });
+        };
+        if (const auto clipped = std::count_if(t.fragments.begin(), t.fragments.end(), offScale); clipped > 0)
+            t.messages.push_back(format("In %s, %d of the size standard's fragments are off scale: where their tops are "
+                                        "cut off, the sizes are less certain.",
+                                        quoted(t.file).c_str(), static_cast<int>(clipped)));
         if (t.poorFit())
             t.messages.push_back(format("In %s, the size standard %s fits poorly: the worst three-point R-squared is "
                                         "%.4f, below %.3f.",
                                         quoted(t.file).c_str(), t.standard.c_str(), t.worstRSquared,
                                         kPoorFitRSquared));
-    } else if (chosen.standard && chosen.enoughFound()) {
+    } else if (chosen.standard && chosen.enoughFound() && !chosen.fewUnexplained()) {
         t.messages.push_back(format("In %s, the size standard %s does not fit %s: %d of its %d fragments were "
                                     "found, but %d more peaks look like fragments and match none of its sizes. No "
                                     "sizes are given.",
                                     quoted(t.file).c_str(), t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(),
                                     t.matched, t.expected, chosen.match.unexplained));
+    } else if (chosen.standard && chosen.enoughFound()) {
+        t.messages.push_back(format("In %s, the size standard %s does not fit %s: %d of its %d fragments were "
+                                    "found, but %d fragments between them are missing. No sizes are given.",
+                                    quoted(t.file).c_str(), t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(),
+                                    t.matched, t.expected, chosen.gaps));
     } else {
         t.messages.push_back(format("In %s, the size standard %s could not be matched: %d of its %d fragments found "
                                     "among the %d peak%s of %s. No sizes are given.",

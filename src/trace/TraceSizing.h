@@ -78,7 +78,7 @@ struct SizedTrace {
 
 // Share of the expected fragments a standard must match, and the least
 // number: below them the standard fails and nothing is sized.
-inline constexpr double kMatchedShare = 2.0 / 3.0;
+inline constexpr double kMatchedShare = 3.0 / 4.0;
 
 // Reads, calls, matches and sizes one file. Never throws.
 SizedTrace sizeTrace(std::string_view bytes, std::string_view fileName, const SizingOptions& options);

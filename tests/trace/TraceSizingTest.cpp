@@ -111,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
         SizingCase{"FirstAndLastFragmentMissing",
                    [](SyntheticRun& r, SizingOptions&) { r.standard = {50, 75, 100, 139, 150, 160, 200, 250, 300, 340, 350, 400, 450, 490}; },
                    true, "GS500LIZ", 14, 16, ""},
+        SizingCase{"TwoFragmentsMissingBetween",
+                   [](SyntheticRun& r, SizingOptions&) { r.standard = {35, 50, 75, 100, 139, 150, 160, 250, 300, 340, 400, 450, 490, 500}; },
+                   true, "GS500LIZ", 14, 16, ""},
         SizingCase{"NoiseAndBleedThroughInTheStandardDye",
                    [](SyntheticRun& r, SizingOptions&) {
                        for (int i = 0; i < 14; ++i)
@@ -143,15 +146,19 @@ INSTANTIATE_TEST_SUITE_P(
                    "of dye 5 (LIZ). No sizes are given."},
         SizingCase{"TooFewStandardPeaks", [](SyntheticRun& r, SizingOptions&) { r.standard = {100, 200, 300}; },
                    false, "GS500LIZ", 3, 16, "could not be matched: 3 of its 16 fragments"},
-        // A ladder of even steps going on past the standard's last fragment
-        // is another standard: nothing is sized rather than wrongly.
-        SizingCase{"AnotherLadder",
+        // A ladder going on past the standard's last fragment is another
+        // standard; so is one with fragments missing between those found:
+        // nothing is sized rather than wrongly.
+        SizingCase{"LadderGoingOnPastTheStandard",
                    [](SyntheticRun& r, SizingOptions&) {
-                       r.standard.clear();
-                       for (int s = 60; s <= 600; s += 25) r.standard.push_back(s);
-                       r.scans = 10000;
+                       for (int s = 525; s <= 700; s += 25) r.standard.push_back(s);
+                       r.scans = 11000;
                    },
-                   false, "GS500LIZ", 11, 16, "does not fit dye 5 (LIZ)"}),
+                   false, "GS500LIZ", 16, 16,
+                   "does not fit dye 5 (LIZ): 16 of its 16 fragments were found, but 8 more peaks look like fragments"},
+        SizingCase{"ThreeFragmentsMissingBetween",
+                   [](SyntheticRun& r, SizingOptions&) { r.standard = {35, 50, 100, 139, 150, 160, 200, 300, 340, 350, 450, 490, 500}; },
+                   false, "GS500LIZ", 13, 16, "13 of its 16 fragments were found, but 3 fragments between them are missing"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TraceSizing, OffScalePeaksAreMarked) {
