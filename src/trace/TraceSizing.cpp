@@ -111,7 +111,7 @@ Attempt chooseStandard(SizedTrace& t, StandardTrials& trials, const SizingOption
     std::optional<Attempt> named;
     if (stored) {
         named = trials.attempt(*stored);
-        if (named->enough() && named->worstRSquared >= kPoorFitRSquared) return *named;
+        if (named->enough()) return *named;
     }
     // The best of the standards known, those of the standard dye's
     // chemistry (LIZ, ROX) first, so that of equal fits theirs is named.
