@@ -29,11 +29,12 @@ Result cli(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::string run(int dyes, std::optional<double> normalization, std::vector<double> standard, uint32_t seed) {
+std::string run(int dyes, std::optional<double> normalization, std::vector<double> standard, uint32_t seed,
+                std::string sample = {}) {
     SyntheticRun r;
     r.dyes = dyes;
     r.seed = seed;
-    r.sample = "S" + std::to_string(seed);
+    r.sample = sample.empty() ? "S" + std::to_string(seed) : sample;
     r.normalization = normalization;
     r.standard = std::move(standard);
     for (int d = 0; d + 1 < dyes; ++d)
@@ -53,7 +54,9 @@ TEST(PeaksCommand, UsageErrors) {
                           Case{{"peaks", "--min-height", "50 RFU", "a.fsa"}, 2, "", "not '50 RFU'"},
                           Case{{"peaks", "--size-standard", "35,50", "a.fsa"}, 2, "", "needs at least 4 sizes"},
                           Case{{"peaks", "--size-standard", "ILS600", "a.fsa"}, 2, "", "is neither a size standard"},
-                          Case{{"peaks", "--help"}, 0, "usage: lociview-cli peaks [--size-standard NAME|SIZES]", ""}}) {
+                          Case{{"peaks", "--help"}, 0, "usage: lociview-cli peaks [--size-standard NAME|SIZES]", ""},
+                          Case{{"peaks", "--min-height", "0.5", "/nonexistent/a.fsa"}, 1, "Dye/Sample Peak\t",
+                               "lociview: Cannot read \"/nonexistent/a.fsa\": it could not be opened"}}) {
         const Result r = cli(c.args);
         EXPECT_EQ(r.status, c.status) << c.args.back();
         EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
@@ -105,7 +108,8 @@ TEST(PeaksCommand, TableReadsBackToTheSameDataSet) {
 
 TEST(PeaksCommand, WritesWhatItCanAndFailsForTheRest) {
     const ScratchDir dir("peaks");
-    const std::string good = dir.write("good.fsa", run(5, std::nullopt, testing::kGs500Sizes, 1));
+    // A tab in a sample name would break the table (line breaks at its end are trimmed).
+    const std::string good = dir.write("good.fsa", run(5, std::nullopt, testing::kGs500Sizes, 1, "S\t1\n"));
     const std::string noStandard = dir.write("blank.fsa", run(5, std::nullopt, {}, 2));
     const std::string text = dir.write("notes.fsa", "Sample\tSize\tHeight\n");
     const Result r = cli({"peaks", "--min-height", "400", good, dir.path.string() + "/missing.fsa", noStandard, text});
@@ -128,8 +132,10 @@ TEST(PeaksCommand, WritesWhatItCanAndFailsForTheRest) {
         ASSERT_EQ(cells.size(), 8u) << row;
         EXPECT_GE(std::stoi(cells[4]), 400) << row;
     }
-    EXPECT_NE(r.out.find("B,1\t" + good + "\tS1\t"), std::string::npos);
+    EXPECT_NE(r.out.find("B,1\t" + good + "\tS 1\t"), std::string::npos);
     EXPECT_NE(r.out.find("\t" + noStandard + "\tS2\t\t"), std::string::npos);
+    EXPECT_EQ(cli({"peaks", noStandard}).status, 1);  // read, but not sized
+    EXPECT_EQ(cli({"peaks", good}).status, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -136,6 +137,7 @@ struct SyntheticRun {
     std::string sample = "S01", well = "A01", storedStandard = "GS500LIZ";
     std::vector<std::string> dyeNames;           // default: 6-FAM VIC NED ... and LIZ or ROX last
     uint32_t seed = 1;
+    std::function<void(AbifWriter&)> moreItems;  // items of a test's own
 };
 
 // The signals of a run, one per dye, clipped to 16 bits as an instrument does.
@@ -193,6 +195,7 @@ inline std::string writeRun(const SyntheticRun& run) {
     w.add("RUNT", 1, 11, 4, 1, std::string("\x0E\x1E\x05\x00", 4));
     if (!run.offScale.empty()) w.longs("OfSc", 1, run.offScale);
     if (run.normalization) w.doubles("NrmS", 1, {*run.normalization});
+    if (run.moreItems) run.moreItems(w);
     return w.bytes();
 }
 

@@ -2,6 +2,7 @@
 // damaged or foreign file refused with a message that names it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -43,7 +44,16 @@ void patch(std::string& bytes, const std::string& tag, int32_t number, int field
 
 TEST(TraceReader, ReadsTheItemsOfARun) {
     SyntheticRun run = smallRun();
-    run.sample = "MIX05_pos";
+    run.sample = "MIX05_pos \r\n";
+    run.dyeNames = {"6-FAM", " VIC", "NED\t", "PET", "LIZ"};
+    // The instrument's own peak table, as 3500 files carry it.
+    run.moreItems = [](AbifWriter& w) {
+        w.shorts("Peak", 1, {5, 1});
+        w.longs("Peak", 2, {1407, 2060});
+        w.longs("Peak", 7, {1809, 2322});
+        w.longs("Peak", 10, {7551, 9336});
+        w.doubles("Peak", 12, {60.0, 140.719});
+    };
     run.well = "E10";
     run.storedStandard = "GSLIZ500-250POP6.szs";
     run.normalization = 3.0;
@@ -59,9 +69,25 @@ TEST(TraceReader, ReadsTheItemsOfARun) {
     EXPECT_EQ(t.normalization, 3.0);
     EXPECT_EQ(t.offScale, (std::vector<int32_t>{700, 701}));
     EXPECT_EQ(t.dyeNames, (std::vector<std::string>{"6-FAM", "VIC", "NED", "PET", "LIZ"}));
+    ASSERT_EQ(t.instrumentPeaks.size(), 2u);
+    EXPECT_EQ(t.instrumentPeaks[0].dye, 5);
+    EXPECT_EQ(t.instrumentPeaks[0].scan, 1407);
+    EXPECT_EQ(t.instrumentPeaks[1].height, 2322);
+    EXPECT_EQ(t.instrumentPeaks[1].area, 9336);
+    EXPECT_EQ(t.instrumentPeaks[1].size, 140.719);
     ASSERT_EQ(t.dyes(), 5);
     EXPECT_EQ(t.scans(), 1200u);
     EXPECT_EQ(t.signals[4], testing::runSignals(run)[4]);
+}
+
+// NrmS.1 is taken when it is a positive factor an instrument could use.
+TEST(TraceReader, TakesAPlausibleHeightFactor) {
+    for (const auto& [stored, taken] : std::vector<std::pair<double, double>>{
+             {3.0, 3.0}, {0.0, 1.0}, {-2.0, 1.0}, {1000.0, 1000.0}, {1000.5, 1.0}, {std::nan(""), 1.0}}) {
+        SyntheticRun run = smallRun();
+        run.normalization = stored;
+        EXPECT_EQ(readTrace(testing::writeRun(run), "n.fsa").trace->normalization, taken) << stored;
+    }
 }
 
 // A .hid keeps its items under its own element types; signals of 2-byte

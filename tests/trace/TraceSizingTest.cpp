@@ -4,6 +4,7 @@
 // pieces: peak calling, Local Southern and the size standards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -120,6 +121,15 @@ INSTANTIATE_TEST_SUITE_P(
                            r.peaks.push_back({r.dyes - 1, 1300.0 + 517.0 * i, 120.0 + 40.0 * (i % 5), 2.0});
                    },
                    true, "GS500LIZ", 16, 16, ""},
+        // More peaks than matching tries: the fragments are among the tallest.
+        SizingCase{"DyeFullOfNoise",
+                   [](SyntheticRun& r, SizingOptions&) {
+                       r.primer = false;
+                       r.peaks.push_back({r.dyes - 1, 600.0, 70.0, 2.0});
+                       for (int i = 0; i < 120; ++i)
+                           r.peaks.push_back({r.dyes - 1, 1040.0 + 61.3 * i, 100.0 + 10.0 * (i % 16), 2.0});
+                   },
+                   true, "GS500LIZ", 16, 16, ""},
         SizingCase{"WeakStandard", [](SyntheticRun& r, SizingOptions&) { r.standardHeight = 110; r.noise = 12; }, true,
                    "GS500LIZ", 16, 16, ""},
         SizingCase{"Spike", [](SyntheticRun& r, SizingOptions&) { r.spike = 4321; }, true, "GS500LIZ", 16, 16,
@@ -171,6 +181,23 @@ TEST(TraceSizing, OffScalePeaksAreMarked) {
         if (p.peak.dye < 2 && p.sized()) sample.emplace_back(p.peak.scan, p.peak.offScale);
     // The clipped peak's apex is the middle of its flat top.
     EXPECT_EQ(sample, (std::vector<std::pair<int32_t, bool>>{{3000, true}, {5000, true}}));
+}
+
+TEST(TraceSizing, TheStandardDyeCanBeChosen) {
+    SyntheticRun run;
+    addSamplePeaks(run);
+    const std::string bytes = testing::writeRun(run);
+    SizingOptions options;
+    options.standardDye = 0;
+    SizedTrace t = sizeTrace(bytes, "run.fsa", options);
+    EXPECT_EQ(t.standardDye, 0);
+    EXPECT_FALSE(t.sized);
+    ASSERT_FALSE(t.messages.empty());
+    EXPECT_NE(t.messages.back().find("of dye 1 (6-FAM)"), std::string::npos) << t.messages.back();
+    options.standardDye = 5;  // there is none: the last dye's
+    t = sizeTrace(bytes, "run.fsa", options);
+    EXPECT_EQ(t.standardDye, 4);
+    EXPECT_TRUE(t.sized);
 }
 
 TEST(TraceSizing, ManyFilesSideBySideGiveWhatOneByOneGives) {
@@ -232,6 +259,34 @@ TEST(PeakCalling, ApexAtTheHighestScanWithoutSmoothing) {
     double area = 0;
     for (int s = peaks[3].begin; s <= peaks[3].end; ++s) area += y[static_cast<size_t>(s)];
     EXPECT_DOUBLE_EQ(peaks[3].area, area);
+}
+
+// A top flat at whole scans (a peak centred between two, one clipped at the
+// ceiling whatever the baseline's slope, one the file lists off scale
+// whose top wobbles) is one peak with its apex in the middle.
+TEST(PeakCalling, FlatTopsHaveTheirApexInTheMiddle) {
+    struct Case {
+        const char* name;
+        std::function<double(int)> signal;
+        std::vector<int32_t> listed;
+        std::vector<int32_t> apexes;
+    };
+    const double wobble[] = {7590, 7600, 7605, 7592, 7585, 7598, 7603, 7597, 7590};
+    for (const Case& c : {
+             Case{"BetweenTwoScans", [](int s) { return 100 + gauss(s, 300.5, 600); }, {}, {300}},
+             Case{"ClippedOnARisingBaseline", [](int s) { return 100 + 0.3 * s + gauss(s, 400, 60000); }, {}, {400}},
+             Case{"ClippedOnAFallingBaseline", [](int s) { return 100 + 0.3 * (800 - s) + gauss(s, 400, 60000); }, {}, {400}},
+             Case{"ListedOffScale",
+                  [&](int s) { return s >= 2925 && s <= 2933 ? wobble[s - 2925] : 100 + gauss(s, 2929, 7500 * 4); },
+                  {2925, 2926, 2927, 2928, 2929, 2930, 2931, 2932, 2933},
+                  {2929}}}) {
+        std::vector<int16_t> raw;
+        for (int s = 0; s < 3400; ++s)
+            raw.push_back(static_cast<int16_t>(std::clamp(std::round(c.signal(s)), -32768.0, 32767.0)));
+        std::vector<int32_t> apexes;
+        for (const CalledPeak& p : callPeaks(baselineCorrected(raw, 1.0), raw, 0, 50.0, c.listed)) apexes.push_back(p.scan);
+        EXPECT_EQ(apexes, c.apexes) << c.name;
+    }
 }
 
 TEST(LocalSouthern, ReproducesACurveOfItsOwnForm) {
