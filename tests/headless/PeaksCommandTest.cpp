@@ -108,8 +108,8 @@ TEST(PeaksCommand, TableReadsBackToTheSameDataSet) {
 
 TEST(PeaksCommand, WritesWhatItCanAndFailsForTheRest) {
     const ScratchDir dir("peaks");
-    // A tab in a sample name would break the table (line breaks at its end are trimmed).
-    const std::string good = dir.write("good.fsa", run(5, std::nullopt, testing::kGs500Sizes, 1, "S\t1\n"));
+    // A tab or a line break in a sample name would break the table.
+    const std::string good = dir.write("good.fsa", run(5, std::nullopt, testing::kGs500Sizes, 1, "S\t1\r2"));
     const std::string noStandard = dir.write("blank.fsa", run(5, std::nullopt, {}, 2));
     const std::string text = dir.write("notes.fsa", "Sample\tSize\tHeight\n");
     const Result r = cli({"peaks", "--min-height", "400", good, dir.path.string() + "/missing.fsa", noStandard, text});
@@ -132,7 +132,7 @@ TEST(PeaksCommand, WritesWhatItCanAndFailsForTheRest) {
         ASSERT_EQ(cells.size(), 8u) << row;
         EXPECT_GE(std::stoi(cells[4]), 400) << row;
     }
-    EXPECT_NE(r.out.find("B,1\t" + good + "\tS 1\t"), std::string::npos);
+    EXPECT_NE(r.out.find("B,1\t" + good + "\tS 1 2\t"), std::string::npos);
     EXPECT_NE(r.out.find("\t" + noStandard + "\tS2\t\t"), std::string::npos);
     EXPECT_EQ(cli({"peaks", noStandard}).status, 1);  // read, but not sized
     EXPECT_EQ(cli({"peaks", good}).status, 0);
