@@ -92,6 +92,9 @@ TEST(TraceImport, TellsTracesByNameOrBytes) {
                            traceDyeLetter(2, 1), traceDyeLetter(5, 5), traceDyeLetter(7, 0)}),
               std::string("ROPOG??"));
     EXPECT_EQ(traceSizeText(150.0051), "150.01");
+    EXPECT_EQ(fileStem("plate\\A01.fsa"), "A01");
+    EXPECT_EQ(fileStem("runs/a.b.fsa"), "a.b");
+    EXPECT_EQ(fileStem("runs/.fsa"), ".fsa");
     EXPECT_EQ(traceHeightText(1234.5001), "1235");
 }
 

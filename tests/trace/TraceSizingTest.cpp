@@ -119,6 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [](SyntheticRun& r, SizingOptions&) {
                        for (int i = 0; i < 14; ++i)
                            r.peaks.push_back({r.dyes - 1, 1300.0 + 517.0 * i, 120.0 + 40.0 * (i % 5), 2.0});
+                       // Bleed-through of a tall sample peak near 200 bp: near, but not of the fragments' height.
+                       r.peaks.push_back({r.dyes - 1, 4020.0, 4000.0, 2.0});
                    },
                    true, "GS500LIZ", 16, 16, ""},
         // More peaks than matching tries: the fragments are among the tallest.
