@@ -60,15 +60,15 @@ std::optional<InstabilityProblem> checkInstabilitySettings(const InstabilitySett
 
 namespace {
 
-bool inRange(const SizedPeak& p, const InstabilitySettings& s) {
+bool inRange(const IndexPeak& p, const InstabilitySettings& s) {
     return p.size >= s.low && p.size <= s.high && std::isfinite(p.height);
 }
 
 // The tallest peak in range, the first of equally tall ones; none when no
 // peak lies in range.
-const SizedPeak* mainPeak(const LanePeaks& lane, const InstabilitySettings& s) {
-    const SizedPeak* main = nullptr;
-    for (const SizedPeak& p : lane.peaks)
+const IndexPeak* mainPeak(const LanePeaks& lane, const InstabilitySettings& s) {
+    const IndexPeak* main = nullptr;
+    for (const IndexPeak& p : lane.peaks)
         if (inRange(p, s) && (!main || p.height > main->height)) main = &p;
     return main;
 }
@@ -107,11 +107,11 @@ std::optional<InstabilityProblem> lanesNamed(const std::vector<LaneInstability>&
 }
 
 // The sums of one pass over a lane's kept peaks, then the indices.
-void computeIndices(const LanePeaks& in, const SizedPeak& main, double indexSize, const InstabilitySettings& s,
+void computeIndices(const LanePeaks& in, const IndexPeak& main, double indexSize, const InstabilitySettings& s,
                     LaneInstability& out) {
     double heights = 0.0, expanded = 0.0, contracted = 0.0, sizes = 0.0;
     int64_t kept = 0;
-    for (const SizedPeak& p : in.peaks) {
+    for (const IndexPeak& p : in.peaks) {
         // As a ratio: a peak whose height is exactly the typed fraction of
         // the main height rounds to the very double the fraction reads as.
         if (!inRange(p, s) || !(p.height / main.height >= s.threshold)) continue;
@@ -151,13 +151,13 @@ InstabilityResult laneInstability(std::span<const LanePeaks> lanes, const Instab
     InstabilityResult result;
     if ((result.problem = checkInstabilitySettings(s))) return result;
 
-    std::vector<const SizedPeak*> mains(lanes.size(), nullptr);
+    std::vector<const IndexPeak*> mains(lanes.size(), nullptr);
     result.lanes.resize(lanes.size());
     for (size_t i = 0; i < lanes.size(); ++i) {
         LaneInstability& out = result.lanes[i];
         out.lane = lanes[i].lane;
         out.sample = lanes[i].sample;
-        const SizedPeak* main = mainPeak(lanes[i], s);
+        const IndexPeak* main = mainPeak(lanes[i], s);
         if (!main) {
             out.note = "no peak from " + shortestNumber(s.low) + " to " + shortestNumber(s.high) + " bp";
             continue;

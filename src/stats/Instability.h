@@ -17,7 +17,7 @@
 namespace lociview {
 
 // One peak of a lane as the indices read it.
-struct SizedPeak {
+struct IndexPeak {
     double size = 0.0;    // bp, after the shift
     double height = 0.0;
 };
@@ -26,7 +26,7 @@ struct SizedPeak {
 struct LanePeaks {
     int32_t lane = 0;
     std::string sample;  // "" when the data set names none
-    std::vector<SizedPeak> peaks;
+    std::vector<IndexPeak> peaks;
 };
 
 // The lanes of the list (each once, in its order) with their peaks among

@@ -48,7 +48,7 @@ TEST(InstabilityTest, LanePeaksGathersEachListedLane) {
     std::string got;
     for (const LanePeaks& lane : lanePeaks(db.workingList(), {3, 0, 3, 5}, {"c", "a", "again", "e"})) {
         got += format("%d %s:", lane.lane, lane.sample.c_str());
-        for (const SizedPeak& p : lane.peaks) got += format(" %g/%g", p.size, p.height);
+        for (const IndexPeak& p : lane.peaks) got += format(" %g/%g", p.size, p.height);
         got += "|";
     }
     EXPECT_EQ(got, "3 c: 152/20 153/50|0 a: 150/10 151/30 154/60|5 e:|");
@@ -136,8 +136,8 @@ TEST(InstabilityTest, MatchesAnIndependentSumOnRandomLanes) {
         s.threshold = unit01(rng);
         if (trial % 3 == 0) s.index = IndexSizeChoice::Typed, s.indexSize = size(rng);
 
-        const SizedPeak* main = nullptr;
-        for (const SizedPeak& p : lane.peaks)
+        const IndexPeak* main = nullptr;
+        for (const IndexPeak& p : lane.peaks)
             if (p.size >= s.low && p.size <= s.high && (!main || p.height > main->height)) main = &p;
         const InstabilityResult r = laneInstability({&lane, 1}, s);
         ASSERT_EQ(r.lanes.size(), 1u);
@@ -148,10 +148,10 @@ TEST(InstabilityTest, MatchesAnIndependentSumOnRandomLanes) {
         const long double index = s.index == IndexSizeChoice::Typed ? s.indexSize : main->size;
         long double sum = 0, instability = 0, expansion = 0, contraction = 0, mean = 0;
         int64_t kept = 0;
-        for (const SizedPeak& p : lane.peaks)
+        for (const IndexPeak& p : lane.peaks)
             if (p.size >= s.low && p.size <= s.high && p.height >= static_cast<long double>(s.threshold) * main->height)
                 sum += p.height, ++kept;
-        for (const SizedPeak& p : lane.peaks) {
+        for (const IndexPeak& p : lane.peaks) {
             if (!(p.size >= s.low && p.size <= s.high && p.height >= static_cast<long double>(s.threshold) * main->height))
                 continue;
             const long double share = p.height / sum, change = (p.size - index) / s.unit;
