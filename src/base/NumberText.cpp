@@ -189,6 +189,13 @@ std::string formatDoubleField(double value) {
     return s;
 }
 
+std::string fixedText(double value, int decimals) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    char buf[512];  // the largest double in full with a few decimals
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return res.ec == std::errc() ? std::string(buf, res.ptr) : std::string();
+}
+
 std::string formatIntField(int32_t value) { return std::to_string(value); }
 
 }  // namespace lociview

@@ -58,6 +58,10 @@ int32_t clampedCount(size_t count);
 // same double, with ".0" added when it has no decimal point (1.0, 120.0).
 std::string formatDoubleField(double value);
 
+// A double with a fixed number of decimals, rounded, the same in every
+// locale ("152.31"); "nan", "inf" and "-inf" for the others.
+std::string fixedText(double value, int decimals);
+
 // An integer as a field shows it ("%d").
 std::string formatIntField(int32_t value);
 
