@@ -101,6 +101,17 @@ TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector
     return table;
 }
 
+TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags) {
+    TextTable table{{"lane", "sample", "flag", "detail"}, {}};
+    for (const QualityFlag& f : flags)
+        table.rows.push_back({std::to_string(f.lane), f.sample, qualityFlagName(f.kind), f.detail});
+    return table;
+}
+
+std::string qualityFlagsText(const std::vector<QualityFlag>& flags) {
+    return delimitedText(qualityFlagsTable(flags), Delimiter::Tab);
+}
+
 TextTable runsTable(const std::vector<LoggedRun>& runs) {
     TextTable table{{"run", "added", "file", "file SHA-256", "P1", "P2", "low range", "high range", "shift",
                      "stutter tolerance", "GE", "locus", "Maybes", "lanes", "empty lanes", "one-allele lanes",
