@@ -70,7 +70,10 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
     const double low = f.window.sizeLow, high = f.window.sizeHigh;
     auto usable = [&](size_t i) { return std::isfinite(size[i]) && std::isfinite(rfu[i]); };
     auto inside = [&](size_t i) { return usable(i) && size[i] >= low && size[i] <= high; };
-    auto at = [&](double s, double h) { return PixelPoint{f.x(s), f.y(h, band)}; };
+    // As LaneFrame::x, the scale taken out of the loop.
+    const double pixelsPerBp = f.plot.width / (high - low);
+    auto xOf = [&](double s) { return f.plot.left + (s - low) * pixelsPerBp; };
+    auto at = [&](double s, double h) { return PixelPoint{xOf(s), f.y(h, band)}; };
     // Where the segment from scan a (inside) to scan b (outside) crosses the window's edge.
     auto edge = [&](size_t a, size_t b) {
         const double s = size[b] < low ? low : high;
@@ -81,6 +84,7 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
 
     std::vector<std::vector<PixelPoint>> lines;
     std::vector<PixelPoint> line;
+    line.reserve(std::min(n, static_cast<size_t>(4 * lastColumn + 8)));
     bool open = false;
     int64_t column = 0;
     size_t first = 0, last = 0, lowest = 0, highest = 0;
@@ -107,7 +111,8 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
             if (usable(i) && i + 1 < n && inside(i + 1)) line.push_back(edge(i + 1, i));
             continue;
         }
-        const int64_t c = std::clamp(static_cast<int64_t>(std::floor(f.x(size[i]) - f.plot.left)), int64_t{0}, lastColumn);
+        // Inside the window the offset is 0 or more: truncation is the floor.
+        const int64_t c = std::min(static_cast<int64_t>(xOf(size[i]) - f.plot.left), lastColumn);
         if (open && c == column) {
             last = i;
             if (rfu[i] < rfu[lowest]) lowest = i;
@@ -209,7 +214,7 @@ std::vector<double> niceTicks(double low, double high, int64_t maxCount) {
 }
 
 double LaneFrame::x(double size) const {
-    return plot.left + (size - window.sizeLow) / (window.sizeHigh - window.sizeLow) * plot.width;
+    return plot.left + (size - window.sizeLow) * (plot.width / (window.sizeHigh - window.sizeLow));
 }
 
 double LaneFrame::sizeAt(double px) const {
@@ -285,6 +290,9 @@ LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view) {
         f.bands.push_back(std::move(b));
     }
 
+    size_t peaks = 0;
+    for (const LaneData& lane : lanes) peaks += lane.peaks.size();
+    f.peaks.reserve(peaks);
     const double halfWidth = std::min(
         std::max(style.minPeakHalfWidth, style.peakHalfWidth * plot.width / (w.sizeHigh - w.sizeLow)), plot.width);
     for (size_t i = 0; i < lanes.size(); ++i) {
