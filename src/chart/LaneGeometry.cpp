@@ -38,9 +38,9 @@ std::string laneLabel(const LaneData& lane) {
 // The least of 1, 2 and 5 times a power of ten that cuts the span into at
 // most maxCount parts; 0 when there is none.
 double niceStep(double low, double high, int64_t maxCount) {
-    if (!std::isfinite(low) || !std::isfinite(high) || !(high > low) || maxCount < 1) return 0.0;
+    // No range, no part to cut it into, or bounds that are not finite.
     const double raw = (high - low) / static_cast<double>(maxCount);
-    if (!std::isfinite(raw) || !(raw > 0.0)) return 0.0;
+    if (!(raw > 0.0) || !std::isfinite(raw)) return 0.0;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     for (const double m : {1.0, 2.0, 5.0})
         if (m * magnitude >= raw * (1 - 1e-12)) return m * magnitude;
@@ -231,7 +231,7 @@ double LaneFrame::heightAt(double py, const PixelRect& band) const {
 }
 
 std::optional<PixelRect> LaneFrame::bandAt(PixelPoint p) const {
-    if (!plot.contains(p) || plot.height <= 0.0) return std::nullopt;
+    if (!plot.contains(p)) return std::nullopt;
     if (mode == LaneMode::Overlaid) return plot;
     if (bands.empty()) return std::nullopt;
     const double at = (p.y - plot.top) / plot.height * static_cast<double>(bands.size());

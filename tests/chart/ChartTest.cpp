@@ -238,6 +238,9 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
     for (const LegendEntry& e : s.legend) legend.push_back(e.text);
     EXPECT_EQ(legend, (std::vector<std::string>{"scored", "maybe", "discarded", "unmarked"}));
     EXPECT_TRUE(s.legendBox.right() <= s.plot.right() && s.legendBox.top >= s.plot.top);
+    for (const LegendEntry& e : s.legend)  // swatch, then text, inside the box
+        EXPECT_TRUE(e.swatchRect.left > s.legendBox.left && e.textAt.x > e.swatchRect.right() &&
+                    e.textAt.x + static_cast<double>(e.text.size()) * LaneStyle{}.charWidth <= s.legendBox.right()) << e.text;
 
     const LaneFrame o = layLanes(lanes, laneView(LaneMode::Overlaid));
     ASSERT_EQ(o.peaks.size(), std::size(peaks));
@@ -254,6 +257,9 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
     for (const LegendEntry& e : layLanes(many, laneView(LaneMode::Overlaid)).legend) legend.push_back(e.text);
     EXPECT_EQ(legend.size(), 13u);
     EXPECT_EQ(legend.back(), "and 3 more lanes");
+    // Stacked, their bands of 20 pixels are too low for a height scale.
+    const LaneFrame thin = layLanes(many, laneView(LaneMode::Stacked));
+    EXPECT_TRUE(thin.bands[0].labelled && thin.bands[0].heightTicks.empty() && thin.bands[1].labelled);
 }
 
 // The peak under a point, its text, and where each way of moving the window
@@ -272,6 +278,7 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
     }
     // Overlaid, two peaks at one size: the shorter, drawn inside the taller.
     const std::vector<LaneData> two = {{1, "", {{150, 800, 1}}, {}, {}, {}}, {2, "", {{150, 200, 2, SCORED, true}}, {}, {}, {}}};
+    EXPECT_FALSE(peakAt(s, {lanes[0], lanes[1]}, {700, 299}));  // a frame of other lanes
     const std::optional<PeakHit> inner = peakAt(layLanes(two, laneView(LaneMode::Overlaid)), two, {500, 290});
     ASSERT_TRUE(inner);
     EXPECT_EQ(std::tuple(inner->laneNumber, inner->lane, inner->peak), std::tuple(2, 1u, 0u));
@@ -294,6 +301,11 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
         for (const auto& [a, b] : {std::pair{g.sizeLow, e.sizeLow}, {g.sizeHigh, e.sizeHigh}, {g.heightLow, e.heightLow}, {g.heightHigh, e.heightHigh}})
             EXPECT_NEAR(a, b, 1e-9) << i;
     }
+
+    // The window zoomed to 120..150 bp, 100..600 RFU: peaks placed in it, and dragged there.
+    const LaneFrame z = layLanes(lanes, laneView(LaneMode::Stacked, moves[5].got));
+    EXPECT_EQ(std::tuple(z.peaks.at(0).apex.x, z.peaks.at(0).apex.y, z.peaks.at(0).baseY), std::tuple(900.0, 20.0, 100.0));
+    EXPECT_EQ(panBy(z, 0, 10), (LaneWindow{120, 150, 150, 650}));
 
     // Reset: every size and height seen, the marker lines too, with margins.
     const LaneWindow full = fullWindow(lanes, {140.0, std::nullopt, std::nullopt, 600.0});
@@ -326,6 +338,14 @@ TEST(LaneGeometryTest, TraceKeepsEveryColumnsExtremes) {
     EXPECT_DOUBLE_EQ(lines[0].front().x, 100.0);
     EXPECT_NEAR(lines[0].front().y, f.y(signal->rfu[666] + t * (signal->rfu[667] - signal->rfu[666]), f.plot), 1e-3);
     EXPECT_DOUBLE_EQ(lines[1].back().x, 900.0);
+
+    // A line that comes into the window at the last scan starts at the edge.
+    const std::vector<LaneData> late = {{1, "", {}, std::make_shared<SizedSignal>(SizedSignal{{250, 300, 150}, {0, 500, 1000}}), {}, {}}};
+    const LaneFrame g = layLanes(late, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(g.traces.at(0).polylines.size(), 1u);
+    const std::vector<PixelPoint>& entry = g.traces[0].polylines[0];
+    ASSERT_EQ(entry.size(), 2u);
+    EXPECT_EQ(std::tuple(entry[0].x, entry[0].y, entry[1].x, entry[1].y), std::tuple(900.0, 50.0, 500.0, 0.0));  // 833 RFU where 200 bp lies
 
     std::map<int64_t, std::pair<double, double>> all, kept;  // per column: lowest and highest y
     auto note = [&f](std::map<int64_t, std::pair<double, double>>& m, PixelPoint p) {
