@@ -149,11 +149,12 @@ void layLegend(LaneFrame& f, const std::vector<LaneData>& lanes, const LaneStyle
     const double width = 2 * kLegendPad + kSwatch + kLegendPad + static_cast<double>(widest) * style.charWidth;
     const double height = 2 * kLegendPad + static_cast<double>(f.legend.size()) * style.lineHeight;
     f.legendBox = {std::max(f.plot.left, f.plot.right() - width - kLegendPad), f.plot.top + kLegendPad, width, height};
-    for (size_t k = 0; k < f.legend.size(); ++k) {
-        const double top = f.legendBox.top + kLegendPad + static_cast<double>(k) * style.lineHeight;
-        const double left = f.legendBox.left + kLegendPad;
-        f.legend[k].swatchRect = {left, top + (style.lineHeight - kSwatch) / 2, kSwatch, kSwatch};
-        f.legend[k].textAt = {left + kSwatch + kLegendPad, top};
+    const double left = f.legendBox.left + kLegendPad;
+    double top = f.legendBox.top + kLegendPad;
+    for (LegendEntry& e : f.legend) {
+        e.swatchRect = {left, top + (style.lineHeight - kSwatch) / 2, kSwatch, kSwatch};
+        e.textAt = {left + kSwatch + kLegendPad, top};
+        top += style.lineHeight;
     }
 }
 

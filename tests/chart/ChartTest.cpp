@@ -283,6 +283,8 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
     ASSERT_TRUE(inner);
     EXPECT_EQ(std::tuple(inner->laneNumber, inner->lane, inner->peak), std::tuple(2, 1u, 0u));
     EXPECT_EQ(peakHitText(*inner), "150.00 bp, 200 RFU, area 2; lane 2; scored; off scale");
+    const std::vector<LaneData> twins = {two[1], two[1]};  // of two alike, the first
+    EXPECT_EQ(peakAt(layLanes(twins, laneView(LaneMode::Overlaid)), twins, {500, 290})->lane, 0u);
 
     const struct { LaneWindow got, expected; } moves[] = {
         {zoomSizes(s, 500, 2), {125, 175, 0, 1000}},        {zoomSizes(s, 180, 0.5), {90, 290, 0, 1000}},
@@ -311,6 +313,7 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
     const LaneWindow full = fullWindow(lanes, {140.0, std::nullopt, std::nullopt, 600.0});
     EXPECT_EQ(full, (LaneWindow{100.2 - 0.02 * (600 - 100.2), 600 + 0.02 * (600 - 100.2), -200, 2000 + 0.05 * (2000.0 + 200)}));
     EXPECT_EQ(fullWindow({{1, "", {{150, 0, 0}}, {}, {}, {}}}, {}), (LaneWindow{145, 155, 0, 100}));
+    EXPECT_EQ(fullWindow({{1, "", {{150, 100, 0}, {1e300, 5000, 0}}, {}, {}, {}}}, {}), (LaneWindow{145, 155, 0, 105}));  // unseen: its height too
     EXPECT_EQ(fullWindow({}, {}), LaneWindow{});
 }
 
@@ -379,11 +382,12 @@ TEST(LaneGeometryTest, HostileLanesLayOutSensibly) {
     EXPECT_EQ(full, (LaneWindow{-50 - 5, 170 + 5, static_cast<double>(kMin), kMax + 0.05 * (double{kMax} - kMin)}));
     std::vector<LaneData> thousand(1000, hostile[2]);
     for (const auto& [lanes, window] : {std::pair{hostile, full}, {hostile, LaneWindow{inf, -inf, NAN, 5}},
-                                        {hostile, LaneWindow{3, 3, 7, 7}}, {thousand, LaneWindow{100, 200, 0, 1000}}}) {
+                                        {hostile, LaneWindow{3, 3, 7, 7}}, {hostile, LaneWindow{2e6, 2e6, 7, 7}},
+                                        {thousand, LaneWindow{100, 200, 0, 1000}}}) {
         for (const LaneMode mode : {LaneMode::Stacked, LaneMode::Overlaid}) {
             const LaneFrame f = layLanes(lanes, laneView(mode, window));
             EXPECT_TRUE(f.window.sizeHigh - f.window.sizeLow >= kMinSizeSpan * (1 - 1e-9) && f.window.heightHigh - f.window.heightLow >= kMinHeightSpan);
-            EXPECT_TRUE(std::abs(f.window.sizeLow) <= kSizeLimit && std::abs(f.window.heightHigh) <= kHeightLimit);
+            EXPECT_TRUE(std::abs(f.window.sizeLow) <= kSizeLimit && f.window.sizeHigh <= kSizeLimit && std::abs(f.window.heightHigh) <= kHeightLimit);
             for (const DrawnPeak& d : f.peaks) {
                 const PixelRect& band = f.bands.at(d.lane).rect;
                 EXPECT_TRUE(std::isfinite(d.apex.x) && d.apex.y >= band.top && d.apex.y <= band.bottom() && d.baseY >= band.top && d.baseY <= band.bottom());

@@ -207,10 +207,10 @@ TEST(LaneDataTest, RecordsGroupedByTheLanesAskedFor) {
     std::vector<std::string> got;
     for (const LaneData& l : lanes) {
         std::string text = std::to_string(l.lane) + ":";
-        for (const LanePeak& p : l.peaks) text += format(" %g/%d/%d/%d/%d", p.size, p.height, p.area, p.score, p.key);
+        for (const LanePeak& p : l.peaks) text += format(" %g/%d/%d/%d/%d/%d", p.size, p.height, p.area, p.score, p.key, p.offScale);
         got.push_back(text);
     }
-    EXPECT_EQ(got, (std::vector<std::string>{"2: 150/7/8/0/0 152/7/8/2/2", "5:", "1: 151/7/8/0/1", "2:"}));
+    EXPECT_EQ(got, (std::vector<std::string>{"2: 150/7/8/0/0/0 152/7/8/2/2/0", "5:", "1: 151/7/8/0/1/0", "2:"}));
 }
 
 }  // namespace

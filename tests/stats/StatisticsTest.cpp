@@ -125,7 +125,7 @@ TEST(QualityFlagsTest, EachLaneRaisesItsFlags) {
         lane(2, {{150, 29999, 1, SCORED}, {181, 90000, 1}}),            // below it; a taller one outside is outside-range
         lane(3, {{150, 500, 1, SCORED, true}}),                         // off scale in its trace
         lane(4, {{120, 40000, 1}, {150, 200, 1, SCORED}}),              // at the range's bound: outside it
-        lane(5, {{150, 99, 1, SCORED}}),
+        lane(5, {{150, 99, 1, SCORED}, {152, 99, 1}}),                  // the first of the tallest is named
         lane(6, {{150, 100, 1, SCORED}, {nan, 50000, 1}}),              // a peak without a size is not read
         lane(7, {}),
         lane(8, {{150, 800, 1, DISCARDED}}),
