@@ -87,7 +87,7 @@ LaneWindow zoomToRect(const LaneFrame& frame, PixelPoint corner, PixelPoint oppo
 
 LaneWindow panBy(const LaneFrame& frame, double dx, double dy) {
     LaneWindow w = frame.window;
-    if (frame.plot.width <= 0.0 || frame.plot.height <= 0.0) return w;
+    if (frame.plot.width <= 0.0) return w;  // a view too small for a plot
     const double bandHeight = frame.mode == LaneMode::Stacked && !frame.bands.empty()
                                   ? frame.plot.height / static_cast<double>(frame.bands.size())
                                   : frame.plot.height;

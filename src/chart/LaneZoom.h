@@ -2,7 +2,8 @@
 // Moving the lane view's window: the whole data (reset), the wheel's zoom
 // about the pointer, a rubber band, and a drag. Each takes the frame on
 // screen, whose plot and bands turn pixels into sizes and heights, and
-// returns the next window, within the limits of clampedWindow.
+// returns the next window, within the limits of clampedWindow; a frame
+// without a plot (a view too small) leaves the window as it was.
 #include <vector>
 
 #include "chart/LaneGeometry.h"

@@ -35,10 +35,10 @@ std::string spikeText(const Spike& s) {
     return std::to_string(s.scan) + (s.size ? " (" + fixedText(*s.size, 2) + " bp)" : "");
 }
 
-// The lane's alleles as counted, and P(X >= k) under Poisson(lambda).
+// P(X >= k) under Poisson(lambda). A lambda of 0 (every lane empty) never
+// meets a k above 0.
 double atLeast(int64_t k, double lambda) {
     if (k <= 0) return 1.0;
-    if (!(lambda > 0.0)) return 0.0;
     const boost::math::poisson_distribution<double, NoThrowPolicy> poisson(lambda);
     return boost::math::cdf(boost::math::complement(poisson, static_cast<double>(k - 1)));
 }

@@ -207,6 +207,7 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
         for (const AxisTick& t : s.bands[i].heightTicks) at.push_back(t.at);
         EXPECT_EQ(at, (std::vector<double>{100.0 * i + 100, 100.0 * i + 50, 100.0 * i})) << i;  // 0, 500, 1000
     }
+    EXPECT_EQ(s.bands[0].heightTicks[0].text + " " + s.bands[0].heightTicks[2].text, "0 1000");
     EXPECT_EQ(s.bands[0].label + "|" + s.bands[1].label + "|" + s.bands[2].label, "1 A01|2|3 C03");
     ASSERT_EQ(s.sizeTicks.size(), 11u);  // 100, 110 ... 200 at least 80 pixels apart
     EXPECT_EQ(std::tuple(s.sizeTicks[5].value, s.sizeTicks[5].at, s.sizeTicks[5].text), std::tuple(150.0, 500.0, "150"));
@@ -257,9 +258,12 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
     for (const LegendEntry& e : layLanes(many, laneView(LaneMode::Overlaid)).legend) legend.push_back(e.text);
     EXPECT_EQ(legend.size(), 13u);
     EXPECT_EQ(legend.back(), "and 3 more lanes");
-    // Stacked, their bands of 20 pixels are too low for a height scale.
+    // Stacked, bands of 20 pixels are too low for a height scale; of 28, two lines, not.
     const LaneFrame thin = layLanes(many, laneView(LaneMode::Stacked));
     EXPECT_TRUE(thin.bands[0].labelled && thin.bands[0].heightTicks.empty() && thin.bands[1].labelled);
+    LaneView ten = laneView(LaneMode::Stacked);
+    ten.height = 380;
+    EXPECT_EQ(layLanes(std::vector<LaneData>(10, many[0]), ten).bands[0].heightTicks.size(), 2u);  // 0 and 1000
 }
 
 // The peak under a point, its text, and where each way of moving the window
@@ -289,6 +293,7 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
     const struct { LaneWindow got, expected; } moves[] = {
         {zoomSizes(s, 500, 2), {125, 175, 0, 1000}},        {zoomSizes(s, 180, 0.5), {90, 290, 0, 1000}},
         {zoomSizes(s, 500, 0), {100, 200, 0, 1000}},        {zoomSizes(s, 500, 1e9), {149.975, 150.025, 0, 1000}},
+        {zoomSizes(s, 500, std::numeric_limits<double>::infinity()), {100, 200, 0, 1000}},
         {zoomHeights(s, 4), {100, 200, 0, 250}},
         {zoomToRect(s, {260, 90}, {500, 40}), {120, 150, 100, 600}},   // one band: heights too
         {zoomToRect(s, {500, 40}, {260, 190}), {120, 150, 0, 1000}},   // two bands: sizes only
@@ -305,7 +310,7 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
     }
 
     // The window zoomed to 120..150 bp, 100..600 RFU: peaks placed in it, and dragged there.
-    const LaneFrame z = layLanes(lanes, laneView(LaneMode::Stacked, moves[5].got));
+    const LaneFrame z = layLanes(lanes, laneView(LaneMode::Stacked, moves[6].got));
     EXPECT_EQ(std::tuple(z.peaks.at(0).apex.x, z.peaks.at(0).apex.y, z.peaks.at(0).baseY), std::tuple(900.0, 20.0, 100.0));
     EXPECT_EQ(panBy(z, 0, 10), (LaneWindow{120, 150, 150, 650}));
 
@@ -342,6 +347,13 @@ TEST(LaneGeometryTest, TraceKeepsEveryColumnsExtremes) {
     EXPECT_NEAR(lines[0].front().y, f.y(signal->rfu[666] + t * (signal->rfu[667] - signal->rfu[666]), f.plot), 1e-3);
     EXPECT_DOUBLE_EQ(lines[1].back().x, 900.0);
 
+    // A line that leaves the window at the second scan ends at the edge.
+    const std::vector<LaneData> early = {{1, "", {}, std::make_shared<SizedSignal>(SizedSignal{{150, 250}, {1000, 0}}), {}, {}}};
+    const LaneFrame e = layLanes(early, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(e.traces.at(0).polylines.size(), 1u);
+    const std::vector<PixelPoint>& exit = e.traces[0].polylines[0];
+    ASSERT_EQ(exit.size(), 2u);
+    EXPECT_EQ(std::tuple(exit[0].x, exit[0].y, exit[1].x, exit[1].y), std::tuple(500.0, 0.0, 900.0, 150.0));
     // A line that comes into the window at the last scan starts at the edge.
     const std::vector<LaneData> late = {{1, "", {}, std::make_shared<SizedSignal>(SizedSignal{{250, 300, 150}, {0, 500, 1000}}), {}, {}}};
     const LaneFrame g = layLanes(late, laneView(LaneMode::Overlaid));

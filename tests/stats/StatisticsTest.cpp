@@ -122,7 +122,7 @@ TEST(QualityFlagsTest, EachLaneRaisesItsFlags) {
     auto lane = [](int32_t n, std::vector<LanePeak> peaks) { return LaneData{n, "S" + std::to_string(n), std::move(peaks), {}, {}, {}}; };
     std::vector<LaneData> lanes = {
         lane(1, {{150, 30000, 1, SCORED}, {152, 31000, 1, UNMARKED}}),  // two at or above the saturation level
-        lane(2, {{150, 29999, 1, SCORED}, {181, 90000, 1}}),            // below it; a taller one outside is outside-range
+        lane(2, {{150, 29999, 1, SCORED}, {180, 90000, 1}}),            // below it; a taller one at the bound is outside
         lane(3, {{150, 500, 1, SCORED, true}}),                         // off scale in its trace
         lane(4, {{120, 40000, 1}, {150, 200, 1, SCORED}}),              // at the range's bound: outside it
         lane(5, {{150, 99, 1, SCORED}, {152, 99, 1}}),                  // the first of the tallest is named
@@ -157,7 +157,7 @@ TEST(QualityFlagsTest, EachLaneRaisesItsFlags) {
     const std::vector<QualityFlag> flags = qualityFlags(lanes, {120, 180, {}, true, true});
     const std::vector<std::string> details = {
         "2 peaks in range at or above 30000 RFU or off scale, the tallest 31000 RFU at 152.00 bp",
-        "tallest peak 90000 RFU at 181.00 bp, outside 120..180 bp",
+        "tallest peak 90000 RFU at 180.00 bp, outside 120..180 bp",
         "1 peak in range at or above 30000 RFU or off scale, the tallest 500 RFU at 150.00 bp",
         "tallest peak 40000 RFU at 120.00 bp, outside 120..180 bp",
         "tallest peak in range 99 RFU at 150.00 bp, below 100 RFU",
