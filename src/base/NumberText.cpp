@@ -161,6 +161,13 @@ double doubleValue(std::string_view text) {
     return n == 0 ? 0.0 : parseDouble(text.substr(0, n));
 }
 
+std::optional<double> wholeNumberValue(std::string_view text) {
+    text = skipBlanks(text);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (text.empty() || decimalNumberLength(text) != text.size()) return std::nullopt;
+    return parseDouble(text);
+}
+
 float floatValue(std::string_view text) { return static_cast<float>(doubleValue(text)); }
 
 int32_t clampToInt32(int64_t value) {
@@ -187,6 +194,13 @@ std::string formatDoubleField(double value) {
     std::string s(buf, res.ptr);
     if (s.find('.') == std::string::npos) s += ".0";
     return s;
+}
+
+std::string shortestNumber(double value) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value + 0.0);
+    return std::string(buf, res.ptr);
 }
 
 std::string fixedText(double value, int decimals) {
