@@ -65,9 +65,10 @@ struct LaneData {
     std::vector<Spike> spikes;
 };
 
-// The records grouped by lane, one LaneData per lane asked for, in the
-// order asked (a lane without records has no peaks), each lane's records
-// in the order given. Samples are left for the caller to name.
-std::vector<LaneData> lanesFromRecords(const AlleleList& records, const std::vector<int32_t>& lanes);
+// The records grouped by lane: each lane of the list once, in its order (a
+// lane without records has no peaks), its records in the order given;
+// samples[i] names lanes[i] when given.
+std::vector<LaneData> lanesFromRecords(const AlleleList& records, const std::vector<int32_t>& lanes,
+                                       const std::vector<std::string>& samples = {});
 
 }  // namespace lociview
