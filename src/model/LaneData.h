@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/Allele.h"
@@ -70,5 +71,32 @@ struct LaneData {
 // samples[i] names lanes[i] when given.
 std::vector<LaneData> lanesFromRecords(const AlleleList& records, const std::vector<int32_t>& lanes,
                                        const std::vector<std::string>& samples = {});
+
+// The same grouping into any lane value with lane, sample and peaks, each
+// peak made from its record by peakOf.
+template <typename Lane, typename PeakOf>
+std::vector<Lane> groupByLane(const AlleleList& records, const std::vector<int32_t>& lanes,
+                              const std::vector<std::string>& samples, PeakOf peakOf) {
+    std::vector<Lane> out;
+    std::unordered_map<int32_t, size_t> index;
+    for (size_t i = 0; i < lanes.size(); ++i)
+        if (index.emplace(lanes[i], out.size()).second) {
+            Lane& lane = out.emplace_back();
+            lane.lane = lanes[i];
+            if (i < samples.size()) lane.sample = samples[i];
+        }
+    // A lane's records mostly follow one another: look a lane up only when it changes.
+    int32_t lastLane = 0;
+    Lane* last = nullptr;
+    for (const AllelePtr& a : records) {
+        if (!last || a->getLane() != lastLane) {
+            lastLane = a->getLane();
+            const auto at = index.find(lastLane);
+            last = at == index.end() ? nullptr : &out[at->second];
+        }
+        if (last) last->peaks.push_back(peakOf(*a));
+    }
+    return out;
+}
 
 }  // namespace lociview
