@@ -67,6 +67,10 @@ std::string formatDoubleField(double value);
 // reads back as the same double, whole numbers without a point, -0 as 0.
 std::string shortestNumber(double value);
 
+// A double with a fixed number of decimals, rounded, the same in every
+// locale ("152.31"); "nan", "inf" and "-inf" for the others.
+std::string fixedText(double value, int decimals);
+
 // An integer as a field shows it ("%d").
 std::string formatIntField(int32_t value);
 

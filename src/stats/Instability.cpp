@@ -5,32 +5,18 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <cmath>
 #include <limits>
-#include <unordered_map>
 
 #include "base/NumberText.h"
+#include "model/LaneData.h"
 #include "stats/NoThrowPolicy.h"
 
 namespace lociview {
 
 std::vector<LanePeaks> lanePeaks(const AlleleList& records, const std::vector<int32_t>& lanes,
                                  const std::vector<std::string>& samples) {
-    std::vector<LanePeaks> out;
-    std::unordered_map<int32_t, size_t> slot;
-    for (size_t i = 0; i < lanes.size(); ++i)
-        if (slot.emplace(lanes[i], out.size()).second)
-            out.push_back({lanes[i], i < samples.size() ? samples[i] : std::string(), {}});
-    // A lane's records mostly follow one another: look a lane up only when it changes.
-    int32_t lastLane = 0;
-    LanePeaks* last = nullptr;
-    for (const AllelePtr& a : records) {
-        if (!last || a->getLane() != lastLane) {
-            lastLane = a->getLane();
-            const auto it = slot.find(lastLane);
-            last = it == slot.end() ? nullptr : &out[it->second];
-        }
-        if (last) last->peaks.push_back({a->getSize(), static_cast<double>(a->getHeight())});
-    }
-    return out;
+    return groupByLane<LanePeaks>(records, lanes, samples, [](const Allele& a) {
+        return SizedPeak{a.getSize(), static_cast<double>(a.getHeight())};
+    });
 }
 
 double thresholdValue(std::string_view text) {

@@ -30,7 +30,7 @@ struct LanePeaks {
 };
 
 // The lanes of the list (each once, in its order) with their peaks among
-// the records, in one pass over them; samples[i] names lanes[i] when given.
+// the records (groupByLane); samples[i] names lanes[i] when given.
 std::vector<LanePeaks> lanePeaks(const AlleleList& records, const std::vector<int32_t>& lanes,
                                  const std::vector<std::string>& samples = {});
 

@@ -2,7 +2,7 @@
 // and its refusals, the checks, the size shift across runs, the cleaning of
 // the peaks, the result lists and counters, and that a run leaves no trace
 // in the next. The lane sweeps themselves are pinned by the score-ladders
-// and score-shift golden traces.
+// and score-shift golden traces. The progenitors suggested before scoring.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scoring/LaneScoring.h"
+#include "scoring/ProgenitorSuggestion.h"
 #include "scoring/ScoringLog.h"
 #include "scoring/SizeMatches.h"
 #include "support/ControllerHarness.h"
@@ -248,6 +249,35 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"DiAfterMonoAndTri", {}, {{"150", "156", "100", "180", "1.5", 0}, {"150", "156", "100", "180", "1.5", 2},
                                           {"150", "156", "100"}}, {}, RunCase::AsFreshRun}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each lane's tallest peak in range, rounded, leads the lanes within the
+// locus tolerance of it; the two sizes leading most (the smaller on a tie)
+// are suggested, the smaller as P1.
+TEST(ProgenitorSuggestionTest, TheTwoSizesThatLeadMostLanes) {
+    auto lanes = [](std::vector<std::vector<std::pair<double, int32_t>>> peaks) {
+        std::vector<LaneData> out;
+        for (auto& lane : peaks) {
+            out.push_back({static_cast<int32_t>(out.size() + 1), "", {}, {}, {}, {}});
+            for (const auto& [size, height] : lane) out.back().peaks.push_back({size, height, 1});
+        }
+        return out;
+    };
+    const std::vector<LaneData> plate = lanes({{{150.2, 900}, {148.1, 300}}, {{149.8, 500}}, {{150.4, 200}, {200, 5000}},
+                                               {{156.1, 700}, {154, 700}}, {{155.7, 100}}, {{156.3, 80}}, {{152, 60}},
+                                               {{150.1, 10}, {119, 9000}, {120, 8000}, {180, 7000}}, {{119.9, 4000}}, {}});
+    const struct { std::vector<LaneData> lanes; int32_t locus; const char* text; int64_t withPeak; } cases[] = {
+        {plate, 2, "P1\t150\t4\t\nP2\t156\t3\t\n", 8},
+        {lanes({{{156.2, 1}}, {{156, 1}}, {{155.9, 1}}, {{149.6, 1}}, {{161.8, 1}}}), 2, "P1\t150\t1\t\nP2\t156\t3\t\n", 5},
+        {lanes({{{150, 1}}, {{152, 1}}, {{156, 1}}, {{156.1, 1}}, {{152.2, 1}}, {{150, 1}}}), 2, "P1\t150\t2\t\nP2\t152\t2\t\n", 6},
+        {lanes({{{150.3, 1}}, {{150.1, 1}}, {{160.5, 1}}}), 1, "P1\t150\t1\t\nP2\t\t0\tno second size leads a lane\n", 3},
+        {lanes({{{160.5, 1}}, {{std::nan(""), 1}}}), 2, "P1\t\t0\tno size leads a lane\nP2\t\t0\tno size leads a lane\n", 1},
+        {{}, 2, "P1\t\t0\tno lane has a peak in range\nP2\t\t0\tno lane has a peak in range\n", 0}};
+    for (const auto& c : cases) {
+        const ProgenitorSuggestion s = suggestProgenitors(c.lanes, 120, 180, c.locus);
+        EXPECT_EQ(suggestionText(s), std::string("progenitor\tsize\tlanes\tnote\n") + c.text);
+        EXPECT_EQ(s.lanesWithPeak, c.withPeak) << c.text;
+    }
+}
 
 // Matching peaks to allele sizes in one pass gives exactly what one store
 // query per size gives: the same peaks, in working-list order.
