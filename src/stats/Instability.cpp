@@ -15,7 +15,7 @@ namespace lociview {
 std::vector<LanePeaks> lanePeaks(const AlleleList& records, const std::vector<int32_t>& lanes,
                                  const std::vector<std::string>& samples) {
     return groupByLane<LanePeaks>(records, lanes, samples, [](const Allele& a) {
-        return SizedPeak{a.getSize(), static_cast<double>(a.getHeight())};
+        return IndexPeak{a.getSize(), static_cast<double>(a.getHeight())};
     });
 }
 
