@@ -24,6 +24,10 @@ constexpr double kStandardFloor = 50.0;
 constexpr int kUnexplained = 2;
 constexpr int kGaps = 1;
 
+// A fragment's top is split when another maximum of the standard dye, at
+// least this share of its height, lies within its width at half height.
+constexpr double kSplitTopShare = 0.8;
+
 std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
 std::string dyeLabel(const SizedTrace& t, int dye) {
@@ -102,6 +106,21 @@ private:
     const std::vector<StandardCandidate>& candidates;
     std::vector<std::pair<std::vector<double>, StandardMatch>> matches;
 };
+
+// The fragments whose tops noise has split into several maxima: their
+// apex scans are uncertain by the distance between the maxima.
+int splitTops(const std::vector<StandardFragment>& fragments, const std::vector<CalledPeak>& peaks) {
+    int split = 0;
+    for (const StandardFragment& f : fragments) {
+        const auto own = std::find_if(peaks.begin(), peaks.end(), [&](const CalledPeak& p) { return p.scan == f.scan; });
+        if (own == peaks.end()) continue;
+        const double reach = std::max(2.0, own->width);
+        split += std::any_of(peaks.begin(), peaks.end(), [&](const CalledPeak& p) {
+            return p.scan != f.scan && std::abs(p.scan - f.scan) <= reach && p.height >= kSplitTopShare * f.height;
+        });
+    }
+    return split;
+}
 
 // The standard to size with, and what to tell the user about the choice.
 Attempt chooseStandard(SizedTrace& t, StandardTrials& trials, const SizingOptions& options,
@@ -197,7 +216,19 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
         t.worstRSquared = chosen.worstRSquared;
         t.sized = chosen.enough();
     }
-    if (t.sized) {
+    // A standard so weak that noise splits the tops of most of its
+    // fragments places none of them to a scan: no size would be certain.
+    const int split = t.sized ? splitTops(chosen.fragments, called[static_cast<size_t>(t.standardDye)]) : 0;
+    if (2 * split > t.matched) {
+        t.sized = false;
+        double tallest = 0.0;
+        for (const StandardFragment& f : chosen.fragments) tallest = std::max(tallest, f.height);
+        t.messages.push_back(format("In %s, the size standard %s is too weak to size with: %d of its %d fragments "
+                                    "found in %s have no single top (the tallest is %.0f RFU), so their places, and "
+                                    "every size, would be uncertain. No sizes are given.",
+                                    quoted(t.file).c_str(), t.standard.c_str(), split, t.matched,
+                                    dyeLabel(t, t.standardDye).c_str(), tallest));
+    } else if (t.sized) {
         t.fragments = chosen.fragments;
         t.sizing = chosen.points;
         const auto offScale = [&](const StandardFragment& f) {
@@ -213,6 +244,8 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
                                         "%.4f, below %.3f.",
                                         quoted(t.file).c_str(), t.standard.c_str(), t.worstRSquared,
                                         kPoorFitRSquared));
+    } else if (split > 0) {
+        // Said above.
     } else if (chosen.standard && chosen.enoughFound() && !chosen.fewUnexplained()) {
         t.messages.push_back(format("In %s, the size standard %s does not fit %s: %d of its %d fragments were "
                                     "found, but %d more peaks look like fragments and match none of its sizes. No "

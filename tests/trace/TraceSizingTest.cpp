@@ -134,6 +134,16 @@ INSTANTIATE_TEST_SUITE_P(
                    true, "GS500LIZ", 16, 16, ""},
         SizingCase{"WeakStandard", [](SyntheticRun& r, SizingOptions&) { r.standardHeight = 110; r.noise = 12; }, true,
                    "GS500LIZ", 16, 16, ""},
+        // A standard whose every top noise splits in two cannot place its
+        // fragments to a scan: nothing is sized rather than uncertainly.
+        SizingCase{"StandardTopsSplit",
+                   [](SyntheticRun& r, SizingOptions&) {
+                       for (const double size : r.standard)
+                           for (const double side : {-2.5, 2.5})
+                               r.peaks.push_back({r.dyes - 1, r.mobility.scan(size) + side, 150.0, 2.0});
+                       r.standard = {};
+                   },
+                   false, "GS500LIZ", 16, 16, "is too weak to size with: 16 of its 16 fragments found in dye 5 (LIZ) have no single top"},
         SizingCase{"Spike", [](SyntheticRun& r, SizingOptions&) { r.spike = 4321; }, true, "GS500LIZ", 16, 16,
                    "1 spike was left out (scan 4321)"},
         SizingCase{"StoredNameUnknown", [](SyntheticRun& r, SizingOptions&) { storedAs(r, "Promega_ILS"); }, true,
