@@ -268,7 +268,7 @@ std::string isoLocalTime(std::chrono::system_clock::time_point when) {
 void appendRun(accumdb& into, const LoggedRun& run) {
     const RunRecord& r = run.record;
     into.setP1(r.p1, r.p2);
-    into.noteRun({run.run, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes}});
+    into.noteRun({run.run, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes}, r.locus});
     for (const AlleleTally& a : r.alleles)
         for (int32_t k = 0; k < a.count; ++k) into.addAccAlle(accumallele(a.size, run.run, r.ge, r.lanes));
     // The counter follows the run's own number, so a number the log skipped

@@ -162,6 +162,9 @@ private:
     void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
     std::string reloadFromRunLog();
     void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
+    // The locus of the accumulated runs for export headers: "di", or each
+    // locus when they differ ("di, tri (not pooled)").
+    std::string accumulatedLocus() const;
 
     Outlets outlets;
     LogSink& log;
@@ -185,10 +188,9 @@ private:
     ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
 
     // SP-PCR statistics: the repeat unit of the run the result holds (a
-    // refused Score changes locustype but keeps the result) and of the runs
-    // in the accumulator.
+    // refused Score changes locustype but keeps the result); each
+    // accumulated run keeps its own.
     int32_t scoredLocus = 0;
-    int32_t accumulatedLocus = 0;
 
     // Peak tables in today's layouts.
     ImportedDataSet imported;

@@ -41,7 +41,7 @@ int plateNumber(const std::string& fileName) { return std::stoi(fileName.substr(
 void feed(accumdb& live, const RunRecord& r) {
     std::vector<AlleleRow> rows;
     for (const AlleleTally& a : r.alleles) rows.push_back({a.size, a.count, 0.0});
-    if (live.setP1(r.p1, r.p2)) live.addRun(rows, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes});
+    if (live.setP1(r.p1, r.p2)) live.addRun(rows, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes}, r.locus);
 }
 
 void expectSame(RunRecord a, RunRecord b) {
