@@ -251,10 +251,11 @@ void bindFields(sql::Statement& st, int first, const RunRecord& r) {
     st.bind(first + 8, r.locus).bind(first + 9, r.maybes ? 1 : 0);
 }
 
+// The alert these go with says that nothing was changed.
 std::string problem(const char* what, const sql::Status& status) {
     if (status.code == SQLITE_BUSY || status.code == SQLITE_LOCKED)
-        return std::string(what) + ": the run log stayed busy in another program; nothing was changed.";
-    return std::string(what) + ": " + status.message + "; nothing was changed.";
+        return std::string(what) + ": the run log stayed busy in another program.";
+    return std::string(what) + ": " + status.message + ".";
 }
 
 }  // namespace
@@ -311,10 +312,15 @@ RunLogOpening RunLog::open(const std::filesystem::path& file, RunLogOptions opti
     return opening;
 }
 
-AddOutcome RunLog::add(const RunRecord& r) {
+AddOutcome RunLog::add(const RunRecord& r, bool again) {
     AddOutcome outcome;
     sql::Transaction transaction(db);
     if (!transaction.begun().ok()) return {AddStatus::Failed, {}, problem("The run was not added", transaction.begun())};
+    if (!again) {
+        RunListing earlier = runs(kFirstEqual, &r);
+        if (!earlier.message.empty()) return {AddStatus::Failed, {}, "The run was not added: " + earlier.message};
+        if (!earlier.runs.empty()) return {AddStatus::AlreadyLogged, std::move(earlier.runs.front()), {}};
+    }
 
     // The pair is latched by the first run since the last reset that has one,
     // as setP1 latches it; the next number follows the highest in use.
@@ -378,12 +384,6 @@ RunListing RunLog::runs(const char* where, const RunRecord* like) const {
 }
 
 RunListing RunLog::activeRuns() const { return runs(kActive, nullptr); }
-
-EarlierRun RunLog::findEarlier(const RunRecord& record) const {
-    RunListing found = runs(kFirstEqual, &record);
-    if (!found.message.empty() || found.runs.empty()) return {std::nullopt, found.message};
-    return {std::move(found.runs.front()), {}};
-}
 
 RestoreOutcome RunLog::restore(accumdb& into) const {
     const RunListing listing = activeRuns();

@@ -60,12 +60,12 @@ struct LoggedRun {
 // pair, adds the records under the run's number, moves the run counter on.
 void appendRun(accumdb& into, const LoggedRun& run);
 
-enum class AddStatus { Added, ProgenitorsDiffer, Failed };
+enum class AddStatus { Added, AlreadyLogged, ProgenitorsDiffer, Failed };
 
 struct AddOutcome {
     AddStatus status = AddStatus::Failed;
-    LoggedRun run;        // as stored, when Added
-    std::string message;  // why not, otherwise
+    LoggedRun run;        // as stored, when Added; the run added before, when AlreadyLogged
+    std::string message;  // why not, when ProgenitorsDiffer or Failed
 };
 
 struct ResetOutcome {
@@ -76,11 +76,6 @@ struct ResetOutcome {
 struct RunListing {
     std::vector<LoggedRun> runs;
     std::string message;  // empty on success
-};
-
-struct EarlierRun {
-    std::optional<LoggedRun> run;  // the first active run equal to the new one
-    std::string message;           // empty on success
 };
 
 struct RestoreOutcome {
@@ -109,14 +104,16 @@ public:
 
     const std::filesystem::path& file() const { return path; }
 
-    // Each is one transaction, committed before it returns.
-    AddOutcome add(const RunRecord& record);
+    // Each is one transaction, committed before it returns. A run with the
+    // same file checksum, typed fields, locus and Maybes as one in the
+    // accumulator is the same run added a second time: it is not added
+    // (AlreadyLogged names the first) unless again is set. The look and the
+    // add are one transaction, so of several programs adding one run at
+    // once, one adds it.
+    AddOutcome add(const RunRecord& record, bool again = false);
     ResetOutcome reset();
 
     RunListing activeRuns() const;
-    // The first active run with the same file checksum, typed fields, locus
-    // and Maybes: the run the user may be adding a second time.
-    EarlierRun findEarlier(const RunRecord& record) const;
     // Empties into and replays the active runs into it.
     RestoreOutcome restore(accumdb& into) const;
 

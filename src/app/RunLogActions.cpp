@@ -79,22 +79,19 @@ void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run) {
 
 Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
     const RunRecord record = currentRunRecord(p1, p2);
-    const EarlierRun earlier = runlog->findEarlier(record);
-    if (!earlier.message.empty()) {
-        ask(AlertId::RunLogNotWritten, earlier.message);
-        return Outcome::Refused;
-    }
-    if (earlier.run) {
-        const LoggedRun& e = *earlier.run;
+    AddOutcome added = runlog->add(record);
+    if (added.status == AddStatus::AlreadyLogged) {
+        // Asked with no lock held: the user may take their time.
+        const LoggedRun& e = added.run;
         const std::string said = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
                                  std::to_string(e.run) + ").";
         if (ask(AlertId::AddRunAgain, said) == 1) return Outcome::Cancelled;
+        added = runlog->add(record, true);
     }
-
-    const AddOutcome added = runlog->add(record);
     switch (added.status) {
         case AddStatus::ProgenitorsDiffer: return refuse(AlertId::ProgenitorsDiffer);
-        case AddStatus::Failed: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
+        case AddStatus::Failed:
+        case AddStatus::AlreadyLogged: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
         case AddStatus::Added: break;
     }
     // Reloading also brings in what another program added meanwhile; if the

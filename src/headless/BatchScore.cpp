@@ -184,9 +184,13 @@ public:
             if (alert.id == AlertId::ConfirmOpenAnother) return;
             errLog.flush();
             if (alert.id == AlertId::AddRunAgain) {
+                // Said when the outcome is known: skipped now, added again
+                // only once the add has gone through.
                 duplicateSkipped = !this->options.addAgain;
-                this->err << "lociview: " << alert.informative
-                          << (duplicateSkipped ? " Not added again (--add-again adds it)." : " Added again.") << '\n';
+                if (duplicateSkipped)
+                    this->err << "lociview: " << alert.informative << " Not added again (--add-again adds it).\n";
+                else
+                    addedAgain = alert.informative;
                 return;
             }
             this->err << "lociview: " << alert.message;
@@ -321,8 +325,11 @@ private:
         tk.accumgeforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
         duplicateSkipped = false;
+        addedAgain.clear();
         // A run the log holds already stays in once: not a failure.
-        if (controller.addToAccumulator() != Outcome::Done && !duplicateSkipped) failed = true;
+        const Outcome added = controller.addToAccumulator();
+        if (added != Outcome::Done && !duplicateSkipped) failed = true;
+        if (added == Outcome::Done && !addedAgain.empty()) err << "lociview: " << addedAgain << " Added again.\n";
         tk.dialogs.clearAnswers();
     }
 
@@ -371,6 +378,7 @@ private:
     GeneController controller;
     bool failed = false;
     bool duplicateSkipped = false;
+    std::string addedAgain;  // what the run added again was, until it is added
 };
 
 }  // namespace

@@ -125,13 +125,13 @@ TEST_F(RunLogTest, RestoredAccumulatorExportsByteForByteAsTheLiveOne) {
     for (const LoggedRun& run : runs) expectSame(run.record, plate(plateNumber(run.record.fileName), run.record.p1, run.record.p2));
 }
 
-TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
+TEST_F(RunLogTest, AddsTheSameRunOnceUnlessAskedAgain) {
     const auto noon = std::chrono::system_clock::from_time_t(1700000000);
     RunLog log = openLog({[&] { return noon; }});
     log.add(plate(1));
     log.reset();
     const LoggedRun first = log.add(plate(1)).run;
-    log.add(plate(1));
+    EXPECT_EQ(log.add(plate(1), true).status, AddStatus::Added);
     EXPECT_EQ(first.addedAt, isoLocalTime(noon));
     for (const LoggedRun& read : log.activeRuns().runs) EXPECT_EQ(read.addedAt + "|" + read.resetAt, isoLocalTime(noon) + "|");
     std::vector<std::pair<RunRecord, bool>> cases(5, {plate(1), false});
@@ -141,10 +141,14 @@ TEST_F(RunLogTest, FindsTheFirstActiveRunOfTheSameFileAndFields) {
     cases[2].first.fields.stutter = "0.50";
     cases[3].first.maybes = !cases[3].first.maybes;
     cases[4].first.fileSha256 = sha256Hex("plate-1.txt edited");
-    for (const auto& [record, found] : cases) {
-        const EarlierRun earlier = log.findEarlier(record);
-        EXPECT_EQ(earlier.run ? earlier.run->id : 0, found ? first.id : 0) << record.fileName;
+    for (const auto& [record, logged] : cases) {
+        const AddOutcome added = log.add(record);
+        EXPECT_EQ(added.status, logged ? AddStatus::AlreadyLogged : AddStatus::Added) << record.fileName;
+        if (logged) {
+            EXPECT_EQ(added.run.id, first.id);
+        }
     }
+    EXPECT_EQ(log.activeRuns().runs.size(), 5u);
 }
 
 // Run in a writer process: every write, sync and deletion of the
@@ -261,6 +265,70 @@ TEST_F(RunLogTest, DamagedOrForeignFileIsSetAsideAndANewLogStarts) {
         ASSERT_EQ(asides.size(), 2u);
         for (const fs::path& aside : asides) EXPECT_EQ(readFile(aside), bytes) << aside;
     }
+}
+
+// Run in an adding process: every file of the log waits a moment before it
+// takes SQLite's write lock, as a slow disk or a busy machine may, so that
+// all the processes are ready to write at once.
+namespace slowlock {
+sqlite3_vfs *real, shim;
+sqlite3_io_methods methods;
+const sqlite3_io_methods* realMethods;
+
+int xLock(sqlite3_file* f, int level) {
+    if (level == SQLITE_LOCK_RESERVED) usleep(20000);
+    return realMethods->xLock(f, level);
+}
+int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* outFlags) {
+    const int rc = real->xOpen(real, name, f, flags, outFlags);
+    // The log itself: its journal has methods of its own that lock nothing.
+    if (rc == SQLITE_OK && f->pMethods != nullptr && (flags & SQLITE_OPEN_MAIN_DB)) {
+        methods = *(realMethods = f->pMethods);
+        methods.xLock = xLock;
+        f->pMethods = &methods;
+    }
+    return rc;
+}
+void install() {
+    shim = *(real = sqlite3_vfs_find(nullptr));
+    shim.zName = "slowlock";
+    shim.xOpen = xOpen;
+    sqlite3_vfs_register(&shim, 1);
+}
+}  // namespace slowlock
+
+// Eight programs adding one run at the same moment, round after round: one
+// adds it, the others find it there.
+TEST_F(RunLogTest, ProcessesAddingTheSameRunAtOnceAddItOnce) {
+    constexpr int kProcesses = 8, kRounds = 3;
+    for (int round = 0; round < kRounds; ++round) {
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        std::vector<pid_t> adders;
+        for (int p = 0; p < kProcesses; ++p) {
+            adders.push_back(fork());
+            if (adders.back() != 0) continue;
+            close(go[1]);
+            slowlock::install();
+            RunLogOpening opening = RunLog::open(file);
+            char c;
+            (void)!read(go[0], &c, 1);  // all add when the parent closes the pipe
+            if (!opening.log) _exit(1);
+            const AddStatus status = opening.log->add(plate(round)).status;
+            _exit(status == AddStatus::Added ? 0 : status == AddStatus::AlreadyLogged ? 3 : 1);
+        }
+        close(go[0]);
+        close(go[1]);
+        int added = 0, skipped = 0;
+        for (pid_t adder : adders) {
+            int status = 0;
+            ASSERT_EQ(waitpid(adder, &status, 0), adder);
+            ASSERT_TRUE(WIFEXITED(status));
+            (WEXITSTATUS(status) == 0 ? added : WEXITSTATUS(status) == 3 ? skipped : status) += 1;
+        }
+        EXPECT_EQ(std::pair(added, skipped), std::pair(1, kProcesses - 1)) << "round " << round;
+    }
+    EXPECT_EQ(openLog().activeRuns().runs.size(), static_cast<size_t>(kRounds));
 }
 
 TEST_F(RunLogTest, TwoProcessesAddingAtOnceLoseNothing) {
