@@ -17,22 +17,25 @@ int GeneController::ask(AlertId id, const std::string& informative) {
 
 RestoreOutcome GeneController::attachRunLog(RunLog log) {
     runlog.emplace(std::move(log));
-    if (std::string problem = reloadFromRunLog(); !problem.empty()) {
+    std::vector<std::string> leftOut;
+    if (std::string problem = reloadFromRunLog(&leftOut); !problem.empty()) {
         runlog.reset();
-        return {0, std::move(problem)};
+        return {0, std::move(problem), {}};
     }
-    return {static_cast<int32_t>(loggedRuns.size()), {}};
+    return {static_cast<int32_t>(loggedRuns.size()), {}, std::move(leftOut)};
 }
 
 // The accumulator as the log has it: one read gives both the runs to replay
 // and the list to show. When the log cannot be read, the accumulator is
-// left as it was and the answer says why.
-std::string GeneController::reloadFromRunLog() {
+// left as it was and the answer says why. Runs the log holds but that
+// cannot be replayed stay out (leftOut, when asked, says which and why).
+std::string GeneController::reloadFromRunLog(std::vector<std::string>* leftOut) {
     RunListing listing = runlog->activeRuns();
     if (!listing.message.empty()) return listing.message;
     raccumulator.reset();
     for (const LoggedRun& run : listing.runs) appendRun(raccumulator, run);
     loggedRuns = std::move(listing.runs);
+    if (leftOut) *leftOut = std::move(listing.leftOut);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "headless/BatchScore.h"
 
 #include <array>
+#include <filesystem>
 #include <ostream>
 #include <streambuf>
 
@@ -64,6 +65,14 @@ const char* const kScoreHelp =
     "                     and GE) is not added again, so running a command\n"
     "                     twice adds its runs once; the skip is reported on\n"
     "                     standard error and does not fail the file.\n"
+    "                     FILE is a plain path (not empty, not :memory:, not a\n"
+    "                     file: URI). A FILE that reads as text (a peak table)\n"
+    "                     is refused and left alone; a damaged log is renamed\n"
+    "                     aside and a new one started, which does not fail\n"
+    "                     the command, since every run it scores is kept; a\n"
+    "                     newer Lociview's log is only read, so adding fails;\n"
+    "                     runs the log holds with impossible values are left\n"
+    "                     out of the accumulator, each said on standard error.\n"
     "  --add-again        add such a run all the same\n"
     "\n"
     "Output:\n"
@@ -117,11 +126,37 @@ constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
                                                {"spectrum", ShowSpectrum},
                                                {"accumulated", ShowAccumulated}}};
 
+// A message on standard error, always one line.
+void say(std::ostream& err, std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    err << "lociview: " << text << '\n';
+}
+
+// Why the text given to --accumulator names no file a log can be kept in.
+std::string accumulatorProblem(const std::string& path) {
+    if (path.empty()) return "--accumulator needs the path of a file";
+    if (path == ":memory:") return "--accumulator ':memory:' keeps the log in memory only; give the path of a file";
+    std::string start = path.substr(0, 5);
+    for (char& c : start) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (start == "file:")
+        return "--accumulator '" + path + "' is an SQLite URI; give the path of a file (./" + path +
+               " for a file of that name)";
+    return {};
+}
+
 // A file that could not be read as a run log is set aside, never
-// overwritten, and the batch goes on with a new one.
+// overwritten, and the batch goes on with a new one: the runs it scores are
+// kept, so the command still does what it was asked and its exit status
+// says so; the message says where the old file went. A file that reads as
+// text (a peak table given in the log's place) is refused and left alone.
 std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
-    RunLogOpening opening = RunLog::open(file);
-    if (!opening.message.empty()) err << "lociview: " << opening.message << '\n';
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    RunLogOptions options;
+    options.refuseText = true;
+    RunLogOpening opening = RunLog::open(ec ? std::filesystem::path(file) : absolute, std::move(options));
+    if (!opening.message.empty()) say(err, opening.message);
     return std::move(opening.log);
 }
 
@@ -187,15 +222,11 @@ public:
                 // Said when the outcome is known: skipped now, added again
                 // only once the add has gone through.
                 duplicateSkipped = !this->options.addAgain;
-                if (duplicateSkipped)
-                    this->err << "lociview: " << alert.informative << " Not added again (--add-again adds it).\n";
-                else
-                    addedAgain = alert.informative;
+                if (duplicateSkipped) say(this->err, alert.informative + " Not added again (--add-again adds it).");
+                else addedAgain = alert.informative;
                 return;
             }
-            this->err << "lociview: " << alert.message;
-            if (!alert.informative.empty()) this->err << ' ' << alert.informative;
-            this->err << '\n';
+            say(this->err, alert.informative.empty() ? alert.message : alert.message + ' ' + alert.informative);
         };
         tk.dialogs.answerFor = [this](const AlertRequest& alert) -> std::optional<bool> {
             if (alert.id == AlertId::AddRunAgain) return this->options.addAgain;
@@ -210,9 +241,12 @@ public:
             if (!runLog) return 1;
             const RestoreOutcome restored = controller.attachRunLog(std::move(*runLog));
             if (!restored.message.empty()) {
-                err << "lociview: " << restored.message << '\n';
+                say(err, restored.message);
                 return 1;
             }
+            // The runs the log holds but the accumulator cannot: said, and
+            // the batch goes on with the others, as the desktop does.
+            for (const std::string& line : restored.leftOut) say(err, line);
         }
         if (options.asLanes) {
             std::string label = options.files.front();
@@ -329,7 +363,7 @@ private:
         // A run the log holds already stays in once: not a failure.
         const Outcome added = controller.addToAccumulator();
         if (added != Outcome::Done && !duplicateSkipped) failed = true;
-        if (added == Outcome::Done && !addedAgain.empty()) err << "lociview: " << addedAgain << " Added again.\n";
+        if (added == Outcome::Done && !addedAgain.empty()) say(err, addedAgain + " Added again.");
         tk.dialogs.clearAnswers();
     }
 
@@ -418,6 +452,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;
+    if (o.accumulator)
+        if (std::string problem = accumulatorProblem(*o.accumulator); !problem.empty()) return problem;
     if (locusOption->count() > 0) {
         o.locusCell = locusColumnNamed(locus);
         if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";

@@ -14,6 +14,7 @@
 #include <set>
 
 #include "accum/RunLog.h"
+#include "base/NumberText.h"
 #include "base/Sha256.h"
 
 namespace lociview {
@@ -24,14 +25,14 @@ namespace fs = std::filesystem;
 // Plate j of a day: GE values that print alike but pool apart or not at all,
 // runs that add no record, counts lowered to 0 or below by clean-up.
 RunRecord plate(int j, int32_t p1 = 150, int32_t p2 = 156) {
-    static const std::pair<const char*, double> ges[] = {{"12.5", 12.5}, {"25", 25}, {"nan", std::nan("")},
-                                                         {"1e999", INFINITY}, {"-0", -0.0}, {"abc", 0.0}, {"-inf", -INFINITY}};
-    const auto& [geText, ge] = ges[j % 7];
+    static const char* const ges[] = {"12.5", "25", "nan", "1e999", "-0", "abc", "-1e999"};
+    const char* geText = ges[j % 7];
     const std::string name = "plate-" + std::to_string(j) + ".txt";
+    const int32_t lanes = 6 + j % 5;
     RunRecord r{.fileName = name, .fileSha256 = sha256Hex(name),
                 .fields = {std::to_string(p1), std::to_string(p2), "100", "300", "0.5", "0.5", geText},
-                .maybes = j % 2 == 1, .p1 = p1, .p2 = p2, .ge = ge, .lanes = 6 + j % 5,
-                .emptyLanes = j % 3, .oneLanes = j % 2, .twoOrMoreLanes = 1, .alleles = {}};
+                .maybes = j % 2 == 1, .p1 = p1, .p2 = p2, .ge = doubleValue(geText), .lanes = lanes,
+                .emptyLanes = j % 3, .oneLanes = j % 2, .twoOrMoreLanes = lanes - j % 3 - j % 2, .alleles = {}};
     for (int k = 0; k < j % 4; ++k) r.alleles.push_back({147 + 3 * k, 3 - k - j % 3});
     return r;
 }
@@ -149,6 +150,120 @@ TEST_F(RunLogTest, AddsTheSameRunOnceUnlessAskedAgain) {
         }
     }
     EXPECT_EQ(log.activeRuns().runs.size(), 5u);
+}
+
+// A log whose values a hand (or a bit flip SQLite cannot see) has changed:
+// the run that holds them is left out of the accumulator and said, the
+// others come back, nothing hangs or runs out of memory, the file is left
+// as it was.
+TEST_F(RunLogTest, RestoreLeavesOutRunsOfImpossibleValues) {
+    const struct {
+        const char* edit;  // on run 1 of runs 0, 1, 2 (id 2)
+        const char* why;
+    } cases[] = {
+        {"UPDATE run SET run_number = 2147483647 WHERE id = 2", "run number 2147483647 is beyond 0 to 1000000"},
+        {"UPDATE run SET run_number = 'abc' WHERE id = 2", "(column 2) is no 32-bit whole number"},
+        {"UPDATE run SET run_number = 0 WHERE id = 2", "run number 0 is taken by an earlier run"},
+        {"UPDATE run_allele SET count = 300000000 WHERE run_id = 2", "would hold more than 10000000 allele records"},
+        {"UPDATE run_allele SET size = 5000000000 WHERE run_id = 2", "size or count is no 32-bit whole number"},
+        {"UPDATE run SET lanes = 1099511627776 WHERE id = 2", "(column 19) is no 32-bit whole number"},
+        {"UPDATE run SET lanes = -1, empty_lanes = -1, one_allele_lanes = 0, two_or_more_lanes = 0 WHERE id = 2",
+         "its -1 lanes are beyond 0 to 10000000"},
+        {"UPDATE run SET empty_lanes = 99 WHERE id = 2", "lane counters 99, 1, "},
+        {"UPDATE run SET locus = 4 WHERE id = 2", "its locus 4 is none of 1, 2, 3 and 5"},
+        {"UPDATE run SET maybes = 7 WHERE id = 2", "its Maybes 7 is neither 0 nor 1"},
+        {"UPDATE run SET ge_bits = 4619567317775286272 WHERE id = 2", "its GE is not what its field \"25\" reads as"},
+        {"UPDATE run SET progenitor2 = 157 WHERE id = 2", "progenitors 150, 157 are not what its fields"},
+        {"UPDATE run SET progenitor2 = 157, p2_field = '157' WHERE id = 2",
+         "progenitors 150, 157 differ from the accumulator's 150, 156"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.edit);
+        fs::remove_all(dir);
+        {
+            RunLog log = openLog();
+            for (int j = 0; j < 3; ++j) log.add(plate(j));
+        }
+        {
+            sql::Status opened;
+            sql::Database raw = sql::Database::open(file, SQLITE_OPEN_READWRITE, opened);
+            ASSERT_TRUE(raw.exec(c.edit).ok());
+        }
+        const auto bytes = [&] { return std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}); };
+        const std::string before = bytes();
+        accumdb restored(nolog);
+        const RestoreOutcome outcome = openLog().restore(restored);
+        EXPECT_EQ(outcome.runs, 2);
+        ASSERT_EQ(outcome.leftOut.size(), 1u);
+        EXPECT_NE(outcome.leftOut[0].find("(plate-1.txt, added "), std::string::npos) << outcome.leftOut[0];
+        EXPECT_NE(outcome.leftOut[0].find(c.why), std::string::npos) << outcome.leftOut[0];
+        EXPECT_EQ(restored.accumulatedRuns().size(), 2u);
+        EXPECT_EQ(bytes(), before);
+    }
+}
+
+// What is not a log of this version: a newer Lociview's log is read and
+// never written; a log without its version mark (copied by another tool)
+// is taken and marked; a text file named in the log's place is refused
+// when asked, and set aside otherwise, as any foreign file.
+TEST_F(RunLogTest, NewerUnmarkedAndTextFiles) {
+    const auto raw = [&](const char* sql) {
+        sql::Status opened;
+        EXPECT_TRUE(sql::Database::open(file, SQLITE_OPEN_READWRITE, opened).exec(sql).ok()) << sql;
+    };
+    {
+        RunLog log = openLog();
+        log.add(plate(0));
+    }
+    raw("PRAGMA user_version = 2");
+    {
+        RunLogOpening opening = RunLog::open(file);
+        ASSERT_TRUE(opening.log && opening.log->readOnly()) << opening.message;
+        EXPECT_TRUE(opening.setAside.empty());
+        EXPECT_NE(opening.message.find("newer Lociview (run log version 2;"), std::string::npos) << opening.message;
+        EXPECT_EQ(opening.log->activeRuns().runs.size(), 1u);
+        const AddOutcome added = opening.log->add(plate(1));
+        EXPECT_EQ(added.status, AddStatus::Failed);
+        EXPECT_NE(added.message.find("run log version 2"), std::string::npos) << added.message;
+        EXPECT_NE(opening.log->reset().message, "");
+    }
+    raw("PRAGMA user_version = 0; PRAGMA application_id = 0; DROP VIEW accumulator");
+    {
+        RunLogOpening opening = RunLog::open(file);
+        ASSERT_TRUE(opening.log && !opening.log->readOnly()) << opening.message;
+        EXPECT_NE(opening.message.find("no version mark"), std::string::npos) << opening.message;
+        EXPECT_EQ(opening.log->activeRuns().runs.size(), 1u);
+        EXPECT_EQ(opening.log->add(plate(1)).status, AddStatus::Added);
+    }
+    EXPECT_EQ(RunLog::open(file).message, "");  // marked now, its view back
+
+    fs::remove(file);
+    const std::string table = "Dye/Sample Peak\tSample File Name\tSize\tHeight\nB,1\tA01\t150.1\t800\n";
+    std::ofstream(file, std::ios::binary) << table;
+    RunLogOptions refuse;
+    refuse.refuseText = true;
+    const RunLogOpening refused = RunLog::open(file, refuse);
+    EXPECT_FALSE(refused.log);
+    EXPECT_NE(refused.message.find("is not a run log: it reads as text"), std::string::npos) << refused.message;
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
+    const RunLogOpening setAside = RunLog::open(file);
+    EXPECT_TRUE(setAside.log && !setAside.setAside.empty()) << setAside.message;
+}
+
+// A log in a folder that cannot be written: SQLite cannot write its journal
+// there, and the message says so rather than blaming the writable log.
+TEST_F(RunLogTest, FolderThatCannotBeWrittenIsNamed) {
+    RunLog log = openLog();
+    fs::permissions(file.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(file.parent_path().c_str(), W_OK) == 0) {
+        fs::permissions(file.parent_path(), fs::perms::owner_all);
+        GTEST_SKIP() << "this user writes any folder";
+    }
+    const AddOutcome added = log.add(plate(0));
+    fs::permissions(file.parent_path(), fs::perms::owner_all);
+    EXPECT_EQ(added.status, AddStatus::Failed);
+    EXPECT_NE(added.message.find("cannot be written, and SQLite keeps a journal file there"), std::string::npos)
+        << added.message;
 }
 
 // Run in a writer process: every write, sync and deletion of the

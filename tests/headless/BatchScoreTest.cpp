@@ -91,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"score", "--locus", "Di", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'Di'"},
                     CliCase{{"score", "--show", "alleles,bogus", "f"}, 2, "", "unknown block 'bogus' for --show"},
                     CliCase{{"score", "--show", "", "f"}, 2, "", "unknown block '' for --show"},
-                    CliCase{{"score", "--bogus", "f"}, 2, "", "The following argument was not expected: --bogus"}),
+                    CliCase{{"score", "--bogus", "f"}, 2, "", "The following argument was not expected: --bogus"},
+                    // A run log that keeps nothing, or whose path SQLite reads otherwise.
+                    CliCase{{"score", "--accumulator", "", "f"}, 2, "", "--accumulator needs the path of a file\n"},
+                    CliCase{{"score", "--accumulator", ":memory:", "f"}, 2, "", "keeps the log in memory only"},
+                    CliCase{{"score", "--accumulator", "File:x?mode=memory", "f"}, 2, "", "is an SQLite URI"}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
@@ -254,6 +258,19 @@ INSTANTIATE_TEST_SUITE_P(
                 "lociview: The header of \"@nosize.csv\" (line 1) has no Size column. Lociview needs a Size and a "
                 "Height column (or pairs Size 1, Height 1, Size 2, Height 2...).\n"}),
     [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+// A peak table given in the run log's place (the arguments swapped) is
+// refused and left as it was, with nothing made beside it.
+TEST_F(BatchFiles, PeakTableGivenAsTheRunLogIsLeftAlone) {
+    const Result r = score(SCORING "--ge 5 --accumulator @table.txt @both.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, at("lociview: @table.txt is not a run log: it reads as text (a peak table, perhaps), not as an "
+                        "SQLite database. It was left as it is.\n"));
+    std::ifstream in(dir / "table.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kTable);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 7);
+}
 
 TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {
     const Result quiet = score(SCORING "@both.txt"), loud = score(SCORING "--devlog @both.txt");
