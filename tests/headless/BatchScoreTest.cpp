@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"score", "--accumulator", "File:x?mode=memory", "f"}, 2, "", "is an SQLite URI"}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
+// Output that cannot be written (a full disk) fails the command.
+TEST(CliOutput, OutputThatCannotBeWrittenFails) {
+    std::ostream nowhere(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(cliMain({"--version"}, nowhere, err), 1);
+    EXPECT_EQ(err.str(), "lociview-cli: standard output could not be written\n");
+}
+
 TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     const auto parsed = parseBatchOptions({"--p1=150", "--p2", "156", "--low", "", "--locus", "penta", "--maybes",
                                            "--show", "sppcr", "--show", "lanes", "a.txt", "-", "--", "--ge", "b.txt"});
