@@ -90,6 +90,16 @@ void checkImported(const PeakImport& im, size_t fileCount) {
     const int64_t entries = static_cast<int64_t>(im.peaks.size()) + skipped;
     check(entries >= im.dataRows, "rows neither read nor skipped");
     if (im.layout == PeakLayout::SizingTable) check(entries == im.dataRows, "a sizing table row counted twice");
+    // Each file's rows and skips add up to the data set's.
+    int64_t rows = 0;
+    SkipCounts perReason{};
+    check(im.fileRows.size() == fileCount, "not a row count per file");
+    for (const FileRows& f : im.fileRows) {
+        check(f.skippedRows >= 0 && f.skippedRows <= f.rows, "more rows skipped than read");
+        rows += f.rows;
+        for (size_t r = 0; r < kSkipReasons; ++r) perReason[r] += f.skipped[r];
+    }
+    check(rows == im.dataRows && perReason == im.skipped, "files' rows do not add up");
 
     int64_t dyed = 0;
     for (const DyeCount& d : im.dyes) {

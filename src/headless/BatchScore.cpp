@@ -21,7 +21,8 @@ const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
-    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes] FILE...\n";
+    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes]\n"
+    "                          [--strict] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -50,6 +51,14 @@ const char* const kScoreHelp =
     "                     set, numbered in the order given, and score once;\n"
     "                     its blocks are headed by the first FILE, with\n"
     "                     \" and N more\" after it\n"
+    "  --strict           a file with any row skipped (see below) fails: it\n"
+    "                     is not scored, and the exit status is 1\n"
+    "  Each number column is read as plain decimals unless its cells are\n"
+    "  written with a decimal comma (not in comma-separated files) or marks\n"
+    "  between thousands (\"2,133\", \"3.394\", \"2 133\"); the desktop's review\n"
+    "  and a script's \"show import\" say which. Rows without a usable size or height\n"
+    "  are skipped; each file with skipped rows gets one line on standard\n"
+    "  error: \"FILE: 2,603 of 22,016 rows skipped: height not a number\".\n"
     "\n"
     "Accumulation and export:\n"
     "  --ge TEXT          add each scored file to the run accumulator with\n"
@@ -299,6 +308,10 @@ private:
             failed = true;
             return;
         }
+        if (opened == Outcome::Done && !skippedRowsSaid()) {
+            failed = true;
+            return;
+        }
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
@@ -337,6 +350,21 @@ private:
         }
         if (const std::optional<RunStatistics> stats = controller.runStatistics())
             printStatistics(file, statRows(*stats), stats->spectrum);
+    }
+
+    // A line for each file of the data set just opened that had rows
+    // skipped; false when --strict makes that a failure.
+    bool skippedRowsSaid() {
+        const PeakImport& tables = controller.importedData().tables;
+        bool any = false;
+        for (size_t i = 0; i < tables.fileRows.size() && i < tables.files.size(); ++i) {
+            const std::string line = skippedRowsText(tables.fileRows[i]);
+            if (line.empty()) continue;
+            errLog.flush();
+            err << tables.files[i] << ": " << line << '\n';
+            any = true;
+        }
+        return !(any && options.strict);
     }
 
     // The stats and spectrum blocks asked for, under "# WHO: BLOCK".
@@ -440,6 +468,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::string dye;
     CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);
     app.add_flag("--as-lanes", o.asLanes);
+    app.add_flag("--strict", o.strict);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     try {

@@ -132,6 +132,8 @@ protected:
         write("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2");
         write("s2.txt", "B,1\t1\t156\t700\t7000\t1\r\nB,2\t1\t154\t250\t2500\t2\r\nG,1\t1\t170\t400\t10\t3");
         write("nosize.csv", "Sample,Height\nS1,10\n");
+        // Both progenitors; one height in no form a number is written in.
+        write("skips.csv", "Sample,Size,Height\nS1,150,\"1,800\"\nS1,148,200\nS2,156,700\nS2,154,\"25,0\"\n");
     }
     void write(const std::string& name, const std::string& text) { scratch.write(name, text); }
     std::string at(std::string text) const {
@@ -260,6 +262,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "numemptylanes\t0\nnumones\t1\nnumtwos\t0\n# @s2.txt: samples\nlane\tsample\tfile\tpeaks\n1\ts2\t"
                  "@s2.txt\t2\n# @s2.txt: counters\nnumemptylanes\t0\nnumones\t1\nnumtwos\t0\n"},
                 ""},
+        // Rows skipped are said per file; --strict makes them a failure.
+        RunCase{"SkippedRowsSaid", SCORING "--show counters @skips.csv", 0,
+                {"# @skips.csv: counters\nnumemptylanes\t1\nnumones\t1\nnumtwos\t0\n"},
+                "@skips.csv: 1 of 4 rows skipped: height not a number\n"},
+        RunCase{"SkippedRowsStrict", SCORING "--strict --show counters @skips.csv @both.txt", 1,
+                {"# @both.txt: counters"},
+                "@skips.csv: 1 of 4 rows skipped: height not a number\n"},
         // The refused table must not score the last file again.
         RunCase{"RefusedTable", SCORING "--show samples,counters @both.txt @nosize.csv", 1,
                 {"# @both.txt: samples\nlane\tsample\tfile\tpeaks\n# @both.txt: counters\nnumemptylanes\t0\n"},
@@ -277,7 +286,7 @@ TEST_F(BatchFiles, PeakTableGivenAsTheRunLogIsLeftAlone) {
                         "SQLite database. It was left as it is.\n"));
     std::ifstream in(dir / "table.txt", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kTable);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 7);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 8);
 }
 
 TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {

@@ -96,7 +96,28 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"SemicolonDecimalComma",
                    {{"eu.csv", "Sample;Dye;Size;Height\nS1;Blue;185,32;2451\nS2;green;99;1\nS1;BLUE;186,5;12,7\n"}},
                    PeakLayout::SizingTable, 'B', "1\tS1\teu.csv\t2\n2\tS2\teu.csv\t0\n",
-                   "1:185.320007:2451 1:186.500000:12", ""},
+                   "1:185.320007:2451 1:186.500000:12", " / Numbers in \"eu.csv\": \"Size\" and \"Height\" with a decimal comma."},
+        // Number forms, decided column by column and said: decimal commas
+        // in a tab-separated table; an English spreadsheet's quoted "2,133"
+        // (a cell in no one form is skipped); decimal commas with points or
+        // blanks (a no-break space too) between thousands.
+        LayoutCase{"DecimalCommaTabs",
+                   {{"eu.txt", "Sample\tSize\tHeight\nS1\t185,32\t2133\nS1\t187,3\t850\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\teu.txt\t2\n", "1:185.320007:2133 1:187.300003:850",
+                   " / Numbers in \"eu.txt\": \"Size\" with a decimal comma."},
+        LayoutCase{"ThousandsCommasQuoted",
+                   {{"en.csv", "Sample,Size,Height\nS1,185.32,\"2,133\"\nS1,187.3,850\nS1,188.1,\"21,33\"\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\ten.csv\t2\n", "1:185.320007:2133 1:187.300003:850",
+                   "Skipped: 1 height not a number. / Numbers in \"en.csv\": \"Height\" with commas between thousands."},
+        LayoutCase{"ThousandsPointsDecimalCommas",
+                   {{"de.csv", "Sample;Size;Height;Area\nS1;185,32;3.394;12,5\nS1;187,3;1.234.567;7\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\tde.csv\t2\n", "1:185.320007:3394 1:187.300003:1234567",
+                   " / Numbers in \"de.csv\": \"Size\" and \"Area\" with a decimal comma; \"Height\" with a decimal comma "
+                   "and points between thousands."},
+        LayoutCase{"ThousandsBlanks",
+                   {{"fr.txt", "Sample\tSize\tHeight\nS1\t185.32\t2 133\nS1\t187.3\t1\xC2\xA0" "234\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\tfr.txt\t2\n", "1:185.320007:2133 1:187.300003:1234",
+                   " / Numbers in \"fr.txt\": \"Height\" with blanks between thousands."},
         // R's rewriting of a genotype table: Sample.Name, Size.1, Height.1...
         LayoutCase{"RWideTable",
                    {{"geno.csv",
