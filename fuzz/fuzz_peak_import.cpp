@@ -55,7 +55,7 @@ void checkRows(const PeakImport& im, char dye, int64_t count) {
         number = r > 1 && p.lane == lane ? number + 1 : 1;
         lane = p.lane;
         check(row[0] == intText(p.lane) && row[1] == std::string(1, dye) && row[2] == intText(number),
-              "row lane, dye or peak number wrong", row[0] + row[1] + row[2]);
+              "row lane, dye or peak number wrong", std::string(row[0]) + std::string(row[1]) + std::string(row[2]));
         check(row[4] == floatText(p.size) && row[5] == intText(p.height) && row[6] == floatText(p.area),
               "row numbers are not the peak's", row[4]);
         check(decimalNumberLength(row[4]) == row[4].size(), "size text is not a number", row[4]);

@@ -50,7 +50,7 @@ void checkFloatField(const std::string& field) {
 void checkRows(const std::vector<PeakRow>& rows, bool latin1) {
     for (const PeakRow& row : rows) {
         check(row.size() == 8, "row without eight fields");
-        for (const std::string& f : row) check(isValidUtf8(f), "row field is not UTF-8", f);
+        for (size_t f = 0; f < row.size(); ++f) check(isValidUtf8(row[f]), "row field is not UTF-8", std::string(row[f]));
         check(!row[0].empty() && !row[1].empty() && !row[2].empty(), "empty lane, letters or dataID");
         if (latin1) {
             // No Latin-1 character beyond ASCII is a decimal digit.

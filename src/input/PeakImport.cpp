@@ -349,15 +349,9 @@ std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
         if (peak.dye != dye) continue;
         number = peak.sample == sample ? number + 1 : 1;
         sample = peak.sample;
-        PeakRow& row = rows.emplace_back(8);
-        row[0] = intText(peak.lane);
-        row[1] = letter;
-        row[2] = intText(number);
-        row[3] = zero;
-        row[4] = floatText(peak.size);
-        row[5] = intText(peak.height);
-        row[6] = floatText(peak.area);
-        row[7] = zero;
+        rows.emplace_back(std::array<std::string_view, PeakRow::kFields>{
+            intText(peak.lane), letter, intText(number), zero, floatText(peak.size), intText(peak.height),
+            floatText(peak.area), zero});
     }
     return rows;
 }

@@ -27,7 +27,7 @@ PeakImport run(const Files& files) {
 // "lane:size:height" of each classic row of the dye, in row order.
 std::string rowSizes(const PeakImport& import, char dye) {
     std::string out;
-    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + row[0] + ":" + row[4] + ":" + row[5];
+    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + std::string(row[0]) + ":" + std::string(row[4]) + ":" + std::string(row[5]);
     return out;
 }
 

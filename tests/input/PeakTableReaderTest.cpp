@@ -37,7 +37,7 @@ std::pair<std::string, std::string> read(std::optional<std::string_view> bytes) 
     std::string text;
     for (const PeakRow& row : rows) {
         text += text.empty() ? "" : ";";
-        for (size_t f = 0; f < row.size(); ++f) text += (f ? "|" : "") + row[f];
+        for (size_t f = 0; f < row.size(); ++f) text += (f ? "|" : "") + std::string(row[f]);
     }
     return {said, text};
 }
@@ -161,7 +161,8 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
         const std::vector<PeakRow> imported = classicRows(importPeakTables({{"f.txt", text}}, log), 'B');
         ASSERT_EQ(imported.size(), finite.size());
         for (size_t i = 0; i < imported.size(); ++i)
-            EXPECT_EQ(imported[i][0] + imported[i][1] + imported[i][2] + " " + imported[i][4] + " " + imported[i][6],
+            EXPECT_EQ(std::string(imported[i][0]) + std::string(imported[i][1]) + std::string(imported[i][2]) + " " +
+                          std::string(imported[i][4]) + " " + std::string(imported[i][6]),
                       "1B" + std::to_string(i + 1) + " " + finite[i] + " " + finite[i]);
     }
     // Every kind of float, and sixteenths of a millionth that round to even.
@@ -169,7 +170,9 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
     for (int i = 0; i < 100000; ++i) {
         bits = bits * 1664525u + 1013904223u;
         for (const float v : {std::bit_cast<float>(bits), static_cast<float>(bits % 1000000000u) / 1024.0f})
-            if (!std::isnan(v)) ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            if (!std::isnan(v)) {
+                ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            }
     }
 }
 
