@@ -11,7 +11,6 @@
 #include <set>
 #include <system_error>
 
-#include "base/DevLog.h"
 #include "base/NumberText.h"
 
 namespace lociview {

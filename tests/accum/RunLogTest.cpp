@@ -159,8 +159,10 @@ TEST_F(RunLogTest, AddsTheSameRunOnceUnlessAskedAgain) {
 TEST_F(RunLogTest, RestoreLeavesOutRunsOfImpossibleValues) {
     const struct {
         const char* edit;  // on run 1 of runs 0, 1, 2 (id 2)
-        const char* why;
+        const char* why;   // nothing: the run is possible and kept
     } cases[] = {
+        {"UPDATE run SET locus = 1, maybes = 0 WHERE id = 2", nullptr},
+        {"UPDATE run SET lanes = 0, empty_lanes = 0, one_allele_lanes = 0, two_or_more_lanes = 0 WHERE id = 2", nullptr},
         {"UPDATE run SET run_number = 2147483647 WHERE id = 2", "run number 2147483647 is beyond 0 to 1000000"},
         {"UPDATE run SET run_number = 'abc' WHERE id = 2", "(column 2) is no 32-bit whole number"},
         {"UPDATE run SET run_number = 0 WHERE id = 2", "run number 0 is taken by an earlier run"},
@@ -193,12 +195,16 @@ TEST_F(RunLogTest, RestoreLeavesOutRunsOfImpossibleValues) {
         const std::string before = bytes();
         accumdb restored(nolog);
         const RestoreOutcome outcome = openLog().restore(restored);
-        EXPECT_EQ(outcome.runs, 2);
+        EXPECT_EQ(bytes(), before);
+        EXPECT_EQ(outcome.runs, c.why ? 2 : 3);
+        EXPECT_EQ(restored.accumulatedRuns().size(), c.why ? 2u : 3u);
+        if (!c.why) {
+            EXPECT_TRUE(outcome.leftOut.empty());
+            continue;
+        }
         ASSERT_EQ(outcome.leftOut.size(), 1u);
         EXPECT_NE(outcome.leftOut[0].find("(plate-1.txt, added "), std::string::npos) << outcome.leftOut[0];
         EXPECT_NE(outcome.leftOut[0].find(c.why), std::string::npos) << outcome.leftOut[0];
-        EXPECT_EQ(restored.accumulatedRuns().size(), 2u);
-        EXPECT_EQ(bytes(), before);
     }
 }
 
@@ -248,6 +254,11 @@ TEST_F(RunLogTest, NewerUnmarkedAndTextFiles) {
     EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
     const RunLogOpening setAside = RunLog::open(file);
     EXPECT_TRUE(setAside.log && !setAside.setAside.empty()) << setAside.message;
+    // Bytes that are no text are a damaged file even when text is refused.
+    fs::remove(file);
+    std::ofstream(file, std::ios::binary) << std::string("Dye\tSize\n\x01\x02\x03", 12);
+    const RunLogOpening binary = RunLog::open(file, refuse);
+    EXPECT_TRUE(binary.log && !binary.setAside.empty()) << binary.message;
 }
 
 // A log in a folder that cannot be written: SQLite cannot write its journal
