@@ -223,8 +223,14 @@ std::vector<NumberForm> decideForms(std::string_view text, size_t from, int64_t 
             const size_t column = static_cast<size_t>(numbers[n]);
             if (column >= fields.size()) continue;
             const std::string_view value = fieldValue(fields[column], scratch);
-            if (!marked[n] && value.find_first_of(",. \xC2\xE2") != std::string_view::npos) marked[n] = true;
             std::string_view number;
+            // A cell without marks reads alike in every form.
+            if (value.find_first_of(",. \xC2\xE2") == std::string_view::npos) {
+                if (numberText(value, NumberForm{}, plainScratch, number) == CellNumber::Number)
+                    for (int64_t& count : read[n]) ++count;
+                continue;
+            }
+            marked[n] = true;
             for (size_t f = 0; f < candidates.size(); ++f)
                 read[n][f] += numberText(value, candidates[f], plainScratch, number) == CellNumber::Number;
         }
@@ -553,35 +559,35 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
         if (from < text.size()) from += text.compare(from, 2, "\r\n") == 0 ? 2 : 1;
         // A peak per line, mostly: no regrowing of the peaks.
         out.peaks.reserve(lineCount(text.substr(std::min(from, text.size()))) + 1);
-        // Read as plain decimals first; a cell that another form may read
-        // otherwise has each number column's form decided and the rows read
-        // again in those forms.
+        // Read as plain decimals, until a cell that another form may read
+        // otherwise: then each number column's form is decided and the rows
+        // are read from the start in those forms.
         std::vector<NumberForm> forms(columns.count());
-        const auto readRows = [&] {
+        const auto readRows = [&](bool untilOtherForm) {
             RowReader rows(columns, delimiter, forms, out);
             if (!samples) rows.addSample(sampleName);
             RecordScanner records(text, delimiter, from, out.headerLine + 1);
-            while (records.next(fields, columns.count())) rows.read(fields);
-            return std::pair(rows.otherFormSeen(), records.quoteNeverClosed());
-        };
-        auto [otherForm, quoteLine] = readRows();
-        if (otherForm && quoteLine == 0) {
-            std::vector<NumberForm> decided = decideForms(text, from, out.headerLine + 1, delimiter, columns);
-            if (decided != forms) {
-                forms = std::move(decided);
-                out.names.clear();
-                out.laneOf.clear();
-                out.peaks.clear();
-                out.skipped = {};
-                out.dataRows = out.sizedRows = out.skippedRows = 0;
-                quoteLine = readRows().second;
-                std::vector<Field> header;
-                RecordScanner(lines[k], delimiter).next(header, kHeaderCells);
-                for (const int column : numberColumns(columns))
-                    if (forms[static_cast<size_t>(column)] != NumberForm{})
-                        out.forms.push_back({std::string(fieldValue(header[static_cast<size_t>(column)], scratch)),
-                                             forms[static_cast<size_t>(column)]});
+            while (records.next(fields, columns.count())) {
+                rows.read(fields);
+                if (untilOtherForm && rows.otherFormSeen()) return std::pair(true, int64_t{0});
             }
+            return std::pair(false, records.quoteNeverClosed());
+        };
+        auto [otherForm, quoteLine] = readRows(true);
+        if (otherForm) {
+            forms = decideForms(text, from, out.headerLine + 1, delimiter, columns);
+            out.names.clear();
+            out.laneOf.clear();
+            out.peaks.clear();
+            out.skipped = {};
+            out.dataRows = out.sizedRows = out.skippedRows = 0;
+            quoteLine = readRows(false).second;
+            std::vector<Field> header;
+            RecordScanner(lines[k], delimiter).next(header, kHeaderCells);
+            for (const int column : numberColumns(columns))
+                if (forms[static_cast<size_t>(column)] != NumberForm{})
+                    out.forms.push_back({std::string(fieldValue(header[static_cast<size_t>(column)], scratch)),
+                                         forms[static_cast<size_t>(column)]});
         }
         if (const int64_t line = quoteLine; line != 0) {
             out.refusal = format("In %s, the quote that opens on line %lld is never closed. Close it, or remove "

@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                    " / Numbers in \"de.csv\": \"Size\" and \"Area\" with a decimal comma; \"Height\" with a decimal comma "
                    "and points between thousands."},
         LayoutCase{"ThousandsBlanks",
-                   {{"fr.txt", "Sample\tSize\tHeight\nS1\t185.32\t2 133\nS1\t187.3\t1\xC2\xA0" "234\n"}},
+                   {{"fr.txt", "Height\tSample\tSize\n2 133\tS1\t185.32\n1\xC2\xA0" "234\tS1\t187.3\n"}},
                    PeakLayout::SizingTable, kNoDye, "1\tS1\tfr.txt\t2\n", "1:185.320007:2133 1:187.300003:1234",
                    " / Numbers in \"fr.txt\": \"Height\" with blanks between thousands."},
         // R's rewriting of a genotype table: Sample.Name, Size.1, Height.1...
@@ -271,6 +271,19 @@ TEST(PeakImportTest, ManySamplesEachHaveALane) {
         const SampleLane& s = im.samples[static_cast<size_t>(i)];
         EXPECT_EQ(s.sample + " " + std::to_string(s.lane) + " " + std::to_string(s.peaks), format("S%d %d 2", i, i + 1));
     }
+}
+
+// The line the command line says for a file with rows skipped: counts
+// written with commas between thousands; the reason alone when there is one.
+TEST(PeakImportTest, SkippedRowsText) {
+    FileRows rows{22016, 2603, {}};
+    rows.skipped[static_cast<size_t>(SkipReason::HeightNotNumber)] = 2603;
+    EXPECT_EQ(skippedRowsText(rows), "2,603 of 22,016 rows skipped: height not a number");
+    rows = {1234567, 999, {}};
+    rows.skipped[static_cast<size_t>(SkipReason::SizeEmpty)] = 998;
+    rows.skipped[static_cast<size_t>(SkipReason::DyeUnknown)] = 1;
+    EXPECT_EQ(skippedRowsText(rows), "999 of 1,234,567 rows skipped: 998 size empty or NA, 1 dye not recognised");
+    EXPECT_EQ(skippedRowsText({5, 0, {}}), "");
 }
 
 // The default dye is blue, else the one with most rows but never the size
