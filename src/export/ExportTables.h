@@ -10,6 +10,7 @@
 #include "input/PeakImport.h"
 #include "results/ResultsTable.h"
 #include "scoring/ScoringResult.h"
+#include "stats/QualityFlags.h"
 #include "stats/StatsText.h"
 
 namespace lociview {
@@ -46,6 +47,11 @@ TextTable spectrumTable(const AlleleSpectrum& spectrum);
 
 // lane, sample, file, peaks.
 TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector<std::string>& files);
+
+// lane, sample, flag, detail: one row per flag.
+TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags);
+// The same as TSV, the --show qc block.
+std::string qualityFlagsText(const std::vector<QualityFlag>& flags);
 
 // The accumulated runs: number, date added, file and checksum, the fields
 // as typed, locus, Maybes and lane counts.

@@ -13,14 +13,10 @@
 #include "input/NumberForms.h"
 #include "input/PeakImport.h"
 #include "input/PeakTableReader.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
-
-struct RecordingLog : LogSink {
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
 
 // The log of a read: "n" or "r" for the line end taken, then " item@line"
 // for each tossed line. Rows: fields joined by '|', rows by ';'.
