@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <utility>
 #include <vector>
@@ -157,8 +158,12 @@ std::string makeSizingTable(int rows, char delimiter, uint32_t seed) {
             if (written++ >= rows) break;
             const auto [size, height] = peak;
             const char* q = quote ? "\"" : "";
-            std::snprintf(line, sizeof line, "%s%c,%d%s%c%s%c%.2f%c%ld%c%ld%c%ld\n", q, dye, ++number[static_cast<unsigned char>(dye)], q, d,
-                          name, d, size, d, std::lround(height), d, std::lround(height * rng.between(6.9, 8.1)), d,
+            // A semicolon-separated table is a European export: decimal commas.
+            char sizeText[32];
+            std::snprintf(sizeText, sizeof sizeText, "%.2f", size);
+            if (d == ';') *std::strchr(sizeText, '.') = ',';
+            std::snprintf(line, sizeof line, "%s%c,%d%s%c%s%c%s%c%ld%c%ld%c%ld\n", q, dye, ++number[static_cast<unsigned char>(dye)], q, d,
+                          name, d, sizeText, d, std::lround(height), d, std::lround(height * rng.between(6.9, 8.1)), d,
                           std::lround(940 + size * 11.6));
             text += line;
         }

@@ -25,12 +25,12 @@ public:
     std::vector<std::string> lines;
 };
 
-[[noreturn]] inline void fail(const char* what, const std::string& detail = {}) {
-    std::fprintf(stderr, "fuzz check failed: %s %s\n", what, detail.c_str());
+[[noreturn]] inline void fail(const char* what, std::string_view detail = {}) {
+    std::fprintf(stderr, "fuzz check failed: %s %.*s\n", what, static_cast<int>(detail.size()), detail.data());
     std::abort();
 }
 
-inline void check(bool ok, const char* what, const std::string& detail = {}) {
+inline void check(bool ok, const char* what, std::string_view detail = {}) {
     if (!ok) fail(what, detail);
 }
 

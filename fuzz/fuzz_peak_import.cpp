@@ -55,7 +55,7 @@ void checkRows(const PeakImport& im, char dye, int64_t count) {
         number = r > 1 && p.lane == lane ? number + 1 : 1;
         lane = p.lane;
         check(row[0] == intText(p.lane) && row[1] == std::string(1, dye) && row[2] == intText(number),
-              "row lane, dye or peak number wrong", row[0] + row[1] + row[2]);
+              "row lane, dye or peak number wrong", std::string(row[0]) + std::string(row[1]) + std::string(row[2]));
         check(row[4] == floatText(p.size) && row[5] == intText(p.height) && row[6] == floatText(p.area),
               "row numbers are not the peak's", row[4]);
         check(decimalNumberLength(row[4]) == row[4].size(), "size text is not a number", row[4]);
@@ -90,6 +90,16 @@ void checkImported(const PeakImport& im, size_t fileCount) {
     const int64_t entries = static_cast<int64_t>(im.peaks.size()) + skipped;
     check(entries >= im.dataRows, "rows neither read nor skipped");
     if (im.layout == PeakLayout::SizingTable) check(entries == im.dataRows, "a sizing table row counted twice");
+    // Each file's rows and skips add up to the data set's.
+    int64_t rows = 0;
+    SkipCounts perReason{};
+    check(im.fileRows.size() == fileCount, "not a row count per file");
+    for (const FileRows& f : im.fileRows) {
+        check(f.skippedRows >= 0 && f.skippedRows <= f.rows, "more rows skipped than read");
+        rows += f.rows;
+        for (size_t r = 0; r < kSkipReasons; ++r) perReason[r] += f.skipped[r];
+    }
+    check(rows == im.dataRows && perReason == im.skipped, "files' rows do not add up");
 
     int64_t dyed = 0;
     for (const DyeCount& d : im.dyes) {

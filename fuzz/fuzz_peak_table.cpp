@@ -40,17 +40,17 @@ bool isValidUtf8(std::string_view text) {
 
 // A float item is stored as "%f": a number text with six decimals, or an
 // infinity when the file's number is beyond single precision.
-void checkFloatField(const std::string& field) {
+void checkFloatField(std::string_view field) {
     if (field == "inf" || field == "-inf") return;
     check(decimalNumberLength(field) == field.size(), "float field is not a number", field);
     const size_t point = field.find('.');
-    check(point != std::string::npos && field.size() - point == 7, "float field without six decimals", field);
+    check(point != std::string_view::npos && field.size() - point == 7, "float field without six decimals", field);
 }
 
 void checkRows(const std::vector<PeakRow>& rows, bool latin1) {
     for (const PeakRow& row : rows) {
         check(row.size() == 8, "row without eight fields");
-        for (const std::string& f : row) check(isValidUtf8(f), "row field is not UTF-8", f);
+        for (size_t f = 0; f < row.size(); ++f) check(isValidUtf8(row[f]), "row field is not UTF-8", row[f]);
         check(!row[0].empty() && !row[1].empty() && !row[2].empty(), "empty lane, letters or dataID");
         if (latin1) {
             // No Latin-1 character beyond ASCII is a decimal digit.

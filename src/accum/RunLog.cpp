@@ -6,7 +6,12 @@
 #include <bit>
 #include <cerrno>
 #include <ctime>
+#include <fstream>
+#include <limits>
+#include <set>
 #include <system_error>
+
+#include "base/NumberText.h"
 
 namespace lociview {
 
@@ -49,8 +54,12 @@ CREATE TABLE run_allele (
     count    INTEGER NOT NULL,
     PRIMARY KEY (run_id, position)
 ) WITHOUT ROWID;
-CREATE VIEW accumulator AS SELECT * FROM run WHERE reset_at IS NULL;
-CREATE VIEW accumulated_allele AS
+)sql";
+
+// The views for readers of the file; Lociview itself reads the tables.
+constexpr const char* kViews = R"sql(
+CREATE VIEW IF NOT EXISTS accumulator AS SELECT * FROM run WHERE reset_at IS NULL;
+CREATE VIEW IF NOT EXISTS accumulated_allele AS
     SELECT r.id AS run_id, r.run_number, r.file_name, r.ge, r.lanes, a.size, a.count
     FROM run r JOIN run_allele a ON a.run_id = r.id
     WHERE r.reset_at IS NULL AND a.count > 0;
@@ -91,20 +100,45 @@ std::string timeText(std::chrono::system_clock::time_point when, const char* pat
     return std::string(buffer, std::strftime(buffer, sizeof buffer, pattern, &local));
 }
 
+// SQLite's messages, and texts read from a file, as one line.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    return text;
+}
+
 // Why a file could not serve as the log: damaged files are set aside and
-// replaced; anything else (busy, unreadable folder) leaves the file alone.
-enum class Verdict { Ready, Damaged, Unusable };
+// replaced; anything else (busy, unreadable folder, a text file given in the
+// log's place) leaves the file alone.
+enum class Verdict { Ready, Damaged, Unusable, Text };
 
 struct Attempt {
     Verdict verdict = Verdict::Unusable;
     std::string reason;
     sql::Database db;
+    int64_t newerVersion = 0;  // of a newer Lociview's log, opened read only
+    bool marked = false;       // a log without a version mark, now marked
 };
+
+// A file that is no SQLite database and whose first bytes are text: a
+// UTF-16 byte-order mark, or no control character but tabs and line ends.
+bool readsAsText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char head[4096];
+    in.read(head, sizeof head);
+    const std::string_view bytes(head, static_cast<size_t>(in.gcount()));
+    if (bytes.empty() || bytes.starts_with(std::string_view("SQLite format 3\0", 16))) return false;
+    if (bytes.starts_with("\xff\xfe") || bytes.starts_with("\xfe\xff")) return true;
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f') || u == 0x7f;
+    });
+}
 
 bool damagedCode(int code) { return code == SQLITE_CORRUPT || code == SQLITE_NOTADB; }
 
 Attempt failed(const sql::Status& status) {
-    return {damagedCode(status.code) ? Verdict::Damaged : Verdict::Unusable, status.message, {}};
+    return {damagedCode(status.code) ? Verdict::Damaged : Verdict::Unusable, oneLine(status.message), {}};
 }
 
 struct Identity {
@@ -135,6 +169,26 @@ sql::Status createSchema(sql::Database& db) {
     const Identity id = identify(db);
     if (!id.status.ok() || !id.empty()) return id.status;
     sql::Status status = db.exec(kSchema);
+    if (status.ok()) status = db.exec(kViews);
+    if (status.ok())
+        status = db.exec(("PRAGMA application_id = " + std::to_string(RunLog::kApplicationId) +
+                          "; PRAGMA user_version = " + std::to_string(RunLog::kSchemaVersion))
+                             .c_str());
+    return status.ok() ? transaction.commit() : status;
+}
+
+// Every statement the log runs compiles against the file's tables.
+std::string tablesProblem(sql::Database& db);
+
+// A file with a log's tables but no version mark, as a copy made by another
+// tool leaves it (SQLite's .dump, a data frame written back): its runs are
+// taken as they are stored, and it is marked as a log of this version.
+sql::Status markUnmarked(sql::Database& db) {
+    sql::Transaction transaction(db);
+    if (!transaction.begun().ok()) return transaction.begun();
+    const Identity id = identify(db);
+    if (!id.status.ok() || id.applicationId != 0 || id.version != 0) return id.status;
+    sql::Status status = db.exec(kViews);
     if (status.ok())
         status = db.exec(("PRAGMA application_id = " + std::to_string(RunLog::kApplicationId) +
                           "; PRAGMA user_version = " + std::to_string(RunLog::kSchemaVersion))
@@ -143,6 +197,9 @@ sql::Status createSchema(sql::Database& db) {
 }
 
 Attempt tryOpen(const std::filesystem::path& file, const RunLogOptions& options) {
+    std::error_code ec;
+    if (options.refuseText && std::filesystem::is_regular_file(file, ec) && readsAsText(file))
+        return {Verdict::Text, "it reads as text (a peak table, perhaps), not as an SQLite database", {}};
     sql::Status status;
     sql::Database db = sql::Database::open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, status);
     if (!status.ok()) return failed(status);
@@ -158,10 +215,7 @@ Attempt tryOpen(const std::filesystem::path& file, const RunLogOptions& options)
         if (check.step()) verdict = check.text(0);
         if (!check.status().ok()) return failed(check.status());
     }
-    if (verdict != "ok") {
-        std::replace(verdict.begin(), verdict.end(), '\n', ' ');
-        return {Verdict::Damaged, "integrity check: " + verdict, {}};
-    }
+    if (verdict != "ok") return {Verdict::Damaged, "integrity check: " + oneLine(verdict), {}};
 
     Identity id = identify(db);
     if (!id.status.ok()) return failed(id.status);
@@ -170,15 +224,37 @@ Attempt tryOpen(const std::filesystem::path& file, const RunLogOptions& options)
         id = identify(db);
         if (!id.status.ok()) return failed(id.status);
     }
+    bool marked = false;
+    if (id.applicationId == 0 && id.version == 0 && tablesProblem(db).empty()) {
+        if (status = markUnmarked(db); !status.ok()) return failed(status);
+        id = identify(db);
+        if (!id.status.ok()) return failed(id.status);
+        marked = true;
+    }
     if (id.applicationId != RunLog::kApplicationId) return {Verdict::Damaged, "not a Lociview run log", {}};
+    if (id.version > RunLog::kSchemaVersion) {
+        // A newer Lociview's log stays as it is: read, never written.
+        const std::string newer = "run log version " + std::to_string(id.version) + ", of a newer Lociview";
+        db.close();
+        db = sql::Database::open(file, SQLITE_OPEN_READONLY, status);
+        if (!status.ok()) return {Verdict::Unusable, newer + ": " + oneLine(status.message), {}};
+        db.setBusyTimeout(options.busyTimeout);
+        if (sql::Statement probe = db.prepare(std::string(kSelectRuns) + kActive); !probe.status().ok())
+            return {Verdict::Unusable, newer + ", whose runs this version cannot read", {}};
+        return {Verdict::Ready, {}, std::move(db), id.version};
+    }
     if (id.version != RunLog::kSchemaVersion)
         return {Verdict::Damaged, "run log of schema version " + std::to_string(id.version), {}};
-    // Every statement the log runs must compile against the file's tables.
+    if (std::string problem = tablesProblem(db); !problem.empty()) return {Verdict::Damaged, problem, {}};
+    return {Verdict::Ready, {}, std::move(db), 0, marked};
+}
+
+std::string tablesProblem(sql::Database& db) {
     for (const std::string& query : {std::string(kSelectRuns) + kFirstEqual, std::string(kInsertRun), std::string(kInsertAllele)}) {
         if (sql::Statement probe = db.prepare(query); !probe.status().ok())
-            return {Verdict::Damaged, "unexpected tables: " + probe.status().message, {}};
+            return "unexpected tables: " + oneLine(probe.status().message);
     }
-    return {Verdict::Ready, {}, std::move(db)};
+    return {};
 }
 
 // A rename that never replaces an existing file: link the new name (which
@@ -222,25 +298,63 @@ std::filesystem::path setAside(const std::filesystem::path& file, std::chrono::s
     return {};
 }
 
-LoggedRun readRun(const sql::Statement& st) {
+// A column as a 32-bit integer; nothing when it holds no integer or one
+// beyond 32 bits.
+std::optional<int32_t> int32Column(const sql::Statement& st, int column) {
+    if (!st.isInteger(column)) return std::nullopt;
+    const int64_t value = st.int64(column);
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max()) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+std::string pairText(int32_t p1, int32_t p2) { return std::to_string(p1) + ", " + std::to_string(p2); }
+
+// The run of a row, and why its values cannot be replayed as they stand
+// ("" when they can). Nothing here depends on the other runs.
+LoggedRun readRun(const sql::Statement& st, std::string& why) {
     LoggedRun run;
     run.id = st.int64(0);
-    run.run = st.int32(1);
     run.addedAt = st.text(2);
     run.resetAt = st.text(3);
     RunRecord& r = run.record;
     r.fileName = st.text(4);
     r.fileSha256 = st.text(5);
     r.fields = {st.text(6), st.text(7), st.text(8), st.text(9), st.text(10), st.text(11), st.text(12)};
-    r.locus = st.int32(13);
-    r.maybes = st.int32(14) != 0;
-    r.p1 = st.int32(15);
-    r.p2 = st.int32(16);
+    int32_t maybes = 0;
+    const std::pair<int, int32_t*> numbers[] = {{1, &run.run},    {13, &r.locus},      {14, &maybes},
+                                                {15, &r.p1},      {16, &r.p2},         {18, &r.lanes},
+                                                {19, &r.emptyLanes}, {20, &r.oneLanes}, {21, &r.twoOrMoreLanes}};
+    for (const auto& [column, into] : numbers) {
+        const std::optional<int32_t> value = int32Column(st, column);
+        if (!value) {
+            why = "a number of it (column " + std::to_string(column + 1) + ") is no 32-bit whole number";
+            return run;
+        }
+        *into = *value;
+    }
+    r.maybes = maybes != 0;
+    if (!st.isInteger(17)) {
+        why = "its GE bits are no whole number";
+        return run;
+    }
     r.ge = std::bit_cast<double>(st.int64(17));
-    r.lanes = st.int32(18);
-    r.emptyLanes = st.int32(19);
-    r.oneLanes = st.int32(20);
-    r.twoOrMoreLanes = st.int32(21);
+    if (run.run < 0 || run.run > kMaxRunNumber)
+        why = "its run number " + std::to_string(run.run) + " is beyond 0 to " + std::to_string(kMaxRunNumber);
+    else if (maybes != 0 && maybes != 1)
+        why = "its Maybes " + std::to_string(maybes) + " is neither 0 nor 1";
+    else if (r.locus != 1 && r.locus != 2 && r.locus != 3 && r.locus != 5)
+        why = "its locus " + std::to_string(r.locus) + " is none of 1, 2, 3 and 5";
+    else if (r.p1 != intValue(r.fields.p1) || r.p2 != intValue(r.fields.p2))
+        why = "its progenitors " + pairText(r.p1, r.p2) + " are not what its fields \"" + oneLine(r.fields.p1) +
+              "\" and \"" + oneLine(r.fields.p2) + "\" read as";
+    else if (std::bit_cast<uint64_t>(r.ge) != std::bit_cast<uint64_t>(doubleValue(r.fields.ge)))
+        why = "its GE is not what its field \"" + oneLine(r.fields.ge) + "\" reads as";
+    else if (r.lanes < 0 || r.lanes > kMaxRunLanes)
+        why = "its " + std::to_string(r.lanes) + " lanes are beyond 0 to " + std::to_string(kMaxRunLanes);
+    else if (r.emptyLanes < 0 || r.oneLanes < 0 || r.twoOrMoreLanes < 0 ||
+             int64_t{r.emptyLanes} + r.oneLanes + r.twoOrMoreLanes != r.lanes)
+        why = "its lane counters " + std::to_string(r.emptyLanes) + ", " + std::to_string(r.oneLanes) + ", " +
+              std::to_string(r.twoOrMoreLanes) + " do not add up to its " + std::to_string(r.lanes) + " lanes";
     return run;
 }
 
@@ -251,13 +365,22 @@ void bindFields(sql::Statement& st, int first, const RunRecord& r) {
     st.bind(first + 8, r.locus).bind(first + 9, r.maybes ? 1 : 0);
 }
 
-std::string problem(const char* what, const sql::Status& status) {
-    if (status.code == SQLITE_BUSY || status.code == SQLITE_LOCKED)
-        return std::string(what) + ": the run log stayed busy in another program; nothing was changed.";
-    return std::string(what) + ": " + status.message + "; nothing was changed.";
-}
-
 }  // namespace
+
+std::string RunLog::problem(const char* what, const sql::Status& status) const {
+    // The alert these go with says that nothing was changed.
+    if (status.code == SQLITE_BUSY || status.code == SQLITE_LOCKED)
+        return std::string(what) + ": the run log stayed busy in another program.";
+    // SQLite writes a journal file beside the log while it changes it: a
+    // folder that cannot be written makes a writable log "readonly".
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    if ((status.code == SQLITE_READONLY || status.code == SQLITE_CANTOPEN) && ::access(folder.c_str(), W_OK) != 0)
+        return std::string(what) + ": the folder " + folder.string() +
+               " cannot be written, and SQLite keeps a journal file there while it changes the run log.";
+    if (status.code == SQLITE_READONLY && ::access(path.c_str(), W_OK) != 0)
+        return std::string(what) + ": the run log " + path.string() + " cannot be written.";
+    return std::string(what) + ": " + oneLine(status.message) + ".";
+}
 
 std::string isoLocalTime(std::chrono::system_clock::time_point when) {
     std::string text = timeText(when, "%Y-%m-%dT%H:%M:%S%z");  // offset as +0100
@@ -268,12 +391,12 @@ std::string isoLocalTime(std::chrono::system_clock::time_point when) {
 void appendRun(accumdb& into, const LoggedRun& run) {
     const RunRecord& r = run.record;
     into.setP1(r.p1, r.p2);
-    into.noteRun({run.run, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes}});
+    into.noteRun({run.run, r.ge, r.lanes, {r.emptyLanes, r.oneLanes, r.twoOrMoreLanes}, r.locus});
     for (const AlleleTally& a : r.alleles)
         for (int32_t k = 0; k < a.count; ++k) into.addAccAlle(accumallele(a.size, run.run, r.ge, r.lanes));
     // The counter follows the run's own number, so a number the log skipped
-    // stays skipped.
-    while (into.currentRun() <= run.run) into.incRuns();
+    // stays skipped; counted wide, so no number can make it wrap.
+    for (int64_t n = into.currentRun(); n >= 0 && n <= run.run; ++n) into.incRuns();
 }
 
 RunLogOpening RunLog::open(const std::filesystem::path& file, RunLogOptions options) {
@@ -286,6 +409,10 @@ RunLogOpening RunLog::open(const std::filesystem::path& file, RunLogOptions opti
     }
     Attempt attempt = tryOpen(file, options);
     const std::string name = "The run log " + file.string();
+    if (attempt.verdict == Verdict::Text) {
+        opening.message = file.string() + " is not a run log: " + attempt.reason + ". It was left as it is.";
+        return opening;
+    }
     if (attempt.verdict == Verdict::Damaged) {
         attempt.db.close();
         opening.setAside = setAside(file, options.clock(), ec);
@@ -306,15 +433,33 @@ RunLogOpening RunLog::open(const std::filesystem::path& file, RunLogOptions opti
                                : ", but a new run log cannot be started: " + attempt.reason;
     } else if (attempt.verdict == Verdict::Unusable) {
         opening.message = name + " cannot be opened: " + attempt.reason;
+    } else if (attempt.newerVersion != 0) {
+        opening.message = name + " was written by a newer Lociview (run log version " +
+                          std::to_string(attempt.newerVersion) + "; this one writes version " +
+                          std::to_string(kSchemaVersion) + "): its runs are read, and no run is added to it.";
+    } else if (attempt.marked) {
+        opening.message = name + " had the tables of a run log but no version mark (a copy made by another "
+                                 "program?): its runs are read as they are stored, and it is now marked as a "
+                                 "run log of version " + std::to_string(kSchemaVersion) + ".";
     }
-    if (attempt.verdict == Verdict::Ready) opening.log = RunLog(std::move(attempt.db), file, std::move(options));
+    if (attempt.verdict == Verdict::Ready)
+        opening.log = RunLog(std::move(attempt.db), file, std::move(options), attempt.newerVersion);
     return opening;
 }
 
-AddOutcome RunLog::add(const RunRecord& r) {
+AddOutcome RunLog::add(const RunRecord& r, bool again) {
+    if (readOnly())
+        return {AddStatus::Failed, {}, "The run was not added: the run log " + path.string() +
+                                           " is of a newer Lociview (run log version " + std::to_string(newerVersion) +
+                                           ") and is only read."};
     AddOutcome outcome;
     sql::Transaction transaction(db);
     if (!transaction.begun().ok()) return {AddStatus::Failed, {}, problem("The run was not added", transaction.begun())};
+    if (!again) {
+        RunListing earlier = runs(kFirstEqual, &r);
+        if (!earlier.message.empty()) return {AddStatus::Failed, {}, "The run was not added: " + earlier.message};
+        if (!earlier.runs.empty()) return {AddStatus::AlreadyLogged, std::move(earlier.runs.front()), {}};
+    }
 
     // The pair is latched by the first run since the last reset that has one,
     // as setP1 latches it; the next number follows the highest in use.
@@ -353,6 +498,9 @@ AddOutcome RunLog::add(const RunRecord& r) {
 }
 
 ResetOutcome RunLog::reset() {
+    if (readOnly())
+        return {0, "The accumulator was not reset: the run log " + path.string() + " is of a newer Lociview (run log version " +
+                       std::to_string(newerVersion) + ") and is only read."};
     sql::Transaction transaction(db);
     if (!transaction.begun().ok()) return {0, problem("The accumulator was not reset", transaction.begun())};
     sql::Statement mark = db.prepare("UPDATE run SET reset_at = ?1 WHERE reset_at IS NULL");
@@ -369,28 +517,69 @@ RunListing RunLog::runs(const char* where, const RunRecord* like) const {
     sql::Statement st = db.prepare(std::string(kSelectRuns) + where);
     if (like != nullptr) bindFields(st, 1, *like);
     RunListing listing;
+    // A lookup for an equal run checks nothing: the first equal one is the one.
+    const bool check = like == nullptr;
+    std::string why;   // why the run being read cannot be replayed
+    int64_t own = 0;   // its positive counts
+    int64_t records = 0;  // of the runs kept so far
+    std::set<int32_t> numbers;
+    std::optional<std::pair<int32_t, int32_t>> latched;
+    // A run is kept once all its rows are read; then come the checks that
+    // depend on the runs kept before it.
+    const auto settle = [&] {
+        const LoggedRun& run = listing.runs.back();
+        const RunRecord& r = run.record;
+        if (!check) return;
+        if (why.empty() && numbers.count(run.run))
+            why = "its run number " + std::to_string(run.run) + " is taken by an earlier run";
+        if (why.empty() && latched && std::pair(r.p1, r.p2) != *latched)
+            why = "its progenitors " + pairText(r.p1, r.p2) + " differ from the accumulator's " +
+                  pairText(latched->first, latched->second);
+        if (!why.empty()) {
+            listing.leftOut.push_back("Run " + std::to_string(run.run) + " of the run log (" + oneLine(r.fileName) +
+                                      ", added " + oneLine(run.addedAt) + ") is left out of the accumulator: " + why +
+                                      ".");
+            listing.runs.pop_back();
+            return;
+        }
+        records += own;
+        numbers.insert(run.run);
+        if (!latched && !(r.p1 == -1 && r.p2 == -1)) latched = std::pair(r.p1, r.p2);
+    };
     while (st.step()) {
-        if (listing.runs.empty() || listing.runs.back().id != st.int64(0)) listing.runs.push_back(readRun(st));
-        if (!st.isNull(22)) listing.runs.back().record.alleles.push_back({st.int32(22), st.int32(23)});
+        if (listing.runs.empty() || listing.runs.back().id != st.int64(0)) {
+            if (!listing.runs.empty()) settle();
+            why.clear();
+            own = 0;
+            listing.runs.push_back(readRun(st, why));
+        }
+        if (st.isNull(22) || !why.empty()) continue;
+        const std::optional<int32_t> size = int32Column(st, 22), count = int32Column(st, 23);
+        if (!size || !count) {
+            why = "an allele's size or count is no 32-bit whole number";
+            continue;
+        }
+        // Nothing grows once the counts pass the bound.
+        own += std::max(*count, 0);
+        if (check && records + own > kMaxAccumulatedRecords)
+            why = "with its alleles the accumulator would hold more than " + std::to_string(kMaxAccumulatedRecords) +
+                  " allele records";
+        else
+            listing.runs.back().record.alleles.push_back({*size, *count});
     }
-    if (!st.status().ok()) return {{}, "The run log cannot be read: " + st.status().message};
+    if (!listing.runs.empty()) settle();
+    if (!st.status().ok()) return {{}, "The run log cannot be read: " + oneLine(st.status().message), {}};
     return listing;
 }
 
 RunListing RunLog::activeRuns() const { return runs(kActive, nullptr); }
 
-EarlierRun RunLog::findEarlier(const RunRecord& record) const {
-    RunListing found = runs(kFirstEqual, &record);
-    if (!found.message.empty() || found.runs.empty()) return {std::nullopt, found.message};
-    return {std::move(found.runs.front()), {}};
-}
-
 RestoreOutcome RunLog::restore(accumdb& into) const {
     const RunListing listing = activeRuns();
-    if (!listing.message.empty()) return {0, listing.message};
+    if (!listing.message.empty()) return {0, listing.message, {}};
     into.reset();
     for (const LoggedRun& run : listing.runs) appendRun(into, run);
-    return {static_cast<int32_t>(listing.runs.size()), {}};
+    return {static_cast<int32_t>(listing.runs.size()), {}, listing.leftOut};
 }
 
 }  // namespace lociview

@@ -60,12 +60,12 @@ struct LoggedRun {
 // pair, adds the records under the run's number, moves the run counter on.
 void appendRun(accumdb& into, const LoggedRun& run);
 
-enum class AddStatus { Added, ProgenitorsDiffer, Failed };
+enum class AddStatus { Added, AlreadyLogged, ProgenitorsDiffer, Failed };
 
 struct AddOutcome {
     AddStatus status = AddStatus::Failed;
-    LoggedRun run;        // as stored, when Added
-    std::string message;  // why not, otherwise
+    LoggedRun run;        // as stored, when Added; the run added before, when AlreadyLogged
+    std::string message;  // why not, when ProgenitorsDiffer or Failed
 };
 
 struct ResetOutcome {
@@ -76,16 +76,16 @@ struct ResetOutcome {
 struct RunListing {
     std::vector<LoggedRun> runs;
     std::string message;  // empty on success
-};
-
-struct EarlierRun {
-    std::optional<LoggedRun> run;  // the first active run equal to the new one
-    std::string message;           // empty on success
+    // Runs of the accumulator the log holds but that cannot be replayed as
+    // they stand (values beyond the bounds below, hand edits): one line
+    // each on why. They are left out of runs; the log keeps them.
+    std::vector<std::string> leftOut;
 };
 
 struct RestoreOutcome {
     int32_t runs = 0;     // runs now in the accumulator
     std::string message;  // empty on success; the accumulator is then as the log says
+    std::vector<std::string> leftOut;  // runs the log holds but the accumulator does not, and why
 };
 
 struct RunLogOptions {
@@ -93,7 +93,17 @@ struct RunLogOptions {
     std::function<std::chrono::system_clock::time_point()> clock = [] { return std::chrono::system_clock::now(); };
     // How long an add or reset waits for another process's write.
     std::chrono::milliseconds busyTimeout{10000};
+    // A file named by the user that is no SQLite database but reads as text
+    // (a peak table given in the log's place) is refused and left alone
+    // rather than set aside as damaged.
+    bool refuseText = false;
 };
+
+// What a run read from the log may hold; a run beyond them is left out of
+// the accumulator. Nothing is allocated for a run before it is checked.
+inline constexpr int32_t kMaxRunNumber = 1000000;    // runs between two resets
+inline constexpr int32_t kMaxRunLanes = 10000000;    // lanes (reactions) of one run
+inline constexpr int64_t kMaxAccumulatedRecords = 10000000;  // allele records of all runs together
 
 struct RunLogOpening;
 
@@ -104,30 +114,38 @@ public:
 
     // Opens the file, creating it (and its folder) when missing. A file that
     // cannot be read as a run log is renamed aside, never overwritten, and a
-    // new empty log starts in its place.
+    // new empty log starts in its place. A log of a newer version is opened
+    // read only; one with the tables of a log but no version mark (a copy
+    // made by another tool) is taken as it is and marked.
     static RunLogOpening open(const std::filesystem::path& file, RunLogOptions options = {});
 
     const std::filesystem::path& file() const { return path; }
+    // A newer Lociview's log: its runs are read, nothing is added or reset.
+    bool readOnly() const { return newerVersion != 0; }
 
-    // Each is one transaction, committed before it returns.
-    AddOutcome add(const RunRecord& record);
+    // Each is one transaction, committed before it returns. A run with the
+    // same file checksum, typed fields, locus and Maybes as one in the
+    // accumulator is the same run added a second time: it is not added
+    // (AlreadyLogged names the first) unless again is set. The look and the
+    // add are one transaction, so of several programs adding one run at
+    // once, one adds it.
+    AddOutcome add(const RunRecord& record, bool again = false);
     ResetOutcome reset();
 
     RunListing activeRuns() const;
-    // The first active run with the same file checksum, typed fields, locus
-    // and Maybes: the run the user may be adding a second time.
-    EarlierRun findEarlier(const RunRecord& record) const;
     // Empties into and replays the active runs into it.
     RestoreOutcome restore(accumdb& into) const;
 
 private:
-    RunLog(sql::Database db, std::filesystem::path path, RunLogOptions options)
-        : db(std::move(db)), path(std::move(path)), options(std::move(options)) {}
+    RunLog(sql::Database db, std::filesystem::path path, RunLogOptions options, int64_t newerVersion)
+        : db(std::move(db)), path(std::move(path)), options(std::move(options)), newerVersion(newerVersion) {}
     RunListing runs(const char* where, const RunRecord* like) const;
+    std::string problem(const char* what, const sql::Status& status) const;
 
     mutable sql::Database db;
     std::filesystem::path path;
     RunLogOptions options;
+    int64_t newerVersion = 0;  // the file's version when it is newer than kSchemaVersion
 };
 
 struct RunLogOpening {

@@ -117,6 +117,8 @@ void Statement::rewind() {
 
 bool Statement::isNull(int column) const { return sqlite3_column_type(stmt, column) == SQLITE_NULL; }
 
+bool Statement::isInteger(int column) const { return sqlite3_column_type(stmt, column) == SQLITE_INTEGER; }
+
 int64_t Statement::int64(int column) const { return sqlite3_column_int64(stmt, column); }
 
 int32_t Statement::int32(int column) const { return sqlite3_column_int(stmt, column); }

@@ -75,6 +75,7 @@ public:
 
     // Columns count from 0.
     bool isNull(int column) const;
+    bool isInteger(int column) const;  // stored as an integer, not text, a real or NULL
     int64_t int64(int column) const;
     int32_t int32(int column) const;
     double real(int column) const;

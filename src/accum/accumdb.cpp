@@ -47,9 +47,10 @@ void accumdb::addSize(int32_t size) {
     std::sort(allelesizes.begin(), allelesizes.end());
 }
 
-void accumdb::addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters) {
+void accumdb::addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters,
+                    int32_t locus) {
     const int32_t run = currentRun();
-    noteRun({run, ge, reps, counters});
+    noteRun({run, ge, reps, counters, locus});
     for (const AlleleRow& row : rows) {
         const double size = row.size;
         for (int32_t k = 0; k < row.count; ++k) addAccAlle(accumallele(size, run, ge, reps));

@@ -13,12 +13,14 @@
 namespace lociview {
 
 // What the statistics of the accumulated runs need of each run besides its
-// alleles: its GE, its lanes and how many had no, one, two or more alleles.
+// alleles: its GE, its lanes, how many had no, one, two or more alleles, and
+// the locus it was scored as (its repeat unit).
 struct AccumulatedRun {
     int32_t run = 0;
     double ge = 0.0;
     int32_t lanes = 0;
     LaneCounters counters;
+    int32_t locus = 0;
 };
 
 class accumdb {
@@ -32,8 +34,9 @@ public:
     void addAccAlle(const accumallele& record);
     void addSize(int32_t size);
     // One run: every counted peak of the rows as a record with the run's
-    // number, GE and reps, its lane counts, then the next run number.
-    void addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters);
+    // number, GE and reps, its lane counts and locus, then the next run number.
+    void addRun(const std::vector<AlleleRow>& rows, double ge, int32_t reps, const LaneCounters& counters,
+                int32_t locus);
     void noteRun(const AccumulatedRun& run) { runs.push_back(run); }
     const std::vector<AccumulatedRun>& accumulatedRuns() const { return runs; }
     std::vector<double> getNumberOfRuns() const;

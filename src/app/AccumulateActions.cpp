@@ -22,8 +22,7 @@ Outcome GeneController::addToAccumulator() {
 
     noteUnloggedRun(p1, p2, raccumulator.currentRun());
     raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes,
-                        scoring.counters.value_or(LaneCounters{}));
-    accumulatedLocus = scoredLocus;
+                        scoring.counters.value_or(LaneCounters{}), scoredLocus);
     if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
     return Outcome::Done;
 }

@@ -53,6 +53,13 @@ AlertRequest alertRequest(AlertId id) {
             return one("The run log could not be read and was set aside.", "OK");
         case AlertId::RunLogUnavailable:
             return one("There is no run log: accumulated runs are kept only until you quit.", "OK");
+        case AlertId::RunLogReadOnly:
+            return one("The run log was written by a newer Lociview: its runs are read, but none can be added to it.",
+                       "OK");
+        case AlertId::RunLogRunsLeftOut:
+            return one("Some runs of the run log could not be restored and are left out of the accumulator. The run "
+                       "log keeps them as they are.",
+                       "OK");
         case AlertId::ExportNotWritten: return one("The file could not be written.", "OK");
     }
     return one("", "OK");

@@ -35,6 +35,8 @@ enum class AlertId {
     RunLogNotWritten,
     RunLogSetAside,
     RunLogUnavailable,
+    RunLogReadOnly,     // a newer Lociview's log
+    RunLogRunsLeftOut,  // runs the log holds that could not be restored
     // Desktop exports and the report: the informative text names the file and why.
     ExportNotWritten,
 };

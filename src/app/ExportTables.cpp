@@ -85,7 +85,7 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
             facts = {{"runs", std::to_string(loggedRuns.size())},
                      {"P1", std::to_string(raccumulator.getP1())},
                      {"P2", std::to_string(raccumulator.getP2())},
-                     {"locus", std::string(locusName(accumulatedLocus))}};
+                     {"locus", accumulatedLocus()}};
             for (const LoggedRun& run : loggedRuns) {
                 const RunRecord& r = run.record;
                 facts.emplace_back("run " + std::to_string(run.run),

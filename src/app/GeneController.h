@@ -107,8 +107,9 @@ public:
     // UndoActions.cpp). Without a run log nothing is read or written and
     // every action does what it did before.
     // The log the accumulator is kept in from now on; the accumulator
-    // becomes the log's runs (runs says how many). A log that cannot be read
-    // is not attached (message says why).
+    // becomes the log's runs (runs says how many; leftOut says which runs
+    // the log holds that could not be replayed, and why). A log that cannot
+    // be read is not attached (message says why).
     RestoreOutcome attachRunLog(RunLog log);
     void detachRunLog() { runlog.reset(); }
     const RunLog* runLog() const { return runlog ? &*runlog : nullptr; }
@@ -160,8 +161,11 @@ private:
     Outcome addToRunLog(int32_t p1, int32_t p2);
     RunRecord currentRunRecord(int32_t p1, int32_t p2) const;
     void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
-    std::string reloadFromRunLog();
+    std::string reloadFromRunLog(std::vector<std::string>* leftOut = nullptr);
     void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
+    // The locus of the accumulated runs for export headers: "di", or each
+    // locus when they differ ("di, tri (not pooled)").
+    std::string accumulatedLocus() const;
 
     Outlets outlets;
     LogSink& log;
@@ -185,10 +189,9 @@ private:
     ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
 
     // SP-PCR statistics: the repeat unit of the run the result holds (a
-    // refused Score changes locustype but keeps the result) and of the runs
-    // in the accumulator.
+    // refused Score changes locustype but keeps the result); each
+    // accumulated run keeps its own.
     int32_t scoredLocus = 0;
-    int32_t accumulatedLocus = 0;
 
     // Peak tables in today's layouts.
     ImportedDataSet imported;

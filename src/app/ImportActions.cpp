@@ -40,7 +40,9 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     // A run added to the log names the exact bytes it was scored from: one
     // file's own checksum, or the checksum of the files' checksums in order.
     std::string sha;
-    for (const std::optional<std::string>& bytes : contents) sha += sha256Hex(bytes ? *bytes : std::string());
+    // (A view: a conditional between the bytes and an empty string would copy the whole file.)
+    for (const std::optional<std::string>& bytes : contents)
+        sha += sha256Hex(bytes ? std::string_view(*bytes) : std::string_view());
     const std::string tablesSha256 = contents.size() == 1 ? sha : sha256Hex(sha);
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go

@@ -4,7 +4,6 @@
 
 #include "app/GeneController.h"
 #include "base/Version.h"
-#include "scoring/Locus.h"
 
 namespace lociview {
 
@@ -95,7 +94,7 @@ Report GeneController::report() const {
     runs.facts = {{"runs", std::to_string(loggedRuns.size())},
                   {"P1", std::to_string(raccumulator.getP1())},
                   {"P2", std::to_string(raccumulator.getP2())},
-                  {"locus", std::string(locusName(accumulatedLocus))}};
+                  {"locus", accumulatedLocus()}};
     // Narrower parts: the dates and checksums are long.
     addTable(runs, runsTable(loggedRuns), 5);
     r.sections.push_back(std::move(runs));

@@ -17,22 +17,25 @@ int GeneController::ask(AlertId id, const std::string& informative) {
 
 RestoreOutcome GeneController::attachRunLog(RunLog log) {
     runlog.emplace(std::move(log));
-    if (std::string problem = reloadFromRunLog(); !problem.empty()) {
+    std::vector<std::string> leftOut;
+    if (std::string problem = reloadFromRunLog(&leftOut); !problem.empty()) {
         runlog.reset();
-        return {0, std::move(problem)};
+        return {0, std::move(problem), {}};
     }
-    return {static_cast<int32_t>(loggedRuns.size()), {}};
+    return {static_cast<int32_t>(loggedRuns.size()), {}, std::move(leftOut)};
 }
 
 // The accumulator as the log has it: one read gives both the runs to replay
 // and the list to show. When the log cannot be read, the accumulator is
-// left as it was and the answer says why.
-std::string GeneController::reloadFromRunLog() {
+// left as it was and the answer says why. Runs the log holds but that
+// cannot be replayed stay out (leftOut, when asked, says which and why).
+std::string GeneController::reloadFromRunLog(std::vector<std::string>* leftOut) {
     RunListing listing = runlog->activeRuns();
     if (!listing.message.empty()) return listing.message;
     raccumulator.reset();
     for (const LoggedRun& run : listing.runs) appendRun(raccumulator, run);
     loggedRuns = std::move(listing.runs);
+    if (leftOut) *leftOut = std::move(listing.leftOut);
     return {};
 }
 
@@ -79,22 +82,19 @@ void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run) {
 
 Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
     const RunRecord record = currentRunRecord(p1, p2);
-    const EarlierRun earlier = runlog->findEarlier(record);
-    if (!earlier.message.empty()) {
-        ask(AlertId::RunLogNotWritten, earlier.message);
-        return Outcome::Refused;
-    }
-    if (earlier.run) {
-        const LoggedRun& e = *earlier.run;
+    AddOutcome added = runlog->add(record);
+    if (added.status == AddStatus::AlreadyLogged) {
+        // Asked with no lock held: the user may take their time.
+        const LoggedRun& e = added.run;
         const std::string said = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
                                  std::to_string(e.run) + ").";
         if (ask(AlertId::AddRunAgain, said) == 1) return Outcome::Cancelled;
+        added = runlog->add(record, true);
     }
-
-    const AddOutcome added = runlog->add(record);
     switch (added.status) {
         case AddStatus::ProgenitorsDiffer: return refuse(AlertId::ProgenitorsDiffer);
-        case AddStatus::Failed: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
+        case AddStatus::Failed:
+        case AddStatus::AlreadyLogged: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
         case AddStatus::Added: break;
     }
     // Reloading also brings in what another program added meanwhile; if the

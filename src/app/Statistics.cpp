@@ -1,12 +1,14 @@
 // The SP-PCR statistics of the current scored run and of the accumulated
 // runs, gathered from the controller's state into the plain inputs of
 // stats/. Nothing here changes the state, writes a log line or a field.
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string_view>
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "scoring/Locus.h"
 
 namespace lociview {
 
@@ -36,7 +38,26 @@ std::vector<AlleleRow> recordRows(const std::vector<accumallele>& records) {
     return rows;
 }
 
+// The loci of the accumulated runs, each once, in the order first added.
+std::vector<int32_t> runLoci(const accumdb& accumulator) {
+    std::vector<int32_t> loci;
+    for (const AccumulatedRun& run : accumulator.accumulatedRuns())
+        if (std::find(loci.begin(), loci.end(), run.locus) == loci.end()) loci.push_back(run.locus);
+    return loci;
+}
+
+std::string lociText(const std::vector<int32_t>& loci) {
+    std::string text;
+    for (const int32_t locus : loci) text += (text.empty() ? "" : ", ") + std::string(locusName(locus));
+    return text;
+}
+
 }  // namespace
+
+std::string GeneController::accumulatedLocus() const {
+    const std::vector<int32_t> loci = runLoci(raccumulator);
+    return loci.size() > 1 ? lociText(loci) + " (not pooled)" : lociText(loci);
+}
 
 std::optional<RunInput> GeneController::runStatisticsInput() const {
     if (!scoring.counters) return std::nullopt;
@@ -57,7 +78,11 @@ AccumulatedInput GeneController::accumulatedStatisticsInput() const {
     in.alleles = recordRows(raccumulator.records());
     in.p1 = raccumulator.getP1();
     in.p2 = raccumulator.getP2();
-    in.repeatUnit = accumulatedLocus;
+    // Each run's own locus, as it was scored: runs of one locus pool, runs
+    // of different loci have no one repeat unit.
+    const std::vector<int32_t> loci = runLoci(raccumulator);
+    if (loci.size() == 1) in.repeatUnit = loci.front();
+    if (loci.size() > 1) in.mixedLoci = lociText(loci);
     return in;
 }
 

@@ -1,6 +1,7 @@
 #include "headless/BatchScore.h"
 
 #include <array>
+#include <filesystem>
 #include <ostream>
 #include <streambuf>
 
@@ -21,7 +22,8 @@ const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
-    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes] FILE...\n";
+    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes]\n"
+    "                          [--strict] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -50,6 +52,14 @@ const char* const kScoreHelp =
     "                     set, numbered in the order given, and score once;\n"
     "                     its blocks are headed by the first FILE, with\n"
     "                     \" and N more\" after it\n"
+    "  --strict           a file with any row skipped (see below) fails: it\n"
+    "                     is not scored, and the exit status is 1\n"
+    "  Each number column is read as plain decimals unless its cells are\n"
+    "  written with a decimal comma (not in comma-separated files) or marks\n"
+    "  between thousands (\"2,133\", \"3.394\", \"2 133\"); the desktop's review\n"
+    "  and a script's \"show import\" say which. Rows without a usable size or height\n"
+    "  are skipped; each file with skipped rows gets one line on standard\n"
+    "  error: \"FILE: 2,603 of 22,016 rows skipped: height not a number\".\n"
     "\n"
     "Accumulation and export:\n"
     "  --ge TEXT          add each scored file to the run accumulator with\n"
@@ -65,6 +75,14 @@ const char* const kScoreHelp =
     "                     and GE) is not added again, so running a command\n"
     "                     twice adds its runs once; the skip is reported on\n"
     "                     standard error and does not fail the file.\n"
+    "                     FILE is a plain path (not empty, not :memory:, not a\n"
+    "                     file: URI). A FILE that reads as text (a peak table)\n"
+    "                     is refused and left alone; a damaged log is renamed\n"
+    "                     aside and a new one started, which does not fail\n"
+    "                     the command, since every run it scores is kept; a\n"
+    "                     newer Lociview's log is only read, so adding fails;\n"
+    "                     runs the log holds with impossible values are left\n"
+    "                     out of the accumulator, each said on standard error.\n"
     "  --add-again        add such a run all the same\n"
     "\n"
     "Output:\n"
@@ -118,11 +136,37 @@ constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
                                                {"spectrum", ShowSpectrum},
                                                {"accumulated", ShowAccumulated}}};
 
+// A message on standard error, always one line.
+void say(std::ostream& err, std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    err << "lociview: " << text << '\n';
+}
+
+// Why the text given to --accumulator names no file a log can be kept in.
+std::string accumulatorProblem(const std::string& path) {
+    if (path.empty()) return "--accumulator needs the path of a file";
+    if (path == ":memory:") return "--accumulator ':memory:' keeps the log in memory only; give the path of a file";
+    std::string start = path.substr(0, 5);
+    for (char& c : start) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    if (start == "file:")
+        return "--accumulator '" + path + "' is an SQLite URI; give the path of a file (./" + path +
+               " for a file of that name)";
+    return {};
+}
+
 // A file that could not be read as a run log is set aside, never
-// overwritten, and the batch goes on with a new one.
+// overwritten, and the batch goes on with a new one: the runs it scores are
+// kept, so the command still does what it was asked and its exit status
+// says so; the message says where the old file went. A file that reads as
+// text (a peak table given in the log's place) is refused and left alone.
 std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
-    RunLogOpening opening = RunLog::open(file);
-    if (!opening.message.empty()) err << "lociview: " << opening.message << '\n';
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    RunLogOptions options;
+    options.refuseText = true;
+    RunLogOpening opening = RunLog::open(ec ? std::filesystem::path(file) : absolute, std::move(options));
+    if (!opening.message.empty()) say(err, opening.message);
     return std::move(opening.log);
 }
 
@@ -185,14 +229,14 @@ public:
             if (alert.id == AlertId::ConfirmOpenAnother) return;
             errLog.flush();
             if (alert.id == AlertId::AddRunAgain) {
+                // Said when the outcome is known: skipped now, added again
+                // only once the add has gone through.
                 duplicateSkipped = !this->options.addAgain;
-                this->err << "lociview: " << alert.informative
-                          << (duplicateSkipped ? " Not added again (--add-again adds it)." : " Added again.") << '\n';
+                if (duplicateSkipped) say(this->err, alert.informative + " Not added again (--add-again adds it).");
+                else addedAgain = alert.informative;
                 return;
             }
-            this->err << "lociview: " << alert.message;
-            if (!alert.informative.empty()) this->err << ' ' << alert.informative;
-            this->err << '\n';
+            say(this->err, alert.informative.empty() ? alert.message : alert.message + ' ' + alert.informative);
         };
         tk.dialogs.answerFor = [this](const AlertRequest& alert) -> std::optional<bool> {
             if (alert.id == AlertId::AddRunAgain) return this->options.addAgain;
@@ -207,9 +251,12 @@ public:
             if (!runLog) return 1;
             const RestoreOutcome restored = controller.attachRunLog(std::move(*runLog));
             if (!restored.message.empty()) {
-                err << "lociview: " << restored.message << '\n';
+                say(err, restored.message);
                 return 1;
             }
+            // The runs the log holds but the accumulator cannot: said, and
+            // the batch goes on with the others, as the desktop does.
+            for (const std::string& line : restored.leftOut) say(err, line);
         }
         if (options.asLanes) {
             std::string label = options.files.front();
@@ -262,6 +309,10 @@ private:
             failed = true;
             return;
         }
+        if (opened == Outcome::Done && !skippedRowsSaid()) {
+            failed = true;
+            return;
+        }
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
@@ -302,6 +353,21 @@ private:
             printStatistics(file, statRows(*stats), stats->spectrum);
     }
 
+    // A line for each file of the data set just opened that had rows
+    // skipped; false when --strict makes that a failure.
+    bool skippedRowsSaid() {
+        const PeakImport& tables = controller.importedData().tables;
+        bool any = false;
+        for (size_t i = 0; i < tables.fileRows.size() && i < tables.files.size(); ++i) {
+            const std::string line = skippedRowsText(tables.fileRows[i]);
+            if (line.empty()) continue;
+            errLog.flush();
+            err << tables.files[i] << ": " << line << '\n';
+            any = true;
+        }
+        return !(any && options.strict);
+    }
+
     // The stats and spectrum blocks asked for, under "# WHO: BLOCK".
     void printStatistics(const std::string& who, const std::vector<StatRow>& rows, const AlleleSpectrum& spectrum) {
         if (options.show & ShowStats) {
@@ -322,8 +388,11 @@ private:
         tk.accumgeforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
         duplicateSkipped = false;
+        addedAgain.clear();
         // A run the log holds already stays in once: not a failure.
-        if (controller.addToAccumulator() != Outcome::Done && !duplicateSkipped) failed = true;
+        const Outcome added = controller.addToAccumulator();
+        if (added != Outcome::Done && !duplicateSkipped) failed = true;
+        if (added == Outcome::Done && !addedAgain.empty()) say(err, addedAgain + " Added again.");
         tk.dialogs.clearAnswers();
     }
 
@@ -372,6 +441,7 @@ private:
     GeneController controller;
     bool failed = false;
     bool duplicateSkipped = false;
+    std::string addedAgain;  // what the run added again was, until it is added
 };
 
 }  // namespace
@@ -399,12 +469,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::string dye;
     CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);
     app.add_flag("--as-lanes", o.asLanes);
+    app.add_flag("--strict", o.strict);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;
+    if (o.accumulator)
+        if (std::string problem = accumulatorProblem(*o.accumulator); !problem.empty()) return problem;
     if (locusOption->count() > 0) {
         o.locusCell = locusColumnNamed(locus);
         if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";

@@ -44,6 +44,7 @@ struct BatchOptions {
     // unset for the default) and all files opened as the lanes of one data set.
     std::optional<std::string> dye;
     bool asLanes = false;
+    bool strict = false;  // a file with any row skipped fails and is not scored
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

@@ -68,7 +68,24 @@ const char* const kCliHelp =
     "peaks ...    writes the peaks of trace files (.fsa), called and sized,\n"
     "             as a sizing table ('lociview-cli peaks --help').\n";
 
+namespace {
+
+int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace
+
 int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int status = dispatch(args, out, err);
+    // Output that never arrived (a full disk, a closed pipe) is a failure too.
+    out.flush();
+    if (out) return status;
+    err << "lociview-cli: standard output could not be written\n";
+    return status == 0 ? 1 : status;
+}
+
+namespace {
+
+int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         err << kCliHelp;
         return 2;
@@ -95,5 +112,7 @@ int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "lociview-cli: unknown command '" << command << "'\n" << kCliHelp;
     return 2;
 }
+
+}  // namespace
 
 }  // namespace lociview::headless

@@ -172,21 +172,96 @@ bool isEmptyCell(std::string_view v) {
     return v.empty() || (v.size() == 2 && (v[0] == 'N' || v[0] == 'n') && (v[1] == 'A' || v[1] == 'a'));
 }
 
-// A cell's number text: empty and NA cells are empty; in semicolon-separated
-// files a decimal comma ("185,32") reads as a point.
-CellNumber numberText(std::string_view value, bool decimalComma, std::string& scratch, std::string_view& number) {
+// A cell's number text in its column's form: empty and NA cells are empty.
+CellNumber numberText(std::string_view value, NumberForm form, std::string& scratch, std::string_view& number) {
     if (isEmptyCell(value)) return CellNumber::Empty;
-    if (decimalComma && value.find('.') == std::string_view::npos) {
-        const size_t comma = value.find(',');
-        if (comma != std::string_view::npos && value.find(',', comma + 1) == std::string_view::npos) {
-            scratch.assign(value);
-            scratch[comma] = '.';
-            value = scratch;
+    std::string_view plain;
+    if (!plainNumber(value, form, scratch, plain) || decimalNumberLength(plain) != plain.size())
+        return CellNumber::NotNumber;
+    number = plain;
+    return CellNumber::Number;
+}
+
+// A cell that another form than the plain one may read otherwise: a comma,
+// a blank or no-break space inside, or points between groups.
+bool otherFormCell(std::string_view value) {
+    if (value.find_first_of(", \xC2\xE2") != std::string_view::npos) return true;
+    const size_t point = value.find('.');
+    return point != std::string_view::npos && value.find('.', point + 1) != std::string_view::npos;
+}
+
+// The columns that hold numbers: size, height, area, and those of the pairs.
+std::vector<int> numberColumns(const Columns& columns) {
+    std::vector<int> out;
+    for (const int c : {columns.size, columns.height, columns.area})
+        if (c >= 0) out.push_back(c);
+    for (const Pair& p : columns.pairs)
+        for (const int c : {p.size, p.height, p.area})
+            if (c >= 0) out.push_back(c);
+    return out;
+}
+
+// Each number column's form: the one that reads most of its cells. Of
+// forms that read as many, the file's decimal mark comes first (the one
+// the columns that tell have most often; else a comma in semicolon-
+// separated files, a point in others), then no mark between thousands,
+// then the other mark, then a blank. A comma is a decimal mark only where
+// it cannot be the delimiter.
+std::vector<NumberForm> decideForms(std::string_view text, size_t from, int64_t line, char delimiter,
+                                    const Columns& columns) {
+    std::vector<NumberForm> candidates = {{'.', 0}, {'.', ','}, {'.', ' '}};
+    if (delimiter != ',') candidates.insert(candidates.end(), {{',', 0}, {',', '.'}, {',', ' '}});
+    const std::vector<int> numbers = numberColumns(columns);
+    std::vector<std::vector<int64_t>> read(numbers.size(), std::vector<int64_t>(candidates.size(), 0));
+    // A column of whole numbers without marks has nothing to decide.
+    std::vector<bool> marked(numbers.size(), false);
+    std::vector<Field> fields;
+    std::string scratch, plainScratch;
+    RecordScanner records(text, delimiter, from, line);
+    while (records.next(fields, columns.count())) {
+        for (size_t n = 0; n < numbers.size(); ++n) {
+            const size_t column = static_cast<size_t>(numbers[n]);
+            if (column >= fields.size()) continue;
+            const std::string_view value = fieldValue(fields[column], scratch);
+            std::string_view number;
+            // A cell without marks reads alike in every form.
+            if (value.find_first_of(",. \xC2\xE2") == std::string_view::npos) {
+                if (numberText(value, NumberForm{}, plainScratch, number) == CellNumber::Number)
+                    for (int64_t& count : read[n]) ++count;
+                continue;
+            }
+            marked[n] = true;
+            for (size_t f = 0; f < candidates.size(); ++f)
+                read[n][f] += numberText(value, candidates[f], plainScratch, number) == CellNumber::Number;
         }
     }
-    if (decimalNumberLength(value) != value.size()) return CellNumber::NotNumber;
-    number = value;
-    return CellNumber::Number;
+    // The columns whose best forms all have one decimal mark vote for it.
+    int pointVotes = 0, commaVotes = 0;
+    for (size_t n = 0; n < numbers.size(); ++n) {
+        if (!marked[n]) continue;
+        const std::vector<int64_t>& counts = read[n];
+        const int64_t best = *std::max_element(counts.begin(), counts.end());
+        bool point = false, comma = false;
+        for (size_t f = 0; f < candidates.size(); ++f)
+            if (counts[f] == best) (candidates[f].decimal == '.' ? point : comma) = true;
+        pointVotes += point && !comma;
+        commaVotes += comma && !point;
+    }
+    const char decimal = pointVotes != commaVotes ? (pointVotes > commaVotes ? '.' : ',') : delimiter == ';' ? ',' : '.';
+    std::vector<NumberForm> forms(columns.count());
+    for (size_t n = 0; n < numbers.size(); ++n) {
+        if (!marked[n]) continue;
+        const std::vector<int64_t>& counts = read[n];
+        const int64_t best = *std::max_element(counts.begin(), counts.end());
+        // Candidates are listed with no mark between thousands first.
+        size_t chosen = candidates.size();
+        for (size_t f = 0; f < candidates.size(); ++f)
+            if (counts[f] == best && (chosen == candidates.size() || (candidates[f].decimal == decimal &&
+                                                                       candidates[chosen].decimal != decimal)))
+                chosen = f;
+        forms[static_cast<size_t>(numbers[n])] = candidates[chosen];
+    }
+    return forms;
 }
 
 // A lane number: digits only, within 32 bits.
@@ -244,19 +319,33 @@ private:
     std::vector<Slot> slots;
 };
 
-// Reads the rows below a header.
+// Reads the rows below a header, each number column in its form.
 class RowReader {
 public:
-    RowReader(const Columns& columns, char delimiter, FileSamples& out)
-        : columns(columns), out(out), delimiter(delimiter) {
-        decimalComma = delimiter == ';';
-    }
+    RowReader(const Columns& columns, char delimiter, const std::vector<NumberForm>& forms, FileSamples& out)
+        : columns(columns), out(out), delimiter(delimiter), forms(forms) {}
 
     // Single-sample files: their one sample exists before any row.
     void addSample(const std::string& name) { sampleIndex(name); }
 
+    // Whether a number cell was seen that another form may read otherwise.
+    bool otherFormSeen() const { return otherForm; }
+
     // The row's fields up to the last column read.
     void read(const std::vector<Field>& fields) {
+        const int64_t before = skips;
+        readRow(fields);
+        if (skips > before) ++out.skippedRows;
+    }
+
+private:
+    // A number cell and its column's form.
+    struct NumberCell {
+        std::string_view text;
+        NumberForm form;
+    };
+
+    void readRow(const std::vector<Field>& fields) {
         // A row with nothing in the columns read is no data row (a blank
         // line, a note in a column of its own).
         if (std::all_of(fields.begin(), fields.end(), [](const Field& f) { return trimBlanks(f.raw).empty(); }))
@@ -267,6 +356,9 @@ public:
             return column >= 0 && static_cast<size_t>(column) < fields.size()
                        ? fieldValue(fields[static_cast<size_t>(column)], scratch)
                        : std::string_view();
+        };
+        const auto number = [&](int column, std::string& scratch) {
+            return NumberCell{cell(column, scratch), column >= 0 ? forms[static_cast<size_t>(column)] : NumberForm{}};
         };
         // The sample: its Sample cell, else its Lane cell, else the file's one.
         uint32_t sample = 0;
@@ -280,26 +372,25 @@ public:
         char dye = kNoDye;
         if (columns.dye >= 0) dye = dyeLetter(cell(columns.dye, dyeScratch));
         if (columns.pairs.empty()) {
-            std::optional<SkipReason> why = peak(cell(columns.size, sizeScratch), cell(columns.height, heightScratch),
-                                                 cell(columns.area, areaScratch), sample, dye);
+            std::optional<SkipReason> why = peak(number(columns.size, sizeScratch), number(columns.height, heightScratch),
+                                                 number(columns.area, areaScratch), sample, dye);
             if (why) skip(*why);
             return;
         }
         const int64_t before = count();
         for (const Pair& p : columns.pairs) {
-            const std::string_view size = cell(p.size, sizeScratch), height = cell(p.height, heightScratch);
-            if (isEmptyCell(size) && isEmptyCell(height)) continue;  // an unfilled pair
-            if (std::optional<SkipReason> why = peak(size, height, cell(p.area, areaScratch), sample, dye)) skip(*why);
+            const NumberCell size = number(p.size, sizeScratch), height = number(p.height, heightScratch);
+            if (isEmptyCell(size.text) && isEmptyCell(height.text)) continue;  // an unfilled pair
+            if (std::optional<SkipReason> why = peak(size, height, number(p.area, areaScratch), sample, dye)) skip(*why);
         }
         if (count() == before) skip(SkipReason::NoPairFilled);
     }
 
-private:
     bool sizeIsNumber(const std::vector<Field>& fields, int column) {
         if (column < 0 || static_cast<size_t>(column) >= fields.size()) return false;
         std::string_view text;
-        return numberText(fieldValue(fields[static_cast<size_t>(column)], sizeScratch), decimalComma, numberScratch,
-                          text) == CellNumber::Number;
+        return numberText(fieldValue(fields[static_cast<size_t>(column)], sizeScratch), forms[static_cast<size_t>(column)],
+                          numberScratch, text) == CellNumber::Number;
     }
 
     bool holdsSize(const std::vector<Field>& fields) {
@@ -333,10 +424,13 @@ private:
         return n;
     }
 
-    void skip(SkipReason reason) { ++out.skipped[static_cast<size_t>(reason)]; }
+    void skip(SkipReason reason) {
+        ++out.skipped[static_cast<size_t>(reason)];
+        ++skips;
+    }
 
-    std::optional<SkipReason> peak(std::string_view sizeCell, std::string_view heightText, std::string_view areaCell,
-                                   uint32_t sample, char dye) {
+    std::optional<SkipReason> peak(NumberCell sizeCell, NumberCell heightText, NumberCell areaCell, uint32_t sample,
+                                   char dye) {
         float size = 0.0f;
         switch (floatCell(sizeCell, size)) {
             case CellNumber::Empty: return SkipReason::SizeEmpty;
@@ -360,17 +454,19 @@ private:
 
     // Sizes and areas: single precision exactly as the classic reader reads
     // them, by its quick path for the usual plain decimals.
-    CellNumber floatCell(std::string_view value, float& number) {
-        if (quickDecimal(value, number)) return CellNumber::Number;
+    CellNumber floatCell(NumberCell cell, float& number) {
+        if (cell.form == NumberForm{} && quickDecimal(cell.text, number)) return CellNumber::Number;
+        otherForm = otherForm || otherFormCell(cell.text);
         std::string_view text;
-        const CellNumber kind = numberText(value, decimalComma, numberScratch, text);
+        const CellNumber kind = numberText(cell.text, cell.form, numberScratch, text);
         if (kind == CellNumber::Number) number = parseFloat(text);
         return kind;
     }
 
     // Heights: whole numbers as they are, others read exactly and truncated
     // later toward zero.
-    CellNumber heightCell(std::string_view value, double& number) {
+    CellNumber heightCell(NumberCell cell, double& number) {
+        const std::string_view value = cell.text;
         if (!value.empty() && value.size() <= 9 &&
             std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             int32_t whole = 0;
@@ -378,8 +474,9 @@ private:
             number = whole;
             return CellNumber::Number;
         }
+        otherForm = otherForm || otherFormCell(value);
         std::string_view text;
-        const CellNumber kind = numberText(value, decimalComma, numberScratch, text);
+        const CellNumber kind = numberText(value, cell.form, numberScratch, text);
         if (kind == CellNumber::Number) number = parseDouble(text);
         return kind;
     }
@@ -406,7 +503,9 @@ private:
     const Columns& columns;
     FileSamples& out;
     char delimiter;
-    bool decimalComma = false;
+    const std::vector<NumberForm>& forms;  // by column
+    bool otherForm = false;
+    int64_t skips = 0;
     SampleIndex index;
     size_t last = static_cast<size_t>(-1);
     std::string sampleScratch, laneScratch, dyeScratch, sizeScratch, heightScratch, areaScratch, numberScratch;
@@ -455,16 +554,42 @@ bool readHeaderTable(std::string_view text, const std::string& fileName, const s
                                              : PeakLayout::GenotypeTable;
         out.laneColumn = columns.lane >= 0;
 
-        RowReader rows(columns, delimiter, out);
-        if (!samples) rows.addSample(sampleName);
         // The rows start after the header's line end.
         size_t from = static_cast<size_t>(lines[k].data() - text.data()) + lines[k].size();
         if (from < text.size()) from += text.compare(from, 2, "\r\n") == 0 ? 2 : 1;
         // A peak per line, mostly: no regrowing of the peaks.
         out.peaks.reserve(lineCount(text.substr(std::min(from, text.size()))) + 1);
-        RecordScanner records(text, delimiter, from, out.headerLine + 1);
-        while (records.next(fields, columns.count())) rows.read(fields);
-        if (const int64_t line = records.quoteNeverClosed(); line != 0) {
+        // Read as plain decimals, until a cell that another form may read
+        // otherwise: then each number column's form is decided and the rows
+        // are read from the start in those forms.
+        std::vector<NumberForm> forms(columns.count());
+        const auto readRows = [&](bool untilOtherForm) {
+            RowReader rows(columns, delimiter, forms, out);
+            if (!samples) rows.addSample(sampleName);
+            RecordScanner records(text, delimiter, from, out.headerLine + 1);
+            while (records.next(fields, columns.count())) {
+                rows.read(fields);
+                if (untilOtherForm && rows.otherFormSeen()) return std::pair(true, int64_t{0});
+            }
+            return std::pair(false, records.quoteNeverClosed());
+        };
+        auto [otherForm, quoteLine] = readRows(true);
+        if (otherForm) {
+            forms = decideForms(text, from, out.headerLine + 1, delimiter, columns);
+            out.names.clear();
+            out.laneOf.clear();
+            out.peaks.clear();
+            out.skipped = {};
+            out.dataRows = out.sizedRows = out.skippedRows = 0;
+            quoteLine = readRows(false).second;
+            std::vector<Field> header;
+            RecordScanner(lines[k], delimiter).next(header, kHeaderCells);
+            for (const int column : numberColumns(columns))
+                if (forms[static_cast<size_t>(column)] != NumberForm{})
+                    out.forms.push_back({std::string(fieldValue(header[static_cast<size_t>(column)], scratch)),
+                                         forms[static_cast<size_t>(column)]});
+        }
+        if (const int64_t line = quoteLine; line != 0) {
             out.refusal = format("In %s, the quote that opens on line %lld is never closed. Close it, or remove "
                                  "it, and open the file again.",
                                  quoted(fileName).c_str(), static_cast<long long>(line));

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/NumberForms.h"
 #include "input/PeakImport.h"
 
 namespace lociview {
@@ -21,12 +22,15 @@ struct FileSamples {
     std::vector<int64_t> laneOf;       // per sample, with a Lane column: its number, or kNoLane
     std::vector<ImportedPeak> peaks;   // sample: index into names; lane not yet given
     SkipCounts skipped{};
+    int64_t skippedRows = 0;           // rows with anything skipped
     int64_t dataRows = 0;
     // Rows whose size cell (any size cell of a pair table) holds a number;
     // rows split by another delimiter than the header's count when that
     // delimiter puts a number there. A file with none holds no data at all.
     int64_t sizedRows = 0;
     std::string refusal;               // not empty: the file is refused
+    // The number columns not written as plain decimals, by their titles.
+    std::vector<std::pair<std::string, NumberForm>> forms;
 
     static constexpr int64_t kNoLane = -1;  // no number, or not the same on every row
 };

@@ -70,4 +70,67 @@ std::string intText(int32_t value) {
     return std::string(buf, res.ptr);
 }
 
+namespace {
+
+// The length of the group mark at text[i], 0 when there is none: a blank
+// is a space or UTF-8's no-break space (C2 A0) or narrow one (E2 80 AF).
+size_t groupMarkAt(std::string_view text, size_t i, char group) {
+    if (group != ' ') return text[i] == group ? 1 : 0;
+    if (text[i] == ' ') return 1;
+    if (text.compare(i, 2, "\xC2\xA0") == 0) return 2;
+    if (text.compare(i, 3, "\xE2\x80\xAF") == 0) return 3;
+    return 0;
+}
+
+}  // namespace
+
+bool plainNumber(std::string_view cell, NumberForm form, std::string& scratch, std::string_view& plain) {
+    if (form == NumberForm{}) {
+        plain = cell;
+        return true;
+    }
+    scratch.clear();
+    size_t i = 0;
+    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-')) scratch += cell[i++];
+    // The whole part: groups of three after a first of one to three.
+    size_t run = 0;
+    bool grouped = false;
+    while (i < cell.size()) {
+        if (cell[i] >= '0' && cell[i] <= '9') {
+            scratch += cell[i++];
+            ++run;
+            continue;
+        }
+        const size_t mark = form.group ? groupMarkAt(cell, i, form.group) : 0;
+        if (mark == 0) break;
+        if (run == 0 || run > 3 || (grouped && run != 3)) return false;
+        grouped = true;
+        run = 0;
+        i += mark;
+    }
+    if (grouped && run != 3) return false;
+    // The rest: the decimal mark once, as a point; no other mark.
+    bool decimal = false;
+    for (; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if (c == form.decimal && !decimal) {
+            scratch += '.';
+            decimal = true;
+        } else if (c == '.' || c == ',') {
+            return false;
+        } else {
+            scratch += c;
+        }
+    }
+    plain = scratch;
+    return true;
+}
+
+std::string numberFormWords(NumberForm form) {
+    const bool comma = form.decimal == ',';
+    const char* between = form.group == ',' ? "commas" : form.group == '.' ? "points" : "blanks";
+    if (form.group == 0) return comma ? "a decimal comma" : "";
+    return std::string(comma ? "a decimal comma and " : "") + between + " between thousands";
+}
+
 }  // namespace lociview

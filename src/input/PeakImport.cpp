@@ -47,6 +47,7 @@ bool readPerSampleLines(std::string_view bytes, const std::string& sampleName, F
         else
             out.peaks.push_back({0, 0, dye, line.size, line.height, std::isfinite(line.area) ? line.area : 0.0f});
     }
+    out.skippedRows = out.dataRows - static_cast<int64_t>(out.peaks.size());
     return true;
 }
 
@@ -90,6 +91,30 @@ std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, cons
                   "rows has a usable size and height.%s Check that the rows are separated like the header.",
                   inQuotes(file.name).c_str(), ll(read.headerLine), delimiterWord(read.delimiter), ll(read.dataRows),
                   why.c_str());
+}
+
+// "Numbers in "eu.csv": Size with a decimal comma; Height with a decimal
+// comma and points between thousands."
+std::string formsNote(const std::string& file, const std::vector<std::pair<std::string, NumberForm>>& forms) {
+    std::vector<std::pair<std::string, NumberForm>> grouped;  // columns named together, by form
+    for (const auto& [column, form] : forms) {
+        const NumberForm f = form;  // clang before 16 cannot capture a structured binding
+        auto it = std::find_if(grouped.begin(), grouped.end(), [&](const auto& g) { return g.second == f; });
+        if (it == grouped.end()) grouped.push_back({inQuotes(column), form});
+        else it->first += " and " + inQuotes(column);
+    }
+    std::string note = "Numbers in " + inQuotes(file) + ": ";
+    for (size_t i = 0; i < grouped.size(); ++i)
+        note += (i ? "; " : "") + grouped[i].first + " with " + numberFormWords(grouped[i].second);
+    return note + ".";
+}
+
+// 22016 as "22,016".
+std::string countText(int64_t n) {
+    std::string digits = std::to_string(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > (digits[0] == '-' ? 1 : 0); i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return digits;
 }
 
 PeakImport refused(std::string message, LogSink& log) {
@@ -184,6 +209,8 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         sampleCount += f.names.size();
         for (size_t r = 0; r < kSkipReasons; ++r) result.skipped[r] += f.skipped[r];
         result.dataRows += f.dataRows;
+        result.fileRows.push_back({f.dataRows, f.skippedRows, f.skipped});
+        if (!f.forms.empty()) result.notes.push_back(formsNote(files[i].name, f.forms));
         if (f.headerLine > 0)
             logf(log, "%s: %s, header on line %lld, %s-separated: %lld rows, %lld peaks, %zu samples",
                  files[i].name.c_str(), layoutWords(f.layout), ll(f.headerLine), delimiterWord(f.delimiter),
@@ -328,15 +355,9 @@ std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
         if (peak.dye != dye) continue;
         number = peak.sample == sample ? number + 1 : 1;
         sample = peak.sample;
-        PeakRow& row = rows.emplace_back(8);
-        row[0] = intText(peak.lane);
-        row[1] = letter;
-        row[2] = intText(number);
-        row[3] = zero;
-        row[4] = floatText(peak.size);
-        row[5] = intText(peak.height);
-        row[6] = floatText(peak.area);
-        row[7] = zero;
+        rows.emplace_back(std::array<std::string_view, PeakRow::kFields>{
+            intText(peak.lane), letter, intText(number), zero, floatText(peak.size), intText(peak.height),
+            floatText(peak.area), zero});
     }
     return rows;
 }
@@ -364,6 +385,19 @@ std::string sampleTableText(const std::vector<SampleLane>& samples, const std::v
         out += format("%d\t%s\t%s\t%lld\n", s.lane, clean(s.sample).c_str(),
                       clean(s.file < files.size() ? files[s.file] : std::string()).c_str(), ll(s.peaks));
     return out;
+}
+
+std::string skippedRowsText(const FileRows& rows) {
+    if (rows.skippedRows == 0) return {};
+    std::string why;
+    size_t reasons = 0;
+    for (size_t r = 0; r < kSkipReasons; ++r) {
+        if (rows.skipped[r] == 0) continue;
+        why += format("%s%s %s", reasons++ ? ", " : "", countText(rows.skipped[r]).c_str(),
+                      skipReasonText(static_cast<SkipReason>(r)));
+    }
+    if (reasons == 1) why = why.substr(why.find(' ') + 1);  // the one reason says it all
+    return countText(rows.skippedRows) + " of " + countText(rows.rows) + " rows skipped: " + why;
 }
 
 std::string skippedSummary(const PeakImport& import) {

@@ -6,7 +6,10 @@
 // file, no controller, no toolkit.
 //
 // A header row is looked for in the first 50 lines; it splits at tabs, else
-// commas, else semicolons (whose number cells may use a decimal comma).
+// commas, else semicolons. Each number column is read as plain decimals,
+// unless its cells read as written with a decimal comma (where the
+// delimiter is not a comma) or with marks between thousands ("2,133",
+// "3.394", "2 133"): then in that form, which a note names.
 // Columns are found by name, case aside, trimmed, without quotes, with dots,
 // underscores and slashes read as spaces: sample "Sample File Name", else
 // "Sample Name", "Sample File", "Sample"; "Size"; "Height", else "Peak
@@ -92,6 +95,14 @@ struct DyeCount {
     int64_t peaks = 0;
 };
 
+// What one file of the data set gave: its rows (lines after any header,
+// blank ones not counted) and those with anything skipped, and why.
+struct FileRows {
+    int64_t rows = 0;
+    int64_t skippedRows = 0;
+    SkipCounts skipped{};
+};
+
 struct PeakImport {
     ImportStatus status = ImportStatus::NotRecognised;
     std::string message;                // Refused: what the user is told
@@ -103,7 +114,10 @@ struct PeakImport {
     std::vector<DyeCount> dyes;         // every dye with peaks, in channel order B G Y R O P, others, kNoDye
     SkipCounts skipped{};
     int64_t dataRows = 0;               // rows (lines) read after any header, blank ones not counted
-    std::vector<std::string> notes;     // things the user should know ("the Lane column was not used: ...")
+    std::vector<FileRows> fileRows;     // per file, in the order given
+    // Things the user should know ("the Lane column was not used: ...",
+    // numbers written with a decimal comma or marks between thousands).
+    std::vector<std::string> notes;
 };
 
 // An import refused with the message, nothing else in it.
@@ -165,5 +179,10 @@ std::string sampleTableText(const std::vector<SampleLane>& samples, const std::v
 
 // "Skipped: 10 size empty or NA, 2 height not a number." or "".
 std::string skippedSummary(const PeakImport& import);
+
+// "2,603 of 22,016 rows skipped: height not a number", or with several
+// reasons "12 of 40 rows skipped: 10 size empty or NA, 2 height not a
+// number"; "" when nothing was skipped.
+std::string skippedRowsText(const FileRows& rows);
 
 }  // namespace lociview

@@ -293,6 +293,7 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
     rows.reserve(rows.size() + segments.count);
     LineScanner<Unit> scanner(text);
     LineItems items;
+    std::string lane, letters, dataId;
     forEachSegment(text, length, segments.separator, [&](size_t begin, size_t end, size_t line) {
         const int failed = scanner.scan(begin, end, 0, items);
         if (failed >= 0) {
@@ -300,16 +301,15 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
                  clampedCount(line));
             return true;
         }
-        PeakRow row(8);
-        scanner.appendSpan(row[0], items.lane);
-        scanner.appendSpan(row[1], items.letters);
-        scanner.appendSpan(row[2], items.dataId);
-        row[3] = floatText(items.numbers[0]);
-        row[4] = floatText(items.numbers[1]);
-        row[5] = intText(items.height);
-        row[6] = floatText(items.numbers[2]);
-        row[7] = floatText(items.numbers[3]);
-        rows.push_back(std::move(row));
+        lane.clear();
+        letters.clear();
+        dataId.clear();
+        scanner.appendSpan(lane, items.lane);
+        scanner.appendSpan(letters, items.letters);
+        scanner.appendSpan(dataId, items.dataId);
+        rows.emplace_back(std::array<std::string_view, PeakRow::kFields>{
+            lane, letters, dataId, floatText(items.numbers[0]), floatText(items.numbers[1]), intText(items.height),
+            floatText(items.numbers[2]), floatText(items.numbers[3])});
         return true;
     });
 }
@@ -366,6 +366,16 @@ bool withText(std::optional<std::string_view> bytes, Read&& read) {
 }
 
 }  // namespace
+
+PeakRow::PeakRow(const std::array<std::string_view, kFields>& fields) {
+    size_t length = 0;
+    for (const std::string_view f : fields) length += f.size();
+    text.reserve(length);
+    for (size_t i = 0; i < kFields; ++i) {
+        text += fields[i];
+        ends[i] = static_cast<uint32_t>(text.size());
+    }
+}
 
 void readPeakTable(std::optional<std::string_view> bytes, std::vector<PeakRow>& rows, LogSink& log) {
     const bool hasText = withText(bytes, [&](const auto* text, size_t length) { parseText(text, length, rows, log); });

@@ -24,7 +24,7 @@ QColor level(CurveColour colour) {
 }
 
 template <class Paint>
-bool writeSvg(const QString& path, QSize size, const QString& title, Paint&& paint) {
+QString writeSvg(const QString& path, QSize size, const QString& title, Paint&& paint) {
     return saveFile(path, [&](QIODevice& file) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -105,20 +105,20 @@ QImage chartImage(const ChartFrame& frame, QSize size, const QColor& background)
     return image;
 }
 
-bool writeChartSvg(const QString& path, const ChartFrame& frame, QSize size) {
+QString writeChartSvg(const QString& path, const ChartFrame& frame, QSize size) {
     return writeSvg(path, size, QStringLiteral("Lociview chart"), [&](QPainter& painter) {
         paintChart(painter, frame, QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
     });
 }
 
-bool writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size) {
+QString writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size) {
     return writeSvg(path, size, title, [&](QPainter& painter) {
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         paintSpectrum(painter, bars, title, size);
     });
 }
 
-bool writePng(const QString& path, const QImage& image) {
+QString writePng(const QString& path, const QImage& image) {
     return saveFile(path, [&](QIODevice& file) { return image.save(&file, "PNG"); });
 }
 

@@ -27,11 +27,10 @@ QImage chartImage(const ChartFrame& frame, QSize size, const QColor& background 
 // wide for its height as the chart in the window.
 inline constexpr QSize kChartPictureSize{1600, 800};
 
-// Writes the drawing; false when the file cannot be written.
-bool writeChartSvg(const QString& path, const ChartFrame& frame, QSize size = kChartPictureSize);
-bool writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size);
-
-// Writes a PNG picture through a temporary file; false when it cannot be written.
-bool writePng(const QString& path, const QImage& image);
+// Each writes its file whole or not at all (SaveFile.h): empty when the
+// file is written, else why not.
+QString writeChartSvg(const QString& path, const ChartFrame& frame, QSize size = kChartPictureSize);
+QString writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size);
+QString writePng(const QString& path, const QImage& image);
 
 }  // namespace lociview::qt

@@ -70,7 +70,7 @@ QAction* newAction(QObject* parent, const QString& text, const QString& name, co
     return action;
 }
 
-bool writeText(const QString& path, const std::string& text) {
+QString writeText(const QString& path, const std::string& text) {
     return saveFile(path, [&](QIODevice& file) {
         return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
     });
@@ -172,13 +172,14 @@ QString ExportMenu::chosenPath(const QString& title, const QString& suffix, cons
     return choice.path + QLatin1Char('.') + extension;
 }
 
-bool ExportMenu::written(bool ok, const QString& path) {
-    if (ok) {
+bool ExportMenu::written(const QString& problem, const QString& path) {
+    if (problem.isEmpty()) {
         Q_EMIT done(QStringLiteral("Saved %1").arg(path));
         return true;
     }
     AlertRequest alert = alertRequest(AlertId::ExportNotWritten);
-    alert.informative = QStringLiteral("%1 could not be written.").arg(path).toStdString();
+    alert.informative =
+        QStringLiteral("%1 could not be written (%2); a file of that name is left as it was.").arg(path, problem).toStdString();
     dialogs.runAlert(alert);
     return false;
 }
@@ -239,11 +240,11 @@ bool ExportMenu::exportReport() {
     return written(writeReport(path), path);
 }
 
-bool ExportMenu::writeReport(const QString& path) {
+QString ExportMenu::writeReport(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = writeReportPdf(path, report(), reportPictures());
+    const QString problem = writeReportPdf(path, report(), reportPictures());
     QApplication::restoreOverrideCursor();
-    return ok;
+    return problem;
 }
 
 void ExportMenu::printReport() {

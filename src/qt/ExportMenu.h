@@ -44,8 +44,8 @@ public:
     bool exportChart();
     bool exportSpectrumChart();
     bool exportReport();
-    // The report as a PDF file at path, without asking; false when it cannot be written.
-    bool writeReport(const QString& path);
+    // The report as a PDF file at path, without asking: empty when written, else why not.
+    QString writeReport(const QString& path);
     void printReport();
     // The report as it would be written now, and its pictures.
     Report report() const;
@@ -70,7 +70,8 @@ private:
     // The path the user chose, its extension one of the filters'; empty when cancelled.
     QString chosenPath(const QString& title, const QString& suffix, const QStringList& filters);
     QString suggestedName(const QString& suffix, const QString& extension) const;
-    bool written(bool ok, const QString& path);
+    // Says what happened: saved in the status bar, else an alert naming the file and why.
+    bool written(const QString& problem, const QString& path);
 
     LociviewWindow& window;
     QTableView* table;

@@ -380,8 +380,8 @@ int paintReport(QPagedPaintDevice& device, const Report& report, const ReportPic
     return painter.end() ? pages : 0;
 }
 
-bool writeReportPdf(const QString& path, const Report& report, const ReportPictures& pictures) {
-    // The writer finishes the document when it goes, before the file is put in place.
+QString writeReportPdf(const QString& path, const Report& report, const ReportPictures& pictures) {
+    // The writer finishes the document when it goes, before its bytes are saved.
     return saveFile(path, [&](QIODevice& file) {
         QPdfWriter writer(&file);
         writer.setPageLayout(reportPageLayout());

@@ -29,8 +29,8 @@ QPageLayout reportPageLayout();
 // the device could not be painted on.
 int paintReport(QPagedPaintDevice& device, const Report& report, const ReportPictures& pictures);
 
-// A PDF file on reportPageLayout() pages, through a temporary file; false
-// when it cannot be written.
-bool writeReportPdf(const QString& path, const Report& report, const ReportPictures& pictures);
+// A PDF file on reportPageLayout() pages, written whole or not at all
+// (SaveFile.h): empty when written, else why not.
+QString writeReportPdf(const QString& path, const Report& report, const ReportPictures& pictures);
 
 }  // namespace lociview::qt

@@ -31,10 +31,16 @@ bool startRunLog(LociviewWindow& window, GeneController& controller, Dialogs& di
         return false;
     }
     if (!opening.setAside.empty()) tell(dialogs, AlertId::RunLogSetAside, opening.message);
+    if (opening.log->readOnly()) tell(dialogs, AlertId::RunLogReadOnly, opening.message);
     const RestoreOutcome restored = controller.attachRunLog(std::move(*opening.log));
     if (!restored.message.empty()) {
         tell(dialogs, AlertId::RunLogUnavailable, restored.message);
         return false;
+    }
+    if (!restored.leftOut.empty()) {
+        std::string why;
+        for (const std::string& line : restored.leftOut) why += (why.empty() ? "" : "\n") + line;
+        tell(dialogs, AlertId::RunLogRunsLeftOut, why);
     }
     window.refreshViews();
     window.statusBar()->showMessage(restored.runs == 0   ? QStringLiteral("No accumulated runs to restore")

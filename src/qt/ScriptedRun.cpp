@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <cstdio>
 
+#include "qt/ChartPicture.h"
 #include "qt/ChartArea.h"
 #include "qt/ExportMenu.h"
 #include "qt/LociviewWindow.h"
@@ -143,16 +144,18 @@ int runScripted(LociviewWindow& window, const ChartArea& chart, const ScriptedRu
 
     if (!run.screenshot.isEmpty()) {
         const QPixmap picture = window.grab();
-        if (!picture.save(run.screenshot, "PNG")) {
-            std::fprintf(stderr, "lociview: could not save %s\n", QFile::encodeName(run.screenshot).constData());
+        if (const QString problem = writePng(run.screenshot, picture.toImage()); !problem.isEmpty()) {
+            std::fprintf(stderr, "lociview: could not save %s: %s\n", QFile::encodeName(run.screenshot).constData(),
+                         problem.toLocal8Bit().constData());
             return 1;
         }
         report << "screenshot: " << run.screenshot << " (" << picture.width() << " x " << picture.height() << ")\n";
         report.flush();
     }
     if (!run.report.isEmpty()) {
-        if (!window.exportMenu()->writeReport(run.report)) {
-            std::fprintf(stderr, "lociview: could not write %s\n", QFile::encodeName(run.report).constData());
+        if (const QString problem = window.exportMenu()->writeReport(run.report); !problem.isEmpty()) {
+            std::fprintf(stderr, "lociview: could not write %s: %s\n", QFile::encodeName(run.report).constData(),
+                         problem.toLocal8Bit().constData());
             return 1;
         }
         report << "report: " << run.report << '\n';

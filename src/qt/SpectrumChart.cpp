@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt/ChartPicture.h"
+
 namespace lociview::qt {
 
 namespace {
@@ -103,6 +105,6 @@ void SpectrumChartView::showSpectrum(const SpectrumBars& bars, const QString& ti
 
 QImage SpectrumChartView::image() const { return spectrumImage(shown, shownTitle, size().expandedTo(kPictureSize)); }
 
-bool SpectrumChartView::savePng(const QString& path) const { return image().save(path, "PNG"); }
+QString SpectrumChartView::savePng(const QString& path) const { return writePng(path, image()); }
 
 }  // namespace lociview::qt

@@ -31,10 +31,11 @@ public:
     const QString& title() const { return shownTitle; }
 
     // What the view shows, at its size but at least kPictureSize (a view
-    // on a hidden tab has not been laid out); false when the file cannot
-    // be written.
+    // on a hidden tab has not been laid out).
     QImage image() const;
-    bool savePng(const QString& path) const;
+    // That picture as a PNG file, written whole or not at all: empty when
+    // written, else why not.
+    QString savePng(const QString& path) const;
 
     static constexpr QSize kPictureSize{640, 420};
 

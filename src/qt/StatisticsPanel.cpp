@@ -139,9 +139,10 @@ void StatisticsPanel::saveChart() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart as PNG"), name,
                                                       QStringLiteral("PNG pictures (*.png)"));
     if (path.isEmpty()) return;
-    if (!chart->savePng(path))
+    if (const QString problem = chart->savePng(path); !problem.isEmpty())
         QMessageBox::warning(this, QStringLiteral("Lociview"),
-                             QStringLiteral("The chart could not be saved to %1.").arg(path));
+                             QStringLiteral("The chart could not be saved to %1 (%2); a file of that name is left as it was.")
+                                 .arg(path, problem));
 }
 
 }  // namespace lociview::qt

@@ -35,7 +35,8 @@ int64_t AlleleSpectrum::mutants() const {
     return total;
 }
 
-AlleleSpectrum alleleSpectrum(const std::vector<AlleleRow>& alleles, int32_t p1, int32_t p2, int32_t repeatUnit) {
+AlleleSpectrum alleleSpectrum(const std::vector<AlleleRow>& alleles, int32_t p1, int32_t p2, int32_t repeatUnit,
+                              const std::string& noUnit) {
     AlleleSpectrum spectrum;
     spectrum.p1 = p1;
     spectrum.p2 = p2;
@@ -50,7 +51,7 @@ AlleleSpectrum alleleSpectrum(const std::vector<AlleleRow>& alleles, int32_t p1,
         return spectrum;
     }
     if (repeatUnit <= 0) {
-        spectrum.note = "not estimable: no repeat unit";
+        spectrum.note = "not estimable: " + (noUnit.empty() ? std::string("no repeat unit") : noUnit);
         return spectrum;
     }
 

@@ -44,7 +44,9 @@ struct AlleleSpectrum {
 // A size equal to P1 or P2 is that progenitor; any other size is a mutant of
 // the nearer progenitor, ties to P1. Rows of one size are added together,
 // rows with a count of 0 or less count for nothing. Progenitors need
-// positive sizes and the repeat unit (1, 2, 3, 5 bp) must be positive.
-AlleleSpectrum alleleSpectrum(const std::vector<AlleleRow>& alleles, int32_t p1, int32_t p2, int32_t repeatUnit);
+// positive sizes and the repeat unit (1, 2, 3, 5 bp) must be positive;
+// without one the note gives noUnit as the reason ("no repeat unit" when empty).
+AlleleSpectrum alleleSpectrum(const std::vector<AlleleRow>& alleles, int32_t p1, int32_t p2, int32_t repeatUnit,
+                              const std::string& noUnit = {});
 
 }  // namespace lociview

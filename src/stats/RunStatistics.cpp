@@ -59,7 +59,10 @@ AccumulatedStatistics accumulatedStatistics(const AccumulatedInput& accumulated)
     }
     s.amplifiableMolecules = unknown.empty() ? valueOnly(molecules) : notEstimable(unknown);
     s.singleHit = singleHitFit(accumulated.runs);
-    s.spectrum = alleleSpectrum(accumulated.alleles, accumulated.p1, accumulated.p2, accumulated.repeatUnit);
+    s.spectrum = alleleSpectrum(accumulated.alleles, accumulated.p1, accumulated.p2, accumulated.repeatUnit,
+                                accumulated.mixedLoci.empty()
+                                    ? std::string()
+                                    : "runs of different loci (" + accumulated.mixedLoci + ") are not pooled");
     s.mutants = mutantStatistics(s.spectrum, s.amplifiableMolecules);
     return s;
 }

@@ -3,6 +3,7 @@
 // computed by one call from plain values.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "stats/AlleleSpectrum.h"
@@ -50,7 +51,10 @@ struct AccumulatedInput {
     std::vector<AlleleRow> alleles;  // allele counts of all runs (rows of one size may repeat)
     int32_t p1 = 0;                  // the latched progenitor pair
     int32_t p2 = 0;
-    int32_t repeatUnit = 0;
+    int32_t repeatUnit = 0;          // of every run; 0 when they differ
+    // The loci of the runs when they differ ("di, tri"): their alleles are
+    // not pooled into one spectrum.
+    std::string mixedLoci;
 };
 
 struct AccumulatedStatistics {

@@ -27,11 +27,19 @@ struct Case {
     std::vector<const char*> geTexts;  // accumgeforun for each run added, in order
     std::optional<double> runGE;       // what the current run's statistics should use
     bool refusedTriScoring;            // a later Score with the tri cell on, refused
+    bool runLog = false;               // the runs go through a run log, read again after a restart
 };
 
 class ControllerStatistics : public testing::TestWithParam<Case> {
 protected:
     ControllerHarness h;
+    ScratchDir scratch{"statistics"};
+
+    void attachLog(GeneController& controller) {
+        RunLogOpening opening = RunLog::open(scratch.path / "runs.sqlite");
+        ASSERT_TRUE(opening.log) << opening.message;
+        EXPECT_EQ(controller.attachRunLog(std::move(*opening.log)).message, "");
+    }
 
     LaneCounts shownLanes() const {
         return {h.controller.laneCount(), intValue(h.tk.numemptylanes.text()), intValue(h.tk.numones.text()),
@@ -42,6 +50,7 @@ protected:
 TEST_P(ControllerStatistics, AgreeWithTheCoreOnTheExamplePlate) {
     const Case& c = GetParam();
     EXPECT_FALSE(h.controller.runStatistics().has_value());  // nothing scored yet
+    if (c.runLog) attachLog(h.controller);
 
     h.tk.progenitor1.setText("150");
     h.tk.progenitor2.setText("156.9");  // read as the integer 156, as scoring and export read it
@@ -53,7 +62,7 @@ TEST_P(ControllerStatistics, AgreeWithTheCoreOnTheExamplePlate) {
     ASSERT_EQ(lanes.lanes, 12);
     ASSERT_EQ(lanes.empty + lanes.one + lanes.twoOrMore, 12);
 
-    AccumulatedInput accumulated{{}, {}, -1, -1, 0};  // the accumulator's pair before a run latches one
+    AccumulatedInput accumulated{{}, {}, -1, -1, 0, {}};  // the accumulator's pair before a run latches one
     for (const char* ge : c.geTexts) {
         accumulated.p1 = 150;
         accumulated.p2 = 156;
@@ -78,6 +87,13 @@ TEST_P(ControllerStatistics, AgreeWithTheCoreOnTheExamplePlate) {
     ASSERT_TRUE(run.has_value());
     EXPECT_EQ(printed(*run), printed(runStatistics({lanes, c.runGE, rows, 148, 156, kDiLocus})));
     EXPECT_EQ(printed(h.controller.accumulatedStatistics()), printed(accumulatedStatistics(accumulated)));
+    if (c.runLog) {
+        ControllerHarness restarted;
+        attachLog(restarted.controller);
+        EXPECT_EQ(printed(restarted.controller.accumulatedStatistics()), printed(accumulatedStatistics(accumulated)));
+        EXPECT_NE(restarted.controller.exportText(ExportTable::AccumulatedStatistics, Delimiter::Tab).find("# locus: di\n"),
+                  std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,8 +101,32 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Case{"NothingAccumulated", {}, std::nullopt, false},
                     Case{"ThreeRunsAtTwoGEs", {"5", "10", "5"}, 5.0, false},
                     Case{"BlankGEThenTyped", {" ", "12.5 GE"}, 12.5, true},
-                    Case{"RefusedTriScoringKeepsTheDiUnit", {"10", "20"}, 20.0, true}),
+                    Case{"RefusedTriScoringKeepsTheDiUnit", {"10", "20"}, 20.0, true},
+                    Case{"ThroughTheRunLog", {"5", "10"}, 10.0, true, true}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+// Runs of different loci share no repeat unit: their alleles make no one
+// spectrum, and the exports name both loci.
+TEST(ControllerStatisticsLoci, RunsOfDifferentLociAreNotPooled) {
+    const ScratchDir scratch("statistics");
+    RunLogOpening opening = RunLog::open(scratch.path / "runs.sqlite");
+    ASSERT_TRUE(opening.log) << opening.message;
+    RunRecord run{.fileName = "di.txt", .fileSha256 = "0", .fields = {"150", "156", "100", "300", "0", "1.5", "5"},
+                  .locus = kDiLocus, .maybes = false, .p1 = 150, .p2 = 156, .ge = 5.0, .lanes = 4, .emptyLanes = 1,
+                  .oneLanes = 2, .twoOrMoreLanes = 1, .alleles = {{150, 2}, {154, 1}}};
+    ASSERT_EQ(opening.log->add(run).status, AddStatus::Added);
+    run.fileName = "tri.txt";
+    run.locus = kTriLocus;
+    ASSERT_EQ(opening.log->add(run).status, AddStatus::Added);
+
+    ControllerHarness h;
+    EXPECT_EQ(h.controller.attachRunLog(std::move(*opening.log)).runs, 2);
+    const AccumulatedStatistics stats = h.controller.accumulatedStatistics();
+    EXPECT_EQ(stats.spectrum.note, "not estimable: runs of different loci (di, tri) are not pooled");
+    EXPECT_EQ(stats.mutants.mutants.note, stats.spectrum.note);
+    EXPECT_NE(h.controller.exportText(ExportTable::AccumulatedStatistics, Delimiter::Tab).find("# locus: di, tri (not pooled)\n"),
+              std::string::npos);
+}
 
 }  // namespace
 }  // namespace lociview

@@ -27,7 +27,7 @@ PeakImport run(const Files& files) {
 // "lane:size:height" of each classic row of the dye, in row order.
 std::string rowSizes(const PeakImport& import, char dye) {
     std::string out;
-    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + row[0] + ":" + row[4] + ":" + row[5];
+    for (const PeakRow& row : classicRows(import, dye)) out += (out.empty() ? "" : " ") + std::string(row[0]) + ":" + std::string(row[4]) + ":" + std::string(row[5]);
     return out;
 }
 
@@ -96,7 +96,28 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"SemicolonDecimalComma",
                    {{"eu.csv", "Sample;Dye;Size;Height\nS1;Blue;185,32;2451\nS2;green;99;1\nS1;BLUE;186,5;12,7\n"}},
                    PeakLayout::SizingTable, 'B', "1\tS1\teu.csv\t2\n2\tS2\teu.csv\t0\n",
-                   "1:185.320007:2451 1:186.500000:12", ""},
+                   "1:185.320007:2451 1:186.500000:12", " / Numbers in \"eu.csv\": \"Size\" and \"Height\" with a decimal comma."},
+        // Number forms, decided column by column and said: decimal commas
+        // in a tab-separated table; an English spreadsheet's quoted "2,133"
+        // (a cell in no one form is skipped); decimal commas with points or
+        // blanks (a no-break space too) between thousands.
+        LayoutCase{"DecimalCommaTabs",
+                   {{"eu.txt", "Sample\tSize\tHeight\nS1\t185,32\t2133\nS1\t187,3\t850\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\teu.txt\t2\n", "1:185.320007:2133 1:187.300003:850",
+                   " / Numbers in \"eu.txt\": \"Size\" with a decimal comma."},
+        LayoutCase{"ThousandsCommasQuoted",
+                   {{"en.csv", "Sample,Size,Height\nS1,185.32,\"2,133\"\nS1,187.3,850\nS1,188.1,\"21,33\"\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\ten.csv\t2\n", "1:185.320007:2133 1:187.300003:850",
+                   "Skipped: 1 height not a number. / Numbers in \"en.csv\": \"Height\" with commas between thousands."},
+        LayoutCase{"ThousandsPointsDecimalCommas",
+                   {{"de.csv", "Sample;Size;Height;Area\nS1;185,32;3.394;12,5\nS1;187,3;1.234.567;7\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\tde.csv\t2\n", "1:185.320007:3394 1:187.300003:1234567",
+                   " / Numbers in \"de.csv\": \"Size\" and \"Area\" with a decimal comma; \"Height\" with a decimal comma "
+                   "and points between thousands."},
+        LayoutCase{"ThousandsBlanks",
+                   {{"fr.txt", "Height\tSample\tSize\n2 133\tS1\t185.32\n1\xC2\xA0" "234\tS1\t187.3\n"}},
+                   PeakLayout::SizingTable, kNoDye, "1\tS1\tfr.txt\t2\n", "1:185.320007:2133 1:187.300003:1234",
+                   " / Numbers in \"fr.txt\": \"Height\" with blanks between thousands."},
         // R's rewriting of a genotype table: Sample.Name, Size.1, Height.1...
         LayoutCase{"RWideTable",
                    {{"geno.csv",
@@ -250,6 +271,19 @@ TEST(PeakImportTest, ManySamplesEachHaveALane) {
         const SampleLane& s = im.samples[static_cast<size_t>(i)];
         EXPECT_EQ(s.sample + " " + std::to_string(s.lane) + " " + std::to_string(s.peaks), format("S%d %d 2", i, i + 1));
     }
+}
+
+// The line the command line says for a file with rows skipped: counts
+// written with commas between thousands; the reason alone when there is one.
+TEST(PeakImportTest, SkippedRowsText) {
+    FileRows rows{22016, 2603, {}};
+    rows.skipped[static_cast<size_t>(SkipReason::HeightNotNumber)] = 2603;
+    EXPECT_EQ(skippedRowsText(rows), "2,603 of 22,016 rows skipped: height not a number");
+    rows = {1234567, 999, {}};
+    rows.skipped[static_cast<size_t>(SkipReason::SizeEmpty)] = 998;
+    rows.skipped[static_cast<size_t>(SkipReason::DyeUnknown)] = 1;
+    EXPECT_EQ(skippedRowsText(rows), "999 of 1,234,567 rows skipped: 998 size empty or NA, 1 dye not recognised");
+    EXPECT_EQ(skippedRowsText({5, 0, {}}), "");
 }
 
 // The default dye is blue, else the one with most rows but never the size

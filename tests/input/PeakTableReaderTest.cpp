@@ -33,7 +33,7 @@ std::pair<std::string, std::string> read(std::optional<std::string_view> bytes) 
     std::string text;
     for (const PeakRow& row : rows) {
         text += text.empty() ? "" : ";";
-        for (size_t f = 0; f < row.size(); ++f) text += (f ? "|" : "") + row[f];
+        for (size_t f = 0; f < row.size(); ++f) text += (f ? "|" : "") + std::string(row[f]);
     }
     return {said, text};
 }
@@ -157,7 +157,8 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
         const std::vector<PeakRow> imported = classicRows(importPeakTables({{"f.txt", text}}, log), 'B');
         ASSERT_EQ(imported.size(), finite.size());
         for (size_t i = 0; i < imported.size(); ++i)
-            EXPECT_EQ(imported[i][0] + imported[i][1] + imported[i][2] + " " + imported[i][4] + " " + imported[i][6],
+            EXPECT_EQ(std::string(imported[i][0]) + std::string(imported[i][1]) + std::string(imported[i][2]) + " " +
+                          std::string(imported[i][4]) + " " + std::string(imported[i][6]),
                       "1B" + std::to_string(i + 1) + " " + finite[i] + " " + finite[i]);
     }
     // Every kind of float, and sixteenths of a millionth that round to even.

@@ -41,7 +41,7 @@ TEST(TraceImport, ALanePerFileDyesByPosition) {
     const std::vector<PeakRow> rows = classicRows(im, 'P');
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], "2");
-    EXPECT_NEAR(std::stod(rows[0][4]), 190.0, 0.05);
+    EXPECT_NEAR(std::stod(std::string(rows[0][4])), 190.0, 0.05);
     // The failed standard and the unsized primer peaks are said.
     std::string notes;
     for (const std::string& n : im.notes) notes += n + "\n";

@@ -20,6 +20,7 @@
 #include "qt/Chartview.h"
 #include "qt/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
+#include "support/FileSizeLimit.h"
 
 namespace lociview::qt::test {
 namespace {
@@ -53,6 +54,11 @@ std::vector<std::vector<int>> bars(const SpectrumChartView* view) {
             for (int i = 0; i < set->count(); ++i) counts.back().push_back(static_cast<int>(set->at(i)));
         }
     return counts;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
@@ -166,7 +172,7 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
 
     // The spectrum saved as a picture, bars painted, from the hidden tab too.
     const QString png = dir.filePath(QStringLiteral("spectrum.png"));
-    ASSERT_TRUE(panel->accumulatedChart()->savePng(png));
+    ASSERT_EQ(panel->accumulatedChart()->savePng(png), QString());
     const QImage saved(png);
     ASSERT_EQ(saved.size(), panel->accumulatedChart()->size().expandedTo(SpectrumChartView::kPictureSize));
     int blue = 0;  // P1's colour
@@ -176,7 +182,14 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
             blue += c.blue() > 150 && c.red() < 40 && c.green() > 90 && c.green() < 140;
         }
     EXPECT_GT(blue, 50);
-    EXPECT_FALSE(panel->accumulatedChart()->savePng(dir.filePath(QStringLiteral("no-such-folder/spectrum.png"))));
+    EXPECT_NE(panel->accumulatedChart()->savePng(dir.filePath(QStringLiteral("no-such-folder/spectrum.png"))), QString());
+    // A disk that fills part way through leaves the picture saved before.
+    const QByteArray savedBytes = fileBytes(png);
+    {
+        const FileSizeLimit nearlyFull(1024);
+        EXPECT_EQ(panel->accumulatedChart()->savePng(png), QStringLiteral("File too large"));
+    }
+    EXPECT_EQ(fileBytes(png), savedBytes);
 
     // The SP-PCR text of the run through the GE window, then of the accumulator.
     click("exportButton");
@@ -347,6 +360,16 @@ TEST_F(EndToEndTest, ExportsReadBackAndTheReportAndPrintoutsRunOverPages) {
     EXPECT_GT(last, first);
     for (int page = first; page <= last; ++page)
         EXPECT_TRUE(pageText(page).contains(QStringLiteral("Lane number"))) << "page " << page;
+    // Written again on a disk that fills part way: said, and the report
+    // written before is left whole.
+    const QByteArray reportBytes = fileBytes(report);
+    {
+        const FileSizeLimit nearlyFull(4096);
+        dialogs.expectAlert(AlertId::ExportNotWritten);
+        exportTo("actionExportReport", "report", "PDF document (*.pdf)");
+    }
+    EXPECT_EQ(fileBytes(report), reportBytes);
+    EXPECT_TRUE(dialogs.shown.back().informative.find("(File too large)") != std::string::npos);
     dialogs.pdfPath = dir.filePath(QStringLiteral("printed.pdf"));
     action("actionPrint")->trigger();
     EXPECT_EQ(pdfPages(dialogs.pdfPath), pages);

@@ -70,6 +70,21 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     next.findChild<QPushButton*>(QStringLiteral("resetAccumulatorButton"))->click();
     EXPECT_TRUE(RunLog::open(log.toStdString()).log->activeRuns().runs.empty());
 
+    // A newer Lociview's log is read and said so; a run of it with values
+    // no run can have is left out, and said.
+    {
+        sql::Status opened;
+        sql::Database raw = sql::Database::open(log.toStdString(), SQLITE_OPEN_READWRITE, opened);
+        ASSERT_TRUE(raw.exec("UPDATE run SET reset_at = NULL; UPDATE run SET locus = 4 WHERE id = 2; "
+                             "PRAGMA user_version = 2")
+                        .ok());
+    }
+    nextDialogs.expectAlert(AlertId::RunLogReadOnly);
+    nextDialogs.expectAlert(AlertId::RunLogRunsLeftOut);
+    ASSERT_TRUE(startRunLog(next, nextController, nextDialogs, log));
+    EXPECT_EQ(nextController.accumulatedRunList().size(), 1u);
+    EXPECT_NE(nextDialogs.shown.back().informative.find("its locus 4 is none of"), std::string::npos);
+
     // A file that is no run log is set aside, and the user told where.
     writeFile("garbled.sqlite", "not a database");
     nextDialogs.expectAlert(AlertId::RunLogSetAside);

@@ -198,7 +198,7 @@ TEST(StatDisplay, NumbersAndIntervals) {
     }
     // Negative zero prints as 0; whole numbers up to 2^53 in full.
     EXPECT_EQ(statNumber(-0.0) + " " + statNumber(9007199254740992.0) + " " + statNumber(-123456789.0), "0 9007199254740992 -123456789");
-    const AccumulatedStatistics acc = accumulatedStatistics({{{{96, 50, 20, 26}, 5.0}}, {{150, 3, 0}}, 150, 156, 2});
+    const AccumulatedStatistics acc = accumulatedStatistics({{{{96, 50, 20, 26}, 5.0}}, {{150, 3, 0}}, 150, 156, 2, {}});
     for (const StatLine& line : statLines(statRows(acc))) EXPECT_EQ(line.title.find('_'), std::string::npos) << line.title;
 }
 
