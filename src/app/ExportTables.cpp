@@ -44,8 +44,9 @@ bool GeneController::hasExportTable(ExportTable which) const {
         case ExportTable::ByAllele:
         case ExportTable::ByLane:
         case ExportTable::Counters:
-        case ExportTable::RunStatistics:
             return scoring.counters.has_value();  // a run scored to its end
+        case ExportTable::RunStatistics:
+            return runStatisticsInput().has_value();  // and the file open is the one scored
         case ExportTable::AccumulatedStatistics:
             return !loggedRuns.empty();
         case ExportTable::Samples:
@@ -103,7 +104,11 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
         facts = resultFacts(*resultSource);
         if (!resultSource->previousFile) addLayout(facts, imported);
     }
-    if (which == ExportTable::RunStatistics) facts.emplace_back("GE", outlets.accumgeforun.text());
+    if (which == ExportTable::RunStatistics) {
+        facts.emplace_back("statistics of", runStatisticsSourceText());
+        if (scoring.cleanedUp && !lastCleanUp.empty()) facts.emplace_back("last clean-up", lastCleanUp);
+        facts.emplace_back("GE", outlets.accumgeforun.text());
+    }
     // The table's cells show maybe peaks as the check box is now.
     if (which == ExportTable::ByLane) facts.emplace_back("Maybes in the cells", onOff(maybesOn()));
     return header;

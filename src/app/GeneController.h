@@ -91,8 +91,13 @@ public:
     // SP-PCR statistics (Statistics.cpp): computed afresh on each call from
     // the last scoring, the fields and the accumulator, for the panels,
     // the batch blocks and the exports.
-    // The last scoring run that reached its end; nothing before one.
+    // The last scoring run that reached its end, of the file open now, as
+    // its records' marks stand; nothing before one and nothing once another
+    // file has been opened.
     std::optional<RunStatistics> runStatistics() const;
+    StatisticsSource runStatisticsSource() const;
+    // "Scored run of plate.txt, after clean-up", for the views and exports.
+    std::string runStatisticsSourceText() const;
     AccumulatedStatistics accumulatedStatistics() const;
     // What they are computed from.
     std::optional<RunInput> runStatisticsInput() const;

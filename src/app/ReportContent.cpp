@@ -56,6 +56,7 @@ Report GeneController::report() const {
         r.sections.push_back(std::move(chart));
 
         ReportSection stats = section("Statistics of the run");
+        stats.paragraphs.push_back(runStatisticsSourceText() + ".");
         if (const std::optional<RunStatistics> run = runStatistics()) {
             stats.picture = ReportPicture::RunSpectrum;
             stats.tables.push_back(statisticsDisplayTable(statRows(*run)));

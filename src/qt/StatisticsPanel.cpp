@@ -113,11 +113,21 @@ SpectrumChartView* StatisticsPanel::currentChart() const {
 }
 
 void StatisticsPanel::refresh(const GeneController& controller) {
-    if (const std::optional<RunStatistics> run = controller.runStatistics())
-        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("Allele spectrum of this run"), statRows(*run),
-             &run->spectrum);
-    else
-        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("No scored run yet"), {}, nullptr);
+    // Which state the numbers come from, so they are never read as another's.
+    const StatisticsSource source = controller.runStatisticsSource();
+    const QString sourceText = QString::fromStdString(controller.runStatisticsSourceText());
+    ui->runSource->setText(sourceText);
+    ui->runSource->setStyleSheet(source == StatisticsSource::ScoredRun || source == StatisticsSource::None
+                                     ? QString()
+                                     : QStringLiteral("color: #b35900; font-style: italic;"));
+    if (const std::optional<RunStatistics> run = controller.runStatistics()) {
+        const QString title = source == StatisticsSource::AfterCleanUp
+                                  ? QStringLiteral("Allele spectrum of this run, after clean-up")
+                                  : QStringLiteral("Allele spectrum of this run");
+        showStatistics(ui->runTable, runSpectrum, runText, title, statRows(*run), &run->spectrum);
+    } else {
+        showStatistics(ui->runTable, runSpectrum, runText, sourceText, {}, nullptr);
+    }
     const AccumulatedStatistics accumulated = controller.accumulatedStatistics();
     showStatistics(ui->accumulatedTable, accumulatedSpectrum, accumulatedText,
          QStringLiteral("Allele spectrum of the accumulated runs"), statRows(accumulated), &accumulated.spectrum);
@@ -125,7 +135,8 @@ void StatisticsPanel::refresh(const GeneController& controller) {
 
 void StatisticsPanel::showStatistics(QTableWidget* table, SpectrumChartView* chart, std::string& shownText,
                            const QString& title, const std::vector<StatRow>& rows, const AlleleSpectrum* spectrum) {
-    const std::string now = statsText(rows) + (spectrum ? spectrumText(*spectrum) : std::string());
+    const std::string now =
+        title.toStdString() + '\n' + statsText(rows) + (spectrum ? spectrumText(*spectrum) : std::string());
     if (now == shownText) return;
     shownText = now;
     fill(table, statLines(rows));
