@@ -2,6 +2,7 @@
 // the file, its checksum and the fields the results come from.
 #include <chrono>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
 
@@ -13,17 +14,23 @@ using Facts = std::vector<std::pair<std::string, std::string>>;
 
 const char* onOff(bool on) { return on ? "on" : "off"; }
 
+// A field as typed, and what was used where its text is not one plain
+// number: "1,5 (read as 1)".
+std::string typed(const char* field, const std::string& text) {
+    return typedAndRead(text, numberField(field).reading);
+}
+
 // The results' file and the fields as typed for their run.
 Facts resultFacts(const ResultProvenance& source) {
     const ParameterTexts& f = source.fields;
     Facts facts = {{"file", source.fileName},
                    {"file SHA-256", source.fileSha256},
-                   {"P1", f.progenitor1},
-                   {"P2", f.progenitor2},
-                   {"low range", f.lowrange},
-                   {"high range", f.highrange},
-                   {"shift", f.shift},
-                   {"stutter tolerance", f.stuttertol},
+                   {"P1", typed("progenitor1", f.progenitor1)},
+                   {"P2", typed("progenitor2", f.progenitor2)},
+                   {"low range", typed("lowrange", f.lowrange)},
+                   {"high range", typed("highrange", f.highrange)},
+                   {"shift", typed("shift", f.shift)},
+                   {"stutter tolerance", typed("stuttertol", f.stuttertol)},
                    {"locus", std::string(locusName(source.locus))},
                    {"Maybes", onOff(source.maybes)}};
     if (source.previousFile)
@@ -107,7 +114,7 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
     if (which == ExportTable::RunStatistics) {
         facts.emplace_back("statistics of", runStatisticsSourceText());
         if (scoring.cleanedUp && !lastCleanUp.empty()) facts.emplace_back("last clean-up", lastCleanUp);
-        facts.emplace_back("GE", outlets.accumgeforun.text());
+        facts.emplace_back("GE", typed("accumgeforun", outlets.accumgeforun.text()));
     }
     // The table's cells show maybe peaks as the check box is now.
     if (which == ExportTable::ByLane) facts.emplace_back("Maybes in the cells", onOff(maybesOn()));

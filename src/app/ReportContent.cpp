@@ -2,6 +2,7 @@
 // the state into sections the desktop lays out on pages.
 #include <chrono>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "base/Version.h"
 #include "scoring/Locus.h"
@@ -42,7 +43,8 @@ Report GeneController::report() const {
             source.facts.emplace_back("peaks", std::to_string(database.count()));
         }
         const std::string ge = outlets.accumgeforun.text();
-        source.facts.emplace_back("GE (accumulate window)", ge.empty() ? "none typed" : ge);
+        source.facts.emplace_back("GE (accumulate window)",
+                                  ge.empty() ? "none typed" : typedAndRead(ge, numberField("accumgeforun").reading));
         r.sections.push_back(std::move(source));
 
         ReportSection counters = section("Lane counters");

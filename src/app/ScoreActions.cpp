@@ -39,6 +39,12 @@ Outcome GeneController::scoreData() {
         if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
     locustype = locusCodeForColumn(column);
     logf(log, "%s", locusLogLine(locustype));
+    const ReadingFields reading(*this, {{"progenitor1", outlets.progenitor1.text()},
+                                        {"progenitor2", outlets.progenitor2.text()},
+                                        {"lowrange", outlets.lowrange.text()},
+                                        {"highrange", outlets.highrange.text()},
+                                        {"shift", outlets.shift.text()},
+                                        {"stuttertol", outlets.stuttertol.text()}});
 
     ScoringParameters p = readScoringParameters();
     if (const std::optional<ParameterProblem> problem = checkParameters(p, log)) return refuse(alertFor(*problem));

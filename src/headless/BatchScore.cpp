@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "base/NullStream.h"
 #include "scoring/Locus.h"
@@ -229,11 +230,27 @@ public:
 
 private:
     void typeParameters() {
-        const std::pair<const std::optional<std::string>*, Field*> typed[] = {
-            {&options.p1, &tk.progenitor1}, {&options.p2, &tk.progenitor2}, {&options.low, &tk.lowrange},
-            {&options.high, &tk.highrange}, {&options.shift, &tk.shift},    {&options.stutter, &tk.stuttertol}};
-        for (const auto& [text, field] : typed)
-            if (*text) field->setText(**text);
+        struct Typed {
+            const char* option;
+            const std::optional<std::string>* text;
+            Field* field;
+            const char* name;
+        };
+        const Typed typed[] = {{"--p1", &options.p1, &tk.progenitor1, "progenitor1"},
+                               {"--p2", &options.p2, &tk.progenitor2, "progenitor2"},
+                               {"--low", &options.low, &tk.lowrange, "lowrange"},
+                               {"--high", &options.high, &tk.highrange, "highrange"},
+                               {"--shift", &options.shift, &tk.shift, "shift"},
+                               {"--stutter", &options.stutter, &tk.stuttertol, "stuttertol"},
+                               {"--ge", &options.ge, nullptr, "accumgeforun"}};
+        for (const Typed& t : typed) {
+            if (!*t.text) continue;
+            if (t.field) t.field->setText(**t.text);
+            // The leading number is what is used; a text that is more than
+            // one number is said once, standard output as it always is.
+            const std::string note = fieldReadingNote(t.option, **t.text, numberField(t.name).reading);
+            if (!note.empty()) err << "lociview: " << note << '\n';
+        }
         if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
         if (options.maybes) {
             // A click on the check box: its state, then its action.

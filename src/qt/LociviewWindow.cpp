@@ -195,6 +195,9 @@ Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
     }
     history->follow();
     updateStatus();
+    // What the action read its fields as, where a text is not one plain number.
+    fieldNotes = QString::fromStdString(controller->takeFieldNotes());
+    if (!fieldNotes.isEmpty()) ui->statusbar->showMessage(QStringLiteral("Read as typed: %1.").arg(fieldNotes));
     return outcome;
 }
 
@@ -204,7 +207,9 @@ void LociviewWindow::performCleanUp(Outcome (GeneController::*action)()) {
     CleanUpSnapshot before = controller->cleanUpSnapshot();
     if (perform(action) != Outcome::Done) return;
     history->recordStep(std::move(before));
-    ui->statusbar->showMessage(QString::fromStdString(controller->cleanUpSummary()));
+    QString status = QString::fromStdString(controller->cleanUpSummary());
+    if (!fieldNotes.isEmpty()) status += QStringLiteral(" (read as typed: %1)").arg(fieldNotes);
+    ui->statusbar->showMessage(status);
 }
 
 void LociviewWindow::connectActions() {

@@ -106,6 +106,7 @@ private:
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
     Outcome outcome = Outcome::Cancelled;
+    QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;
 };
 

@@ -18,7 +18,13 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
     box.setIcon(QMessageBox::Warning);
     box.setTextFormat(Qt::PlainText);  // the message is shown letter for letter
     box.setText(QString::fromStdString(alert.message));
-    box.setInformativeText(QString::fromStdString(alert.informative));
+    // What the action read its fields as, where a text is not one plain number.
+    QString informative = QString::fromStdString(alert.informative);
+    if (!alert.fieldNotes.empty()) {
+        if (!informative.isEmpty()) informative += QStringLiteral("\n\n");
+        informative += QStringLiteral("Read as typed: %1.").arg(QString::fromStdString(alert.fieldNotes));
+    }
+    box.setInformativeText(informative);
     // Action buttons are laid out in the order they are added, whatever the
     // desktop's convention. Escape gives the answer that changes nothing.
     QPushButton* defaultButton =

@@ -221,6 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
                                        "# accumulated\n7 1 3 150 156 162 \n150 156\n2.50 3 1 1 1 \n"},
                 "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"
                 "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"},
+        // A text that is more than one number is read by its leading number,
+        // said once on standard error; standard output is that of the number.
+        RunCase{"OptionsReadAsTheirLeadingNumber", SCORING "--stutter 1,5 --ge 4x --show counters,stats @both.txt", 0,
+                {"# @both.txt: counters\nnumemptylanes\t0\nnumones\t2\nnumtwos\t0\n", "# @both.txt: stats\n",
+                 "\nge_per_reaction\t4\t"},
+                "lociview: --stutter '1,5' is read as 1\nlociview: --ge '4x' is read as 4\n"},
         // A tri locus scores no allele: nothing to accumulate, so that file fails.
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},

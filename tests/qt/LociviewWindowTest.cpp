@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QWindow>
 #include <map>
@@ -167,7 +168,23 @@ TEST_F(LociviewWindowTest, ANumberFieldIsTheControllersAndSaysWhatItsTextReadsAs
             EXPECT_EQ(tip, ownTips[c.field]) << c.text;
         }
         EXPECT_EQ(edit->styleSheet().isEmpty(), !*c.hint) << c.text;
+        // Beside the field, the short form: "read as 1000".
+        const QLabel* note = child<QLabel>((std::string(c.field) + "ReadAs").c_str());
+        EXPECT_EQ(note->isVisibleTo(edit->window()), *c.hint != '\0') << c.field;
+        if (*c.hint) EXPECT_TRUE(tip.startsWith(note->text(), Qt::CaseInsensitive)) << note->text().toStdString();
     }
+
+    // The action that reads the fields says what it read them as, in its
+    // alert and in the status bar.
+    open(examplePlate);
+    for (const auto& [field, typed] : {std::pair{"progenitor1", "15O"}, {"progenitor2", "156"}, {"lowrange", "120"},
+                                       {"highrange", "180"}, {"shift", "0"}, {"stuttertol", "1,5"}})
+        type(field, typed);
+    dialogs.expectAlert(AlertId::Progenitor1BelowLow);
+    click("scoreButton");
+    EXPECT_EQ(dialogs.shown.back().fieldNotes, "P1 '15O' is read as 15; stutter tolerance '1,5' is read as 1");
+    EXPECT_EQ(child<QStatusBar>("statusbar")->currentMessage(),
+              "Read as typed: P1 '15O' is read as 15; stutter tolerance '1,5' is read as 1.");
 }
 
 // Escape, the title bar's close button or Cancel leave a tool window with
