@@ -17,6 +17,7 @@
 #include "app/CleanUpSnapshot.h"
 #include "app/Outcome.h"
 #include "app/Provenance.h"
+#include "app/ScoringSnapshot.h"
 #include "app/Toolkit.h"
 #include "export/ExportTables.h"
 #include "export/Report.h"
@@ -188,6 +189,9 @@ private:
     void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
     std::string reloadFromRunLog();
     void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
+    // A cancelled scoring run (ScoreActions.cpp).
+    ScoringSnapshot scoringSnapshot() const;
+    void restoreScoring(const ScoringSnapshot& snapshot);
 
     Outlets outlets;
     LogSink& log;

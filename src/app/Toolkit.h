@@ -60,6 +60,12 @@ public:
     virtual void setDoubleValue(double value) = 0;
     virtual void incrementBy(double delta) = 0;
     virtual void displayNow() = 0;  // repaint at once, inside a run that holds the thread
+
+    // An indicator with a Cancel the user can press while a run holds the
+    // thread (taken in displayNow): the run then stops and gives back the
+    // state of before. Asked once a lane.
+    virtual bool cancellable() const { return false; }
+    virtual bool cancelRequested() const { return false; }
 };
 
 enum class ColumnResizing { Uniform, None };

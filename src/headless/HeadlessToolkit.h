@@ -81,6 +81,12 @@ public:
     double value() const { return current; }
     double maxValue() const { return maximum; }
 
+    // A Cancel pressed once the indicator has reached a value (tests); none
+    // by default, as no one sits at a headless run.
+    std::optional<double> cancelAt;
+    bool cancellable() const override { return cancelAt.has_value(); }
+    bool cancelRequested() const override { return cancelAt && current >= *cancelAt; }
+
 private:
     Trace& trace;
     double minimum = 0, maximum = 100, current = 0;
