@@ -134,6 +134,14 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     for (int y = 0; y < composed.height(); y += 2)
         for (int x = 0; x < composed.width(); ++x) lightest = std::max(lightest, qGray(composed.pixel(x, y)));
     EXPECT_LE(lightest, 192);
+    // The chart looks ten times a second: a look at an unchanged chart
+    // draws nothing, one after a change draws it once.
+    const int64_t drawn = view->framesDrawn();
+    for (int look = 0; look < 3; ++look) {
+        view->redrawIfChanged();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(view->framesDrawn(), drawn);
 
     // Clean-up through the window's fields: lane 1's peak at 150, then the
     // 162 expansion of lane 7. The counters stay, the chart's curve turns grey.
@@ -147,6 +155,9 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     }
     byLane[1][2] = byLane[7][5] = "";
     EXPECT_EQ(shownTable(), byLane);
+    view->redrawIfChanged();
+    QApplication::processEvents();
+    EXPECT_GT(view->framesDrawn(), drawn);
     EXPECT_EQ(text("numones"), "6");
     const auto scored = std::find_if(geometry.curves.begin(), geometry.curves.end(),
                                      [](const ChartCurve& c) { return c.colour == CurveColour::Black; });
