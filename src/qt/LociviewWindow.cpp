@@ -84,7 +84,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.tableModel = new ResultsTableModel(this);
     c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
     c.datatext = std::make_unique<PlainTextLog>(ui->datatext);
-    c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar);
+    c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar, ui->cancelScoringButton);
     c.numemptylanes = std::make_unique<LineEditField>(ui->numemptylanes);
     c.numones = std::make_unique<LineEditField>(ui->numones);
     c.numtwos = std::make_unique<LineEditField>(ui->numtwos);
@@ -193,6 +193,8 @@ Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
         outcome = Outcome::Refused;
         logf(devlog, "action failed");
     }
+    controls->progressbar->endRun();
+    controls->datatext->flush();
     history->follow();
     updateStatus();
     // What the action read its fields as, where a text is not one plain number.

@@ -12,6 +12,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QThread>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QWindow>
@@ -20,6 +23,7 @@
 #include "WindowFixture.h"
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
+#include "qt/QtControls.h"
 #include "qt/RunLogStart.h"
 
 namespace lociview::qt::test {
@@ -171,7 +175,9 @@ TEST_F(LociviewWindowTest, ANumberFieldIsTheControllersAndSaysWhatItsTextReadsAs
         // Beside the field, the short form: "read as 1000".
         const QLabel* note = child<QLabel>((std::string(c.field) + "ReadAs").c_str());
         EXPECT_EQ(note->isVisibleTo(edit->window()), *c.hint != '\0') << c.field;
-        if (*c.hint) EXPECT_TRUE(tip.startsWith(note->text(), Qt::CaseInsensitive)) << note->text().toStdString();
+        if (*c.hint) {
+            EXPECT_TRUE(tip.startsWith(note->text(), Qt::CaseInsensitive)) << note->text().toStdString();
+        }
     }
 
     // The action that reads the fields says what it read them as, in its
@@ -270,6 +276,59 @@ TEST(QtDialogsTest, EscapeAnswersWithTheButtonThatChangesNothing) {
         });
         EXPECT_EQ(dialogs.runAlert(alertRequest(c.id)), c.answer) << static_cast<int>(c.id) << ' ' << c.key;
     }
+}
+
+// A run that holds the thread shows its progress at frames only, the first
+// a tenth of a second in; a frame lets a click on Cancel in and no other
+// input, and the run then learns it was cancelled. The action's end takes
+// the Cancel back.
+TEST(ProgressBarIndicatorTest, AFrameTakesAClickOnCancelAndNothingElse) {
+    QWidget panel;
+    auto* bar = new QProgressBar(&panel);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &panel);
+    auto* other = new QPushButton(QStringLiteral("Score"), &panel);
+    auto* layout = new QVBoxLayout(&panel);
+    for (QWidget* w : {static_cast<QWidget*>(bar), static_cast<QWidget*>(cancel), static_cast<QWidget*>(other)})
+        layout->addWidget(w);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    int otherClicks = 0;
+    QObject::connect(other, &QPushButton::clicked, [&otherClicks] { ++otherClicks; });
+
+    ProgressBarIndicator progress(bar, cancel);
+    ASSERT_TRUE(progress.cancellable());
+    EXPECT_FALSE(cancel->isEnabled());
+    progress.configure();
+    progress.setMinValue(0.0);
+    progress.setMaxValue(4.0);
+    progress.setDoubleValue(0.0);
+    progress.incrementBy(1.0);
+    progress.displayNow();  // the run begins: no frame yet
+    EXPECT_TRUE(cancel->isEnabled());
+    progress.incrementBy(1.0);
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 4);
+    QTimer::singleShot(0, other, [&] {
+        QTest::mouseClick(other, Qt::LeftButton);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTest::keyClick(&panel, Qt::Key_Escape);
+    });
+    QThread::msleep(FrameRate::frameMs + 20);
+    progress.displayNow();  // a frame
+    EXPECT_TRUE(progress.cancelRequested());
+    EXPECT_EQ(otherClicks, 0);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 2);
+
+    progress.incrementBy(1.0);
+    progress.displayNow();  // too soon for another frame
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 2);
+    progress.incrementBy(1.0);
+    progress.endRun();
+    EXPECT_FALSE(progress.cancelRequested());
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps);
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_EQ(otherClicks, 1);
 }
 
 }  // namespace
