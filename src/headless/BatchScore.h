@@ -44,6 +44,9 @@ struct BatchOptions {
     // unset for the default) and all files opened as the lanes of one data set.
     std::optional<std::string> dye;
     bool asLanes = false;
+    // Each kind of block once, for all files together, as one TSV table
+    // with a leading file column (--format tidy), instead of a block per file.
+    bool tidy = false;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the
