@@ -6,12 +6,14 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDockWidget>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QPushButton>
 #include <exception>
 
@@ -129,6 +131,10 @@ void LociviewWindow::buildAuxiliaryWindows() {
     exportDialog = new QDialog(this);
     c.exporting.setupUi(exportDialog);
     prepareRunList(c.acc.accumruns);
+    // A GE typed into a window that is then cancelled is no run's GE: the
+    // run's statistics read the Add Run window's field.
+    for (const auto& [dialog, field] : {std::pair{geDialog, c.ge.geforun}, {accDialog, c.acc.accumgeforun}})
+        connect(dialog, &QDialog::rejected, field, &QLineEdit::clear);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     c.exporting.sppcrtext->setFont(fixed);
 
@@ -316,6 +322,14 @@ bool LociviewWindow::printOnto(QPrinter& printer) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, picture);
     return painter.end();
+}
+
+QStringList LociviewWindow::openedFiles() const {
+    QStringList files;
+    if (!controller || !controller->workingOnFile()) return files;
+    for (const std::string& path : controller->importedData().tables.files)
+        files.append(QFile::decodeName(QByteArray::fromStdString(path)));
+    return files;
 }
 
 QString LociviewWindow::statusText() const {

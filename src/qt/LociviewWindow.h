@@ -3,6 +3,7 @@
 // controller its outlets, and turns menu items and buttons into actions.
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 #include <string>
 
@@ -61,6 +62,10 @@ public:
     QDialog* accumulateWindow() const { return accDialog; }
     QDialog* cleanUpWindow() const { return cleanupDialog; }
     QDialog* exportWindow() const { return exportDialog; }
+
+    // The files the open data set was read from, as given; none when
+    // nothing is open.
+    QStringList openedFiles() const;
 
     // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of tables
     // in today's layouts, or that nothing is open.

@@ -194,7 +194,8 @@ TEST_F(LociviewWindowTest, ANumberFieldIsTheControllersAndSaysWhatItsTextReadsAs
 }
 
 // Escape, the title bar's close button or Cancel leave a tool window with
-// nothing done, whatever was typed into it.
+// nothing done, whatever was typed into it; a GE typed is not kept (it
+// would become the run's GE).
 TEST_F(LociviewWindowTest, ClosingAToolWindowWithoutSubmittingChangesNothing) {
     openAndScore();
     struct Case {
@@ -228,6 +229,8 @@ TEST_F(LociviewWindowTest, ClosingAToolWindowWithoutSubmittingChangesNothing) {
             EXPECT_EQ(shownTable(), before);
             EXPECT_EQ(controller.accumulator().currentRun(), 0);
             EXPECT_TRUE(child<QPlainTextEdit>("sppcrtext")->toPlainText().isEmpty());
+            EXPECT_EQ(text("accumgeforun") + text("geforun"), "");
+            EXPECT_FALSE(controller.runStatistics()->ge.has_value());
         }
 }
 
