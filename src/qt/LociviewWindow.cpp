@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +69,9 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), dialogs(injected),
       controls(std::make_unique<Controls>()) {
     ui->setupUi(this);
+    // The first size fits the screen, title bar and window frame included.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() - QSize(16, 40)));
     if (!dialogs) {
         ownDialogs = std::make_unique<QtDialogs>();
         dialogs = ownDialogs.get();

@@ -1,8 +1,10 @@
 #include "qt/ResultsTableModel.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <algorithm>
 #include <set>
 
 namespace lociview::qt {
@@ -80,6 +82,24 @@ TableViewAdapter::TableViewAdapter(QTableView* view, ResultsTableModel* model) :
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Titles wider than their column ("# of peaks at this size" where the
+    // columns share a narrow table) go onto more lines, never cut: the
+    // header grows to the tallest.
+    QHeaderView* header = view->horizontalHeader();
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
+    const auto fit = [header] {
+        const QFontMetrics metrics(header->font());
+        int lines = 1;
+        for (int i = 0; i < header->count(); ++i) {
+            const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+            const QRect needed = metrics.boundingRect(QRect(0, 0, std::max(header->sectionSize(i) - 12, 1), 10000),
+                                                      Qt::TextWordWrap, title);
+            lines = std::max(lines, (needed.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing());
+        }
+        header->setMinimumHeight(lines * metrics.lineSpacing() + 8);
+    };
+    QObject::connect(header, &QHeaderView::sectionResized, header, fit);
+    QObject::connect(header, &QHeaderView::sectionCountChanged, header, fit);
 }
 
 std::vector<std::string> TableViewAdapter::columnIdentifiers() const {

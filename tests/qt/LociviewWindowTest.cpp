@@ -5,7 +5,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QCategoryAxis>
+#include <QChart>
 #include <QDir>
+#include <QHeaderView>
+#include <QTableView>
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +28,7 @@
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
+#include "qt/SpectrumChart.h"
 #include "qt/RunLogStart.h"
 
 namespace lociview::qt::test {
@@ -332,6 +337,62 @@ TEST(ProgressBarIndicatorTest, AFrameTakesAClickOnCancelAndNothingElse) {
     EXPECT_EQ(bar->value(), ProgressBarIndicator::steps);
     QTest::mouseClick(other, Qt::LeftButton);
     EXPECT_EQ(otherClicks, 1);
+}
+
+// At its first size the window, title bar and a panel fit a 1366x768
+// screen, and with a plate scored no button, label or column title is cut;
+// a spectrum of many bars labels as many as fit, never one cut short.
+TEST(WindowSizeTest, TheFirstSizeFitsASmallScreenAndCutsNoLabel) {
+    AnsweringDialogs dialogs;
+    LociviewWindow window{&dialogs};
+    NullLog log;
+    RecordingOutput output;
+    window.installChartView(new ChartArea(window.chartModel(), log, output));
+    GeneController controller{window.outlets()};
+    ControllerLink link{window, controller};
+    EXPECT_LE(window.width(), 1366);
+    EXPECT_LE(window.height() + 70, 768);  // a title bar and a panel
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    dialogs.openFiles = {examplePlate};
+    window.findChild<QAction*>(QStringLiteral("actionOpen"))->trigger();
+    window.findChild<QLineEdit*>(QStringLiteral("progenitor1"))->setText(QStringLiteral("150"));
+    window.findChild<QLineEdit*>(QStringLiteral("progenitor2"))->setText(QStringLiteral("156"));
+    window.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
+    QTest::qWait(100);
+
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        if (button->isVisible() && !button->text().isEmpty())
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        if (label->isVisible() && !label->text().isEmpty() && !label->wordWrap())
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    const QHeaderView* header = window.findChild<QTableView*>(QStringLiteral("tabl"))->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    for (int i = 0; i < header->count(); ++i) {
+        const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+        const QRect needed = metrics.boundingRect(QRect(0, 0, header->sectionSize(i) - 8, 10000), Qt::TextWordWrap, title);
+        EXPECT_LE(needed.height(), header->height()) << title.toStdString();
+        EXPECT_LE(needed.width(), header->sectionSize(i)) << title.toStdString();
+    }
+
+    SpectrumBars many;
+    for (int change = -60; change <= 60; ++change) many.labels.push_back(changeLabel(change));
+    many.progenitorCategory = 60;
+    many.series = {{"P1 150 bp", std::vector<int64_t>(many.labels.size(), 1)}};
+    many.largestCount = 1;
+    SpectrumChartView view;
+    view.resize(320, 240);
+    view.show();
+    view.showSpectrum(many, QStringLiteral("Allele spectrum"));
+    auto* axis = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(axis, nullptr);
+    const QStringList labels = axis->categoriesLabels();
+    EXPECT_TRUE(labels.contains(QStringLiteral("0")));
+    int widths = 0;
+    for (const QString& label : labels) widths += QFontMetrics(axis->labelsFont()).horizontalAdvance(label);
+    EXPECT_LT(widths, view.width() - 90) << labels.join(QLatin1Char(' ')).toStdString();
+    EXPECT_GT(labels.size(), 2);
 }
 
 }  // namespace
