@@ -67,8 +67,9 @@ std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
     const TableState state{scoring, database, locustype, maybesOn()};
     switch (which) {
         case ExportTable::ByAllele:
+            return resultsTable(state, false);
         case ExportTable::ByLane:
-            return resultsTable(state, which == ExportTable::ByLane);
+            return sampleNamed(resultsTable(state, true));
         case ExportTable::Counters:
             return countersTable(numlanes, *scoring.counters);
         case ExportTable::RunStatistics:
@@ -136,7 +137,14 @@ TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
     std::vector<int32_t> shown;
     for (const int r : rows)
         if (r >= 0 && r < count) shown.push_back(r);
-    return resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
+    const TextTable table = resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
+    return !ids.empty() && ids.front() == byLaneColumns(scoring).front().identifier ? sampleNamed(table) : table;
+}
+
+TextTable GeneController::sampleNamed(const TextTable& byLane) const {
+    // The lanes of a table in today's layouts are samples: their names.
+    if (imported.dye == 0 || (resultSource && resultSource->previousFile)) return byLane;
+    return withSampleColumn(byLane, imported.tables.samples);
 }
 
 }  // namespace lociview

@@ -147,6 +147,9 @@ public:
     std::string exportText(ExportTable which, Delimiter delimiter) const;
     // Those rows of the results table under the columns it shows (Copy).
     TextTable shownTableRows(const std::vector<int>& rows) const;
+    // A by-lane table with its lanes' samples after the lane column, when
+    // the lanes are the samples of a table in today's layouts.
+    TextTable sampleNamed(const TextTable& byLane) const;
     Report report() const;
 
     // What the fields read by the last action that read any were read as,

@@ -108,6 +108,19 @@ TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector
     return table;
 }
 
+TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples) {
+    TextTable table = byLane;
+    if (table.columns.empty()) return table;
+    table.columns.insert(table.columns.begin() + 1, kSampleColumnTitle);
+    for (auto& row : table.rows) {
+        int32_t lane = 0;
+        const bool number = !row.empty() && std::from_chars(row[0].data(), row[0].data() + row[0].size(), lane).ec == std::errc();
+        row.insert(row.begin() + std::min<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(row.size())),
+                   number ? sampleOfLane(samples, lane) : std::string());
+    }
+    return table;
+}
+
 TextTable runsTable(const std::vector<LoggedRun>& runs) {
     TextTable table{{"run", "added", "file", "file SHA-256", "P1", "P2", "low range", "high range", "shift",
                      "stutter tolerance", "GE", "locus", "Maybes", "lanes", "empty lanes", "one-allele lanes",

@@ -343,6 +343,13 @@ std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye) {
     return out;
 }
 
+std::string sampleOfLane(const std::vector<SampleLane>& samples, int32_t lane) {
+    // Ascending lanes: a search, not a walk, for every cell of a big plate.
+    const auto at = std::lower_bound(samples.begin(), samples.end(), lane,
+                                     [](const SampleLane& s, int32_t l) { return s.lane < l; });
+    return at != samples.end() && at->lane == lane ? at->sample : std::string();
+}
+
 std::string sampleTableText(const PeakImport& import, char dye) {
     return sampleTableText(sampleLanes(import, dye), import.files);
 }

@@ -148,6 +148,9 @@ std::vector<PeakRow> classicRows(const PeakImport& import, char dye);
 // The sample map with the peaks of one dye counted.
 std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye);
 
+// The sample laid out as a lane ("" for a lane no sample has).
+std::string sampleOfLane(const std::vector<SampleLane>& samples, int32_t lane);
+
 // The sample map as TSV: "lane<TAB>sample<TAB>file<TAB>peaks" and a line per
 // sample, peaks of one dye; tabs and line breaks in names become spaces.
 std::string sampleTableText(const PeakImport& import, char dye);

@@ -168,6 +168,21 @@ TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
         EXPECT_NE(csv.find(row), std::string::npos) << row << " in " << csv;
     const std::string tsv = h.controller.exportText(ExportTable::Samples, Delimiter::Tab);
     EXPECT_NE(tsv.find("\n1\tA01, \"left\"\t"), std::string::npos) << tsv;
+
+    // Scored, the table by lane names each lane's sample, in the file, the
+    // report and what Copy takes; once another file is open, no more.
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("152");
+    ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    const std::string byLane = h.controller.exportText(ExportTable::ByLane, Delimiter::Comma);
+    EXPECT_NE(byLane.find("\nLane number,Sample\n1,\"A01, \"\"left\"\"\"\n2,\"#2 right\"\n"), std::string::npos) << byLane;
+    for (const ReportSection& section : h.controller.report().sections)
+        if (section.heading == "Results by lane") EXPECT_EQ(section.tables.at(0).rows.at(1).at(1), "#2 right");
+    h.tk.toggleTable.setState(1);
+    h.controller.toggleTable();
+    EXPECT_EQ(h.controller.shownTableRows({1}).rows, (std::vector<std::vector<std::string>>{{"2", "#2 right"}}));
+    h.openText("1A,1\t1\t150.1\t900\t1\t1\n");
+    EXPECT_EQ(h.controller.exportTable(ExportTable::ByLane)->columns, std::vector<std::string>{"Lane number"});
 }
 
 }  // namespace

@@ -120,6 +120,13 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(first.peaks, (std::vector<qlonglong>{1, 0}));
     EXPECT_EQ(controller.importedData().dye, 'G');
     EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
+    // Scored and shown by lane, each lane names its sample.
+    type("progenitor1", "150");
+    type("progenitor2", "156");
+    click("scoreButton");
+    click("toggleTable");
+    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample"}, {"1", "s1"}, {"2", "s2"}}));
+    click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set
     // stays, rows, store and status alike.
