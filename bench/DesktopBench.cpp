@@ -39,7 +39,7 @@ public:
     int runAlert(const AlertRequest&) override { return 1; }
     std::optional<std::string> runOpenPanel() override { return path; }
     std::vector<std::string> runOpenPanelForFiles() override { return {path}; }
-    std::optional<std::string> runImportReview(const PeakImport&, char) override { return std::string(); }
+    std::optional<ImportAnswer> runImportReview(const PeakImport&, char) override { return ImportAnswer{}; }
     std::string path;
 };
 

@@ -100,6 +100,13 @@ public:
     virtual void print() = 0;  // the platform's print operation with its dialog
 };
 
+// What the import review answers: the dye to score (a letter or colour)
+// and, for a table with a Marker column, the marker; empty for the default.
+struct ImportAnswer {
+    std::string dye;
+    std::string marker;
+};
+
 // Modal alerts and the modal open-file dialog.
 class Dialogs {
 public:
@@ -120,12 +127,13 @@ public:
         if (!path) return {};
         return {std::move(*path)};
     }
-    // Shows the layout read, the dyes with their rows, the samples as lanes
-    // and what was skipped, with suggestedDye (the default) chosen. Answers
-    // the dye to score (a letter or colour; empty for the default), or
-    // nothing when the user cancels and keeps the open data set.
-    virtual std::optional<std::string> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
-        return std::string();
+    // Shows the layout read, the dyes with their rows, the markers of a
+    // Marker column with their rows by dye, the samples as lanes and what
+    // was skipped, with suggestedDye (the default) chosen. Answers the dye
+    // and marker to score, or nothing when the user cancels and keeps the
+    // open data set.
+    virtual std::optional<ImportAnswer> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
+        return ImportAnswer{};
     }
 };
 

@@ -26,7 +26,7 @@ const char* const kScoreUsage =
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
     "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
-    "                          [--as-lanes] FILE...\n";
+    "                          [--marker NAME] [--as-lanes] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -51,6 +51,12 @@ const char* const kScoreHelp =
     "                     when there is B, else the dye with most rows that\n"
     "                     is not the size standard); classic files keep\n"
     "                     their rows as they are\n"
+    "  --marker NAME      of a table with a Marker column (multiplex exports),\n"
+    "                     score the marker NAME: its samples are the lanes.\n"
+    "                     Without it, the marker with most rows in the dye\n"
+    "                     is scored and standard error names it; markers are\n"
+    "                     never pooled. A marker the table lacks is refused,\n"
+    "                     naming those there are\n"
     "  --as-lanes         open all FILEs together as the lanes of one data\n"
     "                     set, numbered in the order given, and score once;\n"
     "                     its blocks are headed by the first FILE, with\n"
@@ -398,6 +404,7 @@ private:
         if (paths.size() == 1) tk.dialogs.setOpenAnswer(paths.front());
         else tk.dialogs.setOpenAnswers(paths);
         tk.dialogs.answerImportReview(options.dye.value_or(std::string()));
+        tk.dialogs.answerMarker(options.marker.value_or(std::string()));
         const size_t alertsBefore = tk.dialogs.shown.size();
         const Outcome opened = controller.openData();
         tk.dialogs.setOpenAnswer(std::nullopt);
@@ -411,6 +418,8 @@ private:
             failed = true;
             return;
         }
+        // Which marker of several was scored, when --marker chose none.
+        if (const std::string& note = controller.importedData().tables.markerNote; !note.empty()) message(file, note);
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
@@ -557,6 +566,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_flag("--devlog", o.devlog);
     std::string dye;
     CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);
+    std::string marker;
+    CLI::Option* markerOption = app.add_option("--marker", marker)->allow_extra_args(false);
     app.add_flag("--as-lanes", o.asLanes);
     std::string formatName;
     CLI::Option* formatOption = app.add_option("--format", formatName)->allow_extra_args(false);
@@ -572,6 +583,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;
+    if (markerOption->count() > 0) o.marker = marker;
     if (formatOption->count() > 0) {
         if (formatName != "blocks" && formatName != "tidy")
             return "--format must be blocks or tidy, not '" + formatName + "'";

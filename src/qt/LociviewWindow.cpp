@@ -346,9 +346,12 @@ QString LociviewWindow::statusText() const {
                        .arg(controller->laneCount());
     // Tables in today's layouts: which layout was read and which dye is scored.
     const ImportedDataSet& opened = controller->importedData();
-    if (opened.dye && controller->workingOnFile())
+    if (opened.dye && controller->workingOnFile()) {
         text += QStringLiteral(" — %1, dye %2")
                     .arg(QString::fromStdString(opened.tables.layoutName), QString::fromStdString(dyeName(opened.dye)));
+        if (!opened.tables.marker.empty())
+            text += QStringLiteral(", marker %1").arg(QString::fromStdString(opened.tables.marker));
+    }
     return text;
 }
 

@@ -116,10 +116,10 @@ std::vector<std::string> QtDialogs::runOpenPanelForFiles() {
     return chosen;
 }
 
-std::optional<std::string> QtDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
+std::optional<ImportAnswer> QtDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
     ImportDialog dialog(tables, suggestedDye, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return std::string(1, dialog.chosenDye());
+    return ImportAnswer{std::string(1, dialog.chosenDye()), dialog.chosenMarker()};
 }
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {

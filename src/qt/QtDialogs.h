@@ -32,7 +32,7 @@ public:
     // runOpenPanel answers this with Dialogs::runOpenPanelForFiles), and
     // the import review (ImportDialog).
     std::vector<std::string> runOpenPanelForFiles() override;
-    std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
+    std::optional<ImportAnswer> runImportReview(const PeakImport& tables, char suggestedDye) override;
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
     // Exports: the save dialog offering filters ("CSV, comma-separated

@@ -120,6 +120,8 @@ protected:
         write("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2");
         write("s2.txt", "B,1\t1\t156\t700\t7000\t1\r\nB,2\t1\t154\t250\t2500\t2\r\nG,1\t1\t170\t400\t10\t3");
         write("nosize.csv", "Sample,Height\nS1,10\n");
+        write("multiplex.csv", "Sample.Name,Marker,Dye,Size.1,Height.1,Size.2,Height.2\nA,D1,B,150,800,148,200\n"
+                               "A,D2,B,220,500,,\nB,D1,B,156,700,154,250\nC,D2,B,222,300,,\n");
     }
     void write(const std::string& name, const std::string& text) { scratch.write(name, text); }
     std::string at(std::string text) const {
@@ -271,6 +273,21 @@ INSTANTIATE_TEST_SUITE_P(
                  "numemptylanes\t0\nnumones\t1\nnumtwos\t0\n# @s2.txt: samples\nlane\tsample\tfile\tpeaks\n1\ts2\t"
                  "@s2.txt\t2\n# @s2.txt: counters\nnumemptylanes\t0\nnumones\t1\nnumtwos\t0\n"},
                 ""},
+        // A multiplex table: one marker scored, never all pooled; by default
+        // the one with most rows in the dye, said on standard error.
+        RunCase{"MarkerByDefault", SCORING "--show samples,counters @multiplex.csv", 0,
+                {"# @multiplex.csv: samples\nlane\tsample\tfile\tpeaks\n1\tA\t@multiplex.csv\t2\n2\tB\t@multiplex.csv\t2\n"
+                 "# @multiplex.csv: counters\nnumemptylanes\t0\nnumones\t2\nnumtwos\t0\n"},
+                "lociview: @multiplex.csv: The Marker column names 2 markers; \"D1\", the one with most rows in the dye, "
+                "is scored and the others are left out (choose another to score it).\n"},
+        RunCase{"MarkerChosen", "--p1 220 --p2 222 --low 200 --high 240 --show samples,counters --marker D2 @multiplex.csv",
+                0,
+                {"# @multiplex.csv: samples\nlane\tsample\tfile\tpeaks\n1\tA\t@multiplex.csv\t1\n2\tC\t@multiplex.csv\t1\n"
+                 "# @multiplex.csv: counters\n"},
+                ""},
+        RunCase{"MarkerAbsent", SCORING "--marker D9 @multiplex.csv", 1, {},
+                "lociview: @multiplex.csv: There is no marker \"D9\" in the Marker column. The markers there are \"D1\", "
+                "\"D2\".\n"},
         // The refused table must not score the last file again.
         RunCase{"RefusedTable", SCORING "--show samples,counters @both.txt @nosize.csv", 1,
                 {"# @both.txt: samples\nlane\tsample\tfile\tpeaks\n# @both.txt: counters\nnumemptylanes\t0\n"},

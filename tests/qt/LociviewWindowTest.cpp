@@ -89,19 +89,31 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     EXPECT_NE(nextDialogs.shown.back().informative.find(setAside[0].toStdString()), std::string::npos);
 }
 
-// What the import review showed, then the dye it was left at and the button pressed.
+// What the import review showed, then the dye (and marker) it was left at
+// and the button pressed.
 struct Review {
     QString layout;
     QStringList dyes;
+    QStringList markers;          // shown only for a Marker column
+    QString defaultMarker;        // chosen when the dye was
     std::vector<qlonglong> peaks;  // by lane, of the dye chosen
 };
 
-void review(QObject* owner, Review& seen, char dye, QDialogButtonBox::StandardButton press) {
-    whenShown<ImportDialog>(owner, [&seen, dye, press](ImportDialog* dialog) {
+void review(QObject* owner, Review& seen, char dye, QDialogButtonBox::StandardButton press, QString marker = {}) {
+    whenShown<ImportDialog>(owner, [&seen, dye, press, marker](ImportDialog* dialog) {
         seen.layout = dialog->findChild<QLabel*>(QStringLiteral("layoutName"))->text();
         auto* dyes = dialog->findChild<QComboBox*>(QStringLiteral("dyeChoice"));
         for (int i = 0; i < dyes->count(); ++i) seen.dyes << dyes->itemText(i);
         dyes->setCurrentIndex(dyes->findData(static_cast<int>(dye)));
+        auto* markers = dialog->findChild<QComboBox*>(QStringLiteral("markerChoice"));
+        if (markers->isVisible()) {
+            for (int i = 0; i < markers->count(); ++i) seen.markers << markers->itemText(i);
+            seen.defaultMarker = markers->currentData().toString();
+        }
+        if (!marker.isEmpty()) {
+            markers->setCurrentIndex(markers->findData(marker));
+            Q_EMIT markers->activated(markers->currentIndex());
+        }
         const QAbstractItemModel* samples = dialog->findChild<QTableView*>(QStringLiteral("sampleTable"))->model();
         for (int r = 0; r < samples->rowCount(); ++r) seen.peaks.push_back(samples->index(r, 3).data().toLongLong());
         dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(press)->click();
@@ -141,6 +153,21 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(controller.rows(), rows);
     EXPECT_EQ(controller.store().count(), 1);
     EXPECT_EQ(window.statusText(), status);
+
+    // A multiplex table: its markers listed with their rows by dye, the one
+    // with most rows in the dye chosen until the user picks another; the
+    // marker picked is scored, its samples the lanes.
+    Review third;
+    review(&window, third, 'B', QDialogButtonBox::Open, QStringLiteral("D2"));
+    dialogs.expectAlert(AlertId::ConfirmOpenAnother);
+    open(writeFile("multiplex.csv", "Sample,Marker,Dye,Size,Height\nA,D1,B,150,800\nA,D1,B,148,200\nA,D2,B,220,500\n"
+                                    "B,D2,G,221,300\nC,D1,B,156,700\n"));
+    EXPECT_EQ(third.markers, (QStringList{QStringLiteral("D1: B 3"), QStringLiteral("D2: B 1, G 1")}));
+    EXPECT_EQ(third.defaultMarker, QStringLiteral("D1"));
+    EXPECT_EQ(third.peaks, (std::vector<qlonglong>{1, 0}));  // A and B, of D2 in blue
+    EXPECT_EQ(controller.importedData().tables.marker, "D2");
+    EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_TRUE(window.statusText().endsWith(QStringLiteral(", marker D2"))) << window.statusText().toStdString();
 }
 
 // Each number field is the controller's field of that name, both ways; a
