@@ -88,6 +88,12 @@ void fill(QTableWidget* table, const std::vector<StatLine>& lines) {
 
 }  // namespace
 
+QString runSpectrumTitle(const GeneController& controller) {
+    return controller.runStatisticsSource() == StatisticsSource::AfterCleanUp
+               ? QStringLiteral("Allele spectrum of this run, after clean-up")
+               : QStringLiteral("Allele spectrum of this run");
+}
+
 StatisticsPanel::StatisticsPanel(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::StatisticsPanel>()) {
     ui->setupUi(this);
@@ -124,10 +130,7 @@ void StatisticsPanel::refresh(const GeneController& controller) {
                                      ? QString()
                                      : QStringLiteral("color: #b35900; font-style: italic;"));
     if (const std::optional<RunStatistics> run = controller.runStatistics()) {
-        const QString title = source == StatisticsSource::AfterCleanUp
-                                  ? QStringLiteral("Allele spectrum of this run, after clean-up")
-                                  : QStringLiteral("Allele spectrum of this run");
-        showStatistics(ui->runTable, runSpectrum, runText, title, statRows(*run), &run->spectrum);
+        showStatistics(ui->runTable, runSpectrum, runText, runSpectrumTitle(controller), statRows(*run), &run->spectrum);
     } else {
         showStatistics(ui->runTable, runSpectrum, runText, sourceText, {}, nullptr);
     }

@@ -165,6 +165,14 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     EXPECT_GE(darkestAbove(view->grabFramebuffer(), scored->x0), 80);
     EXPECT_EQ(statCell(run, "Mutants (m)", 1), "2");
     EXPECT_EQ(bars(panel->runChart())[1], (std::vector<int>{0, 0, 6, 1}));
+    // The statistics say what they count: the lane classes of the peaks
+    // left (lane 1 lost its one allele, lane 7 one of two), while the
+    // counters keep what scoring left.
+    EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("runSource"))->text(),
+              QStringLiteral("Scored run of di-locus-plate.txt, after clean-up"));
+    EXPECT_EQ(statCell(run, "Empty lanes (n0)", 1) + statCell(run, "Lanes with two or more alleles (n2)", 1), "24");
+    EXPECT_EQ(text("numemptylanes"), "1");
+    EXPECT_EQ(panel->runChart()->title(), QStringLiteral("Allele spectrum of this run, after clean-up"));
 
     // Accumulated with a GE typed into the accumulate window.
     accumulate("10");

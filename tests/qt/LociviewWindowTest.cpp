@@ -29,6 +29,7 @@
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
 #include "qt/SpectrumChart.h"
+#include "qt/StatisticsPanel.h"
 #include "qt/RunLogStart.h"
 
 namespace lociview::qt::test {
@@ -168,6 +169,10 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(controller.importedData().tables.marker, "D2");
     EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
     EXPECT_TRUE(window.statusText().endsWith(QStringLiteral(", marker D2"))) << window.statusText().toStdString();
+    // The statistics of the file scored before are not this file's.
+    EXPECT_EQ(window.statisticsPanel()->findChild<QLabel*>(QStringLiteral("runSource"))->text(),
+              QStringLiteral("Score this file to see its statistics"));
+    EXPECT_EQ(window.statisticsPanel()->runTable()->rowCount(), 0);
 }
 
 // Each number field is the controller's field of that name, both ways; a
