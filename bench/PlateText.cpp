@@ -1,5 +1,7 @@
 #include "PlateText.h"
 
+#include "support/AbifWriter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -162,6 +164,26 @@ std::string makeSizingTable(int rows, char delimiter, uint32_t seed) {
         }
     }
     return text;
+}
+
+std::string makeTraceFile(int index, int scans, int dyes) {
+    Lcg rng(static_cast<uint32_t>(index) * 7919u + 17u);
+    testing::SyntheticRun run;
+    run.dyes = dyes;
+    run.scans = scans;
+    run.seed = static_cast<uint32_t>(index + 1);
+    run.noise = 8.0;
+    // GS500 from 5% to 92% of the run, 30% fewer scans a bp at 500 bp than at 0.
+    const double slope = 0.87 * scans / 425.0;
+    run.mobility = {0.05 * scans, slope, 0.0003 * slope};
+    run.storedStandard = dyes == 4 ? "GS500ROX" : "GS500LIZ";
+    run.sample = "S" + std::to_string(index + 1);
+    const double allele = 2.0 * (70 + rng.below(12));
+    for (int step = 0; step < 8; ++step)
+        run.peaks.push_back({0, run.mobility.scan(allele - 2.0 * step), 4000.0 * std::pow(0.55, step), 2.0});
+    for (int d = 1; d + 1 < dyes; ++d)
+        for (int i = 0; i < 4; ++i) run.peaks.push_back({d, run.mobility.scan(rng.between(80, 450)), rng.between(200, 3000), 2.0});
+    return testing::writeRun(run);
 }
 
 }  // namespace lociview::bench

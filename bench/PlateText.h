@@ -26,6 +26,13 @@ std::string makeGenotypeTable(int lanes, int peaksPerLane, uint32_t seed = 1);
 // without their lane digits, CR LF, without a final line break.
 std::vector<std::string> makePerSampleFiles(int lanes, int peaksPerLane, uint32_t seed = 1);
 
+// A synthetic trace file (.fsa) in the shape of a 3730 run: `dyes` dyes
+// of `scans` scans, GS500 LIZ (ROX with four dyes) in the last dye, a
+// di-nucleotide allele with its stutter ladder in blue and a few peaks in
+// the other dyes, over a drifting, noisy baseline. Deterministic for an
+// index.
+std::string makeTraceFile(int index, int scans = 6000, int dyes = 5);
+
 // The parameters the plates are scored with.
 inline constexpr const char* kP1 = "150";
 inline constexpr const char* kP2 = "156";

@@ -1,5 +1,7 @@
 // Whole actions on synthetic plates, as lociview-cli score does them:
-// opening a peak file (reading, rows, records, lane list) and scoring it.
+// opening a peak file (reading, rows, records, lane list) and scoring it,
+// and the instability indices of a scored plate, which should add at most a
+// tenth to its scoring time.
 // Run by hand: build/bin/lociview_bench [--benchmark_filter=...]
 #include <benchmark/benchmark.h>
 
@@ -16,6 +18,7 @@
 #include "base/NullStream.h"
 #include "headless/HeadlessToolkit.h"
 #include "input/PeakTableReader.h"
+#include "stats/Instability.h"
 
 namespace lociview::bench {
 namespace {
@@ -85,6 +88,28 @@ void BM_ScorePlate(benchmark::State& state) {
     state.SetComplexityN(state.range(0) * 100);
 }
 BENCHMARK(BM_ScorePlate)->Arg(96)->Arg(384)->Arg(1536)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// Every lane's indices and the groups' summaries, from the peaks scoring
+// left: compare with BM_ScorePlate at the same size.
+void BM_InstabilityPlate(benchmark::State& state) {
+    Session s;
+    s.open(plateFile(static_cast<int>(state.range(0))));
+    s.controller.scoreData();
+    InstabilitySettings settings;
+    settings.low = 100;
+    settings.high = 300;
+    settings.unit = 2;
+    settings.controls = {"1", "2", "3", "4"};
+    const std::vector<GroupSpec> groups = {{"odd", "", {"5", "7", "9"}}, {"even", "", {"6", "8", "10"}}};
+    for (auto _ : state) {
+        const std::vector<LanePeaks> lanes = lanePeaks(s.controller.store().workingList(), s.controller.lanes());
+        const InstabilityResult lane = laneInstability(lanes, settings);
+        const GroupsResult grouped = groupInstability(lane.lanes, groups, settings.controls);
+        benchmark::DoNotOptimize(grouped.groups.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * 100);
+}
+BENCHMARK(BM_InstabilityPlate)->Arg(1536)->Unit(benchmark::kMillisecond);
 
 // The same with the developer log formatted (and thrown away by the sink).
 class CountingLog final : public LogSink {

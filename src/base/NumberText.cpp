@@ -31,6 +31,9 @@ locale_t cLocale() {
     return loc;
 }
 
+// How the number texts write a double that is not finite.
+std::string nonFiniteText(double value) { return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf"); }
+
 }  // namespace
 
 int32_t intValue(std::string_view text) {
@@ -161,6 +164,13 @@ double doubleValue(std::string_view text) {
     return n == 0 ? 0.0 : parseDouble(text.substr(0, n));
 }
 
+std::optional<double> wholeNumberValue(std::string_view text) {
+    text = skipBlanks(text);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    if (text.empty() || decimalNumberLength(text) != text.size()) return std::nullopt;
+    return parseDouble(text);
+}
+
 float floatValue(std::string_view text) { return static_cast<float>(doubleValue(text)); }
 
 int32_t clampToInt32(int64_t value) {
@@ -181,12 +191,26 @@ int32_t saturatingInt(double value) {
 }
 
 std::string formatDoubleField(double value) {
-    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    if (!std::isfinite(value)) return nonFiniteText(value);
     char buf[512];
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     std::string s(buf, res.ptr);
     if (s.find('.') == std::string::npos) s += ".0";
     return s;
+}
+
+std::string shortestNumber(double value) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value + 0.0);
+    return std::string(buf, res.ptr);
+}
+
+std::string fixedText(double value, int decimals) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    char buf[512];  // the largest double in full with a few decimals
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    return res.ec == std::errc() ? std::string(buf, res.ptr) : std::string();
 }
 
 std::string formatIntField(int32_t value) { return std::to_string(value); }

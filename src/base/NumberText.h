@@ -3,6 +3,7 @@
 // back into fields. Both front ends share these so a typed value means the
 // same thing everywhere.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ int32_t intValue(std::string_view text);
 // The leading decimal number (sign, digits, point, fraction, exponent),
 // correctly rounded; 0.0 when there is none. Overflow gives +-infinity.
 double doubleValue(std::string_view text);
+
+// The text as one decimal number, blanks around it aside; none for any
+// other text ("", "0.2x", "nan").
+std::optional<double> wholeNumberValue(std::string_view text);
 
 // doubleValue rounded to single precision.
 float floatValue(std::string_view text);
@@ -57,6 +62,14 @@ int32_t clampedCount(size_t count);
 // A double as a field shows it: the shortest text that reads back as the
 // same double, with ".0" added when it has no decimal point (1.0, 120.0).
 std::string formatDoubleField(double value);
+
+// A double as a table cell that reads back exactly: the shortest text that
+// reads back as the same double, whole numbers without a point, -0 as 0.
+std::string shortestNumber(double value);
+
+// A double with a fixed number of decimals, rounded, the same in every
+// locale ("152.31"); "nan", "inf" and "-inf" for the others.
+std::string fixedText(double value, int decimals);
 
 // An integer as a field shows it ("%d").
 std::string formatIntField(int32_t value);

@@ -1,8 +1,9 @@
 #include "export/ExportTables.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cmath>
 
+#include "base/NumberText.h"
 #include "scoring/Locus.h"
 #include "stats/StatDisplay.h"
 
@@ -40,12 +41,7 @@ const char* exportFileSuffix(ExportTable table) {
 
 std::string cellText(const CellValue& value) {
     if (const auto* i = std::get_if<int32_t>(&value)) return std::to_string(*i);
-    if (const auto* d = std::get_if<double>(&value)) {
-        if (!std::isfinite(*d)) return std::isnan(*d) ? "nan" : (*d > 0 ? "inf" : "-inf");
-        char buffer[400];  // the largest double in full with six decimals
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, *d, std::chars_format::fixed, 6).ptr;
-        return std::string(buffer, end);
-    }
+    if (const auto* d = std::get_if<double>(&value)) return fixedText(*d, 6);
     return std::get<std::string>(value);
 }
 
@@ -119,6 +115,17 @@ TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane
                    number ? sampleOfLane(samples, lane) : std::string());
     }
     return table;
+}
+
+TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags) {
+    TextTable table{{"lane", "sample", "flag", "detail"}, {}};
+    for (const QualityFlag& f : flags)
+        table.rows.push_back({std::to_string(f.lane), f.sample, qualityFlagName(f.kind), f.detail});
+    return table;
+}
+
+std::string qualityFlagsText(const std::vector<QualityFlag>& flags) {
+    return delimitedText(qualityFlagsTable(flags), Delimiter::Tab);
 }
 
 TextTable runsTable(const std::vector<LoggedRun>& runs) {

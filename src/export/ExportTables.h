@@ -10,6 +10,7 @@
 #include "input/PeakImport.h"
 #include "results/ResultsTable.h"
 #include "scoring/ScoringResult.h"
+#include "stats/QualityFlags.h"
 #include "stats/StatsText.h"
 
 namespace lociview {
@@ -54,6 +55,11 @@ inline constexpr const char* kSampleColumnTitle = "Sample";
 // The by-lane table (its first column the lanes) with each lane's sample
 // after the lane column.
 TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples);
+
+// lane, sample, flag, detail: one row per flag.
+TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags);
+// The same as TSV, the --show qc block.
+std::string qualityFlagsText(const std::vector<QualityFlag>& flags);
 
 // The accumulated runs: number, date added, file and checksum, the fields
 // as typed, locus, Maybes and lane counts.

@@ -15,6 +15,7 @@
 #include "export/ExportTables.h"
 #include "export/TableText.h"
 #include "scoring/Locus.h"
+#include "headless/CliWords.h"
 #include "headless/HeadlessToolkit.h"
 #include "headless/SessionScript.h"
 #include "stats/StatsText.h"
@@ -573,13 +574,7 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     CLI::Option* formatOption = app.add_option("--format", formatName)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
-    try {
-        // CLI11 takes the arguments last first.
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
-    } catch (const CLI::ParseError& e) {
-        return std::string(e.what());
-    }
+    if (std::optional<std::string> error = parseWords(app, args)) return *error;
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;

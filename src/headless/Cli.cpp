@@ -4,6 +4,7 @@
 
 #include "base/Version.h"
 #include "headless/BatchScore.h"
+#include "headless/PeaksCommand.h"
 #include "headless/SessionScript.h"
 
 namespace lociview::headless {
@@ -11,6 +12,7 @@ namespace lociview::headless {
 const char* const kCliHelp =
     "usage: lociview-cli run SCRIPT\n"
     "       lociview-cli score [OPTION]... FILE...\n"
+    "       lociview-cli peaks [OPTION]... FILE...\n"
     "       lociview-cli --help\n"
     "\n"
     "Lociview without a display: the same controller as the desktop\n"
@@ -65,7 +67,10 @@ const char* const kCliHelp =
     "             Exit status 0; 2 for a script error, reported on standard\n"
     "             error as SCRIPT:LINE: message.\n"
     "\n"
-    "score ...    scores peak files in a batch, as described below.\n";
+    "score ...    scores peak files in a batch, as described below.\n"
+    "\n"
+    "peaks ...    writes the peaks of trace files (.fsa), called and sized,\n"
+    "             as a sizing table ('lociview-cli peaks --help').\n";
 
 int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
@@ -90,6 +95,7 @@ int cliMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return runSessionFile(args[1], out, err);
     }
     if (command == "score") return runBatchScore({args.begin() + 1, args.end()}, out, err);
+    if (command == "peaks") return runPeaks({args.begin() + 1, args.end()}, out, err);
     err << "lociview-cli: unknown command '" << command << "'\n" << kCliHelp;
     return 2;
 }

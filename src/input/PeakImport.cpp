@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <new>
-#include <stdexcept>
 #include <unordered_map>
 
+#include "base/OutOfMemory.h"
 #include "input/HeaderTable.h"
 #include "input/NumberForms.h"
 #include "input/TextDecoding.h"
@@ -57,6 +56,7 @@ const char* layoutWords(PeakLayout layout) {
         case PeakLayout::SizingTable: return "a sizing table";
         case PeakLayout::GenotypeTable: return "a genotype table of Size/Height pairs";
         case PeakLayout::PerSampleFile: return "a per-sample peak file";
+        case PeakLayout::Traces: return "a trace file";
     }
     return "";
 }
@@ -94,10 +94,7 @@ std::string refusedNoPeaks(const ImportFile& file, const FileSamples& read, cons
 
 PeakImport refused(std::string message, LogSink& log) {
     logf(log, "Peak import refused: %s", message.c_str());
-    PeakImport out;
-    out.status = ImportStatus::Refused;
-    out.message = std::move(message);
-    return out;
+    return refusedImport(std::move(message));
 }
 
 // Whether the Lane column of the one table read can give the lanes: every
@@ -314,12 +311,7 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
             read[i].peaks = {};
         }
     }
-    for (const char* c = kChannelOrder; *c; ++c)
-        if (perDye[static_cast<unsigned char>(*c)]) result.dyes.push_back({*c, perDye[static_cast<unsigned char>(*c)]});
-    for (char c = 'A'; c <= 'Z'; ++c)
-        if (perDye[static_cast<unsigned char>(c)] && std::string_view(kChannelOrder).find(c) == std::string_view::npos)
-            result.dyes.push_back({c, perDye[static_cast<unsigned char>(c)]});
-    if (perDye[static_cast<unsigned char>(kNoDye)]) result.dyes.push_back({kNoDye, perDye[static_cast<unsigned char>(kNoDye)]});
+    result.dyes = dyesInChannelOrder(perDye);
     if (!result.markers.empty()) {
         std::vector<std::array<int64_t, 256>> perMarker(result.markers.size(), std::array<int64_t, 256>{});
         for (const ImportedPeak& peak : result.peaks) ++perMarker[peak.marker][static_cast<unsigned char>(peak.dye)];
@@ -341,14 +333,28 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
 }  // namespace
 
 PeakImport importPeakTables(const std::vector<ImportFile>& files, LogSink& log) {
-    try {
-        return importFiles(files, log);
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
     // Peaks or samples too many to hold: refused rather than ending the
     // program.
-    return refused("The peak tables are too large to read into memory.", log);
+    return unlessOutOfMemory([&] { return importFiles(files, log); },
+                             [&] { return refused("The peak tables are too large to read into memory.", log); });
+}
+
+PeakImport refusedImport(std::string message) {
+    PeakImport out;
+    out.status = ImportStatus::Refused;
+    out.message = std::move(message);
+    return out;
+}
+
+std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye) {
+    std::vector<DyeCount> dyes;
+    for (const char* c = kChannelOrder; *c; ++c)
+        if (perDye[static_cast<unsigned char>(*c)]) dyes.push_back({*c, perDye[static_cast<unsigned char>(*c)]});
+    for (char c = 'A'; c <= 'Z'; ++c)
+        if (perDye[static_cast<unsigned char>(c)] && std::string_view(kChannelOrder).find(c) == std::string_view::npos)
+            dyes.push_back({c, perDye[static_cast<unsigned char>(c)]});
+    if (perDye[static_cast<unsigned char>(kNoDye)]) dyes.push_back({kNoDye, perDye[static_cast<unsigned char>(kNoDye)]});
+    return dyes;
 }
 
 std::string defaultMarker(const PeakImport& import, char dye) {

@@ -40,6 +40,7 @@ enum class PeakLayout {
     SizingTable,    // a header row, one peak per row, a Sample or Lane column
     GenotypeTable,  // a header row, "Size N" / "Height N" pairs, a Sample or Lane column
     PerSampleFile,  // one sample per file: peak lines without lane numbers, or a header without Sample and Lane
+    Traces,         // instrument trace files, sized: read by importTraces (TraceImport.h), not here
 };
 
 enum class ImportStatus {
@@ -120,6 +121,13 @@ struct PeakImport {
     int64_t dataRows = 0;               // rows (lines) read after any header, blank ones not counted
     std::vector<std::string> notes;     // things the user should know ("the Lane column was not used: ...")
 };
+
+// An import refused with the message, nothing else in it.
+PeakImport refusedImport(std::string message);
+
+// Peaks counted per dye (indexed by the letter) as the dyes of a data set:
+// in channel order B G Y R O P, other letters, then kNoDye.
+std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye);
 
 // Reads the files as one data set. Lanes: samples in order of first
 // appearance, numbered 1, 2, 3... across the files in the order given (a

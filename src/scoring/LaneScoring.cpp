@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
 
 namespace lociview {
@@ -16,6 +17,14 @@ AllelePtr LargestAlleleHeight(const AlleleList& alleles, LogSink& log) {
     for (const auto& a : alleles)
         if (a->getHeight() > best->getHeight()) best = a;
     return best;
+}
+
+LaneScoringParams ladderWalkParams(const ScoringParameters& p) {
+    LaneScoringParams walk;
+    walk.step = p.locustype;
+    walk.tol = static_cast<float>(tolForLocus(p.locustype));
+    walk.stutter = p.stutter;
+    return walk;
 }
 
 void markAllele(LogSink& log, Allele& allele, int32_t code, int32_t lane) {
@@ -73,7 +82,7 @@ private:
         AllelePtr cur = neighbour(prev->getSize() + step);
         high += step;
         // The ladder only climbs; a record that does not lie above the last
-        // one (sizes too large for a 2 bp step to move) ends the walk.
+        // one (sizes too large for a step of a few bp to move) ends the walk.
         while (cur && cur->getSize() > prev->getSize()) {
             const int32_t hc = cur->getHeight();
             const int32_t hp = prev->getHeight();

@@ -1,13 +1,14 @@
 #pragma once
-// Scoring the peaks of one lane of a di-nucleotide locus: sweeps out from
-// the tallest undecided peak along the repeat ladder, marking each peak met
-// SCORED, MAYBE or DISCARDED.
+// Scoring the peaks of one lane: sweeps out from the tallest undecided peak
+// along the repeat ladder of the locus (a di locus, or any locus while every
+// repeat unit is walked), marking each peak met SCORED, MAYBE or DISCARDED.
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "base/DevLog.h"
 #include "model/AlleleDB.h"
+#include "scoring/ScoringParameters.h"
 
 namespace lociview {
 
@@ -23,6 +24,11 @@ struct LaneScoringParams {
     double tol = 0.5;      // locus tolerance, exclusive
     double stutter = 1.5;  // stutter tolerance, a height ratio
 };
+
+// The walk of a run: the step of its locus, the locus tolerance in single
+// precision (as the run holds it; both tolerances are exact there) and the
+// stutter tolerance. Every fraction of the walk is the same for every locus.
+LaneScoringParams ladderWalkParams(const ScoringParameters& p);
 
 // The walked range of one sweep.
 struct SweepRange {

@@ -2,11 +2,10 @@
 
 #include "base/NumberText.h"
 #include "scoring/AlleleCount.h"
-#include "scoring/Locus.h"
 
 namespace lociview {
 
-ScoringParameters readParameters(const ParameterTexts& t, int32_t locustype, int maybesState) {
+ScoringParameters readParameters(const ParameterTexts& t, int32_t locustype, int maybesState, bool walkEveryLocus) {
     ScoringParameters p;
     p.locustype = locustype;
     p.p1 = doubleValue(t.progenitor1);
@@ -21,6 +20,7 @@ ScoringParameters readParameters(const ParameterTexts& t, int32_t locustype, int
     p.stutter = doubleValue(t.stuttertol);
     p.stutterCheck = floatValue(t.stuttertol);
     p.maybesState = maybesState;
+    p.walkEveryLocus = walkEveryLocus;
     return p;
 }
 
@@ -45,7 +45,7 @@ std::optional<ParameterProblem> checkParameters(const ScoringParameters& p, LogS
         logf(log, "%d , %d", p.lowInt, p.highInt);
         return ParameterProblem::RangeOfZero;
     }
-    if (p.locustype == kDiLocus && p.stutterCheck < 1.0f) {
+    if (p.walksLadder() && p.stutterCheck < 1.0f) {
         logf(log, "stutter tol = %f", static_cast<double>(p.stutterCheck));
         return ParameterProblem::StutterTooLow;
     }

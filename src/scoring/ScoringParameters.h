@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/DevLog.h"
+#include "scoring/Locus.h"
 
 namespace lociview {
 
@@ -27,11 +28,16 @@ struct ScoringParameters {
     double stutter = 0.0;       // the lane sweeps' height ratio
     float stutterCheck = 0.0f;  // the same text in single precision, as checked
     int maybesState = 0;        // the Maybes check box; on when not 0
+    // "Walk the ladder for every repeat unit": off, only a di locus is walked.
+    bool walkEveryLocus = false;
 
     bool maybes() const { return maybesState != 0; }
+    // Whether the lanes are walked, and so the stutter tolerance checked.
+    bool walksLadder() const { return locustype == kDiLocus || walkEveryLocus; }
 };
 
-ScoringParameters readParameters(const ParameterTexts& texts, int32_t locustype, int maybesState);
+ScoringParameters readParameters(const ParameterTexts& texts, int32_t locustype, int maybesState,
+                                 bool walkEveryLocus = false);
 
 // Why a run is refused, in the order the checks are made.
 enum class ParameterProblem {

@@ -185,5 +185,20 @@ TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
     EXPECT_EQ(h.controller.exportTable(ExportTable::ByLane)->columns, std::vector<std::string>{"Lane number"});
 }
 
+// One row per flag; a sample name holding a tab or a line break keeps the
+// TSV's columns, and CSV quotes it.
+TEST(ExportTables, QualityFlagsOneRowPerFlag) {
+    const std::vector<QualityFlag> flags = {{3, "A\t03\nx", QualityFlagKind::OffScale, "1 peak, the tallest 500 RFU"},
+                                            {3, "A\t03\nx", QualityFlagKind::Spike, "1 spike left out, at scan 77"},
+                                            {12, "", QualityFlagKind::StandardPoor, "worst 0.99"}};
+    EXPECT_EQ(qualityFlagsText(flags), "lane\tsample\tflag\tdetail\n"
+                                       "3\tA 03 x\toff-scale\t1 peak, the tallest 500 RFU\n"
+                                       "3\tA 03 x\tspike\t1 spike left out, at scan 77\n"
+                                       "12\t\tstandard-poor\tworst 0.99\n");
+    EXPECT_EQ(delimitedText(qualityFlagsTable({flags[0]}), Delimiter::Comma),
+              "lane,sample,flag,detail\n3,\"A\t03\nx\",off-scale,\"1 peak, the tallest 500 RFU\"\n");
+    EXPECT_EQ(qualityFlagsText({}), "lane\tsample\tflag\tdetail\n");
+}
+
 }  // namespace
 }  // namespace lociview

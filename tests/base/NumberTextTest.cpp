@@ -97,8 +97,12 @@ TEST(NumberText, QuickPathTakesPlainDecimalsOnly) {
         double d = -1.0;
         EXPECT_EQ(quickDecimal(std::string_view(text), f), floatQuick) << text;
         EXPECT_EQ(quickDecimal(std::string_view(text), d), doubleQuick) << text;
-        if (floatQuick) EXPECT_EQ(f, std::strtof(text, nullptr)) << text;
-        if (doubleQuick) EXPECT_EQ(d, std::strtod(text, nullptr)) << text;
+        if (floatQuick) {
+            EXPECT_EQ(f, std::strtof(text, nullptr)) << text;
+        }
+        if (doubleQuick) {
+            EXPECT_EQ(d, std::strtod(text, nullptr)) << text;
+        }
     }
 }
 

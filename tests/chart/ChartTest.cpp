@@ -1,18 +1,25 @@
 // The chart beyond what the golden traces print for even ranges: the parity
 // step, ranges at the ends of int32, the curves' heights, places, colours and
-// vertices, what a selection puts on the chart, and the spectrum's bars.
+// vertices, what a selection puts on the chart, and the spectrum's bars. The
+// lane view: what goes where for given lanes, window and pixels, the peak
+// under a point, zoom and pan, traces cut to the pixel columns against every
+// scan, and hostile lanes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "chart/ChartGeometry.h"
 #include "chart/GraphSelections.h"
+#include "chart/LaneGeometry.h"
+#include "chart/LaneZoom.h"
 #include "chart/SpectrumBars.h"
 
 namespace lociview {
@@ -196,6 +203,274 @@ TEST(SpectrumBarsTest, LabelsThinnedToWhatFits) {
             for (size_t i = c.zero % (step - 1); i < c.categories; i += step - 1) ++more;
             EXPECT_GT(more, c.room);
         }
+    }
+}
+
+// A view whose plot is 800 x 300 pixels from (100, 0): 8 pixels a bp over
+// 100..200 bp, 0.1 pixel an RFU up a band of 100 (stacked, 3 lanes).
+LaneView laneView(LaneMode mode, LaneWindow window = {100, 200, 0, 1000}) {
+    LaneView v{mode, window, 900, 400, {150.0, 156.0, 120.0, 300.0}, {}};
+    v.style.marginLeft = 100;
+    v.style.marginRight = 0;
+    v.style.marginTop = 0;
+    v.style.marginBottom = 100;
+    return v;
+}
+
+std::vector<LaneData> threeLanes() {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return {{1, "A01", {{150, 500, 10, SCORED}, {120, 2000, 20, DISCARDED}, {250, 100, 30}, {100.2, 40, 40, 9}}, {}, {}, {}},
+            {2, "", {}, {}, {}, {}},
+            {3, "C03", {{175, 0, 50, MAYBE}, {nan, 300, 60}, {160, -200, 70, SCORED}}, {}, {}, {}}};
+}
+
+// Stacked: a band per lane, labelled lane and sample; each peak at its size
+// and height in its band, clipped at the top, coloured by its mark; ticks,
+// lines inside the window, the marks' legend once anything is marked.
+// Overlaid: one plot, a colour per lane and a legend naming the lanes.
+TEST(LaneGeometryTest, WhatGoesWhere) {
+    const std::vector<LaneData> lanes = threeLanes();
+    const LaneFrame s = layLanes(lanes, laneView(LaneMode::Stacked));
+    EXPECT_EQ(s.note, "");
+    ASSERT_EQ(s.bands.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::tuple(s.bands[i].rect.top, s.bands[i].rect.height, s.bands[i].labelled), std::tuple(100.0 * i, 100.0, true));
+        std::vector<double> at;
+        for (const AxisTick& t : s.bands[i].heightTicks) at.push_back(t.at);
+        EXPECT_EQ(at, (std::vector<double>{100.0 * i + 100, 100.0 * i + 50, 100.0 * i})) << i;  // 0, 500, 1000
+    }
+    EXPECT_EQ(s.bands[0].heightTicks[0].text + " " + s.bands[0].heightTicks[2].text, "0 1000");
+    EXPECT_EQ(s.bands[0].label + "|" + s.bands[1].label + "|" + s.bands[2].label, "1 A01|2|3 C03");
+    ASSERT_EQ(s.sizeTicks.size(), 11u);  // 100, 110 ... 200 at least 80 pixels apart
+    EXPECT_EQ(std::tuple(s.sizeTicks[5].value, s.sizeTicks[5].at, s.sizeTicks[5].text), std::tuple(150.0, 500.0, "150"));
+
+    const struct { size_t lane, peak; double x, apex, base; bool clipped; PeakMark mark; } peaks[] = {
+        {0, 0, 500, 50, 100, false, PeakMark::Scored},     {0, 1, 260, 0, 100, true, PeakMark::Discarded},
+        {0, 3, 101.6, 96, 100, false, PeakMark::Unmarked},  // a score code of no mark
+        {2, 0, 700, 300, 300, false, PeakMark::Maybe},      {2, 2, 580, 300, 300, false, PeakMark::Scored}};  // below 0: at the floor
+    ASSERT_EQ(s.peaks.size(), std::size(peaks));  // 250 bp is outside the window, NaN nowhere
+    for (size_t k = 0; k < std::size(peaks); ++k) {
+        const DrawnPeak& d = s.peaks[k];
+        const auto& e = peaks[k];
+        EXPECT_EQ(std::tuple(d.lane, d.peak, d.clipped, d.mark, d.colour, d.outlined), std::tuple(e.lane, e.peak, e.clipped, e.mark, markColour(e.mark), true)) << k;
+        EXPECT_DOUBLE_EQ(d.apex.x, e.x) << k;
+        EXPECT_DOUBLE_EQ(d.apex.y, e.apex) << k;
+        EXPECT_DOUBLE_EQ(d.baseY, e.base) << k;
+        EXPECT_DOUBLE_EQ(d.halfWidth, 2.0) << k;  // 0.25 bp is 2 pixels
+    }
+    const auto outline = peakOutline(s.peaks[0]);
+    EXPECT_EQ(std::tuple(outline.front().x, outline.front().y, outline[4].x, outline[4].y, outline.back().x, outline.back().y),
+              std::tuple(498.0, 100.0, 500.0, 50.0, 502.0, 100.0));
+    ASSERT_EQ(s.lines.size(), 3u);  // high = 300 is outside the window
+    for (const auto& [line, x, dashed] : {std::tuple{s.lines[0], 500.0, false}, {s.lines[1], 548.0, false}, {s.lines[2], 260.0, true}}) {
+        EXPECT_DOUBLE_EQ(line.x, x);
+        EXPECT_EQ(line.dashed, dashed);
+    }
+    EXPECT_EQ(std::string(s.lines[1].label) + s.lines[2].label, "P2low");
+    std::vector<std::string> legend;
+    for (const LegendEntry& e : s.legend) legend.push_back(e.text);
+    EXPECT_EQ(legend, (std::vector<std::string>{"scored", "maybe", "discarded", "unmarked"}));
+    EXPECT_TRUE(s.legendBox.right() <= s.plot.right() && s.legendBox.top >= s.plot.top);
+    for (const LegendEntry& e : s.legend)  // swatch, then text, inside the box
+        EXPECT_TRUE(e.swatchRect.left > s.legendBox.left && e.textAt.x > e.swatchRect.right() &&
+                    e.textAt.x + static_cast<double>(e.text.size()) * LaneStyle{}.charWidth <= s.legendBox.right()) << e.text;
+
+    const LaneFrame o = layLanes(lanes, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(o.peaks.size(), std::size(peaks));
+    EXPECT_EQ(std::tuple(o.peaks[0].apex.y, o.peaks[3].apex.y, o.peaks[3].colour, o.bands[2].labelled), std::tuple(150.0, 300.0, laneColour(2), false));
+    EXPECT_EQ(o.heightTicks.size(), 11u);  // 300 pixels, one tick per 28 at most: every 100 RFU
+    legend.clear();
+    for (const LegendEntry& e : o.legend) legend.push_back(e.text + (e.swatch == laneColour(1) ? "*" : ""));
+    EXPECT_EQ(legend, (std::vector<std::string>{"1 A01", "2*", "3 C03", "scored", "maybe", "discarded", "unmarked"}));
+    EXPECT_DOUBLE_EQ(o.legend[1].textAt.y - o.legend[0].textAt.y, LaneStyle{}.lineHeight);
+
+    // Nothing marked yet: no marks' legend; overlaid lanes past twelve are counted.
+    std::vector<LaneData> many(15, LaneData{7, "X", {{150, 10, 1}}, {}, {}, {}});
+    legend.clear();
+    for (const LegendEntry& e : layLanes(many, laneView(LaneMode::Overlaid)).legend) legend.push_back(e.text);
+    EXPECT_EQ(legend.size(), 13u);
+    EXPECT_EQ(legend.back(), "and 3 more lanes");
+    // Stacked, bands of 20 pixels are too low for a height scale; of 28, two lines, not.
+    const LaneFrame thin = layLanes(many, laneView(LaneMode::Stacked));
+    EXPECT_TRUE(thin.bands[0].labelled && thin.bands[0].heightTicks.empty() && thin.bands[1].labelled);
+    LaneView ten = laneView(LaneMode::Stacked);
+    ten.height = 380;
+    EXPECT_EQ(layLanes(std::vector<LaneData>(10, many[0]), ten).bands[0].heightTicks.size(), 2u);  // 0 and 1000
+}
+
+// The peak under a point, its text, and where each way of moving the window
+// takes it.
+TEST(LaneGeometryTest, PointingZoomAndPan) {
+    const std::vector<LaneData> lanes = threeLanes();
+    const LaneFrame s = layLanes(lanes, laneView(LaneMode::Stacked));
+    const struct { PixelPoint at; const char* hit; } points[] = {
+        {{500, 75}, "150.00 bp, 500 RFU, area 10; lane 1 A01; scored"}, {{504.9, 99}, "150.00 bp, 500 RFU, area 10; lane 1 A01; scored"},
+        {{505.1, 99}, ""}, {{500, 46}, ""}, {{500, 47.5}, "150.00 bp, 500 RFU, area 10; lane 1 A01; scored"},
+        {{700, 299}, "175.00 bp, 0 RFU, area 50; lane 3 C03; maybe"}, {{260, 5}, "120.00 bp, 2000 RFU, area 20; lane 1 A01; discarded"},
+        {{500, 150}, ""}, {{50, 50}, ""}};
+    for (const auto& p : points) {
+        const std::optional<PeakHit> hit = peakAt(s, lanes, p.at);
+        EXPECT_EQ(hit ? peakHitText(*hit) : "", p.hit) << p.at.x << "," << p.at.y;
+    }
+    // Overlaid, two peaks at one size: the shorter, drawn inside the taller.
+    const std::vector<LaneData> two = {{1, "", {{150, 800, 1}}, {}, {}, {}}, {2, "", {{150, 200, 2, SCORED, true}}, {}, {}, {}}};
+    EXPECT_FALSE(peakAt(s, {lanes[0], lanes[1]}, {700, 299}));  // a frame of other lanes
+    const std::optional<PeakHit> inner = peakAt(layLanes(two, laneView(LaneMode::Overlaid)), two, {500, 290});
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(std::tuple(inner->laneNumber, inner->lane, inner->peak), std::tuple(2, 1u, 0u));
+    EXPECT_EQ(peakHitText(*inner), "150.00 bp, 200 RFU, area 2; lane 2; scored; off scale");
+    const std::vector<LaneData> twins = {two[1], two[1]};  // of two alike, the first
+    EXPECT_EQ(peakAt(layLanes(twins, laneView(LaneMode::Overlaid)), twins, {500, 290})->lane, 0u);
+
+    const struct { LaneWindow got, expected; } moves[] = {
+        {zoomSizes(s, 500, 2), {125, 175, 0, 1000}},        {zoomSizes(s, 180, 0.5), {90, 290, 0, 1000}},
+        {zoomSizes(s, 500, 0), {100, 200, 0, 1000}},        {zoomSizes(s, 500, 1e9), {149.975, 150.025, 0, 1000}},
+        {zoomSizes(s, 500, std::numeric_limits<double>::infinity()), {100, 200, 0, 1000}},
+        {zoomHeights(s, 4), {100, 200, 0, 250}},
+        {zoomToRect(s, {260, 90}, {500, 40}), {120, 150, 100, 600}},   // one band: heights too
+        {zoomToRect(s, {500, 40}, {260, 190}), {120, 150, 0, 1000}},   // two bands: sizes only
+        {zoomToRect(s, {20, 10}, {180, 12}), {100, 110, 0, 1000}},     // cut at the plot, too flat for heights
+        {zoomToRect(s, {260, 10}, {263, 90}), {100, 200, 0, 1000}},    // too narrow
+        {panBy(s, 80, -10), {90, 190, -100, 900}},
+        {panBy(layLanes(lanes, laneView(LaneMode::Overlaid)), -800, 30), {200, 300, 100, 1100}},
+        {panBy(layLanes(lanes, laneView(LaneMode::Stacked, {-999990, -999890, 0, 1000})), 800, 0), {-1e6, -999900, 0, 1000}}};
+    for (size_t i = 0; i < std::size(moves); ++i) {
+        const LaneWindow& g = moves[i].got;
+        const LaneWindow& e = moves[i].expected;
+        for (const auto& [a, b] : {std::pair{g.sizeLow, e.sizeLow}, {g.sizeHigh, e.sizeHigh}, {g.heightLow, e.heightLow}, {g.heightHigh, e.heightHigh}})
+            EXPECT_NEAR(a, b, 1e-9) << i;
+    }
+
+    // The window zoomed to 120..150 bp, 100..600 RFU: peaks placed in it, and dragged there.
+    const LaneFrame z = layLanes(lanes, laneView(LaneMode::Stacked, moves[6].got));
+    EXPECT_EQ(std::tuple(z.peaks.at(0).apex.x, z.peaks.at(0).apex.y, z.peaks.at(0).baseY), std::tuple(900.0, 20.0, 100.0));
+    EXPECT_EQ(panBy(z, 0, 10), (LaneWindow{120, 150, 150, 650}));
+
+    // Reset: every size and height seen, the marker lines too, with margins.
+    const LaneWindow full = fullWindow(lanes, {140.0, std::nullopt, std::nullopt, 600.0});
+    EXPECT_EQ(full, (LaneWindow{100.2 - 0.02 * (600 - 100.2), 600 + 0.02 * (600 - 100.2), -200, 2000 + 0.05 * (2000.0 + 200)}));
+    EXPECT_EQ(fullWindow({{1, "", {{150, 0, 0}}, {}, {}, {}}}, {}), (LaneWindow{145, 155, 0, 100}));
+    EXPECT_EQ(fullWindow({{1, "", {{150, 100, 0}, {1e300, 5000, 0}}, {}, {}, {}}}, {}), (LaneWindow{145, 155, 0, 105}));  // unseen: its height too
+    EXPECT_EQ(fullWindow({}, {}), LaneWindow{});
+}
+
+// Cut to the pixel columns, a trace keeps in every column the lowest and
+// highest point of all its scans there, at most four points a column, and
+// breaks where scans have no size; where it leaves the window it ends at
+// the edge, at the height the line has there.
+TEST(LaneGeometryTest, TraceKeepsEveryColumnsExtremes) {
+    std::mt19937 random(7);
+    auto signal = std::make_shared<SizedSignal>();
+    for (int i = 0; i < 8000; ++i) {
+        const bool gap = i >= 3000 && i < 3010;
+        signal->size.push_back(gap ? std::numeric_limits<float>::quiet_NaN() : 90.0f + static_cast<float>(i) * 0.015f);
+        signal->rfu.push_back(static_cast<float>(std::uniform_int_distribution<int>(0, 1000)(random)));
+    }
+    const std::vector<LaneData> lanes = {{1, "", {{150, 400, 1}}, signal, {}, {}}};
+    const LaneFrame f = layLanes(lanes, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(f.traces.size(), 1u);
+    EXPECT_FALSE(f.peaks.at(0).outlined);
+    const auto& lines = f.traces[0].polylines;
+    ASSERT_EQ(lines.size(), 2u);  // broken by the scans without a size
+    // Scan 667 (100.005 bp) is the first inside; the line starts at 100 bp
+    // between it and scan 666.
+    const double t = (100.0 - signal->size[666]) / (signal->size[667] - signal->size[666]);
+    EXPECT_DOUBLE_EQ(lines[0].front().x, 100.0);
+    EXPECT_NEAR(lines[0].front().y, f.y(signal->rfu[666] + t * (signal->rfu[667] - signal->rfu[666]), f.plot), 1e-3);
+    EXPECT_DOUBLE_EQ(lines[1].back().x, 900.0);
+
+    // A line that leaves the window at the second scan ends at the edge.
+    const std::vector<LaneData> early = {{1, "", {}, std::make_shared<SizedSignal>(SizedSignal{{150, 250}, {1000, 0}}), {}, {}}};
+    const LaneFrame e = layLanes(early, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(e.traces.at(0).polylines.size(), 1u);
+    const std::vector<PixelPoint>& exit = e.traces[0].polylines[0];
+    ASSERT_EQ(exit.size(), 2u);
+    EXPECT_EQ(std::tuple(exit[0].x, exit[0].y, exit[1].x, exit[1].y), std::tuple(500.0, 0.0, 900.0, 150.0));
+    // A line that comes into the window at the last scan starts at the edge.
+    const std::vector<LaneData> late = {{1, "", {}, std::make_shared<SizedSignal>(SizedSignal{{250, 300, 150}, {0, 500, 1000}}), {}, {}}};
+    const LaneFrame g = layLanes(late, laneView(LaneMode::Overlaid));
+    ASSERT_EQ(g.traces.at(0).polylines.size(), 1u);
+    const std::vector<PixelPoint>& entry = g.traces[0].polylines[0];
+    ASSERT_EQ(entry.size(), 2u);
+    EXPECT_EQ(std::tuple(entry[0].x, entry[0].y, entry[1].x, entry[1].y), std::tuple(900.0, 50.0, 500.0, 0.0));  // 833 RFU where 200 bp lies
+
+    std::map<int64_t, std::pair<double, double>> all, kept;  // per column: lowest and highest y
+    auto note = [&f](std::map<int64_t, std::pair<double, double>>& m, PixelPoint p) {
+        const int64_t c = std::min<int64_t>(static_cast<int64_t>(p.x - f.plot.left), 799);
+        auto [it, fresh] = m.try_emplace(c, p.y, p.y);
+        it->second = {std::min(it->second.first, p.y), std::max(it->second.second, p.y)};
+    };
+    for (size_t i = 0; i < signal->size.size(); ++i)
+        if (signal->size[i] >= 100.0f && signal->size[i] <= 200.0f) note(all, {f.x(signal->size[i]), f.y(signal->rfu[i], f.plot)});
+    size_t points = 0;
+    for (const auto& line : lines)
+        for (size_t k = 0; k < line.size(); ++k, ++points)
+            if (line[k].x > 100.0 && line[k].x < 900.0) note(kept, line[k]);
+    EXPECT_EQ(kept, all);
+    EXPECT_LE(points, 4 * all.size() + 2);
+    EXPECT_GT(points, 2 * all.size());
+}
+
+// Hostile lanes lay out: every coordinate finite and inside the plot's
+// band, thin bands labelled one in so many, and nothing at all in a view
+// too small to hold a plot.
+TEST(LaneGeometryTest, HostileLanesLayOutSensibly) {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const std::vector<LaneData> hostile = {
+        {1, "empty", {}, {}, {}, {}},
+        {2, "one", {{150, 100, 1}}, {}, {}, {}},
+        {3, "tall", {{140, 0, 1}, {160, std::numeric_limits<int32_t>::max(), 1}, {170, std::numeric_limits<int32_t>::min(), 1}}, {}, {}, {}},
+        {4, "sizes", {{-50, 10, 1}, {1e300, 10, 1}, {-1e300, 10, 1}, {inf, 10, 1}, {2e6, 10, 1}}, {}, {}, {}},
+        {5, "signal", {}, std::make_shared<SizedSignal>(SizedSignal{{1.0f, NAN, 3e38f, 150.0f}, {5.0f, 6.0f, 7.0f}}), {}, {}}};
+    const LaneWindow full = fullWindow(hostile, {});
+    EXPECT_EQ(full, (LaneWindow{-50 - 5, 170 + 5, static_cast<double>(kMin), kMax + 0.05 * (double{kMax} - kMin)}));
+    std::vector<LaneData> thousand(1000, hostile[2]);
+    for (const auto& [lanes, window] : {std::pair{hostile, full}, {hostile, LaneWindow{inf, -inf, NAN, 5}},
+                                        {hostile, LaneWindow{3, 3, 7, 7}}, {hostile, LaneWindow{2e6, 2e6, 7, 7}},
+                                        {thousand, LaneWindow{100, 200, 0, 1000}}}) {
+        for (const LaneMode mode : {LaneMode::Stacked, LaneMode::Overlaid}) {
+            const LaneFrame f = layLanes(lanes, laneView(mode, window));
+            EXPECT_TRUE(f.window.sizeHigh - f.window.sizeLow >= kMinSizeSpan * (1 - 1e-9) && f.window.heightHigh - f.window.heightLow >= kMinHeightSpan);
+            EXPECT_TRUE(std::abs(f.window.sizeLow) <= kSizeLimit && f.window.sizeHigh <= kSizeLimit && std::abs(f.window.heightHigh) <= kHeightLimit);
+            for (const DrawnPeak& d : f.peaks) {
+                const PixelRect& band = f.bands.at(d.lane).rect;
+                EXPECT_TRUE(std::isfinite(d.apex.x) && d.apex.y >= band.top && d.apex.y <= band.bottom() && d.baseY >= band.top && d.baseY <= band.bottom());
+            }
+            for (const TraceLine& t : f.traces)
+                for (const auto& line : t.polylines)
+                    for (const PixelPoint& p : line) EXPECT_TRUE(f.plot.contains(p)) << p.x << "," << p.y;
+            double lastLabel = -inf;
+            for (const LaneBand& b : f.bands)
+                if (b.labelled) {
+                    EXPECT_GE(b.labelAt.y - lastLabel, LaneStyle{}.lineHeight);
+                    lastLabel = b.labelAt.y;
+                }
+        }
+    }
+    EXPECT_EQ(layLanes(thousand, laneView(LaneMode::Stacked)).bands[14].labelled, false);
+    EXPECT_EQ(layLanes(thousand, laneView(LaneMode::Stacked)).bands[47].labelled, true);  // 0.3 pixels a band: one in 47
+    for (const auto& [width, height] : {std::pair{0, 0}, {100, 500}, {-5, 400}}) {
+        LaneView v = laneView(LaneMode::Stacked);
+        v.width = width;
+        v.height = height;
+        const LaneFrame f = layLanes(hostile, v);
+        EXPECT_TRUE(f.bands.empty() && f.peaks.empty() && f.sizeTicks.empty() && !f.note.empty());
+        EXPECT_FALSE(peakAt(f, hostile, {0, 0}));
+        EXPECT_EQ(panBy(f, 10, 10), f.window);
+    }
+}
+
+// 1, 2 or 5 times a power of ten, as many as fit, none for what is no range.
+TEST(LaneGeometryTest, NiceTicks) {
+    const struct { double low, high; int64_t most; std::vector<double> ticks; } cases[] = {
+        {100, 200, 10, {100, 110, 120, 130, 140, 150, 160, 170, 180, 190, 200}}, {101, 199, 5, {120, 140, 160, 180}},
+        {0, 1000, 3, {0, 500, 1000}}, {-3, 7, 2, {0, 5}}, {0.13, 0.31, 5, {0.15, 0.2, 0.25, 0.3}},
+        {0, 2147483647, 1, {0}}, {-1e6, 1e6, 2, {-1e6, 0, 1e6}},
+        {5, 5, 3, {}}, {6, 5, 3, {}}, {0, NAN, 3, {}}, {0, 1, 0, {}}};
+    for (const auto& c : cases) {
+        const std::vector<double> got = niceTicks(c.low, c.high, c.most);
+        ASSERT_EQ(got.size(), c.ticks.size()) << c.low << ".." << c.high;
+        for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.ticks[i], 1e-12) << c.low << ".." << c.high;
     }
 }
 

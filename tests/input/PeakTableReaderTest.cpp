@@ -13,14 +13,10 @@
 #include "input/NumberForms.h"
 #include "input/PeakImport.h"
 #include "input/PeakTableReader.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
-
-struct RecordingLog : LogSink {
-    void line(std::string_view text) override { lines.emplace_back(text); }
-    std::vector<std::string> lines;
-};
 
 // The log of a read: "n" or "r" for the line end taken, then " item@line"
 // for each tossed line. Rows: fields joined by '|', rows by ';'.
@@ -169,7 +165,9 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
     for (int i = 0; i < 100000; ++i) {
         bits = bits * 1664525u + 1013904223u;
         for (const float v : {std::bit_cast<float>(bits), static_cast<float>(bits % 1000000000u) / 1024.0f})
-            if (!std::isnan(v)) ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            if (!std::isnan(v)) {
+                ASSERT_EQ(floatText(v), format("%f", static_cast<double>(v))) << bits;
+            }
     }
 }
 

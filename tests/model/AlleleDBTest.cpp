@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/AlleleDB.h"
+#include "model/LaneData.h"
 
 namespace lociview {
 namespace {
@@ -193,6 +194,24 @@ TEST(AlleleTest, ChangeHeightTruncatesAndSaturates) {
         a.changeHeight(in);
         EXPECT_EQ(a.getHeight(), out) << in;
     }
+}
+
+// The lanes asked for, each once in that order with its sample, its records
+// in store order as values; a lane without records is there, empty; other
+// lanes are not.
+TEST(LaneDataTest, RecordsGroupedByTheLanesAskedFor) {
+    NullLog log;
+    AlleleDB db(log);
+    for (const auto& [size, lane] : {std::pair{150.0, 2}, {151.0, 1}, {152.0, 2}, {153.0, 9}}) db.addAlleleWithSize(size, 7, 8, lane);
+    db.workingList()[2]->changeScore(MAYBE);
+    const std::vector<LaneData> lanes = lanesFromRecords(db.backupList(), {2, 5, 1, 2}, {"b", "e"});
+    std::vector<std::string> got;
+    for (const LaneData& l : lanes) {
+        std::string text = std::to_string(l.lane) + l.sample + ":";
+        for (const LanePeak& p : l.peaks) text += format(" %g/%d/%d/%d/%d/%d", p.size, p.height, p.area, p.score, p.key, p.offScale);
+        got.push_back(text);
+    }
+    EXPECT_EQ(got, (std::vector<std::string>{"2b: 150/7/8/0/0/0 152/7/8/2/2/0", "5e:", "1: 151/7/8/0/1/0"}));
 }
 
 }  // namespace

@@ -400,12 +400,16 @@ TEST(WindowSizeTest, TheFirstSizeFitsASmallScreenAndCutsNoLabel) {
     window.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
     QTest::qWait(100);
 
-    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
-        if (button->isVisible() && !button->text().isEmpty())
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->isVisible() && !button->text().isEmpty()) {
             EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
-    for (const QLabel* label : window.findChildren<QLabel*>())
-        if (label->isVisible() && !label->text().isEmpty() && !label->wordWrap())
+        }
+    }
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty() && !label->wordWrap()) {
             EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        }
+    }
     const QHeaderView* header = window.findChild<QTableView*>(QStringLiteral("tabl"))->horizontalHeader();
     const QFontMetrics metrics(header->font());
     for (int i = 0; i < header->count(); ++i) {

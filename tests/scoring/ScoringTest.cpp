@@ -2,7 +2,7 @@
 // and its refusals, the checks, the size shift across runs, the cleaning of
 // the peaks, the result lists and counters, and that a run leaves no trace
 // in the next. The lane sweeps themselves are pinned by the score-ladders
-// and score-shift golden traces.
+// and score-shift golden traces. The progenitors suggested before scoring.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "scoring/LaneScoring.h"
+#include "scoring/ProgenitorSuggestion.h"
 #include "scoring/ScoringLog.h"
 #include "scoring/SizeMatches.h"
 #include "support/ControllerHarness.h"
+#include "support/RecordingLog.h"
 
 namespace lociview {
 namespace {
@@ -247,6 +250,35 @@ INSTANTIATE_TEST_SUITE_P(
                                           {"150", "156", "100"}}, {}, RunCase::AsFreshRun}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Each lane's tallest peak in range, rounded, leads the lanes within the
+// locus tolerance of it; the two sizes leading most (the smaller on a tie)
+// are suggested, the smaller as P1.
+TEST(ProgenitorSuggestionTest, TheTwoSizesThatLeadMostLanes) {
+    auto lanes = [](std::vector<std::vector<std::pair<double, int32_t>>> peaks) {
+        std::vector<LaneData> out;
+        for (auto& lane : peaks) {
+            out.push_back({static_cast<int32_t>(out.size() + 1), "", {}, {}, {}, {}});
+            for (const auto& [size, height] : lane) out.back().peaks.push_back({size, height, 1});
+        }
+        return out;
+    };
+    const std::vector<LaneData> plate = lanes({{{150.2, 900}, {148.1, 300}}, {{149.8, 500}}, {{150.4, 200}, {200, 5000}},
+                                               {{156.1, 700}, {154, 700}}, {{155.7, 100}}, {{156.3, 80}}, {{152, 60}},
+                                               {{150.1, 10}, {119, 9000}, {120, 8000}, {180, 7000}}, {{119.9, 4000}}, {}});
+    const struct { std::vector<LaneData> lanes; int32_t locus; const char* text; int64_t withPeak; } cases[] = {
+        {plate, 2, "P1\t150\t4\t\nP2\t156\t3\t\n", 8},
+        {lanes({{{156.2, 1}}, {{156, 1}}, {{155.9, 1}}, {{149.6, 1}}, {{161.8, 1}}}), 2, "P1\t150\t1\t\nP2\t156\t3\t\n", 5},
+        {lanes({{{150, 1}}, {{152, 1}}, {{156, 1}}, {{156.1, 1}}, {{152.2, 1}}, {{150, 1}}}), 2, "P1\t150\t2\t\nP2\t152\t2\t\n", 6},
+        {lanes({{{150.3, 1}}, {{150.1, 1}}, {{160.5, 1}}}), 1, "P1\t150\t1\t\nP2\t\t0\tno second size leads a lane\n", 3},
+        {lanes({{{160.5, 1}}, {{std::nan(""), 1}}}), 2, "P1\t\t0\tno size leads a lane\nP2\t\t0\tno size leads a lane\n", 1},
+        {{}, 2, "P1\t\t0\tno lane has a peak in range\nP2\t\t0\tno lane has a peak in range\n", 0}};
+    for (const auto& c : cases) {
+        const ProgenitorSuggestion s = suggestProgenitors(c.lanes, 120, 180, c.locus);
+        EXPECT_EQ(suggestionText(s), std::string("progenitor\tsize\tlanes\tnote\n") + c.text);
+        EXPECT_EQ(s.lanesWithPeak, c.withPeak) << c.text;
+    }
+}
+
 // Matching peaks to allele sizes in one pass gives exactly what one store
 // query per size gives: the same peaks, in working-list order.
 TEST(SizeMatchesTest, GivesWhatAQueryPerSizeGives) {
@@ -266,6 +298,73 @@ TEST(SizeMatchesTest, GivesWhatAQueryPerSizeGives) {
         EXPECT_EQ(got, expected) << ::testing::PrintToString(c.sizes);
     }
     EXPECT_EQ(scoringLogLine(99.996, 1, 12, 4), "marked allele 100.00 with height 1 in lane 12 as UNKNOWN VALUE PASSED TO stringScore(int x)\n");
+}
+
+// Walked for every repeat unit, a lane built as a di lane's ladder with the
+// same heights, its peaks on the steps of its own unit, is marked exactly
+// as the di lane is, sweep by sweep.
+TEST(LaneWalkTest, EveryRepeatUnitMarksAsDi) {
+    const std::vector<std::vector<std::pair<double, int32_t>>> diLanes = {
+        {{98, 300}, {100, 2000}, {102, 200}},
+        {{96, 100}, {98, 500}, {100, 2000}, {102, 1500}, {104, 300}, {106, 20}},
+        {{98, 300}, {100, 2000}, {102, 200}, {106, 1200}, {104, 250}, {108, 90}},
+        {{100, 2000}, {102, 300}},
+        {{98, 400}, {100, 2000}, {96, 700}, {94, 500}},
+        {{100, 2000}, {98, 300}, {120, 1500}, {118, 200}},
+        {{100, 2000}, {102, 2000}},
+    };
+    // Marks and walked ranges in di sizes, as the di lane leaves them.
+    const auto walk = [&](int32_t locus) {
+        NullLog log;
+        AlleleDB db(log);
+        const double step = locus;
+        const auto onSteps = [step](double diSize) { return 100 + (diSize - 100) / 2 * step; };
+        for (size_t lane = 0; lane < diLanes.size(); ++lane)
+            for (const auto& [size, height] : diLanes[lane]) db.addAlleleWithSize(onSteps(size), height, 1, static_cast<int32_t>(lane));
+        ParameterTexts texts{"100", "100", "80", "140", "0", "1.5"};
+        const ScoringParameters p = readParameters(texts, locus, 0, true);
+        std::vector<std::string> marks;
+        for (size_t lane = 0; lane < diLanes.size(); ++lane) {
+            std::string line;
+            for (const SweepRange& r : scoreLanePeaks(db, log, static_cast<int32_t>(lane), ladderWalkParams(p)))
+                line += format("%g..%g ", 100 + (r.low - 100) / step * 2, 100 + (r.high - 100) / step * 2);
+            for (const auto& a : db.getLane(static_cast<int32_t>(lane))) line += "USMD"[a->getScore()];
+            marks.push_back(line);
+        }
+        return marks;
+    };
+    const std::vector<std::string> di = walk(kDiLocus);
+    EXPECT_EQ(di[1], "94..108 DDDSMD") << "the lanes are not the ladders they should be";
+    for (const int32_t locus : {kMonoLocus, kTriLocus, kTetraLocus, kPentaLocus, kHexaLocus})
+        EXPECT_EQ(walk(locus), di) << locusName(locus);
+}
+
+// The switch walks every locus, so it checks every locus's stutter
+// tolerance; a di locus is walked and checked either way.
+TEST(LaneWalkTest, SwitchChecksStutterOfEveryWalkedLocus) {
+    const struct { int32_t locus; bool walk; bool refused; } cases[] = {
+        {kTriLocus, false, false}, {kTriLocus, true, true}, {kMonoLocus, true, true}, {kHexaLocus, true, true},
+        {kDiLocus, false, true}, {kDiLocus, true, true}};
+    for (const auto& c : cases) {
+        RecordingLog log;
+        const ScoringParameters p = readParameters({"150", "150", "120", "180", "0", "0.9"}, c.locus, 0, c.walk);
+        EXPECT_EQ(checkParameters(p, log).has_value(), c.refused) << c.locus << " " << c.walk;
+        EXPECT_EQ(p.walksLadder(), c.refused);
+        EXPECT_EQ(log.lines, c.refused ? std::vector<std::string>{"stutter tol = 0.900000"} : std::vector<std::string>{});
+    }
+    const auto names = [](bool walk) {
+        std::string text;
+        for (const LocusKind& k : lociOffered(walk)) text += format("%.*s:%d:%g ", static_cast<int>(k.name.size()), k.name.data(), k.code, tolForLocus(k.code));
+        return text;
+    };
+    EXPECT_EQ(names(false), "mono:1:0.25 di:2:0.5 tri:3:0.5 penta:5:0.5 ");
+    EXPECT_EQ(names(true), "mono:1:0.25 di:2:0.5 tri:3:0.5 penta:5:0.5 tetra:4:0.5 hexa:6:0.5 ");
+    EXPECT_EQ(locusColumnNamed("tetra"), std::nullopt);
+    EXPECT_EQ(locusColumnNamed("hexa", true), 5);
+    EXPECT_EQ(std::vector<int32_t>({locusCodeForColumn(-1), locusCodeForColumn(5), locusCodeForColumn(6)}),
+              std::vector<int32_t>({kMonoLocus, kHexaLocus, kMonoLocus}));
+    EXPECT_EQ(unwalkedLocusNote(kTriLocus, "add --walk-every-locus"),
+              "No peak was scored: the ladder is walked for a di locus only; add --walk-every-locus to walk this tri locus.");
 }
 
 }  // namespace

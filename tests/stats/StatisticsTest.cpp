@@ -1,6 +1,7 @@
 // The SP-PCR statistics against figures computed elsewhere, their edge cases
 // and how rows print and show, and a seeded check that every interval holds
-// its estimate and narrows as the lanes grow.
+// its estimate and narrows as the lanes grow. The lanes' quality flags as a
+// table of small lanes, each with the flags it must raise.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "base/DevLog.h"
 #include "stats/ExactIntervals.h"
+#include "stats/QualityFlags.h"
 #include "stats/RunStatistics.h"
 #include "stats/StatDisplay.h"
 #include "stats/StatsText.h"
@@ -108,6 +110,80 @@ INSTANTIATE_TEST_SUITE_P(
         EdgeCase{"classes_do_not_add_up", {{96, 10, 30, 50}, 1.0, kAlleles, 150, 156, 2}, true, false, true, true, true},
         EdgeCase{"no_progenitors", {{96, 10, 30, 56}, 1.0, kAlleles, -1, -1, 2}, true, true, true, false, false}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// Range 120..180, the default levels: each lane sits on one side of a
+// level. Of 17 lanes 4 are empty, so lambda = ln(17/4) and five alleles
+// (P = 0.016) are likely enough, six (P = 0.0038) not.
+TEST(QualityFlagsTest, EachLaneRaisesItsFlags) {
+    const double nan = std::nan("");
+    const StandardFit failed{"GS500 LIZ", "9 of 16 standard peaks found", {}, std::nullopt};
+    auto fit = [](double r2) { return StandardFit{"GS500 LIZ", "", {{1200, 35, true, 0.02}, {1500, 50, false, 0}}, r2}; };
+    const LanePeak one{150, 500, 1, SCORED};
+    auto lane = [](int32_t n, std::vector<LanePeak> peaks) { return LaneData{n, "S" + std::to_string(n), std::move(peaks), {}, {}, {}}; };
+    std::vector<LaneData> lanes = {
+        lane(1, {{150, 30000, 1, SCORED}, {152, 31000, 1, UNMARKED}}),  // two at or above the saturation level
+        lane(2, {{150, 29999, 1, SCORED}, {180, 90000, 1}}),            // below it; a taller one at the bound is outside
+        lane(3, {{150, 500, 1, SCORED, true}}),                         // off scale in its trace
+        lane(4, {{120, 40000, 1}, {150, 200, 1, SCORED}}),              // at the range's bound: outside it
+        lane(5, {{150, 99, 1, SCORED}, {152, 99, 1}}),                  // the first of the tallest is named
+        lane(6, {{150, 100, 1, SCORED}, {nan, 50000, 1}}),              // a peak without a size is not read
+        lane(7, {}),
+        lane(8, {{150, 800, 1, DISCARDED}}),
+        lane(9, {{150, 900, 1, SCORED}, {152, 900, 1, SCORED}, {154, 900, 1, SCORED}, {156, 900, 1, SCORED},
+                 {158, 900, 1, SCORED}, {160, 900, 1, MAYBE}}),
+        lane(10, {one}), lane(11, {one}), lane(12, {one}), lane(13, {one}), lane(14, {one}), lane(15, {one}),
+        lane(16, {}), lane(17, {})};
+    lanes[9].standard = failed;
+    lanes[10].standard = fit(0.99791234);
+    lanes[11].standard = fit(0.998);
+    lanes[12].spikes = {{3120, 152.314}, {4410, std::nullopt}};
+    lanes[12].standard = fit(0.99);
+    lanes[13].spikes = {{77, std::nullopt}};
+    const std::vector<std::string> always = {"1 off-scale", "2 outside-range", "3 off-scale", "4 outside-range", "5 low-signal",
+                                             "10 standard-failed", "11 standard-poor", "13 standard-poor", "13 spike", "14 spike"};
+    std::vector<std::string> withMaybes = always;
+    withMaybes.insert(withMaybes.begin() + 5, "9 improbable-alleles");
+    const struct { bool scored, maybes; std::vector<std::string> flags; } runs[] = {
+        {false, false, always}, {false, true, always}, {true, false, always}, {true, true, withMaybes}};
+    for (const auto& run : runs) {
+        const std::vector<QualityFlag> flags = qualityFlags(lanes, {120, 180, {}, run.scored, run.maybes});
+        std::vector<std::string> names;
+        for (const QualityFlag& f : flags) {
+            names.push_back(std::to_string(f.lane) + " " + qualityFlagName(f.kind));
+            EXPECT_EQ(f.sample, "S" + std::to_string(f.lane));
+        }
+        EXPECT_EQ(names, run.flags) << run.scored << run.maybes;
+    }
+    const std::vector<QualityFlag> flags = qualityFlags(lanes, {120, 180, {}, true, true});
+    const std::vector<std::string> details = {
+        "2 peaks in range at or above 30000 RFU or off scale, the tallest 31000 RFU at 152.00 bp",
+        "tallest peak 90000 RFU at 180.00 bp, outside 120..180 bp",
+        "1 peak in range at or above 30000 RFU or off scale, the tallest 500 RFU at 150.00 bp",
+        "tallest peak 40000 RFU at 120.00 bp, outside 120..180 bp",
+        "tallest peak in range 99 RFU at 150.00 bp, below 100 RFU",
+        "6 alleles where the empty lanes give 1.45 molecules per reaction: P(X >= 6) = 0.0038",
+        "GS500 LIZ: 9 of 16 standard peaks found",
+        "GS500 LIZ: worst three-point R-squared 0.997912, below 0.998",
+        "GS500 LIZ: worst three-point R-squared 0.99, below 0.998",
+        "2 spikes left out, at scans 3120 (152.31 bp), 4410",
+        "1 spike left out, at scan 77"};
+    ASSERT_EQ(flags.size(), details.size());
+    for (size_t i = 0; i < details.size(); ++i) EXPECT_EQ(flags[i].detail, details[i]) << i;
+    EXPECT_EQ(laneFlagsText(flags, 13), "standard-poor: " + details[8] + "; spike: " + details[9]);
+    EXPECT_EQ(laneFlagsText(flags, 6), "");
+
+    // Other levels move the flags; no empty lane leaves nothing improbable.
+    QualityLevels levels;
+    levels.saturation = 900;
+    levels.lowSignal = 501;
+    levels.improbable = 0.02;
+    std::vector<std::string> names;
+    for (const QualityFlag& f : qualityFlags({lanes[2], lanes[8], lanes[8], lanes[6], lanes[6]}, {120, 180, levels, true, false}))
+        names.push_back(std::to_string(f.lane) + " " + qualityFlagName(f.kind));
+    EXPECT_EQ(names, (std::vector<std::string>{"3 off-scale", "3 low-signal", "9 off-scale", "9 improbable-alleles",
+                                               "9 off-scale", "9 improbable-alleles"}));
+    EXPECT_TRUE(qualityFlags({lanes[8], lanes[8]}, {120, 180, levels, true, true}).size() == 2);  // off-scale only
+}
 
 // The panel's numbers are short; an interval with one bound says which.
 TEST(StatDisplay, NumbersAndIntervals) {

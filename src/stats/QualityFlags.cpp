@@ -1,0 +1,136 @@
+#include "stats/QualityFlags.h"
+
+#include <boost/math/distributions/poisson.hpp>
+#include <cmath>
+
+#include "base/NumberText.h"
+#include "stats/LaneStatistics.h"
+#include "stats/NoThrowPolicy.h"
+#include "stats/StatsText.h"
+
+namespace lociview {
+
+namespace {
+
+bool inRange(const LanePeak& p, const QualityInput& in) { return p.size > in.low && p.size < in.high; }
+
+bool counted(const LanePeak& p, const QualityInput& in) {
+    return inRange(p, in) && (p.score == SCORED || (in.withMaybes && p.score == MAYBE));
+}
+
+// The first of the tallest peaks that pass the test; none when none does.
+template <typename Test>
+const LanePeak* tallest(const LaneData& lane, Test test) {
+    const LanePeak* best = nullptr;
+    for (const LanePeak& p : lane.peaks)
+        if (std::isfinite(p.size) && test(p) && (!best || p.height > best->height)) best = &p;
+    return best;
+}
+
+std::string peakText(const LanePeak& p) { return std::to_string(p.height) + " RFU at " + fixedText(p.size, 2) + " bp"; }
+
+std::string plural(int64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+std::string spikeText(const Spike& s) {
+    return std::to_string(s.scan) + (s.size ? " (" + fixedText(*s.size, 2) + " bp)" : "");
+}
+
+// P(X >= k) under Poisson(lambda). A lambda of 0 (every lane empty) never
+// meets a k above 0.
+double atLeast(int64_t k, double lambda) {
+    if (k <= 0) return 1.0;
+    const boost::math::poisson_distribution<double, NoThrowPolicy> poisson(lambda);
+    return boost::math::cdf(boost::math::complement(poisson, static_cast<double>(k - 1)));
+}
+
+}  // namespace
+
+const char* qualityFlagName(QualityFlagKind kind) {
+    switch (kind) {
+        case QualityFlagKind::OffScale: return "off-scale";
+        case QualityFlagKind::LowSignal: return "low-signal";
+        case QualityFlagKind::OutsideRange: return "outside-range";
+        case QualityFlagKind::ImprobableAlleles: return "improbable-alleles";
+        case QualityFlagKind::StandardFailed: return "standard-failed";
+        case QualityFlagKind::StandardPoor: return "standard-poor";
+        case QualityFlagKind::Spike: break;
+    }
+    return "spike";
+}
+
+std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const QualityInput& in) {
+    const QualityLevels& levels = in.levels;
+    // Molecules per reaction from the run's empty lanes, as the statistics
+    // have it; no empty lane leaves nothing improbable.
+    std::vector<int64_t> alleles(lanes.size(), 0);
+    LaneCounts counts;
+    for (size_t i = 0; i < lanes.size(); ++i) {
+        for (const LanePeak& p : lanes[i].peaks) alleles[i] += counted(p, in) ? 1 : 0;
+        ++counts.lanes;
+        ++(alleles[i] == 0 ? counts.empty : alleles[i] == 1 ? counts.one : counts.twoOrMore);
+    }
+    const Estimate lambda = moleculesPerReaction(counts);
+
+    std::vector<QualityFlag> flags;
+    for (size_t i = 0; i < lanes.size(); ++i) {
+        const LaneData& lane = lanes[i];
+        auto flag = [&](QualityFlagKind kind, std::string detail) {
+            flags.push_back({lane.lane, lane.sample, kind, std::move(detail)});
+        };
+
+        auto saturated = [&](const LanePeak& p) { return inRange(p, in) && (p.offScale || p.height >= levels.saturation); };
+        if (const LanePeak* top = tallest(lane, saturated)) {
+            int64_t n = 0;
+            for (const LanePeak& p : lane.peaks) n += std::isfinite(p.size) && saturated(p) ? 1 : 0;
+            flag(QualityFlagKind::OffScale, plural(n, "peak", "peaks") + " in range at or above " +
+                                                statNumber(levels.saturation) + " RFU or off scale, the tallest " +
+                                                peakText(*top));
+        }
+
+        const LanePeak* topInRange = tallest(lane, [&](const LanePeak& p) { return inRange(p, in); });
+        if (topInRange && topInRange->height < levels.lowSignal)
+            flag(QualityFlagKind::LowSignal,
+                 "tallest peak in range " + peakText(*topInRange) + ", below " + statNumber(levels.lowSignal) + " RFU");
+
+        const LanePeak* top = tallest(lane, [](const LanePeak&) { return true; });
+        if (top && !inRange(*top, in))
+            flag(QualityFlagKind::OutsideRange, "tallest peak " + peakText(*top) + ", outside " + statNumber(in.low) +
+                                                    ".." + statNumber(in.high) + " bp");
+
+        if (in.scored && lambda.estimable()) {
+            const double p = atLeast(alleles[i], *lambda.value);
+            if (p < levels.improbable)
+                flag(QualityFlagKind::ImprobableAlleles,
+                     plural(alleles[i], "allele", "alleles") + " where the empty lanes give " +
+                         statNumber(*lambda.value, 3) + " molecules per reaction: P(X >= " +
+                         std::to_string(alleles[i]) + ") = " + statNumber(p, 2));
+        }
+
+        if (const std::optional<StandardFit>& fit = lane.standard) {
+            const std::string name = fit->standard.empty() ? "" : fit->standard + ": ";
+            if (fit->failed())
+                flag(QualityFlagKind::StandardFailed, name + fit->failure);
+            else if (fit->worstRSquared && *fit->worstRSquared < levels.poorFit)
+                flag(QualityFlagKind::StandardPoor, name + "worst three-point R-squared " +
+                                                        statNumber(*fit->worstRSquared, 6) + ", below " +
+                                                        statNumber(levels.poorFit));
+        }
+
+        if (!lane.spikes.empty()) {
+            std::string scans;
+            for (const Spike& s : lane.spikes) scans += (scans.empty() ? "" : ", ") + spikeText(s);
+            flag(QualityFlagKind::Spike, plural(static_cast<int64_t>(lane.spikes.size()), "spike", "spikes") +
+                                             " left out, at scan" + (lane.spikes.size() == 1 ? " " : "s ") + scans);
+        }
+    }
+    return flags;
+}
+
+std::string laneFlagsText(const std::vector<QualityFlag>& flags, int32_t lane) {
+    std::string text;
+    for (const QualityFlag& f : flags)
+        if (f.lane == lane) text += (text.empty() ? "" : "; ") + std::string(qualityFlagName(f.kind)) + ": " + f.detail;
+    return text;
+}
+
+}  // namespace lociview
