@@ -13,6 +13,9 @@ Outcome GeneController::preAddToAccumulator() {
 
 Outcome GeneController::addToAccumulator() {
     outlets.accwindow.hide();
+    const ReadingFields reading(*this, {{"accumgeforun", outlets.accumgeforun.text()},
+                                        {"progenitor1", outlets.progenitor1.text()},
+                                        {"progenitor2", outlets.progenitor2.text()}});
     const int32_t p1 = intValue(outlets.progenitor1.text());
     const int32_t p2 = intValue(outlets.progenitor2.text());
     if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)

@@ -52,6 +52,9 @@ struct AlertRequest {
     // alternate button (Keep Scoring, Abort Scoring, Keep Runs) unless the
     // default one is the careful one (Abort Exporting, Don't Add).
     int escapeAnswer = 1;
+    // What the fields the action read were read as, where their text is
+    // not one plain number ("stutter tolerance '1,5' is read as 1"); "" else.
+    std::string fieldNotes{};
 };
 
 AlertRequest alertRequest(AlertId id);

@@ -22,9 +22,10 @@ Outcome GeneController::cleanUpWindow() {
 // Both height removals throw out the scored peaks on one side of a height
 // (and the maybes while they take part), log the lists they found and
 // reload the table.
-Outcome GeneController::cleanByHeight(TextField& field, AlleleList (AlleleDB::*select)(int32_t, int32_t) const,
-                                      const char* side) {
+Outcome GeneController::cleanByHeight(TextField& field, const char* fieldName,
+                                      AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side) {
     outlets.cleanupwindow.hide();
+    const ReadingFields reading(*this, {{fieldName, field.text()}});
     const int32_t height = intValue(field.text());
     // Scored peaks first: the queries log what they select, in this order.
     const AlleleList first = (database.*select)(height, SCORED);
@@ -40,11 +41,11 @@ Outcome GeneController::cleanByHeight(TextField& field, AlleleList (AlleleDB::*s
 }
 
 Outcome GeneController::cleanUpLessThan() {
-    return cleanByHeight(outlets.cuwlessthanfield, &AlleleDB::getAllAllelesWithHeightLessThan, "below");
+    return cleanByHeight(outlets.cuwlessthanfield, "cuwlessthanfield", &AlleleDB::getAllAllelesWithHeightLessThan, "below");
 }
 
 Outcome GeneController::cleanUpGreaterThan() {
-    return cleanByHeight(outlets.cuwgreaterthanfield, &AlleleDB::getAllAllelesWithHeightGreaterThan, "above");
+    return cleanByHeight(outlets.cuwgreaterthanfield, "cuwgreaterthanfield", &AlleleDB::getAllAllelesWithHeightGreaterThan, "above");
 }
 
 Outcome GeneController::cleanUpLaneAndOrAllele() {
@@ -55,6 +56,14 @@ Outcome GeneController::cleanUpLaneAndOrAllele() {
     const bool byAllele = !alleleText.empty();
     const bool byLaneField = !laneText.empty();
     logf(log, "hatd = %s, hltd = %s", yesNo(byAllele), yesNo(byLaneField));
+    std::vector<std::pair<std::string_view, std::string>> read;
+    if (byAllele) read.emplace_back("cuwallelefield", alleleText);
+    if (byLaneField) read.emplace_back("cuwlanefield", laneText);
+    if (byLaneField && !byAllele) {
+        read.emplace_back("lowrange", outlets.lowrange.text());
+        read.emplace_back("highrange", outlets.highrange.text());
+    }
+    const ReadingFields reading(*this, std::move(read));
     if (!byAllele && !byLaneField) return refuse(AlertId::NothingDeleted);
 
     const CleanUpLists lists = selectByLaneAndOrAllele(
@@ -71,7 +80,10 @@ Outcome GeneController::cleanUpLaneAndOrAllele() {
 void GeneController::clean(const AlleleList& first, const AlleleList& maybes) {
     const double tol = tolForLocus(locustype);
     discardPeaks(first, scoring.alleles, tol, log);
-    if (maybesOn()) discardPeaks(maybes, scoring.alleles, tol, log);
+    if (!first.empty()) scoring.cleanedUp = true;
+    if (!maybesOn()) return;
+    discardPeaks(maybes, scoring.alleles, tol, log);
+    if (!maybes.empty()) scoring.cleanedUp = true;
 }
 
 }  // namespace lociview

@@ -2,6 +2,7 @@
 // the file, its checksum and the fields the results come from.
 #include <chrono>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "scoring/Locus.h"
 
@@ -13,17 +14,23 @@ using Facts = std::vector<std::pair<std::string, std::string>>;
 
 const char* onOff(bool on) { return on ? "on" : "off"; }
 
+// A field as typed, and what was used where its text is not one plain
+// number: "1,5 (read as 1)".
+std::string typed(const char* field, const std::string& text) {
+    return typedAndRead(text, numberField(field).reading);
+}
+
 // The results' file and the fields as typed for their run.
 Facts resultFacts(const ResultProvenance& source) {
     const ParameterTexts& f = source.fields;
     Facts facts = {{"file", source.fileName},
                    {"file SHA-256", source.fileSha256},
-                   {"P1", f.progenitor1},
-                   {"P2", f.progenitor2},
-                   {"low range", f.lowrange},
-                   {"high range", f.highrange},
-                   {"shift", f.shift},
-                   {"stutter tolerance", f.stuttertol},
+                   {"P1", typed("progenitor1", f.progenitor1)},
+                   {"P2", typed("progenitor2", f.progenitor2)},
+                   {"low range", typed("lowrange", f.lowrange)},
+                   {"high range", typed("highrange", f.highrange)},
+                   {"shift", typed("shift", f.shift)},
+                   {"stutter tolerance", typed("stuttertol", f.stuttertol)},
                    {"locus", std::string(locusName(source.locus))},
                    {"Maybes", onOff(source.maybes)}};
     if (source.previousFile)
@@ -44,8 +51,9 @@ bool GeneController::hasExportTable(ExportTable which) const {
         case ExportTable::ByAllele:
         case ExportTable::ByLane:
         case ExportTable::Counters:
-        case ExportTable::RunStatistics:
             return scoring.counters.has_value();  // a run scored to its end
+        case ExportTable::RunStatistics:
+            return runStatisticsInput().has_value();  // and the file open is the one scored
         case ExportTable::AccumulatedStatistics:
             return !loggedRuns.empty();
         case ExportTable::Samples:
@@ -59,8 +67,9 @@ std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
     const TableState state{scoring, database, locustype, maybesOn()};
     switch (which) {
         case ExportTable::ByAllele:
+            return resultsTable(state, false);
         case ExportTable::ByLane:
-            return resultsTable(state, which == ExportTable::ByLane);
+            return sampleNamed(resultsTable(state, true));
         case ExportTable::Counters:
             return countersTable(numlanes, *scoring.counters);
         case ExportTable::RunStatistics:
@@ -103,7 +112,11 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
         facts = resultFacts(*resultSource);
         if (!resultSource->previousFile) addLayout(facts, imported);
     }
-    if (which == ExportTable::RunStatistics) facts.emplace_back("GE", outlets.accumgeforun.text());
+    if (which == ExportTable::RunStatistics) {
+        facts.emplace_back("statistics of", runStatisticsSourceText());
+        if (scoring.cleanedUp && !lastCleanUp.empty()) facts.emplace_back("last clean-up", lastCleanUp);
+        facts.emplace_back("GE", typed("accumgeforun", outlets.accumgeforun.text()));
+    }
     // The table's cells show maybe peaks as the check box is now.
     if (which == ExportTable::ByLane) facts.emplace_back("Maybes in the cells", onOff(maybesOn()));
     return header;
@@ -124,7 +137,14 @@ TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
     std::vector<int32_t> shown;
     for (const int r : rows)
         if (r >= 0 && r < count) shown.push_back(r);
-    return resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
+    const TextTable table = resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
+    return !ids.empty() && ids.front() == byLaneColumns(scoring).front().identifier ? sampleNamed(table) : table;
+}
+
+TextTable GeneController::sampleNamed(const TextTable& byLane) const {
+    // The lanes of a table in today's layouts are samples: their names.
+    if (imported.dye == 0 || (resultSource && resultSource->previousFile)) return byLane;
+    return withSampleColumn(byLane, imported.tables.samples);
 }
 
 }  // namespace lociview

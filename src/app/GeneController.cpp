@@ -2,6 +2,7 @@
 // fields.
 #include "app/GeneController.h"
 
+#include "app/FieldNotes.h"
 #include "base/NumberText.h"
 #include "scoring/Locus.h"
 
@@ -20,7 +21,18 @@ GeneController::GeneController(const Outlets& o)
     outlets.highrange.setText(formatDoubleField(180.0));
 }
 
-int GeneController::ask(AlertId id) { return outlets.dialogs.runAlert(alertRequest(id)); }
+int GeneController::ask(AlertId id) {
+    AlertRequest alert = alertRequest(id);
+    if (readingFields) alert.fieldNotes = readNotes;
+    return outlets.dialogs.runAlert(alert);
+}
+
+GeneController::ReadingFields::ReadingFields(GeneController& c,
+                                             std::vector<std::pair<std::string_view, std::string>> texts)
+    : controller(c) {
+    controller.readNotes = fieldNotes(texts);
+    controller.readingFields = true;
+}
 
 Outcome GeneController::refuse(AlertId id) {
     ask(id);

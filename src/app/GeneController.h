@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "accum/RunLog.h"
@@ -16,6 +17,7 @@
 #include "app/CleanUpSnapshot.h"
 #include "app/Outcome.h"
 #include "app/Provenance.h"
+#include "app/ScoringSnapshot.h"
 #include "app/Toolkit.h"
 #include "export/ExportTables.h"
 #include "export/Report.h"
@@ -91,8 +93,13 @@ public:
     // SP-PCR statistics (Statistics.cpp): computed afresh on each call from
     // the last scoring, the fields and the accumulator, for the panels,
     // the batch blocks and the exports.
-    // The last scoring run that reached its end; nothing before one.
+    // The last scoring run that reached its end, of the file open now, as
+    // its records' marks stand; nothing before one and nothing once another
+    // file has been opened.
     std::optional<RunStatistics> runStatistics() const;
+    StatisticsSource runStatisticsSource() const;
+    // "Scored run of plate.txt, after clean-up", for the views and exports.
+    std::string runStatisticsSourceText() const;
     AccumulatedStatistics accumulatedStatistics() const;
     // What they are computed from.
     std::optional<RunInput> runStatisticsInput() const;
@@ -141,17 +148,40 @@ public:
     std::string exportText(ExportTable which, Delimiter delimiter) const;
     // Those rows of the results table under the columns it shows (Copy).
     TextTable shownTableRows(const std::vector<int>& rows) const;
+    // A by-lane table with its lanes' samples after the lane column, when
+    // the lanes are the samples of a table in today's layouts.
+    TextTable sampleNamed(const TextTable& byLane) const;
     Report report() const;
+
+    // What the fields read by the last action that read any were read as,
+    // where a text is not one plain number ("stutter tolerance '1,5' is
+    // read as 1"); "" when each was. The alerts of that action carry them
+    // too. Taking them clears them.
+    std::string takeFieldNotes() { return std::exchange(readNotes, std::string()); }
 
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
+
+    // For the life of an action that reads fields: their notes, which its
+    // alerts carry.
+    class ReadingFields {
+    public:
+        ReadingFields(GeneController& controller, std::vector<std::pair<std::string_view, std::string>> texts);
+        ~ReadingFields() { controller.readingFields = false; }
+        ReadingFields(const ReadingFields&) = delete;
+        ReadingFields& operator=(const ReadingFields&) = delete;
+
+    private:
+        GeneController& controller;
+    };
 
     int ask(AlertId id);         // 1 for the default button, 0 for the alternate one
     Outcome refuse(AlertId id);  // a check's alert; the action stops
     ScoringParameters readScoringParameters() const;
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
-    Outcome cleanByHeight(TextField& field, AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side);
+    Outcome cleanByHeight(TextField& field, const char* fieldName,
+                          AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side);
     // Peak tables in today's layouts: reading the chosen files into data,
     // or the outcome that ends the opening with the old data set given back.
     std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
@@ -166,6 +196,9 @@ private:
     // The locus of the accumulated runs for export headers: "di", or each
     // locus when they differ ("di, tri (not pooled)").
     std::string accumulatedLocus() const;
+    // A cancelled scoring run (ScoreActions.cpp).
+    ScoringSnapshot scoringSnapshot() const;
+    void restoreScoring(const ScoringSnapshot& snapshot);
 
     Outlets outlets;
     LogSink& log;
@@ -202,6 +235,9 @@ private:
     uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
     std::string lastCleanUp;
     std::optional<ResultProvenance> resultSource;
+    // What the fields of the action that read them last were read as.
+    std::string readNotes;
+    bool readingFields = false;
 };
 
 }  // namespace lociview

@@ -47,13 +47,20 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 
-    const std::optional<std::string> asked = outlets.dialogs.runImportReview(tables, defaultDye(tables));
+    const std::optional<ImportAnswer> asked = outlets.dialogs.runImportReview(tables, defaultDye(tables));
     if (!asked) {
         logf(log, "Peak import cancelled");
         data.swap(kept);
         return Outcome::Cancelled;
     }
-    const DyeChoice choice = selectDye(tables, *asked);
+    // One marker of a multiplex table, never all pooled: the marker's peaks
+    // are then the ones the dye is chosen among.
+    if (const std::string refusal = selectMarker(tables, asked->marker, dyeLetter(asked->dye)); !refusal.empty()) {
+        logf(log, "Peak import refused: %s", refusal.c_str());
+        return refuseTables(refusal, kept);
+    }
+    if (!tables.marker.empty()) logf(log, "%s: marker %s scored", tables.layoutName.c_str(), tables.marker.c_str());
+    const DyeChoice choice = selectDye(tables, asked->dye);
     if (!choice.refusal.empty()) {
         logf(log, "Peak import refused: %s", choice.refusal.c_str());
         return refuseTables(choice.refusal, kept);

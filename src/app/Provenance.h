@@ -18,6 +18,19 @@ struct ResultProvenance {
     bool previousFile = false;
 };
 
+// What the statistics of the run are computed from.
+enum class StatisticsSource {
+    None,          // no run scored to its end yet
+    ScoredRun,     // the scored run of the open file
+    AfterCleanUp,  // that run as the records' marks stand after clean-up
+    OtherFile,     // another file has been opened since: none until it is scored
+};
+
+// The line the statistics views show above them: "Scored run of
+// plate.txt", "Scored run of plate.txt, after clean-up", "Score this file
+// to see its statistics" or "No scored run yet".
+std::string statisticsSourceText(StatisticsSource source, const std::string& fileName);
+
 // One line for the results panel: "peaks.txt: P1 150, P2 156, range 120.0
 // to 180.0, shift 0.0, stutter tolerance 1.5, di, Maybes off", prefixed
 // "Previous file's results, " once another file has been opened.

@@ -2,6 +2,7 @@
 // the state into sections the desktop lays out on pages.
 #include <chrono>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "base/Version.h"
 
@@ -41,7 +42,8 @@ Report GeneController::report() const {
             source.facts.emplace_back("peaks", std::to_string(database.count()));
         }
         const std::string ge = outlets.accumgeforun.text();
-        source.facts.emplace_back("GE (accumulate window)", ge.empty() ? "none typed" : ge);
+        source.facts.emplace_back("GE (accumulate window)",
+                                  ge.empty() ? "none typed" : typedAndRead(ge, numberField("accumgeforun").reading));
         r.sections.push_back(std::move(source));
 
         ReportSection counters = section("Lane counters");
@@ -55,6 +57,7 @@ Report GeneController::report() const {
         r.sections.push_back(std::move(chart));
 
         ReportSection stats = section("Statistics of the run");
+        stats.paragraphs.push_back(runStatisticsSourceText() + ".");
         if (const std::optional<RunStatistics> run = runStatistics()) {
             stats.picture = ReportPicture::RunSpectrum;
             stats.tables.push_back(statisticsDisplayTable(statRows(*run)));

@@ -12,6 +12,7 @@ namespace lociview {
 int GeneController::ask(AlertId id, const std::string& informative) {
     AlertRequest alert = alertRequest(id);
     alert.informative = informative;
+    if (readingFields) alert.fieldNotes = readNotes;
     return outlets.dialogs.runAlert(alert);
 }
 

@@ -32,6 +32,9 @@ AlertId alertFor(ParameterProblem problem) {
 
 Outcome GeneController::scoreData() {
     if (isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    // Where the user can cancel the run, what it changes is kept until it ends.
+    std::optional<ScoringSnapshot> before;
+    if (outlets.progressbar.cancellable()) before = scoringSnapshot();
 
     int column = 0;
     const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
@@ -39,6 +42,12 @@ Outcome GeneController::scoreData() {
         if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
     locustype = locusCodeForColumn(column);
     logf(log, "%s", locusLogLine(locustype));
+    const ReadingFields reading(*this, {{"progenitor1", outlets.progenitor1.text()},
+                                        {"progenitor2", outlets.progenitor2.text()},
+                                        {"lowrange", outlets.lowrange.text()},
+                                        {"highrange", outlets.highrange.text()},
+                                        {"shift", outlets.shift.text()},
+                                        {"stuttertol", outlets.stuttertol.text()}});
 
     ScoringParameters p = readScoringParameters();
     if (const std::optional<ParameterProblem> problem = checkParameters(p, log)) return refuse(alertFor(*problem));
@@ -61,7 +70,9 @@ Outcome GeneController::scoreData() {
                                     locustype, p.maybes(), false};
     outlets.datatext.setText("");
     outlets.numemptylanes.setText("");
-    return scoreAlleles(p);
+    const Outcome outcome = scoreAlleles(p);
+    if (outcome == Outcome::Cancelled && before) restoreScoring(*before);
+    return outcome;
 }
 
 Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
@@ -73,7 +84,6 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
 
     AlleleSizes sizes = buildAlleleSizeList(p, *count, database, log);
     allelesizelist = std::move(sizes.allelesizelist);
-    outlets.chart.setRange(p.lowInt, p.highInt);
     shiftSizes(database, lanelist, p.shift, shiftState, log);
     filterRange(database, lanelist, p.lowInt, p.highInt, log);
     // Held in single precision, as both tolerances are exact there.
@@ -91,15 +101,23 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
         lane.step = locustype;
         lane.tol = tol;
         lane.stutter = p.stutter;
-        scoreLanes(database, lanelist, lane, log, [&progress] {
+        const bool swept = scoreLanes(database, lanelist, lane, log, [&progress] {
             progress.incrementBy(1.0);
             progress.displayNow();
+            return !progress.cancelRequested();
         });
+        if (!swept) {
+            logf(log, "Scoring cancelled");
+            return Outcome::Cancelled;
+        }
         summarize(database, lanelist, p, sizes, scoring, log, outlets.standardOutput);
         for (const auto& a : database.getAllAllelesWithScore(MAYBE))
             markedMessageToViewedLog(a->getSize(), a->getHeight(), a->getLane(), MAYBE);
     }
 
+    // The chart takes the range once the run can no longer be cancelled (the
+    // checks have made it a valid one: nothing to log).
+    outlets.chart.setRange(p.lowInt, p.highInt);
     const LaneCounters counters = countLanes(database, lanelist, p.lowInt, p.highInt, p.maybes());
     scoring.counters = counters;
     scoredLocus = locustype;
@@ -117,6 +135,53 @@ void GeneController::sendTextLog(const std::string& text) {
 
 void GeneController::markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark) {
     sendTextLog(scoringLogLine(size, height, lane, mark));
+}
+
+ScoringSnapshot GeneController::scoringSnapshot() const {
+    ScoringSnapshot s;
+    s.records.reserve(database.backupList().size());
+    for (const AllelePtr& a : database.backupList())
+        s.records.push_back({a, a->getSize(), a->getHeight(), a->getScore()});
+    s.working = database.workingList();
+    s.merges = merges;
+    s.shift = shiftState;
+    s.result = scoring;
+    s.locustype = locustype;
+    s.scoredLocus = scoredLocus;
+    s.numalleles = numalleles;
+    s.allelesizelist = allelesizelist;
+    s.source = resultSource;
+    s.epoch = cleanUpEpoch;
+    s.cleanUpSummary = lastCleanUp;
+    s.texts = {outlets.progenitor1.text(),   outlets.progenitor2.text(), outlets.numemptylanes.text(),
+               outlets.numones.text(),       outlets.numtwos.text(),     outlets.datatext.text()};
+    return s;
+}
+
+void GeneController::restoreScoring(const ScoringSnapshot& s) {
+    for (const RecordValues& v : s.records) {
+        v.record->changeSize(v.size);
+        v.record->changeHeight(v.height);
+        v.record->changeScore(v.score);
+    }
+    database.restoreWorkingList(s.working);
+    merges = s.merges;
+    shiftState = s.shift;
+    scoring = s.result;
+    locustype = s.locustype;
+    scoredLocus = s.scoredLocus;
+    numalleles = s.numalleles;
+    allelesizelist = s.allelesizelist;
+    resultSource = s.source;
+    cleanUpEpoch = s.epoch;
+    lastCleanUp = s.cleanUpSummary;
+    outlets.progenitor1.setText(s.texts[0]);
+    outlets.progenitor2.setText(s.texts[1]);
+    outlets.numemptylanes.setText(s.texts[2]);
+    outlets.numones.setText(s.texts[3]);
+    outlets.numtwos.setText(s.texts[4]);
+    outlets.datatext.setText(s.texts[5]);
+    outlets.tabl.reloadData();
 }
 
 }  // namespace lociview

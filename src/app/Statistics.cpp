@@ -9,6 +9,7 @@
 #include "app/GeneController.h"
 #include "base/NumberText.h"
 #include "scoring/Locus.h"
+#include "scoring/Summaries.h"
 
 namespace lociview {
 
@@ -59,12 +60,34 @@ std::string GeneController::accumulatedLocus() const {
     return loci.size() > 1 ? lociText(loci) + " (not pooled)" : lociText(loci);
 }
 
+StatisticsSource GeneController::runStatisticsSource() const {
+    if (!scoring.counters || !resultSource) return StatisticsSource::None;
+    if (resultSource->previousFile) return StatisticsSource::OtherFile;
+    return scoring.cleanedUp ? StatisticsSource::AfterCleanUp : StatisticsSource::ScoredRun;
+}
+
+std::string GeneController::runStatisticsSourceText() const {
+    return statisticsSourceText(runStatisticsSource(), resultSource ? resultSource->fileName : std::string());
+}
+
 std::optional<RunInput> GeneController::runStatisticsInput() const {
-    if (!scoring.counters) return std::nullopt;
+    const StatisticsSource source = runStatisticsSource();
+    // The lanes of another file would mix with this run's classes.
+    if (source == StatisticsSource::None || source == StatisticsSource::OtherFile) return std::nullopt;
     RunInput in;
-    in.lanes = laneCounts(numlanes, *scoring.counters);
+    if (source == StatisticsSource::AfterCleanUp) {
+        // The lane classes and counts of the peaks still counted, in the
+        // run's own range and with its Maybes; the counters the window
+        // shows keep the run's values.
+        const ScoringParameters run = readParameters(resultSource->fields, resultSource->locus, resultSource->maybes);
+        in.lanes = laneCounts(numlanes, countLanes(database, lanelist, run.lowInt, run.highInt, run.maybes()));
+        in.alleles = countMarkedRows(database, scoring.alleles, static_cast<float>(tolForLocus(run.locustype)),
+                                     run.maybes());
+    } else {
+        in.lanes = laneCounts(numlanes, *scoring.counters);
+        in.alleles = scoring.alleles;
+    }
     in.ge = typedGE(outlets.accumgeforun.text());
-    in.alleles = scoring.alleles;
     in.p1 = intValue(outlets.progenitor1.text());
     in.p2 = intValue(outlets.progenitor2.text());
     in.repeatUnit = scoredLocus;

@@ -60,6 +60,12 @@ public:
     virtual void setDoubleValue(double value) = 0;
     virtual void incrementBy(double delta) = 0;
     virtual void displayNow() = 0;  // repaint at once, inside a run that holds the thread
+
+    // An indicator with a Cancel the user can press while a run holds the
+    // thread (taken in displayNow): the run then stops and gives back the
+    // state of before. Asked once a lane.
+    virtual bool cancellable() const { return false; }
+    virtual bool cancelRequested() const { return false; }
 };
 
 enum class ColumnResizing { Uniform, None };
@@ -94,6 +100,13 @@ public:
     virtual void print() = 0;  // the platform's print operation with its dialog
 };
 
+// What the import review answers: the dye to score (a letter or colour)
+// and, for a table with a Marker column, the marker; empty for the default.
+struct ImportAnswer {
+    std::string dye;
+    std::string marker;
+};
+
 // Modal alerts and the modal open-file dialog.
 class Dialogs {
 public:
@@ -114,12 +127,13 @@ public:
         if (!path) return {};
         return {std::move(*path)};
     }
-    // Shows the layout read, the dyes with their rows, the samples as lanes
-    // and what was skipped, with suggestedDye (the default) chosen. Answers
-    // the dye to score (a letter or colour; empty for the default), or
-    // nothing when the user cancels and keeps the open data set.
-    virtual std::optional<std::string> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
-        return std::string();
+    // Shows the layout read, the dyes with their rows, the markers of a
+    // Marker column with their rows by dye, the samples as lanes and what
+    // was skipped, with suggestedDye (the default) chosen. Answers the dye
+    // and marker to score, or nothing when the user cancels and keeps the
+    // open data set.
+    virtual std::optional<ImportAnswer> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
+        return ImportAnswer{};
     }
 };
 

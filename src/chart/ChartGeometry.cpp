@@ -61,6 +61,18 @@ ChartCurve ChartGeometry::curve(const Allele& peak, int32_t low, double pitch, i
     return c;
 }
 
+ChartInputs ChartGeometry::inputs(ChartModel& model) {
+    ChartInputs in;
+    if (model.list.empty()) return in;  // an empty frame, whatever the range
+    applyParity(model);
+    in.low = model.low;
+    in.high = model.high;
+    in.maybes = model.maybes;
+    in.peaks.reserve(model.list.size());
+    for (const auto& a : model.list) in.peaks.push_back({a->getKey(), a->getSize(), a->getHeight(), a->getScore()});
+    return in;
+}
+
 ChartFrame ChartGeometry::frame(ChartModel& model) {
     ChartFrame f;
     if (model.list.empty()) return f;

@@ -49,6 +49,23 @@ struct ChartFrame {
     bool empty() const { return curves.empty(); }
 };
 
+// What a frame is computed from: two equal inputs give equal frames, so a
+// view need not draw again a frame it shows already.
+struct ChartInputs {
+    struct Peak {
+        int32_t key;
+        double size;
+        int32_t height;
+        int32_t score;
+        bool operator==(const Peak&) const = default;
+    };
+    int32_t low = 0;
+    int32_t high = 0;
+    int8_t maybes = 0;
+    std::vector<Peak> peaks;
+    bool operator==(const ChartInputs&) const = default;
+};
+
 class ChartGeometry {
 public:
     // The fixed drawing area, whatever the size of the view on screen.
@@ -71,6 +88,10 @@ public:
     // Computes the next frame. Applies the parity step first, which may
     // raise the model's low bound by one and leaves it raised.
     static ChartFrame frame(ChartModel& model);
+
+    // What the next frame will be computed from, after the parity step
+    // frame() applies (which may raise low, as drawing the frame would).
+    static ChartInputs inputs(ChartModel& model);
 
     // The curve of one peak, given the frame's low bound, pitch, columns
     // and tallest height.

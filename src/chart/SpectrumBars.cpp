@@ -42,4 +42,15 @@ SpectrumBars spectrumBars(const AlleleSpectrum& spectrum) {
     return out;
 }
 
+std::vector<size_t> labelledCategories(const SpectrumBars& bars, size_t room) {
+    const size_t n = bars.labels.size();
+    const size_t zero = std::min(bars.progenitorCategory, n);
+    size_t step = 1;
+    const auto count = [&](size_t k) { return zero / k + (n - zero + k - 1) / k; };
+    while (step < n && count(step) > std::max<size_t>(room, 1)) ++step;
+    std::vector<size_t> shown;
+    for (size_t i = zero % step; i < n; i += step) shown.push_back(i);
+    return shown;
+}
+
 }  // namespace lociview

@@ -33,6 +33,12 @@ struct SpectrumBars {
 
 SpectrumBars spectrumBars(const AlleleSpectrum& spectrum);
 
+// The categories to label where at most room labels fit: every k-th one
+// counted from the progenitors' own, with k as small as fits, so the
+// labels keep an even step and 0 is always labelled; every one when they
+// fit. Ascending.
+std::vector<size_t> labelledCategories(const SpectrumBars& bars, size_t room);
+
 // A change as its category label: a sign for non-zero changes, 8 significant
 // digits at most.
 std::string changeLabel(double change);

@@ -1,5 +1,8 @@
 #include "export/ExportTables.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "base/NumberText.h"
 #include "scoring/Locus.h"
 #include "stats/StatDisplay.h"
@@ -98,6 +101,19 @@ TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector
     for (const SampleLane& s : samples)
         table.rows.push_back({std::to_string(s.lane), s.sample, s.file < files.size() ? files[s.file] : std::string(),
                               std::to_string(s.peaks)});
+    return table;
+}
+
+TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples) {
+    TextTable table = byLane;
+    if (table.columns.empty()) return table;
+    table.columns.insert(table.columns.begin() + 1, kSampleColumnTitle);
+    for (auto& row : table.rows) {
+        int32_t lane = 0;
+        const bool number = !row.empty() && std::from_chars(row[0].data(), row[0].data() + row[0].size(), lane).ec == std::errc();
+        row.insert(row.begin() + std::min<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(row.size())),
+                   number ? sampleOfLane(samples, lane) : std::string());
+    }
     return table;
 }
 

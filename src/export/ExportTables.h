@@ -48,6 +48,14 @@ TextTable spectrumTable(const AlleleSpectrum& spectrum);
 // lane, sample, file, peaks.
 TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector<std::string>& files);
 
+// The title of the column of sample names that a by-lane table of samples
+// laid out as lanes has after its lane column.
+inline constexpr const char* kSampleColumnTitle = "Sample";
+
+// The by-lane table (its first column the lanes) with each lane's sample
+// after the lane column.
+TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples);
+
 // lane, sample, flag, detail: one row per flag.
 TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags);
 // The same as TSV, the --show qc block.

@@ -2,14 +2,19 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <ostream>
 #include <streambuf>
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
 
+#include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "base/NullStream.h"
+#include "export/ExportTables.h"
+#include "export/TableText.h"
 #include "scoring/Locus.h"
 #include "headless/CliWords.h"
 #include "headless/HeadlessToolkit.h"
@@ -22,8 +27,8 @@ const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
-    "                          [--show WHAT[,WHAT...]] [--devlog] [--dye LETTER] [--as-lanes]\n"
-    "                          [--strict] FILE...\n";
+    "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
+    "                          [--marker NAME] [--as-lanes] [--strict] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -48,6 +53,12 @@ const char* const kScoreHelp =
     "                     when there is B, else the dye with most rows that\n"
     "                     is not the size standard); classic files keep\n"
     "                     their rows as they are\n"
+    "  --marker NAME      of a table with a Marker column (multiplex exports),\n"
+    "                     score the marker NAME: its samples are the lanes.\n"
+    "                     Without it, the marker with most rows in the dye\n"
+    "                     is scored and standard error names it; markers are\n"
+    "                     never pooled. A marker the table lacks is refused,\n"
+    "                     naming those there are\n"
     "  --as-lanes         open all FILEs together as the lanes of one data\n"
     "                     set, numbered in the order given, and score once;\n"
     "                     its blocks are headed by the first FILE, with\n"
@@ -107,10 +118,21 @@ const char* const kScoreHelp =
     "    accumulated runs, as \"# accumulated: stats\" and\n"
     "    \"# accumulated: spectrum\". The GE of a run's statistics is the\n"
     "    --ge value (none without it).\n"
+    "  --format tidy      each kind of block once, after the last file, for\n"
+    "                     all files together: one tab-separated table per\n"
+    "                     kind with a title row of letters, digits and\n"
+    "                     underscores, a leading file column (\"accumulated\"\n"
+    "                     for the accumulated runs) and no \"#\" lines;\n"
+    "                     tables apart by an empty line, for R and pandas.\n"
+    "                     The lanes block is long: file, lane, allele_size,\n"
+    "                     height; a text (maybes, sppcr, accumulated) is a\n"
+    "                     row per line under the block's name. --format\n"
+    "                     blocks (the default) prints the blocks above\n"
     "  --devlog           write the developer log to standard error\n"
     "  --help             show this text\n"
     "\n"
-    "Alerts are written to standard error as \"lociview: MESSAGE\". The\n"
+    "Alerts are written to standard error as \"lociview: FILE: MESSAGE\",\n"
+    "FILE the file they are about as its blocks are headed. The\n"
     "confirmation before opening the next file is answered \"Open Another\",\n"
     "the progenitor swap question \"Swap Progenitors\". A file that is not\n"
     "scored prints no blocks and is not accumulated.\n"
@@ -217,6 +239,124 @@ std::string joinTabs(const std::vector<std::string>& items) {
     return out;
 }
 
+// Titles and rows, tab-separated, as the blocks print the results table.
+std::string tableText(const TextTable& table) {
+    std::string text = joinTabs(table.columns) + '\n';
+    for (const auto& row : table.rows) text += joinTabs(row) + '\n';
+    return text;
+}
+
+// The by-lane table in long form: a row per lane and allele size with a
+// height ("alle150" gives 150), and one row with empty cells for a lane
+// without any.
+TextTable laneHeights(const TextTable& lanes) {
+    TextTable tidy{{"lane", "allele_size", "height"}, {}};
+    for (const auto& row : lanes.rows) {
+        const size_t before = tidy.rows.size();
+        for (size_t c = 1; c < row.size() && c < lanes.columns.size(); ++c)
+            if (!row[c].empty()) tidy.rows.push_back({row[0], lanes.columns[c].substr(4), row[c]});
+        if (tidy.rows.size() == before) tidy.rows.push_back({row.empty() ? std::string() : row[0], "", ""});
+    }
+    return tidy;
+}
+
+// A column title as R and pandas take it: letters, digits and underscores.
+std::string tidyName(std::string_view title) {
+    std::string name;
+    for (const char c : title) {
+        const bool keep = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        if (c >= 'A' && c <= 'Z') name += static_cast<char>(c - 'A' + 'a');
+        else if (keep) name += c;
+        else if (!name.empty() && name.back() != '_') name += '_';
+    }
+    while (!name.empty() && name.back() == '_') name.pop_back();
+    return name.empty() ? std::string("value") : name;
+}
+
+const char* blockName(ShowBlock block) {
+    for (const BlockName& b : kBlocks)
+        if (b.block == block) return b.name;
+    return "";
+}
+
+// The blocks of a batch. By default each is printed as it comes, headed
+// "# WHO: BLOCK" ("# accumulated" for the accumulated text). With --format
+// tidy each kind of block is printed once, after the last file, as one TSV
+// table for every file together: a leading file column, titles of letters,
+// digits and underscores, and tables apart by an empty line.
+class Blocks {
+public:
+    Blocks(std::ostream& out, bool tidy) : out(out), tidy(tidy) {}
+
+    // The header of a block whose text follows later (only by default).
+    void begin(const std::string& who, ShowBlock kind) {
+        if (tidy) return;
+        out << "# " << who;
+        if (kind != ShowAccumulated) out << ": " << blockName(kind);
+        out << '\n';
+    }
+    // A block: its text as printed by default, or its table.
+    void add(const std::string& who, ShowBlock kind, const std::string& text, const std::function<TextTable()>& table) {
+        if (!tidy) {
+            begin(who, kind);
+            print(text);
+            return;
+        }
+        append(who, kind, table());
+    }
+    // A block of text lines: a row per line in tidy form.
+    void addLines(const std::string& who, ShowBlock kind, const std::string& text, bool withHeader = true) {
+        if (!tidy) {
+            if (withHeader) begin(who, kind);
+            print(text);
+            return;
+        }
+        TextTable lines{{blockName(kind)}, {}};  // titled by the block, which tells the tables apart
+        for (size_t from = 0; from < text.size();) {
+            const size_t end = std::min(text.find('\n', from), text.size());
+            lines.rows.push_back({text.substr(from, end - from)});
+            from = end + 1;
+        }
+        append(who, kind, lines);
+    }
+    void finish() {
+        if (!tidy) return;
+        bool first = true;
+        for (const BlockName& b : kBlocks) {
+            const auto it = tables.find(b.block);
+            if (it == tables.end()) continue;
+            if (!first) out << '\n';
+            first = false;
+            out << delimitedText(it->second, Delimiter::Tab);
+        }
+    }
+
+private:
+    // A text block, ending with a line feed so the next block starts on its own line.
+    void print(const std::string& text) {
+        out << text;
+        if (!text.empty() && text.back() != '\n') out << '\n';
+    }
+    void append(const std::string& who, ShowBlock kind, const TextTable& table) {
+        auto [it, fresh] = tables.try_emplace(kind);
+        TextTable& all = it->second;
+        if (fresh) {
+            all.columns = {"file"};
+            for (const std::string& title : table.columns) all.columns.push_back(tidyName(title));
+        }
+        for (const auto& row : table.rows) {
+            std::vector<std::string> cells = {who};
+            cells.insert(cells.end(), row.begin(), row.end());
+            cells.resize(all.columns.size());
+            all.rows.push_back(std::move(cells));
+        }
+    }
+
+    std::ostream& out;
+    bool tidy;
+    std::map<ShowBlock, TextTable> tables;
+};
+
 class Batch {
 public:
     Batch(const BatchOptions& options, std::ostream& out, std::ostream& err)
@@ -227,16 +367,15 @@ public:
         tk.dialogs.onAlert = [this](const AlertRequest& alert, const std::string&) {
             // The batch itself answers the confirmation before each next file.
             if (alert.id == AlertId::ConfirmOpenAnother) return;
-            errLog.flush();
             if (alert.id == AlertId::AddRunAgain) {
                 // Said when the outcome is known: skipped now, added again
                 // only once the add has gone through.
                 duplicateSkipped = !this->options.addAgain;
-                if (duplicateSkipped) say(this->err, alert.informative + " Not added again (--add-again adds it).");
+                if (duplicateSkipped) message(current, alert.informative + " Not added again (--add-again adds it).");
                 else addedAgain = alert.informative;
                 return;
             }
-            say(this->err, alert.informative.empty() ? alert.message : alert.message + ' ' + alert.informative);
+            message(current, alert.informative.empty() ? alert.message : alert.message + ' ' + alert.informative);
         };
         tk.dialogs.answerFor = [this](const AlertRequest& alert) -> std::optional<bool> {
             if (alert.id == AlertId::AddRunAgain) return this->options.addAgain;
@@ -265,23 +404,40 @@ public:
         } else {
             for (const auto& file : options.files) scoreFile(file, {file});
         }
+        current.clear();
         if (options.show & ShowAccumulated) {
             controller.exportAccumulatedSPPCRData();
-            out << "# accumulated\n";
-            printText(tk.sppcrtext.text());
+            blocks.addLines("accumulated", ShowAccumulated, tk.sppcrtext.text());
             const AccumulatedStatistics stats = controller.accumulatedStatistics();
-            printStatistics("accumulated", statRows(stats), stats.spectrum);
+            addStatistics("accumulated", statRows(stats), stats.spectrum);
         }
+        blocks.finish();
         return failed ? 1 : 0;
     }
 
 private:
     void typeParameters() {
-        const std::pair<const std::optional<std::string>*, Field*> typed[] = {
-            {&options.p1, &tk.progenitor1}, {&options.p2, &tk.progenitor2}, {&options.low, &tk.lowrange},
-            {&options.high, &tk.highrange}, {&options.shift, &tk.shift},    {&options.stutter, &tk.stuttertol}};
-        for (const auto& [text, field] : typed)
-            if (*text) field->setText(**text);
+        struct Typed {
+            const char* option;
+            const std::optional<std::string>* text;
+            Field* field;
+            const char* name;
+        };
+        const Typed typed[] = {{"--p1", &options.p1, &tk.progenitor1, "progenitor1"},
+                               {"--p2", &options.p2, &tk.progenitor2, "progenitor2"},
+                               {"--low", &options.low, &tk.lowrange, "lowrange"},
+                               {"--high", &options.high, &tk.highrange, "highrange"},
+                               {"--shift", &options.shift, &tk.shift, "shift"},
+                               {"--stutter", &options.stutter, &tk.stuttertol, "stuttertol"},
+                               {"--ge", &options.ge, nullptr, "accumgeforun"}};
+        for (const Typed& t : typed) {
+            if (!*t.text) continue;
+            if (t.field) t.field->setText(**t.text);
+            // The leading number is what is used; a text that is more than
+            // one number is said once, standard output as it always is.
+            const std::string note = fieldReadingNote(t.option, **t.text, numberField(t.name).reading);
+            if (!note.empty()) err << "lociview: " << note << '\n';
+        }
         if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
         if (options.maybes) {
             // A click on the check box: its state, then its action.
@@ -292,10 +448,12 @@ private:
 
     // file: the name the blocks are headed by; paths: what is opened.
     void scoreFile(const std::string& file, const std::vector<std::string>& paths) {
+        current = file;
         tk.dialogs.clearAnswers();
         if (paths.size() == 1) tk.dialogs.setOpenAnswer(paths.front());
         else tk.dialogs.setOpenAnswers(paths);
         tk.dialogs.answerImportReview(options.dye.value_or(std::string()));
+        tk.dialogs.answerMarker(options.marker.value_or(std::string()));
         const size_t alertsBefore = tk.dialogs.shown.size();
         const Outcome opened = controller.openData();
         tk.dialogs.setOpenAnswer(std::nullopt);
@@ -313,44 +471,58 @@ private:
             failed = true;
             return;
         }
+        // Which marker of several was scored, when --marker chose none.
+        if (const std::string& note = controller.importedData().tables.markerNote; !note.empty()) message(file, note);
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
         }
         if (options.show & ShowSamples) {
-            header(file, "samples");
             const ImportedDataSet& source = controller.importedData();
-            out << sampleTableText(source.tables.samples, source.tables.files);
+            blocks.add(file, ShowSamples, sampleTableText(source.tables.samples, source.tables.files), [&] {
+                TextTable samples = samplesTable(source.tables.samples, source.tables.files);
+                samples.columns = {"lane", "sample", "sample_file", "peaks"};  // "file" heads the data set
+                return samples;
+            });
         }
         if (options.ge) accumulate();
         if (options.show & ShowAlleles) {
-            header(file, "alleles");
-            printTable();
+            const TextTable alleles = shownTable();
+            blocks.add(file, ShowAlleles, tableText(alleles), [&] {
+                TextTable tidy = alleles;
+                tidy.columns = {"allele_size", "peaks", "weight"};
+                return tidy;
+            });
         }
         if (options.show & ShowLanes) {
-            header(file, "lanes");
             tk.toggleTable.setState(1);
             controller.toggleTable();
-            printTable();
+            const TextTable lanes = shownTable();
             tk.toggleTable.setState(0);
             controller.toggleTable();
+            blocks.add(file, ShowLanes, tableText(lanes), [&] { return laneHeights(lanes); });
         }
         if (options.show & ShowCounters) {
-            header(file, "counters");
-            out << "numemptylanes\t" << tk.numemptylanes.text() << '\n';
-            out << "numones\t" << tk.numones.text() << '\n';
-            out << "numtwos\t" << tk.numtwos.text() << '\n';
+            const std::pair<const char*, Field*> counters[] = {
+                {"numemptylanes", &tk.numemptylanes}, {"numones", &tk.numones}, {"numtwos", &tk.numtwos}};
+            std::string text;
+            TextTable tidy;
+            tidy.rows.emplace_back();
+            for (const auto& [name, field] : counters) {
+                text += std::string(name) + '\t' + field->text() + '\n';
+                tidy.columns.push_back(name);
+                tidy.rows.back().push_back(field->text());
+            }
+            blocks.add(file, ShowCounters, text, [&] { return tidy; });
         }
-        if (options.show & ShowMaybes) {
-            header(file, "maybes");
-            printText(tk.datatext.text());
-        }
+        if (options.show & ShowMaybes) blocks.addLines(file, ShowMaybes, tk.datatext.text());
         if (options.show & ShowSppcr) {
-            header(file, "sppcr");
-            exportRun();
+            // The header first: the export's alerts come after it.
+            blocks.begin(file, ShowSppcr);
+            if (exportRun()) blocks.addLines(file, ShowSppcr, tk.sppcrtext.text(), false);
         }
         if (const std::optional<RunStatistics> stats = controller.runStatistics())
-            printStatistics(file, statRows(*stats), stats->spectrum);
+            addStatistics(file, statRows(*stats), stats->spectrum);
     }
 
     // A line for each file of the data set just opened that had rows
@@ -368,16 +540,25 @@ private:
         return !(any && options.strict);
     }
 
-    // The stats and spectrum blocks asked for, under "# WHO: BLOCK".
-    void printStatistics(const std::string& who, const std::vector<StatRow>& rows, const AlleleSpectrum& spectrum) {
-        if (options.show & ShowStats) {
-            header(who, "stats");
-            out << statsText(rows);
+    // The stats and spectrum blocks asked for, of a run or the accumulated runs.
+    void addStatistics(const std::string& who, const std::vector<StatRow>& rows, const AlleleSpectrum& spectrum) {
+        if (options.show & ShowStats)
+            blocks.add(who, ShowStats, statsText(rows), [&] { return statisticsTable(rows); });
+        if (options.show & ShowSpectrum)
+            blocks.add(who, ShowSpectrum, spectrumText(spectrum), [&] { return spectrumTable(spectrum); });
+    }
+
+    // The results table as the toolkit's table shows it now.
+    TextTable shownTable() {
+        TextTable table{tk.tabl.columnTitles(), {}};
+        const std::vector<std::string> ids = tk.tabl.columnIdentifiers();
+        const int32_t rows = controller.numberOfRowsInTableView();
+        for (int32_t r = 0; r < rows; ++r) {
+            std::vector<std::string> cells;
+            for (const auto& id : ids) cells.push_back(formatCell(controller.tableView(id, r)));
+            table.rows.push_back(std::move(cells));
         }
-        if (options.show & ShowSpectrum) {
-            header(who, "spectrum");
-            out << spectrumText(spectrum);
-        }
+        return table;
     }
 
     void accumulate() {
@@ -392,48 +573,37 @@ private:
         // A run the log holds already stays in once: not a failure.
         const Outcome added = controller.addToAccumulator();
         if (added != Outcome::Done && !duplicateSkipped) failed = true;
-        if (added == Outcome::Done && !addedAgain.empty()) say(err, addedAgain + " Added again.");
+        if (added == Outcome::Done && !addedAgain.empty()) message(current, addedAgain + " Added again.");
         tk.dialogs.clearAnswers();
     }
 
-    void exportRun() {
+    // The run's SP-PCR text into the export window; false when not exported.
+    bool exportRun() {
         if (controller.exportSPPCRData() != Outcome::Done) {
             failed = true;
-            return;
+            return false;
         }
         if (options.ge) tk.geforun.setText(*options.ge);
         if (options.exportAnyway) tk.dialogs.queueAnswer(true);
         const Outcome exported = controller.exportSPPCR2();
         tk.dialogs.clearAnswers();
-        if (exported != Outcome::Done) {
-            failed = true;
-            return;
-        }
-        printText(tk.sppcrtext.text());
+        if (exported == Outcome::Done) return true;
+        failed = true;
+        return false;
     }
 
-    void header(const std::string& file, const char* block) { out << "# " << file << ": " << block << '\n'; }
-
-    void printTable() {
-        out << joinTabs(tk.tabl.columnTitles()) << '\n';
-        const std::vector<std::string> ids = tk.tabl.columnIdentifiers();
-        const int32_t rows = controller.numberOfRowsInTableView();
-        for (int32_t r = 0; r < rows; ++r) {
-            std::vector<std::string> cells;
-            for (const auto& id : ids) cells.push_back(formatCell(controller.tableView(id, r)));
-            out << joinTabs(cells) << '\n';
-        }
-    }
-
-    // A text block, ending with a line feed so the next block starts on its own line.
-    void printText(const std::string& text) {
-        out << text;
-        if (!text.empty() && text.back() != '\n') out << '\n';
+    // A message about a file on standard error, after the developer log
+    // lines before it: "lociview: FILE: MESSAGE".
+    void message(const std::string& file, const std::string& text) {
+        errLog.flush();
+        say(err, (file.empty() ? std::string() : file + ": ") + text);
     }
 
     const BatchOptions& options;
     std::ostream& out;
     std::ostream& err;
+    Blocks blocks{out, options.tidy};
+    std::string current;  // the data set being opened and scored: the messages' file
     NullStream trace;  // swallowed: the batch prints its own blocks
     NullLog noLog;
     StreamLog errLog;
@@ -468,8 +638,12 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_flag("--devlog", o.devlog);
     std::string dye;
     CLI::Option* dyeOption = app.add_option("--dye", dye)->allow_extra_args(false);
+    std::string marker;
+    CLI::Option* markerOption = app.add_option("--marker", marker)->allow_extra_args(false);
     app.add_flag("--as-lanes", o.asLanes);
     app.add_flag("--strict", o.strict);
+    std::string formatName;
+    CLI::Option* formatOption = app.add_option("--format", formatName)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
@@ -478,6 +652,12 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     if (dyeOption->count() > 0) o.dye = dye;
     if (o.accumulator)
         if (std::string problem = accumulatorProblem(*o.accumulator); !problem.empty()) return problem;
+    if (markerOption->count() > 0) o.marker = marker;
+    if (formatOption->count() > 0) {
+        if (formatName != "blocks" && formatName != "tidy")
+            return "--format must be blocks or tidy, not '" + formatName + "'";
+        o.tidy = formatName == "tidy";
+    }
     if (locusOption->count() > 0) {
         o.locusCell = locusColumnNamed(locus);
         if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";

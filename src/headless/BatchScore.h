@@ -43,8 +43,12 @@ struct BatchOptions {
     // Peak tables in today's layouts: the dye to score (a letter or colour;
     // unset for the default) and all files opened as the lanes of one data set.
     std::optional<std::string> dye;
+    std::optional<std::string> marker;  // of a Marker column; unset for the default
     bool asLanes = false;
     bool strict = false;  // a file with any row skipped fails and is not scored
+    // Each kind of block once, for all files together, as one TSV table
+    // with a leading file column (--format tidy), instead of a block per file.
+    bool tidy = false;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

@@ -103,15 +103,29 @@ std::vector<std::string> ScriptedDialogs::runOpenPanelForFiles() {
     return openAnswers;
 }
 
-std::optional<std::string> ScriptedDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
+std::optional<ImportAnswer> ScriptedDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
     std::string dyes;
     for (const DyeCount& d : tables.dyes)
         dyes += format("%s%c %lld", dyes.empty() ? "" : ", ", d.dye, static_cast<long long>(d.peaks));
     const std::optional<std::string> answer = std::exchange(reviewAnswer, std::string());
+    const std::string marker = std::exchange(markerAnswer, std::string());
     const std::string pressed = !answer ? "cancelled" : answer->empty() ? std::string(1, suggestedDye) : *answer;
     trace.emit("import", format("%s; %zu samples; dyes %s; default %c -> %s", tables.layoutName.c_str(),
                                 tables.samples.size(), dyes.c_str(), suggestedDye, pressed.c_str()));
-    return answer;
+    // A Marker column's markers, each with its rows by dye.
+    if (!tables.markers.empty()) {
+        std::string markers;
+        for (const MarkerCount& m : tables.markers) {
+            markers += (markers.empty() ? "" : "; ") + (m.name.empty() ? std::string("(none)") : m.name);
+            for (const DyeCount& d : m.dyes) markers += format(" %c %lld", d.dye, static_cast<long long>(d.peaks));
+        }
+        const char dye = answer && !answer->empty() ? dyeLetter(*answer) : suggestedDye;
+        trace.emit("markers", format("%s; default %s -> %s", markers.c_str(), defaultMarker(tables, dye).c_str(),
+                                     !answer ? "cancelled" : marker.empty() ? defaultMarker(tables, dye).c_str()
+                                                                            : marker.c_str()));
+    }
+    if (!answer) return std::nullopt;
+    return ImportAnswer{*answer, marker};
 }
 
 std::string escapeLogLine(std::string_view text) {

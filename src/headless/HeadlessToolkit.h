@@ -81,6 +81,12 @@ public:
     double value() const { return current; }
     double maxValue() const { return maximum; }
 
+    // A Cancel pressed once the indicator has reached a value (tests); none
+    // by default, as no one sits at a headless run.
+    std::optional<double> cancelAt;
+    bool cancellable() const override { return cancelAt.has_value(); }
+    bool cancelRequested() const override { return cancelAt && current >= *cancelAt; }
+
 private:
     Trace& trace;
     double minimum = 0, maximum = 100, current = 0;
@@ -151,9 +157,11 @@ public:
     // import review answers a dye (empty: the default) or, given nothing,
     // is cancelled.
     std::vector<std::string> runOpenPanelForFiles() override;
-    std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
+    std::optional<ImportAnswer> runImportReview(const PeakImport& tables, char suggestedDye) override;
     void setOpenAnswers(std::vector<std::string> paths) { openAnswers = std::move(paths); }
     void answerImportReview(std::optional<std::string> dye) { reviewAnswer = std::move(dye); }
+    // The marker the next review answers (empty: the default).
+    void answerMarker(std::string marker) { markerAnswer = std::move(marker); }
     std::vector<AlertRequest> shown;  // every alert, in order, for tests
     // Told of every alert as it is answered (pressed: the title pressed).
     std::function<void(const AlertRequest& alert, const std::string& pressed)> onAlert;
@@ -167,6 +175,7 @@ private:
     std::optional<std::string> openAnswer;
     std::vector<std::string> openAnswers;
     std::optional<std::string> reviewAnswer = std::string();
+    std::string markerAnswer;
 };
 
 class TraceLog final : public LogSink {

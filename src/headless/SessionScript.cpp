@@ -130,6 +130,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"do", &Session::doAction, true},    {"show", &Session::showView, true},
         {"open-lanes", &Session::openLanes, true}, {"dye", &Session::dye, true},
         {"snapshot", &Session::snapshot, true}, {"restore", &Session::restore, true},
+        {"marker", &Session::marker, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -168,6 +169,11 @@ std::optional<std::string> Session::openLanes(std::string_view rest) {
 
 std::optional<std::string> Session::dye(std::string_view answer) {
     tk.dialogs.answerImportReview(answer == "cancel" ? std::nullopt : std::optional<std::string>(answer));
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::marker(std::string_view name) {
+    tk.dialogs.answerMarker(std::string(name));
     return std::nullopt;
 }
 
@@ -429,6 +435,7 @@ void Session::showImport() {
                           return format("%c:%lld", d.dye, static_cast<long long>(d.peaks));
                       }));
     tk.trace.emit("skipped", skippedSummary(opened.tables));
+    if (!opened.tables.marker.empty()) tk.trace.emit("marker", opened.tables.marker);
     for (const std::string& note : opened.tables.notes) tk.trace.emit("note", note);
 }
 

@@ -73,6 +73,7 @@ private:
     // answered at the next import review, and what the data set was read from.
     std::optional<std::string> openLanes(std::string_view paths);
     std::optional<std::string> dye(std::string_view answer);
+    std::optional<std::string> marker(std::string_view name);
     void showImport();
     void showSamples();
     std::optional<std::string> snapshot(std::string_view name);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <iterator>
+#include <unordered_map>
 
 #include "base/DevLog.h"
 #include "base/NumberText.h"
@@ -22,7 +23,7 @@ constexpr size_t kHeaderCells = 4096;
 
 // What a column is for, and the names that say so; of two names for one
 // role the lower rank wins ("Sample File Name" over "Sample Name").
-enum Role { kSampleRole, kSizeRole, kHeightRole, kAreaRole, kLaneRole, kDyeRole, kRoles };
+enum Role { kSampleRole, kSizeRole, kHeightRole, kAreaRole, kLaneRole, kDyeRole, kMarkerRole, kRoles };
 
 struct KnownName {
     std::string_view name;  // as normalName gives it
@@ -35,7 +36,7 @@ constexpr KnownName kKnownNames[] = {
     {"sample", kSampleRole, 3},           {"size", kSizeRole, 0},          {"height", kHeightRole, 0},
     {"peak height", kHeightRole, 1},      {"area", kAreaRole, 0},          {"area in point", kAreaRole, 1},
     {"peak area", kAreaRole, 2},          {"lane", kLaneRole, 0},          {"dye sample peak", kDyeRole, 0},
-    {"dye", kDyeRole, 1}};
+    {"dye", kDyeRole, 1},                 {"marker", kMarkerRole, 0}};
 
 // The numbered columns of genotype tables: "Size 1", "Height 1", "Area 1"...
 enum class PairPart { None, Size, Height, Area };
@@ -88,12 +89,12 @@ struct Pair {
 
 // The columns a header names, by index.
 struct Columns {
-    int sample = -1, lane = -1, dye = -1, size = -1, height = -1, area = -1;
+    int sample = -1, lane = -1, dye = -1, size = -1, height = -1, area = -1, marker = -1;
     std::vector<Pair> pairs;  // genotype tables, by number
 
     // One past the last column read.
     size_t count() const {
-        int last = std::max({sample, lane, dye, size, height, area});
+        int last = std::max({sample, lane, dye, size, height, area, marker});
         for (const Pair& p : pairs) last = std::max({last, p.size, p.height, p.area});
         return static_cast<size_t>(last + 1);
     }
@@ -145,6 +146,7 @@ std::string columnsOf(const std::vector<Field>& cells, const std::string& fileNa
     out.area = role[kAreaRole];
     out.lane = role[kLaneRole];
     out.dye = role[kDyeRole];
+    out.marker = role[kMarkerRole];
 
     const bool anySizeN = std::any_of(out.pairs.begin(), out.pairs.end(), [](const Pair& p) { return p.size >= 0; });
     if (out.size < 0 && !anySizeN)
@@ -369,6 +371,11 @@ private:
             sample = sampleIndex(name);
         }
         if (columns.lane >= 0) noteLane(sample, laneNumber(cell(columns.lane, laneScratch)));
+        if (columns.marker >= 0) {
+            marker = markerIndex(cell(columns.marker, markerScratch));
+            if (out.sampleMarkers.empty() || out.sampleMarkers.back() != std::pair{sample, marker})
+                out.sampleMarkers.emplace_back(sample, marker);
+        }
         char dye = kNoDye;
         if (columns.dye >= 0) dye = dyeLetter(cell(columns.dye, dyeScratch));
         if (columns.pairs.empty()) {
@@ -448,8 +455,24 @@ private:
         if (dye == 0) return SkipReason::DyeUnknown;
         float area = 0.0f;
         if (floatCell(areaCell, area) != CellNumber::Number || !std::isfinite(area)) area = 0.0f;
-        out.peaks.push_back({0, sample, dye, size, saturatingInt(height), area});
+        out.peaks.push_back({0, sample, dye, size, saturatingInt(height), area, marker});
         return std::nullopt;
+    }
+
+    // The index of a marker name, given when new; more markers than an
+    // index holds share the last (a refusal says so).
+    uint16_t markerIndex(std::string_view name) {
+        if (!out.markers.empty() && out.markers[marker] == name) return marker;
+        const auto [at, fresh] = markerIndexes.try_emplace(std::string(name), out.markers.size());
+        if (fresh) {
+            if (out.markers.size() > kMostMarkers) {
+                out.refusal = format("There are more than %zu markers in the Marker column.", kMostMarkers + 1);
+                at->second = kMostMarkers;
+            } else {
+                out.markers.emplace_back(name);
+            }
+        }
+        return static_cast<uint16_t>(at->second);
     }
 
     // Sizes and areas: single precision exactly as the classic reader reads
@@ -499,6 +522,7 @@ private:
     }
 
     static constexpr int64_t kUnset = -2;
+    static constexpr size_t kMostMarkers = 65535;
 
     const Columns& columns;
     FileSamples& out;
@@ -508,7 +532,10 @@ private:
     int64_t skips = 0;
     SampleIndex index;
     size_t last = static_cast<size_t>(-1);
-    std::string sampleScratch, laneScratch, dyeScratch, sizeScratch, heightScratch, areaScratch, numberScratch;
+    std::string sampleScratch, laneScratch, dyeScratch, sizeScratch, heightScratch, areaScratch, numberScratch,
+        markerScratch;
+    uint16_t marker = 0;  // of the row read now
+    std::unordered_map<std::string, size_t> markerIndexes;
 };
 
 size_t lineCount(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "input/NumberForms.h"
@@ -21,6 +22,10 @@ struct FileSamples {
     std::vector<std::string> names;    // samples in order of first appearance
     std::vector<int64_t> laneOf;       // per sample, with a Lane column: its number, or kNoLane
     std::vector<ImportedPeak> peaks;   // sample: index into names; lane not yet given
+    // A Marker column's markers in order of first appearance (peaks index
+    // them), and (sample, marker) of every row that names both, peaks or not.
+    std::vector<std::string> markers;
+    std::vector<std::pair<uint32_t, uint16_t>> sampleMarkers;
     SkipCounts skipped{};
     int64_t skippedRows = 0;           // rows with anything skipped
     int64_t dataRows = 0;

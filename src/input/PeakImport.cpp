@@ -45,7 +45,7 @@ bool readPerSampleLines(std::string_view bytes, const std::string& sampleName, F
         else if (dye == 0 || dye == kNoDye)
             ++out.skipped[static_cast<size_t>(SkipReason::DyeUnknown)];
         else
-            out.peaks.push_back({0, 0, dye, line.size, line.height, std::isfinite(line.area) ? line.area : 0.0f});
+            out.peaks.push_back({0, 0, dye, line.size, line.height, std::isfinite(line.area) ? line.area : 0.0f, 0});
     }
     out.skippedRows = out.dataRows - static_cast<int64_t>(out.peaks.size());
     return true;
@@ -240,6 +240,21 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
                                    "): samples are numbered 1, 2, 3... in order of appearance.");
     }
     const bool laneColumnLanes = anyLaneColumn && laneProblem.empty();
+    result.lanesFromColumn = laneColumnLanes;
+
+    // The markers of every file as one list, each file's indexes onto it.
+    std::vector<std::vector<uint16_t>> markerOf(read.size());
+    std::unordered_map<std::string, uint16_t> markerIndex;
+    for (size_t i = 0; i < read.size(); ++i)
+        for (std::string& name : read[i].markers) {
+            const auto [at, fresh] = markerIndex.try_emplace(name, static_cast<uint16_t>(result.markers.size()));
+            if (fresh) {
+                if (result.markers.size() > std::numeric_limits<uint16_t>::max())
+                    return refused("There are more markers in the Marker columns than Lociview can tell apart.", log);
+                result.markers.push_back({std::move(name), {}});
+            }
+            markerOf[i].push_back(at->second);
+        }
 
     struct Placed {
         size_t file;
@@ -264,6 +279,25 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
     for (const Placed& p : order) {
         position[p.file][p.local] = static_cast<uint32_t>(result.samples.size());
         result.samples.push_back({p.lane, std::move(read[p.file].names[p.local]), static_cast<uint32_t>(p.file), 0});
+    }
+    // Which samples have rows of which markers, by the samples' places. A
+    // file without a Marker column among files with one names no marker.
+    for (size_t i = 0; i < read.size() && !result.markers.empty(); ++i) {
+        if (!markerOf[i].empty()) continue;
+        const auto [at, fresh] = markerIndex.try_emplace(std::string(), static_cast<uint16_t>(result.markers.size()));
+        if (fresh) result.markers.push_back({std::string(), {}});
+        markerOf[i].push_back(at->second);
+        for (uint32_t s = 0; s < read[i].names.size(); ++s) read[i].sampleMarkers.emplace_back(s, 0);
+    }
+    for (size_t i = 0; i < read.size(); ++i)
+        for (const auto& [sample, marker] : read[i].sampleMarkers)
+            result.sampleMarkers.emplace_back(position[i][sample], markerOf[i][marker]);
+    std::sort(result.sampleMarkers.begin(), result.sampleMarkers.end());
+    result.sampleMarkers.erase(std::unique(result.sampleMarkers.begin(), result.sampleMarkers.end()),
+                               result.sampleMarkers.end());
+    for (size_t i = 0; i < read.size(); ++i) {
+        if (markerOf[i].empty()) continue;
+        for (ImportedPeak& peak : read[i].peaks) peak.marker = markerOf[i][peak.marker];
     }
     std::array<int64_t, 256> perDye{};
     const auto inPlace = [&] {
@@ -305,6 +339,14 @@ PeakImport importFiles(const std::vector<ImportFile>& files, LogSink& log) {
         }
     }
     result.dyes = dyesInChannelOrder(perDye);
+    if (!result.markers.empty()) {
+        std::vector<std::array<int64_t, 256>> perMarker(result.markers.size(), std::array<int64_t, 256>{});
+        for (const ImportedPeak& peak : result.peaks) ++perMarker[peak.marker][static_cast<unsigned char>(peak.dye)];
+        for (size_t m = 0; m < result.markers.size(); ++m)
+            for (const DyeCount& d : result.dyes)
+                if (const int64_t n = perMarker[m][static_cast<unsigned char>(d.dye)]; n > 0)
+                    result.markers[m].dyes.push_back({d.dye, n});
+    }
 
     for (const ImportFile& f : files) result.files.push_back(f.name);
     result.status = ImportStatus::Imported;
@@ -342,6 +384,84 @@ std::vector<DyeCount> dyesInChannelOrder(const std::array<int64_t, 256>& perDye)
     return dyes;
 }
 
+std::string defaultMarker(const PeakImport& import, char dye) {
+    const MarkerCount* best = nullptr;
+    int64_t most = -1;
+    for (const MarkerCount& m : import.markers) {
+        int64_t rows = 0;
+        for (const DyeCount& d : m.dyes)
+            if (d.dye == dye) rows = d.peaks;
+        // Rows that name no marker are no locus of their own: last choice.
+        const bool better = !best || (best->name.empty() && !m.name.empty()) ||
+                            (best->name.empty() == m.name.empty() && rows > most);
+        if (better) {
+            best = &m;
+            most = rows;
+        }
+    }
+    return best ? best->name : std::string();
+}
+
+std::string selectMarker(PeakImport& import, std::string_view requested, char dye) {
+    if (import.markers.empty()) return {};
+    const std::string name = requested.empty() ? defaultMarker(import, dye ? dye : defaultDye(import))
+                                               : std::string(requested);
+    const auto chosen = std::find_if(import.markers.begin(), import.markers.end(),
+                                     [&](const MarkerCount& m) { return m.name == name; });
+    if (chosen == import.markers.end()) {
+        std::string names;
+        for (const MarkerCount& m : import.markers)
+            names += (names.empty() ? "" : ", ") + (m.name.empty() ? std::string("(none)") : inQuotes(m.name));
+        return format("There is no marker %s in the Marker column. The markers there are %s.",
+                      inQuotes(name).c_str(), names.c_str());
+    }
+    const uint16_t marker = static_cast<uint16_t>(chosen - import.markers.begin());
+    if (requested.empty() && import.markers.size() > 1) {
+        import.markerNote = format("The Marker column names %zu markers; %s, the one with most rows in the dye, is "
+                                   "scored and the others are left out (choose another to score it).",
+                                   import.markers.size(), inQuotes(name).c_str());
+        import.notes.push_back(import.markerNote);
+    }
+
+    // The samples with a row of the marker, renumbered unless the Lane
+    // column numbers them.
+    std::vector<uint32_t> kept(import.samples.size(), std::numeric_limits<uint32_t>::max());
+    std::vector<SampleLane> samples;
+    for (const auto& [sample, m] : import.sampleMarkers) {
+        if (m != marker || kept[sample] != std::numeric_limits<uint32_t>::max()) continue;
+        kept[sample] = 0;
+    }
+    for (size_t s = 0; s < import.samples.size(); ++s) {
+        if (kept[s] == std::numeric_limits<uint32_t>::max()) continue;
+        kept[s] = static_cast<uint32_t>(samples.size());
+        SampleLane lane = std::move(import.samples[s]);
+        if (!import.lanesFromColumn) lane.lane = static_cast<int32_t>(samples.size() + 1);
+        lane.peaks = 0;
+        samples.push_back(std::move(lane));
+    }
+    std::array<int64_t, 256> perDye{};
+    std::vector<ImportedPeak> peaks;
+    for (const ImportedPeak& peak : import.peaks) {
+        if (peak.marker != marker || kept[peak.sample] == std::numeric_limits<uint32_t>::max()) continue;
+        ImportedPeak& p = peaks.emplace_back(peak);
+        p.sample = kept[peak.sample];
+        p.lane = samples[p.sample].lane;
+        p.marker = 0;
+        ++samples[p.sample].peaks;
+        ++perDye[static_cast<unsigned char>(p.dye)];
+    }
+    std::vector<DyeCount> dyes;
+    for (const DyeCount& d : import.dyes)
+        if (perDye[static_cast<unsigned char>(d.dye)] > 0) dyes.push_back({d.dye, perDye[static_cast<unsigned char>(d.dye)]});
+    import.samples = std::move(samples);
+    import.peaks = std::move(peaks);
+    import.dyes = std::move(dyes);
+    import.marker = name;
+    import.markers.clear();
+    import.sampleMarkers.clear();
+    return {};
+}
+
 std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
     std::vector<PeakRow> rows;
     int64_t count = 0;
@@ -368,6 +488,13 @@ std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye) {
     for (const ImportedPeak& peak : import.peaks)
         if (peak.dye == dye) ++out[peak.sample].peaks;
     return out;
+}
+
+std::string sampleOfLane(const std::vector<SampleLane>& samples, int32_t lane) {
+    // Ascending lanes: a search, not a walk, for every cell of a big plate.
+    const auto at = std::lower_bound(samples.begin(), samples.end(), lane,
+                                     [](const SampleLane& s, int32_t l) { return s.lane < l; });
+    return at != samples.end() && at->lane == lane ? at->sample : std::string();
 }
 
 std::string sampleTableText(const PeakImport& import, char dye) {

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/DevLog.h"
@@ -81,6 +82,7 @@ struct ImportedPeak {
     float size = 0.0f;    // single precision, read as the classic reader reads it
     int32_t height = 0;   // truncated toward zero, saturated at the 32-bit limits
     float area = 0.0f;    // 0 when the file gives none
+    uint16_t marker = 0;  // index into PeakImport::markers (0 without a Marker column)
 };
 
 struct SampleLane {
@@ -103,6 +105,12 @@ struct FileRows {
     SkipCounts skipped{};
 };
 
+// A marker of a Marker column (multiplex tables) with its peaks by dye.
+struct MarkerCount {
+    std::string name;            // "" for rows that name none
+    std::vector<DyeCount> dyes;  // in the order of PeakImport::dyes
+};
+
 struct PeakImport {
     ImportStatus status = ImportStatus::NotRecognised;
     std::string message;                // Refused: what the user is told
@@ -112,6 +120,14 @@ struct PeakImport {
     std::vector<SampleLane> samples;    // ascending lane, one per sample
     std::vector<ImportedPeak> peaks;    // ascending lane; a sample's peaks in file order
     std::vector<DyeCount> dyes;         // every dye with peaks, in channel order B G Y R O P, others, kNoDye
+    // A Marker column's markers, in order of first appearance, and the
+    // (sample, marker) of every row that names both, ascending; both empty
+    // without a Marker column, and once one marker is chosen (marker).
+    std::vector<MarkerCount> markers;
+    std::vector<std::pair<uint32_t, uint16_t>> sampleMarkers;
+    std::string marker;                 // the marker chosen (selectMarker)
+    std::string markerNote;             // which was scored of several, when none was named (also a note)
+    bool lanesFromColumn = false;       // the Lane column numbers the samples
     SkipCounts skipped{};
     int64_t dataRows = 0;               // rows (lines) read after any header, blank ones not counted
     std::vector<FileRows> fileRows;     // per file, in the order given
@@ -160,6 +176,19 @@ struct DyeChoice {
 };
 DyeChoice selectDye(const PeakImport& import, std::string_view requested);
 
+// The marker scored when none is asked for: the one with most peaks in the
+// dye, a named one before rows that name none, the first on a tie; "" when
+// there is no Marker column.
+std::string defaultMarker(const PeakImport& import, char dye);
+
+// Keeps the peaks and samples of one marker: the one named, or for an
+// empty name the default for the dye (dye 0: the default dye). Samples
+// without a row of it are no lanes; the others are numbered 1, 2, 3... in
+// their order unless the Lane column numbered them. Nothing changes
+// without a Marker column. A refusal names the markers there are; with
+// several markers and none named, a note says which one is scored.
+std::string selectMarker(PeakImport& import, std::string_view requested, char dye);
+
 // The peaks of one dye as the classic reader's rows (lane, dye letter or
 // "?", peak number in the lane, 0 minutes, size, height, area, 0 data point:
 // "%d" and "%f" texts), in lane order and a sample's peaks in file order, so
@@ -169,6 +198,9 @@ std::vector<PeakRow> classicRows(const PeakImport& import, char dye);
 
 // The sample map with the peaks of one dye counted.
 std::vector<SampleLane> sampleLanes(const PeakImport& import, char dye);
+
+// The sample laid out as a lane ("" for a lane no sample has).
+std::string sampleOfLane(const std::vector<SampleLane>& samples, int32_t lane);
 
 // The sample map as TSV: "lane<TAB>sample<TAB>file<TAB>peaks" and a line per
 // sample, peaks of one dye; tabs and line breaks in names become spaces.

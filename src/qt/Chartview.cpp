@@ -26,7 +26,7 @@ Chartview::Chartview(ChartModel& model, LogSink& log, OutputSink& standardOutput
         QMessageBox::critical(this, QString::fromStdString(title), QString::fromStdString(message));
     });
     redrawTimer.setInterval(100);
-    connect(&redrawTimer, &QTimer::timeout, this, [this] { update(); });
+    connect(&redrawTimer, &QTimer::timeout, this, &Chartview::redrawIfChanged);
 }
 
 Chartview::~Chartview() {
@@ -174,6 +174,11 @@ void Chartview::glPrint(int x, int y, float size, const char* fmt, ...) {
     glPopMatrix();
 }
 
+void Chartview::redrawIfChanged() {
+    if (shown && *shown == ChartGeometry::inputs(chart)) return;
+    update();
+}
+
 void Chartview::paintGL() {
     if (!ready) {
         paintNotice();
@@ -192,6 +197,8 @@ void Chartview::drawFrame() {
     // background. The chart is opaque, so its alpha stays as cleared.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
+    shown = ChartGeometry::inputs(chart);
+    ++drawnFrames;
     const ChartFrame frame = ChartGeometry::frame(chart);
     if (!frame.empty()) {
         glColor3f(0, 0, 0);

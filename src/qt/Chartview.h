@@ -1,9 +1,10 @@
 #pragma once
 // The chart view: an OpenGL widget that draws the frame ChartGeometry
-// computes from a ChartModel (the controller's Chart), redrawn ten times a
-// second, with axis labels in a bitmap font.
+// computes from a ChartModel (the controller's Chart), looked at ten times
+// a second and redrawn when it changed, with axis labels in a bitmap font.
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include <QOpenGLWidget>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "qt/GLTexture.h"
+#include "chart/ChartGeometry.h"
 #include "chart/ChartModel.h"
 
 namespace lociview::qt {
@@ -49,6 +51,12 @@ public:
     uint32_t fontBase() const { return base; }
     const GLTexture* fontTexture() const { return fonty.get(); }
     const QString& problem() const { return unusable; }
+    // Frames drawn so far.
+    int64_t framesDrawn() const { return drawnFrames; }
+
+    // The timer's tick: asks for a frame when the next would differ from
+    // the one shown; an unchanged chart costs nothing at rest.
+    void redrawIfChanged();
 
 protected:
     void initializeGL() override;
@@ -66,6 +74,8 @@ private:
     uint32_t base = 0;
     QString unusable;
     bool ready = false;
+    std::optional<ChartInputs> shown;  // of the frame drawn last
+    int64_t drawnFrames = 0;
 };
 
 // The explanation shown in place of the chart when it cannot be drawn.

@@ -114,7 +114,7 @@ DesktopSession::DesktopSession(LociviewWindow& window, QtDialogs& dialogs, Deskt
     auto* print = child<QAction>(window, "actionPrint");
     if (fileMenu) {
         recent = new RecentFilesMenu(
-            fileMenu, print, settings, [this](const QString& path) { openFiles({path}); }, this);
+            fileMenu, print, settings, [this](const QStringList& files) { openFiles(files); }, this);
     }
     new FileDrop(window, [this](const QStringList& files) { openFiles(files); }, this);
     window.installEventFilter(this);
@@ -127,15 +127,17 @@ DesktopSession::~DesktopSession() {
 }
 
 void DesktopSession::openFiles(const QStringList& files) {
-    if (files.isEmpty()) return;
-    open(files);
-    // Several files are one data set, which no single entry could open again.
-    if (files.size() == 1 && window.lastOutcome() == Outcome::Done) settings.addRecentFile(files.first());
+    if (!files.isEmpty()) open(files);
 }
 
+// Every way of opening ends in the window's Open action: the data set it
+// opened becomes the most recent entry, and its folder the open dialog's.
 void DesktopSession::afterOpen() {
-    const std::optional<QString> chosen = dialogs.takeChosenFile();
-    if (chosen && window.lastOutcome() == Outcome::Done) settings.addRecentFile(*chosen);
+    if (window.lastOutcome() != Outcome::Done) return;
+    const QStringList files = window.openedFiles();
+    if (files.isEmpty()) return;
+    settings.addRecentFiles(files);
+    settings.rememberDialogFolder(QStringLiteral("open"), files.front());
 }
 
 void DesktopSession::afterScore() {

@@ -39,8 +39,8 @@ public:
     DesktopSession(LociviewWindow& window, QtDialogs& dialogs, DesktopSettings& settings, Opener open);
     ~DesktopSession() override;
 
-    // Opens files (the command line's, dropped ones, a recent entry); a
-    // single file that opened becomes the most recent.
+    // Opens files (the command line's, dropped ones, a recent entry) as the
+    // Open action does; what opens becomes the most recent entry.
     void openFiles(const QStringList& files);
 
     RecentFilesMenu* recentFiles() const { return recent; }

@@ -58,21 +58,38 @@ void DesktopSettings::setScoringChoices(const ScoringChoices& choices) {
 
 void DesktopSettings::setMaybes(bool maybes) { settings->setValue(scoringGroup + QStringLiteral("maybes"), maybes); }
 
-QStringList DesktopSettings::recentFiles() const {
-    QStringList files = settings->value(recentKey).toStringList();
-    files.removeAll(QString());
-    files.removeDuplicates();
-    if (files.size() > recentFileCount) files.resize(recentFileCount);
-    return files;
+QString DesktopSettings::dialogFilter(const QString& dialog) const {
+    return settings->value(QStringLiteral("filters/") + dialog).toString();
 }
 
-void DesktopSettings::addRecentFile(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList files = recentFiles();
-    files.removeAll(absolute);
-    files.prepend(absolute);
-    if (files.size() > recentFileCount) files.resize(recentFileCount);
-    settings->setValue(recentKey, files);
+void DesktopSettings::rememberDialogFilter(const QString& dialog, const QString& filter) {
+    settings->setValue(QStringLiteral("filters/") + dialog, filter);
+}
+
+QList<QStringList> DesktopSettings::recentFiles() const {
+    // Each entry a list of paths; a plain path (as earlier versions kept
+    // them) reads as a list of one.
+    QList<QStringList> entries;
+    for (const QVariant& entry : settings->value(recentKey).toList()) {
+        QStringList files = entry.toStringList();
+        files.removeAll(QString());
+        if (files.isEmpty() || entries.contains(files)) continue;
+        entries.append(files);
+        if (entries.size() == recentFileCount) break;
+    }
+    return entries;
+}
+
+void DesktopSettings::addRecentFiles(const QStringList& files) {
+    QStringList absolute;
+    for (const QString& path : files) absolute.append(QFileInfo(path).absoluteFilePath());
+    if (absolute.isEmpty()) return;
+    QList<QStringList> entries = recentFiles();
+    entries.removeAll(absolute);
+    entries.prepend(absolute);
+    QVariantList kept;
+    for (const QStringList& entry : entries.mid(0, recentFileCount)) kept.append(QVariant(entry));
+    settings->setValue(recentKey, kept);
 }
 
 void DesktopSettings::clearRecentFiles() { settings->remove(recentKey); }

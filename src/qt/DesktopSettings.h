@@ -44,9 +44,15 @@ public:
     void setScoringChoices(const ScoringChoices& choices);
     void setMaybes(bool maybes);
 
-    // Most recent first, at most recentFileCount, each path once.
-    QStringList recentFiles() const;
-    void addRecentFile(const QString& path);
+    // The filter a file dialog showed last ("" when none was kept).
+    QString dialogFilter(const QString& dialog) const;
+    void rememberDialogFilter(const QString& dialog, const QString& filter);
+
+    // Most recent first, at most recentFileCount, each once: the files of
+    // one opening (one file, or several opened together as one data set),
+    // as absolute paths.
+    QList<QStringList> recentFiles() const;
+    void addRecentFiles(const QStringList& files);
     void clearRecentFiles();
 
     // Saved layouts by name (window geometry, splitter states).

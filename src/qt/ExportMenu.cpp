@@ -225,8 +225,7 @@ ReportPictures ExportMenu::reportPictures() const {
     if (!model.peaks().empty()) pictures.chart = chartImage(ChartGeometry::frame(model), kChartPictureSize);
     if (!controller) return pictures;
     if (const std::optional<RunStatistics> run = controller->runStatistics())
-        pictures.runSpectrum =
-            spectrumImage(spectrumBars(run->spectrum), QStringLiteral("Allele spectrum of this run"), kSpectrumPictureSize);
+        pictures.runSpectrum = spectrumImage(spectrumBars(run->spectrum), runSpectrumTitle(*controller), kSpectrumPictureSize);
     if (!controller->accumulatedRunList().empty())
         pictures.accumulatedSpectrum =
             spectrumImage(spectrumBars(controller->accumulatedStatistics().spectrum),

@@ -1,56 +1,56 @@
 #include "qt/FieldHints.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QVariant>
-#include <cmath>
 
-#include "base/NumberText.h"
+#include "app/FieldNotes.h"
 
 namespace lociview::qt {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// The number as a person would write it back: 12, 1.5, inf.
-std::string shown(double value) {
-    std::string text = formatDoubleField(value);
-    if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
-    return text;
-}
-
-struct HintedField {
-    const char* name;
-    FieldReading reading;
-};
-
-const HintedField hintedFields[] = {
-    {"progenitor1", FieldReading::DecimalAndWhole},
-    {"progenitor2", FieldReading::DecimalAndWhole},
-    {"lowrange", FieldReading::DecimalAndWhole},
-    {"highrange", FieldReading::DecimalAndWhole},
-    {"shift", FieldReading::Decimal},
-    {"stuttertol", FieldReading::Decimal},
-    {"geforun", FieldReading::Decimal},
-    {"accumgeforun", FieldReading::Decimal},
-    {"cuwlessthanfield", FieldReading::Whole},
-    {"cuwgreaterthanfield", FieldReading::Whole},
-    {"cuwlanefield", FieldReading::Whole},
-    {"cuwallelefield", FieldReading::Whole},
-};
-
 const char* const ownToolTip = "lociviewOwnToolTip";
 
-void showHint(QLineEdit* edit, FieldReading reading) {
+// The note beside a field: a red "read as 1" that shows only when the text
+// is not one plain number. The field and its note share a row in whatever
+// layout held the field, and the field keeps its place in the tab order.
+QLabel* noteBeside(QLineEdit* edit) {
+    QWidget* parent = edit->parentWidget();
+    QLayout* layout = parent ? parent->layout() : nullptr;
+    if (!layout) return nullptr;
+    auto* row = new QWidget(parent);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowLayout->setSpacing(4);
+    QWidget* before = edit->previousInFocusChain();
+    if (QLayoutItem* replaced = layout->replaceWidget(edit, row)) {
+        delete replaced;
+    } else {
+        delete row;
+        return nullptr;
+    }
+    rowLayout->addWidget(edit, 1);
+    auto* note = new QLabel(row);
+    note->setObjectName(edit->objectName() + QStringLiteral("ReadAs"));
+    note->setStyleSheet(QStringLiteral("color: #d01010;"));
+    note->hide();
+    rowLayout->addWidget(note);
+    if (before && before != edit) QWidget::setTabOrder(before, edit);
+    return note;
+}
+
+void showHint(QLineEdit* edit, QLabel* note, FieldReading reading) {
     const QByteArray text = edit->text().toUtf8();
     const std::string hint = fieldReadingHint(std::string_view(text.constData(), static_cast<size_t>(text.size())), reading);
     const QString own = edit->property(ownToolTip).toString();
+    if (note) {
+        // The short form beside the field; the tooltip has the whole of it.
+        note->setText(QString::fromStdString(hint.substr(0, hint.find(','))));
+        note->setVisible(!hint.empty());
+    }
     if (hint.empty()) {
         edit->setStyleSheet(QString());
         edit->setToolTip(own);
@@ -66,34 +66,15 @@ void showHint(QLineEdit* edit, FieldReading reading) {
 
 }  // namespace
 
-std::string fieldReadingHint(std::string_view text, FieldReading reading) {
-    if (text.empty()) return {};
-    const std::string_view number = trimmed(text);
-    const bool allNumber = !number.empty() && decimalNumberLength(number) == number.size();
-    const double decimal = doubleValue(text);
-    const int32_t integer = intValue(text);
-
-    if (reading == FieldReading::Whole) {
-        // "1.0" is the whole number it shows; "1.5" and "1e3" are not.
-        if (allNumber && decimal == static_cast<double>(integer)) return {};
-        return "read as " + formatIntField(integer);
-    }
-    const bool readAsShown = allNumber && std::isfinite(decimal);
-    const bool wholeAgrees = reading == FieldReading::Decimal || saturatingInt(decimal) == integer;
-    if (readAsShown && wholeAgrees) return {};
-    std::string hint = "read as " + shown(decimal);
-    if (!wholeAgrees) hint += ", and as " + formatIntField(integer) + " where a whole number is used";
-    return hint;
-}
-
 void installFieldHints(QWidget* root) {
-    for (const HintedField& field : hintedFields) {
+    for (const NumberField& field : numberFields()) {
         auto* edit = root->findChild<QLineEdit*>(QString::fromLatin1(field.name));
         if (!edit) continue;
         edit->setProperty(ownToolTip, edit->toolTip());
+        QLabel* note = noteBeside(edit);
         const FieldReading reading = field.reading;
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, reading] { showHint(edit, reading); });
-        showHint(edit, reading);
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, note, reading] { showHint(edit, note, reading); });
+        showHint(edit, note, reading);
     }
 }
 

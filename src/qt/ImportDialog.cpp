@@ -98,10 +98,24 @@ ImportDialog::ImportDialog(const PeakImport& t, char suggestedDye, QWidget* pare
         if (d.dye == sizeStandardDye(tables)) text += QStringLiteral(" (size standard)");
         ui->dyeChoice->addItem(text, QVariant::fromValue(static_cast<int>(static_cast<unsigned char>(d.dye))));
     }
+    for (const MarkerCount& m : tables.markers) {
+        QStringList rows;
+        for (const DyeCount& d : m.dyes)
+            rows << QStringLiteral("%1 %2").arg(QChar::fromLatin1(d.dye)).arg(locale.toString(static_cast<qlonglong>(d.peaks)));
+        const QString name = m.name.empty() ? QStringLiteral("(no marker)") : QString::fromStdString(m.name);
+        ui->markerChoice->addItem(QStringLiteral("%1: %2").arg(name, rows.isEmpty() ? QStringLiteral("no rows") : rows.join(QStringLiteral(", "))),
+                                  QString::fromStdString(m.name));
+    }
+    ui->markerCaption->setVisible(!tables.markers.empty());
+    ui->markerChoice->setVisible(!tables.markers.empty());
     const int suggested = ui->dyeChoice->findData(static_cast<int>(static_cast<unsigned char>(suggestedDye)));
     ui->dyeChoice->setCurrentIndex(suggested >= 0 ? suggested : 0);
     showDye(ui->dyeChoice->currentIndex());
     connect(ui->dyeChoice, &QComboBox::currentIndexChanged, this, &ImportDialog::showDye);
+    connect(ui->markerChoice, &QComboBox::activated, this, [this] {
+        markerChosen = true;
+        showSamples();
+    });
     ui->buttonBox->button(QDialogButtonBox::Open)->setDefault(true);
 }
 
@@ -112,6 +126,22 @@ char ImportDialog::chosenDye() const {
     return letter.isValid() ? static_cast<char>(letter.toInt()) : '\0';
 }
 
-void ImportDialog::showDye(int) { samples->show(sampleLanes(tables, chosenDye())); }
+std::string ImportDialog::chosenMarker() const { return ui->markerChoice->currentData().toString().toStdString(); }
+
+void ImportDialog::showDye(int) {
+    // The marker with most rows in the dye, until the user picks one.
+    if (!markerChosen && !tables.markers.empty())
+        ui->markerChoice->setCurrentIndex(
+            ui->markerChoice->findData(QString::fromStdString(defaultMarker(tables, chosenDye()))));
+    showSamples();
+}
+
+void ImportDialog::showSamples() {
+    if (tables.markers.empty()) return samples->show(sampleLanes(tables, chosenDye()));
+    // The samples of the marker: those with a row of it, as they will be lanes.
+    PeakImport marker = tables;
+    selectMarker(marker, chosenMarker(), chosenDye());
+    samples->show(sampleLanes(marker, chosenDye()));
+}
 
 }  // namespace lociview::qt

@@ -6,12 +6,15 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDockWidget>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
+#include <QScreen>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QPushButton>
 #include <exception>
 
@@ -66,6 +69,9 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>()), dialogs(injected),
       controls(std::make_unique<Controls>()) {
     ui->setupUi(this);
+    // The first size fits the screen, title bar and window frame included.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableGeometry().size() - QSize(16, 40)));
     if (!dialogs) {
         ownDialogs = std::make_unique<QtDialogs>();
         dialogs = ownDialogs.get();
@@ -84,7 +90,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.tableModel = new ResultsTableModel(this);
     c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
     c.datatext = std::make_unique<PlainTextLog>(ui->datatext);
-    c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar);
+    c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar, ui->cancelScoringButton);
     c.numemptylanes = std::make_unique<LineEditField>(ui->numemptylanes);
     c.numones = std::make_unique<LineEditField>(ui->numones);
     c.numtwos = std::make_unique<LineEditField>(ui->numtwos);
@@ -129,6 +135,10 @@ void LociviewWindow::buildAuxiliaryWindows() {
     exportDialog = new QDialog(this);
     c.exporting.setupUi(exportDialog);
     prepareRunList(c.acc.accumruns);
+    // A GE typed into a window that is then cancelled is no run's GE: the
+    // run's statistics read the Add Run window's field.
+    for (const auto& [dialog, field] : {std::pair{geDialog, c.ge.geforun}, {accDialog, c.acc.accumgeforun}})
+        connect(dialog, &QDialog::rejected, field, &QLineEdit::clear);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     c.exporting.sppcrtext->setFont(fixed);
 
@@ -193,8 +203,13 @@ Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
         outcome = Outcome::Refused;
         logf(devlog, "action failed");
     }
+    controls->progressbar->endRun();
+    controls->datatext->flush();
     history->follow();
     updateStatus();
+    // What the action read its fields as, where a text is not one plain number.
+    fieldNotes = QString::fromStdString(controller->takeFieldNotes());
+    if (!fieldNotes.isEmpty()) ui->statusbar->showMessage(QStringLiteral("Read as typed: %1.").arg(fieldNotes));
     return outcome;
 }
 
@@ -204,7 +219,9 @@ void LociviewWindow::performCleanUp(Outcome (GeneController::*action)()) {
     CleanUpSnapshot before = controller->cleanUpSnapshot();
     if (perform(action) != Outcome::Done) return;
     history->recordStep(std::move(before));
-    ui->statusbar->showMessage(QString::fromStdString(controller->cleanUpSummary()));
+    QString status = QString::fromStdString(controller->cleanUpSummary());
+    if (!fieldNotes.isEmpty()) status += QStringLiteral(" (read as typed: %1)").arg(fieldNotes);
+    ui->statusbar->showMessage(status);
 }
 
 void LociviewWindow::connectActions() {
@@ -311,6 +328,14 @@ bool LociviewWindow::printOnto(QPrinter& printer) {
     return painter.end();
 }
 
+QStringList LociviewWindow::openedFiles() const {
+    QStringList files;
+    if (!controller || !controller->workingOnFile()) return files;
+    for (const std::string& path : controller->importedData().tables.files)
+        files.append(QFile::decodeName(QByteArray::fromStdString(path)));
+    return files;
+}
+
 QString LociviewWindow::statusText() const {
     const QString shown = windowTitle();
     const QString prefix = QString::fromStdString(titlePrefix);
@@ -321,9 +346,12 @@ QString LociviewWindow::statusText() const {
                        .arg(controller->laneCount());
     // Tables in today's layouts: which layout was read and which dye is scored.
     const ImportedDataSet& opened = controller->importedData();
-    if (opened.dye && controller->workingOnFile())
+    if (opened.dye && controller->workingOnFile()) {
         text += QStringLiteral(" — %1, dye %2")
                     .arg(QString::fromStdString(opened.tables.layoutName), QString::fromStdString(dyeName(opened.dye)));
+        if (!opened.tables.marker.empty())
+            text += QStringLiteral(", marker %1").arg(QString::fromStdString(opened.tables.marker));
+    }
     return text;
 }
 

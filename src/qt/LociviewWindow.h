@@ -3,6 +3,7 @@
 // controller its outlets, and turns menu items and buttons into actions.
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,10 @@ public:
     QDialog* cleanUpWindow() const { return cleanupDialog; }
     QDialog* exportWindow() const { return exportDialog; }
 
+    // The files the open data set was read from, as given; none when
+    // nothing is open.
+    QStringList openedFiles() const;
+
     // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of tables
     // in today's layouts, or that nothing is open.
     QString statusText() const;
@@ -106,6 +111,7 @@ private:
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
     Outcome outcome = Outcome::Cancelled;
+    QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;
 };
 

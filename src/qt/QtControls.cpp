@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 #include <iostream>
 
@@ -43,16 +44,40 @@ int ButtonGroupMatrix::cellState(int row, int column) const {
     return cell && cell->isChecked() ? 1 : 0;
 }
 
-std::string PlainTextLog::text() const { return toUtf8(edit->toPlainText()); }
-void PlainTextLog::setText(const std::string& text) { edit->setPlainText(fromUtf8(text)); }
+PlainTextLog::PlainTextLog(QPlainTextEdit* edit) : edit(edit) {}
 
-void PlainTextLog::insertText(const std::string& text) {
-    // The edit's own cursor is the insertion point; read-only stops typing,
-    // not programmatic insertion.
-    edit->insertPlainText(fromUtf8(text));
+std::string PlainTextLog::text() const {
+    flush();
+    return toUtf8(edit->toPlainText());
 }
 
-void PlainTextLog::redraw() { edit->repaint(); }
+void PlainTextLog::setText(const std::string& text) {
+    pending.clear();
+    edit->setPlainText(fromUtf8(text));
+}
+
+void PlainTextLog::insertText(const std::string& text) { pending += text; }
+
+void PlainTextLog::redraw() {
+    if (frames.draw([this] { flush(); })) {
+        edit->update();
+    } else if (!flushQueued) {
+        // The rest shows as soon as the event loop runs again.
+        flushQueued = true;
+        QTimer::singleShot(0, &queueGuard, [this] {
+            flushQueued = false;
+            flush();
+        });
+    }
+}
+
+void PlainTextLog::flush() const {
+    if (pending.empty()) return;
+    // The edit's own cursor is the insertion point; read-only stops typing,
+    // not programmatic insertion.
+    edit->insertPlainText(fromUtf8(pending));
+    pending.clear();
+}
 
 int ProgressBarIndicator::stepFor(double value, double minimum, double maximum) {
     const double span = maximum - minimum;
@@ -61,6 +86,65 @@ int ProgressBarIndicator::stepFor(double value, double minimum, double maximum) 
     if (!(fraction > 0.0)) return 0;
     if (fraction >= 1.0) return steps;
     return static_cast<int>(std::lround(fraction * steps));
+}
+
+namespace {
+
+// While a run lets the event loop turn, the user's input reaches one
+// button and nothing else: no other action can start inside the run, and
+// the window does not close under it.
+class InputOnlyTo final : public QObject {
+public:
+    explicit InputOnlyTo(QObject* target) : target(target) { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputOnlyTo() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputOnlyTo(const InputOnlyTo&) = delete;
+    InputOnlyTo& operator=(const InputOnlyTo&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::Drop:
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+                // A window hands its input on to the widget it is for.
+                return watched != target && !qobject_cast<QWindow*>(watched);
+            case QEvent::Shortcut:
+            case QEvent::ShortcutOverride:
+                return true;
+            case QEvent::Close:
+                event->ignore();
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    QObject* target;
+};
+
+}  // namespace
+
+ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar, QAbstractButton* cancel) : bar(bar), cancel(cancel) {
+    if (!cancel) return;
+    cancel->setEnabled(false);
+    QObject::connect(cancel, &QAbstractButton::clicked, cancel, [this] {
+        if (running) cancelled = true;
+    });
+}
+
+void ProgressBarIndicator::endRun() {
+    running = false;
+    cancelled = false;
+    if (cancel) cancel->setEnabled(false);
+    update();
 }
 
 void ProgressBarIndicator::configure() {
@@ -90,11 +174,38 @@ void ProgressBarIndicator::incrementBy(double delta) {
     update();
 }
 
-// Scoring holds the thread, so the bar is painted here and now; spinning
-// the event loop would let other actions in mid-run.
-void ProgressBarIndicator::displayNow() { bar->repaint(); }
+// Scoring holds the thread, so the bar is painted here and now, at most
+// about 30 times a second. With Cancel, the event loop turns then too, for
+// a click on it and nothing else.
+void ProgressBarIndicator::displayNow() {
+    if (!running) {
+        running = true;
+        cancelled = false;
+        frames.start();
+        if (cancel) cancel->setEnabled(true);
+    }
+    frames.draw([this] {
+        show();
+        if (!cancel) return bar->repaint();
+        // The window's pending repaints, the bar's among them, in one frame.
+        const InputOnlyTo onlyCancel(cancel);
+        QCoreApplication::processEvents();
+    });
+}
 
-void ProgressBarIndicator::update() { bar->setValue(stepFor(current, minimum, maximum)); }
+// Within a run the bar takes its value at frames only: a new value makes it
+// repaint at once, every time the percentage it shows moves on.
+void ProgressBarIndicator::update() {
+    if (!running) show();
+}
+
+void ProgressBarIndicator::show() {
+    const int step = stepFor(current, minimum, maximum);
+    if (step == bar->value()) return;
+    bar->setUpdatesEnabled(false);
+    bar->setValue(step);
+    bar->setUpdatesEnabled(true);  // an update, drawn with the next frame
+}
 
 void WidgetWindow::showCentered() {
     // Sized to its contents the first time; later the user's size stays.

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -18,7 +20,13 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
     box.setIcon(QMessageBox::Warning);
     box.setTextFormat(Qt::PlainText);  // the message is shown letter for letter
     box.setText(QString::fromStdString(alert.message));
-    box.setInformativeText(QString::fromStdString(alert.informative));
+    // What the action read its fields as, where a text is not one plain number.
+    QString informative = QString::fromStdString(alert.informative);
+    if (!alert.fieldNotes.empty()) {
+        if (!informative.isEmpty()) informative += QStringLiteral("\n\n");
+        informative += QStringLiteral("Read as typed: %1.").arg(QString::fromStdString(alert.fieldNotes));
+    }
+    box.setInformativeText(informative);
     // Action buttons are laid out in the order they are added, whatever the
     // desktop's convention. Escape gives the answer that changes nothing.
     QPushButton* defaultButton =
@@ -32,29 +40,86 @@ int QtDialogs::runAlert(const AlertRequest& alert) {
     return alternateButton && box.clickedButton() == alternateButton ? 0 : 1;
 }
 
+namespace {
+
+const QString openDialog = QStringLiteral("open");
+
+// The peak tables filter cannot be a pattern (no pattern matches "no
+// extension"): the dialog's files pass through this.
+class PeakTableFilter final : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+    void showAll(bool all) {
+        every = all;
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (every || !files) return true;
+        const QModelIndex index = files->index(row, 0, parent);
+        return files->isDir(index) || QtDialogs::looksLikePeakTable(files->fileName(index));
+    }
+
+private:
+    bool every = false;
+};
+
+}  // namespace
+
+const QString QtDialogs::peakTablesFilter = QStringLiteral("Peak tables: .txt, .tsv, .csv or no extension (*)");
+const QString QtDialogs::allFilesFilter = QStringLiteral("All files (*)");
+
+bool QtDialogs::looksLikePeakTable(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0) return true;  // no extension (".name" is a hidden name, not an extension)
+    const QString extension = fileName.mid(dot + 1).toLower();
+    return extension == QLatin1String("txt") || extension == QLatin1String("tsv") ||
+           extension == QLatin1String("csv");
+}
+
 std::optional<std::string> QtDialogs::runOpenPanel() {
-    const QString dialog = QStringLiteral("open");
-    const QString folder = settings ? settings->dialogFolder(dialog) : QString();
-    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Open Peak Table"), folder);
-    if (path.isEmpty()) return std::nullopt;
-    if (settings) settings->rememberDialogFolder(dialog, path);
-    chosenFile = path;
-    return QFile::encodeName(path).toStdString();
+    std::vector<std::string> paths = QtDialogs::runOpenPanelForFiles();
+    if (paths.empty()) return std::nullopt;
+    return std::move(paths.front());
 }
 
 std::vector<std::string> QtDialogs::runOpenPanelForFiles() {
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        parent, QStringLiteral("Open Peak Tables"), QString(),
-        QStringLiteral("Peak tables (*.txt *.tsv *.csv);;All files (*)"));
+    QFileDialog dialog(parent, QStringLiteral("Open Peak Tables"),
+                       settings ? settings->dialogFolder(openDialog) : QString());
+    dialog.setObjectName(QStringLiteral("openDialog"));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The filter of files by name needs the dialog's own file list.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters({peakTablesFilter, allFilesFilter});
+    auto* filter = new PeakTableFilter(&dialog);
+    dialog.setProxyModel(filter);
+    // The filter shown is named without its pattern.
+    const auto isAllFiles = [](const QString& shown) { return allFilesFilter.startsWith(shown.trimmed()); };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, filter,
+                     [filter, isAllFiles](const QString& chosen) { filter->showAll(isAllFiles(chosen)); });
+    if (settings && settings->dialogFilter(openDialog) == allFilesFilter) {
+        dialog.selectNameFilter(allFilesFilter);
+        filter->showAll(true);
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList paths = dialog.selectedFiles();
+    if (settings && !paths.isEmpty()) {
+        settings->rememberDialogFolder(openDialog, paths.front());
+        settings->rememberDialogFilter(openDialog,
+                                       isAllFiles(dialog.selectedNameFilter()) ? allFilesFilter : peakTablesFilter);
+    }
     std::vector<std::string> chosen;
     for (const QString& path : paths) chosen.push_back(QFile::encodeName(path).toStdString());
     return chosen;
 }
 
-std::optional<std::string> QtDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
+std::optional<ImportAnswer> QtDialogs::runImportReview(const PeakImport& tables, char suggestedDye) {
     ImportDialog dialog(tables, suggestedDye, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return std::string(1, dialog.chosenDye());
+    return ImportAnswer{std::string(1, dialog.chosenDye()), dialog.chosenMarker()};
 }
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {

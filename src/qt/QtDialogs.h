@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include <utility>
 
 #include "app/Toolkit.h"
 
@@ -33,7 +32,7 @@ public:
     // runOpenPanel answers this with Dialogs::runOpenPanelForFiles), and
     // the import review (ImportDialog).
     std::vector<std::string> runOpenPanelForFiles() override;
-    std::optional<std::string> runImportReview(const PeakImport& tables, char suggestedDye) override;
+    std::optional<ImportAnswer> runImportReview(const PeakImport& tables, char suggestedDye) override;
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
     // Exports: the save dialog offering filters ("CSV, comma-separated
@@ -45,18 +44,22 @@ public:
     };
     virtual SaveChoice runSaveDialog(const QString& title, const QString& suggestedName, const QStringList& filters);
 
-    // Where the file dialogs remember their folders; none (the default) for
-    // runs that must not read or change the user's settings.
+    // Where the file dialogs remember their folders and the open dialog its
+    // filter; none (the default) for runs that must not read or change the
+    // user's settings.
     void setSettings(DesktopSettings* remembered) { settings = remembered; }
     DesktopSettings* desktopSettings() const { return settings; }
-    // The file the last open-file dialog gave, once: the recent-files menu
-    // takes it when the opening went through.
-    std::optional<QString> takeChosenFile() { return std::exchange(chosenFile, std::nullopt); }
+
+    // The open dialog's filters: peak tables (.txt, .tsv, .csv, and files
+    // without an extension, as per-sample files often are), or every file.
+    static const QString peakTablesFilter;
+    static const QString allFilesFilter;
+    // Whether the peak tables filter shows a file of this name.
+    static bool looksLikePeakTable(const QString& fileName);
 
 private:
     QWidget* parent = nullptr;
     DesktopSettings* settings = nullptr;
-    std::optional<QString> chosenFile;
 };
 
 }  // namespace lociview::qt

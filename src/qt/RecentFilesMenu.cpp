@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <algorithm>
 #include <utility>
 
 #include "qt/DesktopSettings.h"
@@ -12,15 +13,18 @@ namespace lociview::qt {
 
 namespace {
 
-// "&3 plate.txt (~/runs/2024)": numbered for the keyboard, the home folder
-// shortened, ampersands in names kept as they are.
-QString entryText(int number, const QString& path) {
-    const QFileInfo info(path);
+// "&3 plate.txt (~/runs/2024)", "&4 A01.txt and 95 more (~/runs)": numbered
+// for the keyboard, the home folder shortened, ampersands in names kept as
+// they are.
+QString entryText(int number, const QStringList& files) {
+    const QFileInfo info(files.first());
     QString folder = QDir::toNativeSeparators(info.absolutePath());
     const QString home = QDir::toNativeSeparators(QDir::homePath());
     if (folder == home || folder.startsWith(home + QDir::separator()))
         folder = QStringLiteral("~") + folder.mid(home.size());
-    QString text = QStringLiteral("%1 (%2)").arg(info.fileName(), folder);
+    QString name = info.fileName();
+    if (files.size() > 1) name += QStringLiteral(" and %1 more").arg(files.size() - 1);
+    QString text = QStringLiteral("%1 (%2)").arg(name, folder);
     text.replace(QLatin1Char('&'), QStringLiteral("&&"));
     const QString key = number < 10 ? QString::number(number) : QStringLiteral("0");
     return QStringLiteral("&%1 %2").arg(key, text);
@@ -29,7 +33,7 @@ QString entryText(int number, const QString& path) {
 }  // namespace
 
 RecentFilesMenu::RecentFilesMenu(QMenu* fileMenu, QAction* before, DesktopSettings& settings,
-                                 std::function<void(const QString&)> open, QObject* parent)
+                                 std::function<void(const QStringList&)> open, QObject* parent)
     : QObject(parent), recent(new QMenu(QStringLiteral("Open &Recent"), fileMenu)), settings(settings),
       open(std::move(open)) {
     recent->setObjectName(QStringLiteral("menuRecent"));
@@ -42,14 +46,15 @@ RecentFilesMenu::~RecentFilesMenu() { delete recent.data(); }
 
 void RecentFilesMenu::rebuild() {
     recent->clear();
-    const QStringList files = settings.recentFiles();
+    const QList<QStringList> files = settings.recentFiles();
     int number = 0;
-    for (const QString& path : files) {
-        QAction* entry = recent->addAction(entryText(++number, path));
-        entry->setData(path);
-        entry->setToolTip(path);
-        entry->setEnabled(QFileInfo(path).isFile());
-        connect(entry, &QAction::triggered, this, [this, path] { open(path); });
+    for (const QStringList& entryFiles : files) {
+        QAction* entry = recent->addAction(entryText(++number, entryFiles));
+        entry->setData(entryFiles);
+        entry->setToolTip(entryFiles.join(QLatin1Char('\n')));
+        entry->setEnabled(std::all_of(entryFiles.begin(), entryFiles.end(),
+                                      [](const QString& path) { return QFileInfo(path).isFile(); }));
+        connect(entry, &QAction::triggered, this, [this, entryFiles] { open(entryFiles); });
     }
     if (!files.isEmpty()) recent->addSeparator();
     QAction* clear = recent->addAction(QStringLiteral("&Clear Recent Files"));

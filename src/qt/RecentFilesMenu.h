@@ -1,10 +1,12 @@
 #pragma once
-// File › Open Recent: the last peak tables opened, most recent first, those
-// no longer there greyed out, and an item that clears the list.
+// File › Open Recent: the last peak tables opened, most recent first (the
+// files of one data set as one entry), those no longer there greyed out,
+// and an item that clears the list.
 #include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QAction;
@@ -18,9 +20,9 @@ class RecentFilesMenu final : public QObject {
 
 public:
     // Puts the submenu into fileMenu before the item before, for the
-    // object's life; open is called with the path of an entry chosen.
+    // object's life; open is called with the paths of an entry chosen.
     RecentFilesMenu(QMenu* fileMenu, QAction* before, DesktopSettings& settings,
-                    std::function<void(const QString&)> open, QObject* parent);
+                    std::function<void(const QStringList&)> open, QObject* parent);
     ~RecentFilesMenu() override;
 
     QMenu* menu() const { return recent.data(); }
@@ -31,7 +33,7 @@ public:
 private:
     QPointer<QMenu> recent;
     DesktopSettings& settings;
-    std::function<void(const QString&)> open;
+    std::function<void(const QStringList&)> open;
 };
 
 }  // namespace lociview::qt

@@ -1,8 +1,10 @@
 #include "qt/ResultsTableModel.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <algorithm>
 #include <set>
 
 namespace lociview::qt {
@@ -15,7 +17,22 @@ ResultsTableModel::ResultsTableModel(QObject* parent) : QAbstractTableModel(pare
 void ResultsTableModel::setController(const GeneController* source) {
     beginResetModel();
     controller = source;
+    sampleColumn = namesSamples();
     endResetModel();
+}
+
+bool ResultsTableModel::namesSamples() const {
+    if (!controller || columns.empty() || columns.front().first != byLaneColumns({}).front().identifier) return false;
+    const std::optional<ResultProvenance>& source = controller->provenance();
+    return controller->importedData().dye != 0 && !(source && source->previousFile);
+}
+
+std::optional<size_t> ResultsTableModel::controllerColumn(int shown) const {
+    if (shown < 0) return std::nullopt;
+    if (sampleColumn && shown == 1) return std::nullopt;
+    const size_t at = static_cast<size_t>(sampleColumn && shown > 1 ? shown - 1 : shown);
+    if (at >= columns.size()) return std::nullopt;
+    return at;
 }
 
 int ResultsTableModel::rowCount(const QModelIndex& parent) const {
@@ -25,7 +42,7 @@ int ResultsTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResultsTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(columns.size());
+    return parent.isValid() ? 0 : static_cast<int>(columns.size()) + (sampleColumn ? 1 : 0);
 }
 
 QVariant ResultsTableModel::toVariant(const CellValue& value) {
@@ -35,12 +52,20 @@ QVariant ResultsTableModel::toVariant(const CellValue& value) {
 }
 
 QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
-    if (!controller || !index.isValid() || index.column() >= static_cast<int>(columns.size())) return {};
+    if (!controller || !index.isValid() || index.column() >= columnCount()) return {};
     if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole) return {};
     // The view may still hold a row count from before the lists changed;
     // a row the controller no longer has is never asked for.
     if (index.row() >= controller->numberOfRowsInTableView()) return {};
-    const CellValue value = controller->tableView(columns[static_cast<size_t>(index.column())].first, index.row());
+    const std::optional<size_t> column = controllerColumn(index.column());
+    if (!column) {
+        if (role != Qt::DisplayRole) return {};
+        const CellValue lane = controller->tableView(columns.front().first, index.row());
+        const auto* number = std::get_if<int32_t>(&lane);
+        return number ? QString::fromStdString(sampleOfLane(controller->importedData().tables.samples, *number))
+                      : QString();
+    }
+    const CellValue value = controller->tableView(columns[*column].first, index.row());
     if (role == Qt::TextAlignmentRole) {
         if (std::holds_alternative<std::string>(value)) return {};
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
@@ -51,27 +76,37 @@ QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
 QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    if (section < 0 || section >= static_cast<int>(columns.size())) return {};
-    return QString::fromStdString(columns[static_cast<size_t>(section)].second);
+    if (section < 0 || section >= columnCount()) return {};
+    const std::optional<size_t> column = controllerColumn(section);
+    return column ? QString::fromStdString(columns[*column].second) : QString::fromLatin1(kSampleColumnTitle);
 }
 
 void ResultsTableModel::removeFirstColumn() {
     if (columns.empty()) return;
-    beginRemoveColumns(QModelIndex(), 0, 0);
+    // The samples go with the lanes they name.
+    const int last = sampleColumn ? 1 : 0;
+    beginRemoveColumns(QModelIndex(), 0, last);
     columns.erase(columns.begin());
+    sampleColumn = false;
     endRemoveColumns();
 }
 
 void ResultsTableModel::addColumn(const std::string& identifier, const std::string& title) {
-    const int at = static_cast<int>(columns.size());
-    beginInsertColumns(QModelIndex(), at, at);
+    const int at = columnCount();
+    const bool first = columns.empty();
     columns.emplace_back(identifier, title);
+    const bool samples = first && namesSamples();
+    columns.pop_back();
+    beginInsertColumns(QModelIndex(), at, at + (samples ? 1 : 0));
+    columns.emplace_back(identifier, title);
+    sampleColumn = samples;
     endInsertColumns();
 }
 
 // A reset makes the view ask for everything again and drops the selection.
 void ResultsTableModel::reload() {
     beginResetModel();
+    sampleColumn = namesSamples();
     endResetModel();
 }
 
@@ -80,6 +115,24 @@ TableViewAdapter::TableViewAdapter(QTableView* view, ResultsTableModel* model) :
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Titles wider than their column ("# of peaks at this size" where the
+    // columns share a narrow table) go onto more lines, never cut: the
+    // header grows to the tallest.
+    QHeaderView* header = view->horizontalHeader();
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
+    const auto fit = [header] {
+        const QFontMetrics metrics(header->font());
+        int lines = 1;
+        for (int i = 0; i < header->count(); ++i) {
+            const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+            const QRect needed = metrics.boundingRect(QRect(0, 0, std::max(header->sectionSize(i) - 12, 1), 10000),
+                                                      Qt::TextWordWrap, title);
+            lines = std::max(lines, (needed.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing());
+        }
+        header->setMinimumHeight(lines * metrics.lineSpacing() + 8);
+    };
+    QObject::connect(header, &QHeaderView::sectionResized, header, fit);
+    QObject::connect(header, &QHeaderView::sectionCountChanged, header, fit);
 }
 
 std::vector<std::string> TableViewAdapter::columnIdentifiers() const {

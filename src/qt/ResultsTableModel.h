@@ -1,7 +1,11 @@
 #pragma once
 // The results table as Qt sees it: the columns the controller built, and
-// every count and cell asked of the controller at the moment Qt asks.
+// every count and cell asked of the controller at the moment Qt asks. By
+// lane, the lanes of a table in today's layouts also show their samples,
+// in a column after the lane column that is the window's own (the
+// controller never sees it).
 #include <QAbstractTableModel>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,8 +38,15 @@ public:
     static QVariant toVariant(const CellValue& value);
 
 private:
+    // Whether the lanes are samples to name: a first column of lanes in a
+    // data set read from tables in today's layouts.
+    bool namesSamples() const;
+    // The controller's column shown at a column of the view; none for the samples.
+    std::optional<size_t> controllerColumn(int shown) const;
+
     const GeneController* controller = nullptr;
     std::vector<std::pair<std::string, std::string>> columns;  // (identifier, title)
+    bool sampleColumn = false;  // shown at 1, as the view was last told
 };
 
 // The controller's table outlet over a QTableView and the model.

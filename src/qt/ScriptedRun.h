@@ -45,7 +45,7 @@ public:
     std::optional<std::string> runOpenPanel() override;
     std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
     // Peak tables in today's layouts are scored in their default dye.
-    std::optional<std::string> runImportReview(const PeakImport&, char) override { return std::string(); }
+    std::optional<ImportAnswer> runImportReview(const PeakImport&, char) override { return ImportAnswer{}; }
     bool runPrintDialog(QPrinter& printer) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "qt/SpectrumChart.h"
 
-#include <QBarCategoryAxis>
+#include <QCategoryAxis>
+#include <QFontMetrics>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QGraphicsLayout>
@@ -34,7 +35,7 @@ void countAxis(QValueAxis& axis, int64_t largest) {
 
 }  // namespace
 
-QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
+QChart* spectrumChart(const SpectrumBars& bars, const QString& title, int width) {
     auto* chart = new QChart;
     chart->setTitle(bars.note.empty() ? title : title + QStringLiteral("\n") + QString::fromStdString(bars.note));
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -56,9 +57,23 @@ QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
     }
     chart->addSeries(series);
 
-    auto* categories = new QBarCategoryAxis;
-    for (const std::string& label : bars.labels) categories->append(QString::fromStdString(label));
-    categories->setTitleText(QStringLiteral("Repeat units from the progenitor"));
+    // A category axis would give every bar its label, cut to "..." once they
+    // crowd: the bars sit at 0, 1, 2... of a value axis, and the labels
+    // that fit stand under theirs.
+    auto* categories = new QCategoryAxis;
+    categories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    categories->setRange(-0.5, static_cast<double>(bars.labels.size()) - 0.5);
+    categories->setStartValue(-0.5);
+    categories->setGridLineVisible(false);
+    int widest = 1;
+    const QFontMetrics metrics(categories->labelsFont());
+    for (const std::string& label : bars.labels)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(label)));
+    // The plot takes the width less the count axis and margins.
+    const int room = std::max(1, (width - 90) / (widest + 12));
+    for (const size_t i : labelledCategories(bars, static_cast<size_t>(room)))
+        categories->append(QString::fromStdString(bars.labels[i]), static_cast<qreal>(i));
+    categories->setTitleText(QStringLiteral("Change in repeat units"));
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
 
@@ -72,7 +87,7 @@ QChart* spectrumChart(const SpectrumBars& bars, const QString& title) {
 
 void paintSpectrum(QPainter& painter, const SpectrumBars& bars, const QString& title, QSize size) {
     QGraphicsScene scene;
-    QChart* chart = spectrumChart(bars, title);
+    QChart* chart = spectrumChart(bars, title, size.width());
     scene.addItem(chart);  // the scene owns the chart now
     const QRectF area(QPointF(0, 0), QSizeF(size));
     chart->setGeometry(area);
@@ -98,9 +113,15 @@ SpectrumChartView::SpectrumChartView(QWidget* parent) : QChartView(parent) {
 void SpectrumChartView::showSpectrum(const SpectrumBars& bars, const QString& title) {
     shown = bars;
     shownTitle = title;
+    labelledWidth = width();
     QChart* old = chart();
-    setChart(spectrumChart(bars, title));
+    setChart(spectrumChart(bars, title, labelledWidth));
     delete old;  // setChart leaves the old chart to its owner, the view
+}
+
+void SpectrumChartView::resizeEvent(QResizeEvent* event) {
+    QChartView::resizeEvent(event);
+    if (width() != labelledWidth && shown.labels.size() > 1) showSpectrum(shown, shownTitle);
 }
 
 QImage SpectrumChartView::image() const { return spectrumImage(shown, shownTitle, size().expandedTo(kPictureSize)); }

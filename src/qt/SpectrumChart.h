@@ -11,8 +11,10 @@
 
 namespace lociview::qt {
 
-// A new chart of the bars, titled; the caller owns it.
-QChart* spectrumChart(const SpectrumBars& bars, const QString& title);
+// A new chart of the bars, titled, for a picture width wide: the change
+// axis labels as many categories as fit there (in an even step, 0 always),
+// never a label cut short. The caller owns it.
+QChart* spectrumChart(const SpectrumBars& bars, const QString& title, int width);
 
 // The chart drawn with painter over (0, 0) to size, on what is there.
 void paintSpectrum(QPainter& painter, const SpectrumBars& bars, const QString& title, QSize size);
@@ -39,7 +41,12 @@ public:
 
     static constexpr QSize kPictureSize{640, 420};
 
+protected:
+    // A new width may fit more or fewer labels.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    int labelledWidth = 0;  // the width the chart's labels were laid out for
     SpectrumBars shown;
     QString shownTitle;
 };

@@ -33,24 +33,27 @@ void prepare(QTableWidget* table) {
 }
 
 // Rows as tall as their text at the table's width now. A note spans the
-// three columns, which the table's own sizing does not reckon with.
+// three columns, which the table's own sizing does not reckon with; and a
+// title that only just fits on one line by the table's reckoning is cut
+// short ("One-allele lanes ...") where the style draws it inside margins.
 void fitRows(QTableWidget* table) {
     for (int r = 0; r < table->rowCount(); ++r) {
         const QTableWidgetItem* item = table->item(r, 0);
-        if (table->columnSpan(r, 0) < 3 || !item) {
-            table->resizeRowToContents(r);
-            continue;
-        }
-        // The size the style draws the wrapped text in, at the span's width.
+        const bool note = table->columnSpan(r, 0) >= 3;
+        if (!note) table->resizeRowToContents(r);
+        if (!item) continue;
+        // The size the style draws the wrapped text in, a little narrower
+        // than the cell.
         QStyleOptionViewItem option;
         option.initFrom(table->viewport());
         option.font = item->font();
         option.fontMetrics = QFontMetrics(option.font);
         option.text = item->text();
         option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::WrapText;
-        option.rect = QRect(0, 0, table->visualRect(table->model()->index(r, 0)).width(), 1);  // valid, or no wrapping
-        const QSize needed = table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table);
-        table->setRowHeight(r, needed.height() + 2);
+        const int width = table->visualRect(table->model()->index(r, 0)).width() - 8;
+        option.rect = QRect(0, 0, std::max(width, 1), 1);  // valid, or no wrapping
+        const int needed = table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table).height() + 2;
+        table->setRowHeight(r, note ? needed : std::max(needed, table->rowHeight(r)));
     }
 }
 
@@ -85,6 +88,12 @@ void fill(QTableWidget* table, const std::vector<StatLine>& lines) {
 
 }  // namespace
 
+QString runSpectrumTitle(const GeneController& controller) {
+    return controller.runStatisticsSource() == StatisticsSource::AfterCleanUp
+               ? QStringLiteral("Allele spectrum of this run, after clean-up")
+               : QStringLiteral("Allele spectrum of this run");
+}
+
 StatisticsPanel::StatisticsPanel(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::StatisticsPanel>()) {
     ui->setupUi(this);
@@ -103,7 +112,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent)
 
 StatisticsPanel::~StatisticsPanel() = default;
 
-QSize StatisticsPanel::sizeHint() const { return {440, 640}; }
+QSize StatisticsPanel::sizeHint() const { return {400, 560}; }
 
 QTableWidget* StatisticsPanel::runTable() const { return ui->runTable; }
 QTableWidget* StatisticsPanel::accumulatedTable() const { return ui->accumulatedTable; }
@@ -113,11 +122,18 @@ SpectrumChartView* StatisticsPanel::currentChart() const {
 }
 
 void StatisticsPanel::refresh(const GeneController& controller) {
-    if (const std::optional<RunStatistics> run = controller.runStatistics())
-        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("Allele spectrum of this run"), statRows(*run),
-             &run->spectrum);
-    else
-        showStatistics(ui->runTable, runSpectrum, runText, QStringLiteral("No scored run yet"), {}, nullptr);
+    // Which state the numbers come from, so they are never read as another's.
+    const StatisticsSource source = controller.runStatisticsSource();
+    const QString sourceText = QString::fromStdString(controller.runStatisticsSourceText());
+    ui->runSource->setText(sourceText);
+    ui->runSource->setStyleSheet(source == StatisticsSource::ScoredRun || source == StatisticsSource::None
+                                     ? QString()
+                                     : QStringLiteral("color: #b35900; font-style: italic;"));
+    if (const std::optional<RunStatistics> run = controller.runStatistics()) {
+        showStatistics(ui->runTable, runSpectrum, runText, runSpectrumTitle(controller), statRows(*run), &run->spectrum);
+    } else {
+        showStatistics(ui->runTable, runSpectrum, runText, sourceText, {}, nullptr);
+    }
     const AccumulatedStatistics accumulated = controller.accumulatedStatistics();
     showStatistics(ui->accumulatedTable, accumulatedSpectrum, accumulatedText,
          QStringLiteral("Allele spectrum of the accumulated runs"), statRows(accumulated), &accumulated.spectrum);
@@ -125,7 +141,8 @@ void StatisticsPanel::refresh(const GeneController& controller) {
 
 void StatisticsPanel::showStatistics(QTableWidget* table, SpectrumChartView* chart, std::string& shownText,
                            const QString& title, const std::vector<StatRow>& rows, const AlleleSpectrum* spectrum) {
-    const std::string now = statsText(rows) + (spectrum ? spectrumText(*spectrum) : std::string());
+    const std::string now =
+        title.toStdString() + '\n' + statsText(rows) + (spectrum ? spectrumText(*spectrum) : std::string());
     if (now == shownText) return;
     shownText = now;
     fill(table, statLines(rows));

@@ -24,6 +24,10 @@ namespace lociview::qt {
 
 class SpectrumChartView;
 
+// The title of the run's spectrum chart, which says when it counts the
+// records after a clean-up.
+QString runSpectrumTitle(const GeneController& controller);
+
 class StatisticsPanel final : public QWidget {
     Q_OBJECT
 

@@ -179,12 +179,13 @@ std::vector<SweepRange> scoreLanePeaks(AlleleDB& db, LogSink& log, int32_t lane,
     return ranges;
 }
 
-void scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
-                const std::function<void()>& beforeLane) {
+bool scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
+                const std::function<bool()>& beforeLane) {
     for (const int32_t lane : lanes) {
-        beforeLane();
+        if (!beforeLane()) return false;
         scoreLanePeaks(db, log, lane, params);
     }
+    return true;
 }
 
 }  // namespace lociview

@@ -41,8 +41,9 @@ struct SweepRange {
 std::vector<SweepRange> scoreLanePeaks(AlleleDB& db, LogSink& log, int32_t lane, const LaneScoringParams& params);
 
 // Scores every lane of the list in order; beforeLane runs first for each
-// lane, empty ones included (the progress indicator advances there).
-void scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
-                const std::function<void()>& beforeLane);
+// lane, empty ones included (the progress indicator advances there), and
+// answering false stops the sweeps there. False when they were stopped.
+bool scoreLanes(AlleleDB& db, const std::vector<int32_t>& lanes, const LaneScoringParams& params, LogSink& log,
+                const std::function<bool()>& beforeLane);
 
 }  // namespace lociview

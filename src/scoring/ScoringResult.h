@@ -25,6 +25,9 @@ struct ScoringResult {
     std::vector<AlleleRow> alleles;       // ascending sizes
     std::vector<int32_t> tbllane;         // every lane of the lane list, in order
     std::optional<LaneCounters> counters; // set when the run reached its end
+    // A clean-up has thrown peaks out since: the counters above stay as the
+    // run left them, and the statistics count the records' marks instead.
+    bool cleanedUp = false;
 
     // Clean-up, accumulation and export refuse a data set never scored.
     bool scored() const { return !alleles.empty(); }

@@ -83,4 +83,11 @@ LaneCounters countLanes(const AlleleDB& db, const std::vector<int32_t>& lanes, i
     return c;
 }
 
+std::vector<AlleleRow> countMarkedRows(const AlleleDB& db, std::vector<AlleleRow> rows, double tol, bool withMaybes) {
+    for (AlleleRow& row : rows) row.count = 0;
+    const AlleleList counted = db.getAllScoreAllelesWithMaybes(withMaybes);
+    for (const SizeMatch& m : matchSizes(counted, alleleSizes(rows), tol)) ++rows[m.sizeIndex].count;
+    return rows;
+}
+
 }  // namespace lociview

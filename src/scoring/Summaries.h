@@ -24,4 +24,9 @@ void summarize(const AlleleDB& db, const std::vector<int32_t>& lanes, const Scor
 LaneCounters countLanes(const AlleleDB& db, const std::vector<int32_t>& lanes, int32_t lowInt, int32_t highInt,
                         bool withMaybes);
 
+// The rows with their counts as the records' marks stand now (after a
+// clean-up has re-marked peaks): each row's counted peaks within tol of its
+// size. Sizes and weights stay as they are.
+std::vector<AlleleRow> countMarkedRows(const AlleleDB& db, std::vector<AlleleRow> rows, double tol, bool withMaybes);
+
 }  // namespace lociview

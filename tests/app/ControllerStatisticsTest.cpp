@@ -5,6 +5,8 @@
 // of the scoring, whatever was typed or refused afterwards.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,86 @@ TEST(ControllerStatisticsLoci, RunsOfDifferentLociAreNotPooled) {
     EXPECT_NE(h.controller.exportText(ExportTable::AccumulatedStatistics, Delimiter::Tab).find("# locus: di, tri (not pooled)\n"),
               std::string::npos);
 }
+
+// The run's statistics come from one state and say which: the scored run
+// of the open file, the same after clean-up (counted from the records'
+// marks, the window's counters left as scoring set them, undo giving the
+// statistics of before), or none once another file is open.
+struct SourceCase {
+    const char* name;
+    std::function<void(ControllerHarness&)> step;
+    StatisticsSource source;
+    std::optional<LaneCounts> lanes;  // what the statistics then count; none: no statistics
+    int64_t scoredAlleles;
+};
+
+class ControllerStatisticsSource : public testing::TestWithParam<SourceCase> {};
+
+TEST_P(ControllerStatisticsSource, StatisticsComeFromOneStateAndSayWhich) {
+    const SourceCase& c = GetParam();
+    ControllerHarness h;
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("156");
+    h.tk.dialogs.setOpenAnswer(kPlate);
+    h.controller.openData();
+    ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    const std::string scored = printed(*h.controller.runStatistics());
+    const CleanUpSnapshot before = h.controller.cleanUpSnapshot();
+    const std::string counters = h.tk.numemptylanes.text() + h.tk.numones.text() + h.tk.numtwos.text();
+    EXPECT_EQ(h.controller.runStatisticsSourceText(), "Scored run of di-locus-plate.txt");
+
+    c.step(h);
+    EXPECT_EQ(h.controller.runStatisticsSource(), c.source);
+    const std::optional<RunStatistics> now = h.controller.runStatistics();
+    ASSERT_EQ(now.has_value(), c.lanes.has_value());
+    EXPECT_EQ(h.controller.hasExportTable(ExportTable::RunStatistics), c.lanes.has_value());
+    if (now) {
+        EXPECT_EQ(now->lanes.lanes, c.lanes->lanes);
+        EXPECT_EQ(now->lanes.empty, c.lanes->empty);
+        EXPECT_EQ(now->lanes.one, c.lanes->one);
+        EXPECT_EQ(now->lanes.twoOrMore, c.lanes->twoOrMore);
+        EXPECT_EQ(now->mutants.scoredAlleles.value, static_cast<double>(c.scoredAlleles));
+    }
+    if (c.source != StatisticsSource::AfterCleanUp) return;
+    EXPECT_EQ(h.tk.numemptylanes.text() + h.tk.numones.text() + h.tk.numtwos.text(), counters);
+    EXPECT_NE(h.controller.exportText(ExportTable::RunStatistics, Delimiter::Comma).find(
+                  "# statistics of: Scored run of di-locus-plate.txt, after clean-up\n"),
+              std::string::npos);
+    ASSERT_EQ(h.controller.restoreCleanUp(before), Outcome::Done);
+    EXPECT_EQ(h.controller.runStatisticsSource(), StatisticsSource::ScoredRun);
+    EXPECT_EQ(printed(*h.controller.runStatistics()), scored);
+}
+
+void cleanUp(ControllerHarness& h, TextField& field, const char* text, Outcome (GeneController::*action)()) {
+    h.controller.cleanUpWindow();
+    field.setText(text);
+    (h.controller.*action)();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ControllerStatisticsSource,
+    testing::Values(
+        SourceCase{"Scored", [](ControllerHarness&) {}, StatisticsSource::ScoredRun, LaneCounts{12, 1, 6, 5}, 16},
+        // Lane 1 holds one allele: it becomes an empty lane.
+        SourceCase{"LaneThrownOut",
+                   [](ControllerHarness& h) {
+                       cleanUp(h, h.tk.cuwlanefield, "1", &GeneController::cleanUpLaneAndOrAllele);
+                   },
+                   StatisticsSource::AfterCleanUp, LaneCounts{12, 2, 5, 5}, 15},
+        SourceCase{"EveryPeakThrownOut",
+                   [](ControllerHarness& h) {
+                       cleanUp(h, h.tk.cuwgreaterthanfield, "0", &GeneController::cleanUpGreaterThan);
+                   },
+                   StatisticsSource::AfterCleanUp, LaneCounts{12, 12, 0, 0}, 0},
+        SourceCase{"NothingMatched",
+                   [](ControllerHarness& h) {
+                       cleanUp(h, h.tk.cuwlessthanfield, "1", &GeneController::cleanUpLessThan);
+                   },
+                   StatisticsSource::ScoredRun, LaneCounts{12, 1, 6, 5}, 16},
+        SourceCase{"AnotherFileOpened",
+                   [](ControllerHarness& h) { h.openText("1A,1\t1\t150.1\t900\t1\t1\n2A,1\t1\t156\t800\t1\t1\n"); },
+                   StatisticsSource::OtherFile, std::nullopt, 0}),
+    [](const testing::TestParamInfo<SourceCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace lociview

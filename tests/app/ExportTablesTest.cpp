@@ -42,7 +42,7 @@ struct Case {
 class ExportTablesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& [field, text] : {std::pair{&h.tk.progenitor1, "150"}, {&h.tk.progenitor2, "156"},
+        for (const auto& [field, text] : {std::pair{&h.tk.progenitor1, "150"}, {&h.tk.progenitor2, "156bp"},
                                           {&h.tk.shift, "0.0\r\n# not a line"}})
             field->setText(text);
         h.tk.dialogs.setOpenAnswer(kPlate);
@@ -62,10 +62,10 @@ TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
         "# file: di-locus-plate.txt",
         "# file SHA-256: " + sha256Hex(plateBytes()),
         "# P1: 150",
-        "# P2: 156",
+        "# P2: 156bp (read as 156)",  // as typed, and what was used
         "# low range: 120.0",
         "# high range: 180.0",
-        "# shift: 0.0  # not a line",
+        "# shift: 0.0  # not a line (read as 0)",
         "# stutter tolerance: 1.5",
         "# locus: di",
         "# Maybes: off",
@@ -116,9 +116,11 @@ TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
     EXPECT_EQ(byLane[0].rows[6], (std::vector<std::string>{"7", "", "", "2193", "", "1316"}));
 
     // The statistics as the command line prints them, under the GE typed for the run.
-    h.tk.accumgeforun.setText("12.5");
+    h.tk.accumgeforun.setText("12,5");
     const std::string stats = h.controller.exportText(ExportTable::RunStatistics, Delimiter::Tab);
-    EXPECT_NE(stats.find("\n# GE: 12.5\n"), std::string::npos);
+    EXPECT_NE(stats.find("\n# statistics of: Scored run of di-locus-plate.txt\n# GE: 12,5 (read as 12)\n"),
+              std::string::npos)
+        << stats;
     EXPECT_EQ(stats.substr(stats.find("\nname\t") + 1), statsText(statRows(*h.controller.runStatistics())));
 }
 
@@ -166,6 +168,23 @@ TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
         EXPECT_NE(csv.find(row), std::string::npos) << row << " in " << csv;
     const std::string tsv = h.controller.exportText(ExportTable::Samples, Delimiter::Tab);
     EXPECT_NE(tsv.find("\n1\tA01, \"left\"\t"), std::string::npos) << tsv;
+
+    // Scored, the table by lane names each lane's sample, in the file, the
+    // report and what Copy takes; once another file is open, no more.
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("152");
+    ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    const std::string byLane = h.controller.exportText(ExportTable::ByLane, Delimiter::Comma);
+    EXPECT_NE(byLane.find("\nLane number,Sample\n1,\"A01, \"\"left\"\"\"\n2,\"#2 right\"\n"), std::string::npos) << byLane;
+    for (const ReportSection& section : h.controller.report().sections)
+        if (section.heading == "Results by lane") {
+            EXPECT_EQ(section.tables.at(0).rows.at(1).at(1), "#2 right");
+        }
+    h.tk.toggleTable.setState(1);
+    h.controller.toggleTable();
+    EXPECT_EQ(h.controller.shownTableRows({1}).rows, (std::vector<std::vector<std::string>>{{"2", "#2 right"}}));
+    h.openText("1A,1\t1\t150.1\t900\t1\t1\n");
+    EXPECT_EQ(h.controller.exportTable(ExportTable::ByLane)->columns, std::vector<std::string>{"Lane number"});
 }
 
 // One row per flag; a sample name holding a tab or a line break keeps the

@@ -6,6 +6,8 @@
 // scan, and hostile lanes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <limits>
 #include <map>
@@ -171,6 +173,36 @@ TEST(SpectrumBarsTest, CategoriesAndCounts) {
         for (const SpectrumSeries& s : bars.series) counts.push_back(s.counts);
         EXPECT_EQ(counts, c.counts);
         EXPECT_EQ(bars.largestCount, c.largest);
+    }
+}
+
+// Many bars: labels thinned to what fits, in one even step that keeps 0,
+// the smallest step that fits.
+TEST(SpectrumBarsTest, LabelsThinnedToWhatFits) {
+    const struct { size_t categories, zero, room; std::vector<size_t> shown; } cases[] = {
+        {6, 2, 10, {0, 1, 2, 3, 4, 5}}, {6, 2, 6, {0, 1, 2, 3, 4, 5}}, {6, 2, 5, {0, 2, 4}}, {7, 0, 3, {0, 3, 6}},
+        {7, 6, 2, {2, 6}},              {5, 4, 1, {4}},                {1, 0, 0, {0}},       {121, 60, 10, {}},
+        {121, 3, 7, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.categories) + " categories, 0 at " + std::to_string(c.zero) + ", room " +
+                     std::to_string(c.room));
+        SpectrumBars bars;
+        bars.labels.resize(c.categories);
+        bars.progenitorCategory = c.zero;
+        const std::vector<size_t> shown = labelledCategories(bars, c.room);
+        if (!c.shown.empty()) EXPECT_EQ(shown, c.shown);
+        EXPECT_TRUE(std::find(shown.begin(), shown.end(), c.zero) != shown.end());
+        EXPECT_LE(shown.size(), std::max<size_t>(c.room, 1));
+        const size_t step = shown.size() > 1 ? shown[1] - shown[0] : c.categories;
+        for (size_t i = 1; i < shown.size(); ++i) EXPECT_EQ(shown[i] - shown[i - 1], step);
+        EXPECT_LT(shown.front(), step);
+        EXPECT_GE(shown.back() + step, c.categories);
+        // A step one smaller would label more than fit.
+        if (step > 1 && step < c.categories) {
+            size_t more = 0;
+            for (size_t i = c.zero % (step - 1); i < c.categories; i += step - 1) ++more;
+            EXPECT_GT(more, c.room);
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -134,6 +135,8 @@ protected:
         write("nosize.csv", "Sample,Height\nS1,10\n");
         // Both progenitors; one height in no form a number is written in.
         write("skips.csv", "Sample,Size,Height\nS1,150,\"1,800\"\nS1,148,200\nS2,156,700\nS2,154,\"25,0\"\n");
+        write("multiplex.csv", "Sample.Name,Marker,Dye,Size.1,Height.1,Size.2,Height.2\nA,D1,B,150,800,148,200\n"
+                               "A,D2,B,220,500,,\nB,D1,B,156,700,154,250\nC,D2,B,222,300,,\n");
     }
     void write(const std::string& name, const std::string& text) { scratch.write(name, text); }
     std::string at(std::string text) const {
@@ -206,12 +209,12 @@ INSTANTIATE_TEST_SUITE_P(
         // confirmation before the next file is the batch's own, not reported.
         RunCase{"UnscoredFileFailsAlone", SCORING "@none.txt @both.txt @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters", "# @both.txt: alleles", "# @both.txt: counters"},
-                "lociview: Your file has no data in it. Try to select a file with data in it next time.\n"
-                "lociview: You are not currently working on a file.\n"},
+                "lociview: @none.txt: Your file has no data in it. Try to select a file with data in it next time.\n"
+                "lociview: @none.txt: You are not currently working on a file.\n"},
         // Start-up values: P1 1.0 lies below the low range, for every file.
         RunCase{"ParameterAlertStopsEveryFile", "@both.txt @both.txt", 1, {},
-                "lociview: Progenitor 1 is smaller than your Low Range value.\n"
-                "lociview: Progenitor 1 is smaller than your Low Range value.\n"},
+                "lociview: @both.txt: Progenitor 1 is smaller than your Low Range value.\n"
+                "lociview: @both.txt: Progenitor 1 is smaller than your Low Range value.\n"},
         // Two runs of two lanes each, pooled into one GE row.
         RunCase{"AccumulatesEveryScoredFile", SCORING "--ge 12.5 --show accumulated @both.txt @both.txt", 0,
                 {"# accumulated\n7 1 2 150 156 \n150 156\n12.50 4 2 2 \n"}, ""},
@@ -227,18 +230,41 @@ INSTANTIATE_TEST_SUITE_P(
         // the accumulator outlives the openings.
         RunCase{"DoubleProgenitorLoss", SCORING "--show sppcr,accumulated --ge 2.5 @both.txt @lost.txt", 1,
                 {"# @both.txt: sppcr", "# @lost.txt: sppcr\n# accumulated\n7 1 2 150 156 \n150 156\n2.50 2 1 1 \n"},
-                "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"
-                "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"},
+                "lociview: @lost.txt: You have double Progenitor loss and SPPCR cannot handle that.\n"
+                "lociview: @lost.txt: You have double Progenitor loss and SPPCR cannot handle that.\n"},
         RunCase{"DoubleProgenitorLossExportedAnyway",
                 "--export-anyway " SCORING "--show sppcr,accumulated --ge 2.5 @both.txt @lost.txt", 0,
                 {"# @both.txt: sppcr", "# @lost.txt: sppcr\n7 1 3 150 156 162 \n150 156\n2.50 1 0 0 1 \n"
                                        "# accumulated\n7 1 3 150 156 162 \n150 156\n2.50 3 1 1 1 \n"},
-                "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"
-                "lociview: You have double Progenitor loss and SPPCR cannot handle that.\n"},
+                "lociview: @lost.txt: You have double Progenitor loss and SPPCR cannot handle that.\n"
+                "lociview: @lost.txt: You have double Progenitor loss and SPPCR cannot handle that.\n"},
+        // A text that is more than one number is read by its leading number,
+        // said once on standard error; standard output is that of the number.
+        RunCase{"OptionsReadAsTheirLeadingNumber", SCORING "--stutter 1,5 --ge 4x --show counters,stats @both.txt", 0,
+                {"# @both.txt: counters\nnumemptylanes\t0\nnumones\t2\nnumtwos\t0\n", "# @both.txt: stats\n",
+                 "\nge_per_reaction\t4\t"},
+                "lociview: --stutter '1,5' is read as 1\nlociview: --ge '4x' is read as 4\n"},
+        // For R and pandas: each kind of block once for every file, a file
+        // column first, titles without "#" or blanks, the lanes in long form.
+        RunCase{"TidyTablesForAllFiles",
+                SCORING "--ge 4 --format tidy --show samples,alleles,lanes,counters,sppcr,spectrum,accumulated "
+                        "@both.txt @table.txt",
+                0,
+                {"file\tlane\tsample\tsample_file\tpeaks\n@table.txt\t1\tS1\t@table.txt\t2\n"
+                 "@table.txt\t2\tS2\t@table.txt\t2\n\n"
+                 "file\tallele_size\tpeaks\tweight\n@both.txt\t150\t1\t1.265720\n@both.txt\t156\t1\t1.107505\n"
+                 "@table.txt\t150\t1\t1.265720\n@table.txt\t156\t1\t1.107505\n\n"
+                 "file\tlane\tallele_size\theight\n@both.txt\t1\t150\t800\n@both.txt\t2\t156\t700\n"
+                 "@table.txt\t1\t150\t800\n@table.txt\t2\t156\t700\n\n"
+                 "file\tnumemptylanes\tnumones\tnumtwos\n@both.txt\t0\t2\t0\n@table.txt\t0\t2\t0\n\n"
+                 "file\tsppcr\n@both.txt\t7 1 2 150 156 \n@both.txt\t150 156\n@both.txt\t4.00 2 1 1 \n",
+                 "\n\nfile\tprogenitor\tchange_units\tsize\tcount\n@both.txt\tP1\t0\t150\t1\n",
+                 "\naccumulated\tP2\t0\t156\t2\n\nfile\taccumulated\naccumulated\t7 1 2 150 156 \n"},
+                ""},
         // A tri locus scores no allele: nothing to accumulate, so that file fails.
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},
-                "lociview: You have not scored this data set yet.\n"},
+                "lociview: @both.txt: You have not scored this data set yet.\n"},
         // Peak tables of today's layouts: the default dye, another dye (lane
         // 2 has no green peak: an empty reaction, an empty lane), an absent
         // dye, per-sample files as lanes or each alone, a refused table.
@@ -251,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "# @table.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},
                 ""},
         RunCase{"AbsentDye", SCORING "--show samples,counters --dye Y @table.txt", 1, {},
-                "lociview: There are no peaks in dye Y (yellow). The dyes present are B (blue): 4 peaks, G (green): 1 "
+                "lociview: @table.txt: There are no peaks in dye Y (yellow). The dyes present are B (blue): 4 peaks, G (green): 1 "
                 "peak, O (orange): 1 peak.\n"},
         RunCase{"FilesAsLanes", SCORING "--show samples,counters --as-lanes @s1.txt @s2.txt", 0,
                 {"# @s1.txt and 1 more: samples\nlane\tsample\tfile\tpeaks\n1\ts1\t@s1.txt\t2\n2\ts2\t@s2.txt\t2\n"
@@ -269,16 +295,37 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"SkippedRowsStrict", SCORING "--strict --show counters @skips.csv @both.txt", 1,
                 {"# @both.txt: counters"},
                 "@skips.csv: 1 of 4 rows skipped: height not a number\n"},
+        // A multiplex table: one marker scored, never all pooled; by default
+        // the one with most rows in the dye, said on standard error.
+        RunCase{"MarkerByDefault", SCORING "--show samples,counters @multiplex.csv", 0,
+                {"# @multiplex.csv: samples\nlane\tsample\tfile\tpeaks\n1\tA\t@multiplex.csv\t2\n2\tB\t@multiplex.csv\t2\n"
+                 "# @multiplex.csv: counters\nnumemptylanes\t0\nnumones\t2\nnumtwos\t0\n"},
+                "lociview: @multiplex.csv: The Marker column names 2 markers; \"D1\", the one with most rows in the dye, "
+                "is scored and the others are left out (choose another to score it).\n"},
+        RunCase{"MarkerChosen", "--p1 220 --p2 222 --low 200 --high 240 --show samples,counters --marker D2 @multiplex.csv",
+                0,
+                {"# @multiplex.csv: samples\nlane\tsample\tfile\tpeaks\n1\tA\t@multiplex.csv\t1\n2\tC\t@multiplex.csv\t1\n"
+                 "# @multiplex.csv: counters\n"},
+                ""},
+        RunCase{"MarkerAbsent", SCORING "--marker D9 @multiplex.csv", 1, {},
+                "lociview: @multiplex.csv: There is no marker \"D9\" in the Marker column. The markers there are \"D1\", "
+                "\"D2\".\n"},
         // The refused table must not score the last file again.
         RunCase{"RefusedTable", SCORING "--show samples,counters @both.txt @nosize.csv", 1,
                 {"# @both.txt: samples\nlane\tsample\tfile\tpeaks\n# @both.txt: counters\nnumemptylanes\t0\n"},
-                "lociview: The header of \"@nosize.csv\" (line 1) has no Size column. Lociview needs a Size and a "
+                "lociview: @nosize.csv: The header of \"@nosize.csv\" (line 1) has no Size column. Lociview needs a Size and a "
                 "Height column (or pairs Size 1, Height 1, Size 2, Height 2...).\n"}),
     [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
 
 // A peak table given in the run log's place (the arguments swapped) is
 // refused and left as it was, with nothing made beside it.
 TEST_F(BatchFiles, PeakTableGivenAsTheRunLogIsLeftAlone) {
+    const auto names = [&] {
+        std::set<std::string> all;
+        for (const auto& entry : fs::directory_iterator(dir)) all.insert(entry.path().filename().string());
+        return all;
+    };
+    const std::set<std::string> before = names();
     const Result r = score(SCORING "--ge 5 --accumulator @table.txt @both.txt");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
@@ -286,7 +333,7 @@ TEST_F(BatchFiles, PeakTableGivenAsTheRunLogIsLeftAlone) {
                         "SQLite database. It was left as it is.\n"));
     std::ifstream in(dir / "table.txt", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kTable);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 8);
+    EXPECT_EQ(names(), before);
 }
 
 TEST_F(BatchFiles, DeveloperLogOnlyWhenAsked) {

@@ -82,6 +82,39 @@ INSTANTIATE_TEST_SUITE_P(
                  "Removed no peaks below height 500"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A Cancel during the lane sweeps leaves everything as before the click:
+// the records (shifted, merged and cleaned up by the run before), the
+// results, the fields a progenitor swap changes, and the undo steps; the
+// next run scores as if the cancelled one had never been.
+TEST_F(CleanUpUndo, ACancelledScoringRunLeavesEverythingAsBefore) {
+    const Lines scored = {"set shift 0.5", "set progenitor1 146", "set progenitor2 150",
+                          "open " LOCIVIEW_EXAMPLES_DIR "/di-locus-plate.txt", "do scoreData:", "snapshot scored",
+                          "set cuwlanefield 3", "do cleanUpLaneAndOrAllele:"};
+    const Lines next = {"set progenitor1 156", "set progenitor2 146", "set shift 1", "state Maybes on",
+                        "answer default"};
+    play(scored);
+    const auto everything = [this] { return views() + play({"show fields", "show state", "show log"}); };
+    const std::string before = everything();
+
+    play(next);
+    session.tk.progressbar.cancelAt = 5.0;
+    EXPECT_EQ(session.controller.scoreData(), Outcome::Cancelled);
+    session.tk.progressbar.cancelAt.reset();
+    play({"set progenitor1 146", "set progenitor2 150", "set shift 0.5", "state Maybes off"});
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(play({"restore scored"}), "reload: tabl\n");
+
+    play(next);
+    play({"do scoreData:"});
+    std::ostringstream otherOut;
+    Session other{otherOut};
+    for (const auto& lines : {scored, next, Lines{"do scoreData:"}})
+        for (const std::string& line : lines) other.play(line);
+    otherOut.str("");
+    for (const char* view : {"store", "results", "counters", "state", "log"}) other.show(view);
+    EXPECT_EQ(play({"show store", "show results", "show counters", "show state", "show log"}), otherOut.str());
+}
+
 TEST_F(CleanUpUndo, ProvenanceIsTheRunsAndMarksAnotherFilesOpening) {
     EXPECT_EQ(play({"show provenance"}), "provenance: none\n");
     // Progenitors typed the wrong way round are swapped for the run; what

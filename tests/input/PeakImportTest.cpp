@@ -305,5 +305,59 @@ TEST(PeakImportTest, Dyes) {
     EXPECT_EQ(classicRows(im, 'Y').size(), 0u);
 }
 
+// A Marker column (multiplex exports): the markers with their rows by dye;
+// one marker is scored, never all pooled: by default the one with most
+// rows in the dye, said in a note; its samples (those with a row of it,
+// peaks or not) are the lanes, numbered anew, and only its peaks count.
+TEST(PeakImportTest, MarkersAreChosenNeverPooled) {
+    const std::string table = "Sample.Name,Marker,Dye,Size.1,Height.1,Size.2,Height.2\n"
+                              "A,D1,B,150.1,800,154.2,650\n"
+                              "A,D2,B,220.0,500,,\n"
+                              "B,D1,B,150.3,700,,\n"
+                              "B,D2,G,221.0,300,,\n"
+                              "C,D2,B,,,,\n"
+                              "C,D1,G,148.0,90,,\n";
+    const PeakImport all = run({{"multiplex.csv", table}});
+    ASSERT_EQ(all.status, ImportStatus::Imported) << all.message;
+    ASSERT_EQ(all.markers.size(), 2u);
+    EXPECT_EQ(all.markers[0].name, "D1");
+    EXPECT_EQ(all.markers[0].dyes.size(), 2u);
+    EXPECT_EQ(std::tuple(all.markers[0].dyes[0].dye, all.markers[0].dyes[0].peaks, all.markers[0].dyes[1].peaks),
+              std::tuple('B', int64_t{3}, int64_t{1}));
+    EXPECT_EQ(std::tuple(all.markers[1].name, all.markers[1].dyes[0].peaks, all.markers[1].dyes[1].peaks),
+              std::tuple(std::string("D2"), int64_t{1}, int64_t{1}));
+    EXPECT_EQ(std::string() + defaultMarker(all, 'B') + defaultMarker(all, 'G'), "D1D1");
+
+    const struct {
+        const char* asked;
+        char dye;
+        std::string samples, rows, note, refusal;
+    } cases[] = {
+        {"", 'B', "1\tA\tmultiplex.csv\t2\n2\tB\tmultiplex.csv\t1\n3\tC\tmultiplex.csv\t0\n",
+         "1:150.100006:800 1:154.199997:650 2:150.300003:700", "The Marker column names 2 markers; \"D1\"", ""},
+        {"D2", 'B', "1\tA\tmultiplex.csv\t1\n2\tB\tmultiplex.csv\t0\n3\tC\tmultiplex.csv\t0\n", "1:220.000000:500", "", ""},
+        {"D2", 'G', "1\tA\tmultiplex.csv\t0\n2\tB\tmultiplex.csv\t1\n3\tC\tmultiplex.csv\t0\n", "2:221.000000:300", "", ""},
+        {"D9", 'B', "", "", "", "There is no marker \"D9\" in the Marker column. The markers there are \"D1\", \"D2\"."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.asked);
+        PeakImport im = all;
+        EXPECT_EQ(selectMarker(im, c.asked, c.dye), c.refusal);
+        if (!c.refusal.empty()) continue;
+        EXPECT_EQ(im.marker, *c.asked ? c.asked : "D1");
+        EXPECT_EQ(sampleTableText(im, c.dye), "lane\tsample\tfile\tpeaks\n" + c.samples);
+        EXPECT_EQ(rowSizes(im, c.dye), c.rows);
+        EXPECT_EQ(im.markerNote.substr(0, c.note.size()), c.note);
+    }
+    // Samples without a row of the marker are no lanes; a table without a
+    // Marker column is left as it is.
+    PeakImport one = run({{"two.csv", "Sample,Marker,Size,Height\nA,D1,150,800\nB,D2,150,700\nC,D1,152,600\n"}});
+    EXPECT_EQ(selectMarker(one, "D1", 0), "");
+    EXPECT_EQ(sampleTableText(one, kNoDye), "lane\tsample\tfile\tpeaks\n1\tA\ttwo.csv\t1\n2\tC\ttwo.csv\t1\n");
+    PeakImport none = run({{"none.csv", "Sample,Size,Height\nA,150,800\n"}});
+    EXPECT_EQ(selectMarker(none, "D1", 0), "");
+    EXPECT_EQ(std::tuple(none.samples.size(), none.peaks.size(), none.marker), std::tuple(size_t{1}, size_t{1}, std::string()));
+}
+
 }  // namespace
 }  // namespace lociview

@@ -2,6 +2,10 @@
 // and layout come back from a temporary settings file, files dropped on
 // the window open, and the developer log file turns over at its limit.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListView>
+#include <QMenu>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QRadioButton>
@@ -12,7 +16,9 @@
 #include "qt/DesktopSession.h"
 #include "qt/DesktopSettings.h"
 #include "qt/DevLogFile.h"
+#include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
+#include "qt/RecentFilesMenu.h"
 
 namespace lociview::qt::test {
 namespace {
@@ -23,9 +29,15 @@ protected:
     DesktopSession::Opener opener(AnsweringDialogs& answering, LociviewWindow& target) {
         return [&answering, &target, this](const QStringList& files) {
             opened << files;
-            answering.openFiles = {files.first().toStdString()};
+            answering.openFiles.clear();
+            for (const QString& file : files) answering.openFiles.push_back(file.toStdString());
             target.findChild<QAction*>(QStringLiteral("actionOpen"))->trigger();
         };
+    }
+    // Two per-sample peak files, which open together as two lanes.
+    QStringList sampleFiles() {
+        return {QString::fromStdString(writeFile("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2")),
+                QString::fromStdString(writeFile("s2.txt", "B,1\t1\t156\t700\t7000\t1"))};
     }
 
     const QString plate = QString::fromStdString(examplePlate);
@@ -53,6 +65,11 @@ TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) 
         QCoreApplication::processEvents();
         child<QSplitter>("lowerSplitter")->setSizes({500, 200});
         splitterSizes = child<QSplitter>("lowerSplitter")->sizes();
+        // Files opened together (dropped, or named on the command line) are
+        // one entry of Open Recent, and their folder the open dialog's.
+        dialogs.expectAlert(AlertId::ConfirmOpenAnother);
+        whenShown<ImportDialog>(&window, [](ImportDialog* review) { review->accept(); });
+        session.openFiles(sampleFiles());
         window.close();
     }
     settings.sync();
@@ -69,7 +86,12 @@ TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) 
     next.show();
     QCoreApplication::processEvents();
     EXPECT_EQ(next.findChild<QSplitter*>(QStringLiteral("lowerSplitter"))->sizes(), splitterSizes);
-    EXPECT_EQ(reread.recentFiles(), QStringList{plate});
+    EXPECT_EQ(reread.recentFiles(), (QList<QStringList>{sampleFiles(), {plate}}));
+    EXPECT_EQ(reread.dialogFolder(QStringLiteral("open")), dir.path());
+    QMenu* recent = session.recentFiles()->menu();
+    session.recentFiles()->rebuild();
+    ASSERT_GE(recent->actions().size(), 2);
+    EXPECT_EQ(recent->actions()[0]->text(), QStringLiteral("&1 s1.txt and 1 more (%1)").arg(dir.path()));
     // No alert: yesterday's values pass the checks.
     session.openFiles({plate});
     next.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
@@ -99,19 +121,77 @@ TEST_F(DesktopSessionTest, FilesDroppedAnywhereOnTheWindowOpenOtherDragsAreLeftA
     QMimeData link;
     link.setUrls({QUrl::fromLocalFile(plate), QUrl(QStringLiteral("https://example.org/p.txt"))});
 
+    dialogs.expectAlert(AlertId::ImportRefused);  // b.txt is not there
     EXPECT_TRUE(drop(field, files));  // on a field: opened, not pasted
     EXPECT_EQ(opened, (QStringList{plate, other}));
     EXPECT_EQ(field->text(), before);
-    EXPECT_EQ(window.windowTitle(), "Lociview: di-locus-plate.txt");
-    EXPECT_TRUE(settings.recentFiles().isEmpty());  // several are one data set
+    EXPECT_EQ(window.statusText(), "No peak table open");  // a classic table cannot be a lane
+    EXPECT_TRUE(settings.recentFiles().isEmpty());
 
-    dialogs.expectAlert(AlertId::ConfirmOpenAnother);
     EXPECT_TRUE(drop(child<QTableView>("tabl")->viewport(), one));
-    EXPECT_EQ(settings.recentFiles(), QStringList{plate});
+    EXPECT_EQ(settings.recentFiles(), QList<QStringList>{{plate}});
 
     opened.clear();
     drop(field, link);
     EXPECT_TRUE(opened.isEmpty());
+}
+
+// The open dialog lists the peak tables of a folder, files without an
+// extension among them (per-sample files often have none), or every file;
+// it opens where the last file was chosen, with the filter chosen last,
+// also after a restart.
+TEST_F(DesktopSessionTest, TheOpenDialogShowsFilesWithoutAnExtensionAndKeepsItsFolderAndFilter) {
+    QDir(dir.path()).mkdir(QStringLiteral("runs"));
+    const QString runs = dir.filePath(QStringLiteral("runs"));
+    for (const char* name : {"runs/a.txt", "runs/B.CSV", "runs/s01", "runs/notes.pdf"}) writeFile(name, "B,1\t1\t150\t800\t1\t1");
+    settings.rememberDialogFolder(QStringLiteral("open"), runs + QStringLiteral("/a.txt"));
+    QtDialogs real;
+    real.setParentWindow(&window);
+    real.setSettings(&settings);
+
+    // The names the dialog lists once its folder is read.
+    const auto listed = [](QFileDialog* dialog) {
+        auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        QStringList names;
+        for (int tries = 0; view && tries < 100 && names.isEmpty(); ++tries) {
+            QTest::qWait(20);
+            for (int r = 0; r < view->model()->rowCount(view->rootIndex()); ++r)
+                names << view->model()->index(r, 0, view->rootIndex()).data().toString();
+        }
+        names.sort();
+        return names;
+    };
+    QObject owner;
+    QStringList first, second;
+    QString filterShown;
+    whenShown<QFileDialog>(&owner, [&](QFileDialog* dialog) {
+        first = listed(dialog);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        if (!types) {
+            ADD_FAILURE() << "no filter list";
+            return dialog->reject();
+        }
+        types->setCurrentIndex(1);
+        Q_EMIT types->activated(1);  // All files, as a click chooses it
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("s01"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::vector<std::string> chosen = real.runOpenPanelForFiles();
+    EXPECT_EQ(first, (QStringList{QStringLiteral("B.CSV"), QStringLiteral("a.txt"), QStringLiteral("s01")}));
+    EXPECT_EQ(chosen, std::vector<std::string>{(runs + QStringLiteral("/s01")).toStdString()});
+
+    settings.sync();
+    DesktopSettings restarted(dir.filePath(QStringLiteral("settings.ini")));
+    real.setSettings(&restarted);
+    whenShown<QFileDialog>(&owner, [&](QFileDialog* dialog) {
+        second = listed(dialog);
+        filterShown = dialog->selectedNameFilter();
+        dialog->reject();
+    });
+    EXPECT_TRUE(real.runOpenPanelForFiles().empty());
+    EXPECT_TRUE(QtDialogs::allFilesFilter.startsWith(filterShown)) << filterShown.toStdString();
+    EXPECT_EQ(second.size(), 4) << second.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(restarted.dialogFolder(QStringLiteral("open")), runs);
 }
 
 std::string contents(const QString& path) {

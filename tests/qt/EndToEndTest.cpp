@@ -140,6 +140,14 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     for (int y = 0; y < composed.height(); y += 2)
         for (int x = 0; x < composed.width(); ++x) lightest = std::max(lightest, qGray(composed.pixel(x, y)));
     EXPECT_LE(lightest, 192);
+    // The chart looks ten times a second: a look at an unchanged chart
+    // draws nothing, one after a change draws it once.
+    const int64_t drawn = view->framesDrawn();
+    for (int look = 0; look < 3; ++look) {
+        view->redrawIfChanged();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(view->framesDrawn(), drawn);
 
     // Clean-up through the window's fields: lane 1's peak at 150, then the
     // 162 expansion of lane 7. The counters stay, the chart's curve turns grey.
@@ -153,6 +161,9 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     }
     byLane[1][2] = byLane[7][5] = "";
     EXPECT_EQ(shownTable(), byLane);
+    view->redrawIfChanged();
+    QApplication::processEvents();
+    EXPECT_GT(view->framesDrawn(), drawn);
     EXPECT_EQ(text("numones"), "6");
     const auto scored = std::find_if(geometry.curves.begin(), geometry.curves.end(),
                                      [](const ChartCurve& c) { return c.colour == CurveColour::Black; });
@@ -160,6 +171,14 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     EXPECT_GE(darkestAbove(view->grabFramebuffer(), scored->x0), 80);
     EXPECT_EQ(statCell(run, "Mutants (m)", 1), "2");
     EXPECT_EQ(bars(panel->runChart())[1], (std::vector<int>{0, 0, 6, 1}));
+    // The statistics say what they count: the lane classes of the peaks
+    // left (lane 1 lost its one allele, lane 7 one of two), while the
+    // counters keep what scoring left.
+    EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("runSource"))->text(),
+              QStringLiteral("Scored run of di-locus-plate.txt, after clean-up"));
+    EXPECT_EQ(statCell(run, "Empty lanes (n0)", 1) + statCell(run, "Lanes with two or more alleles (n2)", 1), "24");
+    EXPECT_EQ(text("numemptylanes"), "1");
+    EXPECT_EQ(panel->runChart()->title(), QStringLiteral("Allele spectrum of this run, after clean-up"));
 
     // Accumulated with a GE typed into the accumulate window.
     accumulate("10");

@@ -5,13 +5,21 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QCategoryAxis>
+#include <QChart>
 #include <QDir>
+#include <QHeaderView>
+#include <QTableView>
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QWindow>
 #include <map>
@@ -19,6 +27,9 @@
 #include "WindowFixture.h"
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
+#include "qt/QtControls.h"
+#include "qt/SpectrumChart.h"
+#include "qt/StatisticsPanel.h"
 #include "qt/RunLogStart.h"
 
 namespace lociview::qt::test {
@@ -94,19 +105,31 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     EXPECT_NE(nextDialogs.shown.back().informative.find(setAside[0].toStdString()), std::string::npos);
 }
 
-// What the import review showed, then the dye it was left at and the button pressed.
+// What the import review showed, then the dye (and marker) it was left at
+// and the button pressed.
 struct Review {
     QString layout;
     QStringList dyes;
+    QStringList markers;          // shown only for a Marker column
+    QString defaultMarker;        // chosen when the dye was
     std::vector<qlonglong> peaks;  // by lane, of the dye chosen
 };
 
-void review(QObject* owner, Review& seen, char dye, QDialogButtonBox::StandardButton press) {
-    whenShown<ImportDialog>(owner, [&seen, dye, press](ImportDialog* dialog) {
+void review(QObject* owner, Review& seen, char dye, QDialogButtonBox::StandardButton press, QString marker = {}) {
+    whenShown<ImportDialog>(owner, [&seen, dye, press, marker](ImportDialog* dialog) {
         seen.layout = dialog->findChild<QLabel*>(QStringLiteral("layoutName"))->text();
         auto* dyes = dialog->findChild<QComboBox*>(QStringLiteral("dyeChoice"));
         for (int i = 0; i < dyes->count(); ++i) seen.dyes << dyes->itemText(i);
         dyes->setCurrentIndex(dyes->findData(static_cast<int>(dye)));
+        auto* markers = dialog->findChild<QComboBox*>(QStringLiteral("markerChoice"));
+        if (markers->isVisible()) {
+            for (int i = 0; i < markers->count(); ++i) seen.markers << markers->itemText(i);
+            seen.defaultMarker = markers->currentData().toString();
+        }
+        if (!marker.isEmpty()) {
+            markers->setCurrentIndex(markers->findData(marker));
+            Q_EMIT markers->activated(markers->currentIndex());
+        }
         const QAbstractItemModel* samples = dialog->findChild<QTableView*>(QStringLiteral("sampleTable"))->model();
         for (int r = 0; r < samples->rowCount(); ++r) seen.peaks.push_back(samples->index(r, 3).data().toLongLong());
         dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))->button(press)->click();
@@ -125,6 +148,13 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(first.peaks, (std::vector<qlonglong>{1, 0}));
     EXPECT_EQ(controller.importedData().dye, 'G');
     EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
+    // Scored and shown by lane, each lane names its sample.
+    type("progenitor1", "150");
+    type("progenitor2", "156");
+    click("scoreButton");
+    click("toggleTable");
+    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample"}, {"1", "s1"}, {"2", "s2"}}));
+    click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set
     // stays, rows, store and status alike.
@@ -139,6 +169,25 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(controller.rows(), rows);
     EXPECT_EQ(controller.store().count(), 1);
     EXPECT_EQ(window.statusText(), status);
+
+    // A multiplex table: its markers listed with their rows by dye, the one
+    // with most rows in the dye chosen until the user picks another; the
+    // marker picked is scored, its samples the lanes.
+    Review third;
+    review(&window, third, 'B', QDialogButtonBox::Open, QStringLiteral("D2"));
+    dialogs.expectAlert(AlertId::ConfirmOpenAnother);
+    open(writeFile("multiplex.csv", "Sample,Marker,Dye,Size,Height\nA,D1,B,150,800\nA,D1,B,148,200\nA,D2,B,220,500\n"
+                                    "B,D2,G,221,300\nC,D1,B,156,700\n"));
+    EXPECT_EQ(third.markers, (QStringList{QStringLiteral("D1: B 3"), QStringLiteral("D2: B 1, G 1")}));
+    EXPECT_EQ(third.defaultMarker, QStringLiteral("D1"));
+    EXPECT_EQ(third.peaks, (std::vector<qlonglong>{1, 0}));  // A and B, of D2 in blue
+    EXPECT_EQ(controller.importedData().tables.marker, "D2");
+    EXPECT_EQ(controller.lanes(), (std::vector<int32_t>{1, 2}));
+    EXPECT_TRUE(window.statusText().endsWith(QStringLiteral(", marker D2"))) << window.statusText().toStdString();
+    // The statistics of the file scored before are not this file's.
+    EXPECT_EQ(window.statisticsPanel()->findChild<QLabel*>(QStringLiteral("runSource"))->text(),
+              QStringLiteral("Score this file to see its statistics"));
+    EXPECT_EQ(window.statisticsPanel()->runTable()->rowCount(), 0);
 }
 
 // Each number field is the controller's field of that name, both ways; a
@@ -182,11 +231,30 @@ TEST_F(LociviewWindowTest, ANumberFieldIsTheControllersAndSaysWhatItsTextReadsAs
             EXPECT_EQ(tip, ownTips[c.field]) << c.text;
         }
         EXPECT_EQ(edit->styleSheet().isEmpty(), !*c.hint) << c.text;
+        // Beside the field, the short form: "read as 1000".
+        const QLabel* note = child<QLabel>((std::string(c.field) + "ReadAs").c_str());
+        EXPECT_EQ(note->isVisibleTo(edit->window()), *c.hint != '\0') << c.field;
+        if (*c.hint) {
+            EXPECT_TRUE(tip.startsWith(note->text(), Qt::CaseInsensitive)) << note->text().toStdString();
+        }
     }
+
+    // The action that reads the fields says what it read them as, in its
+    // alert and in the status bar.
+    open(examplePlate);
+    for (const auto& [field, typed] : {std::pair{"progenitor1", "15O"}, {"progenitor2", "156"}, {"lowrange", "120"},
+                                       {"highrange", "180"}, {"shift", "0"}, {"stuttertol", "1,5"}})
+        type(field, typed);
+    dialogs.expectAlert(AlertId::Progenitor1BelowLow);
+    click("scoreButton");
+    EXPECT_EQ(dialogs.shown.back().fieldNotes, "P1 '15O' is read as 15; stutter tolerance '1,5' is read as 1");
+    EXPECT_EQ(child<QStatusBar>("statusbar")->currentMessage(),
+              "Read as typed: P1 '15O' is read as 15; stutter tolerance '1,5' is read as 1.");
 }
 
 // Escape, the title bar's close button or Cancel leave a tool window with
-// nothing done, whatever was typed into it.
+// nothing done, whatever was typed into it; a GE typed is not kept (it
+// would become the run's GE).
 TEST_F(LociviewWindowTest, ClosingAToolWindowWithoutSubmittingChangesNothing) {
     openAndScore();
     struct Case {
@@ -220,6 +288,8 @@ TEST_F(LociviewWindowTest, ClosingAToolWindowWithoutSubmittingChangesNothing) {
             EXPECT_EQ(shownTable(), before);
             EXPECT_EQ(controller.accumulator().currentRun(), 0);
             EXPECT_TRUE(child<QPlainTextEdit>("sppcrtext")->toPlainText().isEmpty());
+            EXPECT_EQ(text("accumgeforun") + text("geforun"), "");
+            EXPECT_FALSE(controller.runStatistics()->ge.has_value());
         }
 }
 
@@ -268,6 +338,119 @@ TEST(QtDialogsTest, EscapeAnswersWithTheButtonThatChangesNothing) {
         });
         EXPECT_EQ(dialogs.runAlert(alertRequest(c.id)), c.answer) << static_cast<int>(c.id) << ' ' << c.key;
     }
+}
+
+// A run that holds the thread shows its progress at frames only, the first
+// a tenth of a second in; a frame lets a click on Cancel in and no other
+// input, and the run then learns it was cancelled. The action's end takes
+// the Cancel back.
+TEST(ProgressBarIndicatorTest, AFrameTakesAClickOnCancelAndNothingElse) {
+    QWidget panel;
+    auto* bar = new QProgressBar(&panel);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &panel);
+    auto* other = new QPushButton(QStringLiteral("Score"), &panel);
+    auto* layout = new QVBoxLayout(&panel);
+    for (QWidget* w : {static_cast<QWidget*>(bar), static_cast<QWidget*>(cancel), static_cast<QWidget*>(other)})
+        layout->addWidget(w);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    int otherClicks = 0;
+    QObject::connect(other, &QPushButton::clicked, [&otherClicks] { ++otherClicks; });
+
+    ProgressBarIndicator progress(bar, cancel);
+    ASSERT_TRUE(progress.cancellable());
+    EXPECT_FALSE(cancel->isEnabled());
+    progress.configure();
+    progress.setMinValue(0.0);
+    progress.setMaxValue(4.0);
+    progress.setDoubleValue(0.0);
+    progress.incrementBy(1.0);
+    progress.displayNow();  // the run begins: no frame yet
+    EXPECT_TRUE(cancel->isEnabled());
+    progress.incrementBy(1.0);
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 4);
+    QTimer::singleShot(0, other, [&] {
+        QTest::mouseClick(other, Qt::LeftButton);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTest::keyClick(&panel, Qt::Key_Escape);
+    });
+    QThread::msleep(FrameRate::frameMs + 20);
+    progress.displayNow();  // a frame
+    EXPECT_TRUE(progress.cancelRequested());
+    EXPECT_EQ(otherClicks, 0);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 2);
+
+    progress.incrementBy(1.0);
+    progress.displayNow();  // too soon for another frame
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps / 2);
+    progress.incrementBy(1.0);
+    progress.endRun();
+    EXPECT_FALSE(progress.cancelRequested());
+    EXPECT_FALSE(cancel->isEnabled());
+    EXPECT_EQ(bar->value(), ProgressBarIndicator::steps);
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_EQ(otherClicks, 1);
+}
+
+// At its first size the window, title bar and a panel fit a 1366x768
+// screen, and with a plate scored no button, label or column title is cut;
+// a spectrum of many bars labels as many as fit, never one cut short.
+TEST(WindowSizeTest, TheFirstSizeFitsASmallScreenAndCutsNoLabel) {
+    AnsweringDialogs dialogs;
+    LociviewWindow window{&dialogs};
+    NullLog log;
+    RecordingOutput output;
+    window.installChartView(new ChartArea(window.chartModel(), log, output));
+    GeneController controller{window.outlets()};
+    ControllerLink link{window, controller};
+    EXPECT_LE(window.width(), 1366);
+    EXPECT_LE(window.height() + 70, 768);  // a title bar and a panel
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    dialogs.openFiles = {examplePlate};
+    window.findChild<QAction*>(QStringLiteral("actionOpen"))->trigger();
+    window.findChild<QLineEdit*>(QStringLiteral("progenitor1"))->setText(QStringLiteral("150"));
+    window.findChild<QLineEdit*>(QStringLiteral("progenitor2"))->setText(QStringLiteral("156"));
+    window.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
+    QTest::qWait(100);
+
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (button->isVisible() && !button->text().isEmpty()) {
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+        }
+    }
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty() && !label->wordWrap()) {
+            EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+        }
+    }
+    const QHeaderView* header = window.findChild<QTableView*>(QStringLiteral("tabl"))->horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    for (int i = 0; i < header->count(); ++i) {
+        const QString title = header->model()->headerData(i, Qt::Horizontal).toString();
+        const QRect needed = metrics.boundingRect(QRect(0, 0, header->sectionSize(i) - 8, 10000), Qt::TextWordWrap, title);
+        EXPECT_LE(needed.height(), header->height()) << title.toStdString();
+        EXPECT_LE(needed.width(), header->sectionSize(i)) << title.toStdString();
+    }
+
+    SpectrumBars many;
+    for (int change = -60; change <= 60; ++change) many.labels.push_back(changeLabel(change));
+    many.progenitorCategory = 60;
+    many.series = {{"P1 150 bp", std::vector<int64_t>(many.labels.size(), 1)}};
+    many.largestCount = 1;
+    SpectrumChartView view;
+    view.resize(320, 240);
+    view.show();
+    view.showSpectrum(many, QStringLiteral("Allele spectrum"));
+    auto* axis = qobject_cast<QCategoryAxis*>(view.chart()->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(axis, nullptr);
+    const QStringList labels = axis->categoriesLabels();
+    EXPECT_TRUE(labels.contains(QStringLiteral("0")));
+    int widths = 0;
+    for (const QString& label : labels) widths += QFontMetrics(axis->labelsFont()).horizontalAdvance(label);
+    EXPECT_LT(widths, view.width() - 90) << labels.join(QLatin1Char(' ')).toStdString();
+    EXPECT_GT(labels.size(), 2);
 }
 
 }  // namespace
