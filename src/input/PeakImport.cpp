@@ -468,16 +468,15 @@ std::vector<PeakRow> classicRows(const PeakImport& import, char dye) {
     for (const DyeCount& d : import.dyes)
         if (d.dye == dye) count = d.peaks;
     rows.reserve(static_cast<size_t>(count));
-    const std::string letter(1, dye), zero = floatText(0.0f);
+    const std::string letter(1, dye);
     int32_t number = 0;
     uint32_t sample = std::numeric_limits<uint32_t>::max();
     for (const ImportedPeak& peak : import.peaks) {
         if (peak.dye != dye) continue;
         number = peak.sample == sample ? number + 1 : 1;
         sample = peak.sample;
-        rows.emplace_back(std::array<std::string_view, PeakRow::kFields>{
-            intText(peak.lane), letter, intText(number), zero, floatText(peak.size), intText(peak.height),
-            floatText(peak.area), zero});
+        rows.emplace_back(intText(peak.lane), letter, intText(number),
+                          PeakNumbers{0.0f, peak.size, peak.height, peak.area, 0.0f});
     }
     return rows;
 }

@@ -16,17 +16,17 @@ std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db,
     for (const PeakRow& row : rows) {
         // Numbers are read back from their row texts, so the size is the
         // single-precision value nearest to what the file wrote.
-        const double size = static_cast<double>(floatValue(row[4]));
-        const int32_t height = saturatingInt(floatValue(row[5]));
-        const int32_t area = saturatingInt(floatValue(row[6]));
-        db.addAlleleWithSize(size, height, area, intValue(row[0]));
+        const double size = static_cast<double>(row.number(4));
+        const int32_t height = saturatingInt(row.number(5));
+        const int32_t area = saturatingInt(row.number(6));
+        db.addAlleleWithSize(size, height, area, intValue(row.lane()));
     }
 
     // Distinct lane labels, by text, in the order they first appear.
     std::vector<std::string> labels;
     std::unordered_set<std::string_view> seen;
     for (const PeakRow& row : rows) {
-        const std::string_view label = row[0];
+        const std::string_view label = row.lane();
         if (seen.insert(label).second) labels.emplace_back(label);
     }
     if (log.enabled()) logf(log, "%s", describe(labels).c_str());

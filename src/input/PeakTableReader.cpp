@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -307,9 +308,9 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
         scanner.appendSpan(lane, items.lane);
         scanner.appendSpan(letters, items.letters);
         scanner.appendSpan(dataId, items.dataId);
-        rows.emplace_back(std::array<std::string_view, PeakRow::kFields>{
-            lane, letters, dataId, floatText(items.numbers[0]), floatText(items.numbers[1]), intText(items.height),
-            floatText(items.numbers[2]), floatText(items.numbers[3])});
+        rows.emplace_back(lane, letters, dataId,
+                          PeakNumbers{items.numbers[0], items.numbers[1], items.height, items.numbers[2],
+                                      items.numbers[3]});
         return true;
     });
 }
@@ -375,6 +376,56 @@ PeakRow::PeakRow(const std::array<std::string_view, kFields>& fields) {
         text += fields[i];
         ends[i] = static_cast<uint32_t>(text.size());
     }
+}
+
+PeakRow::PeakRow(std::string_view lane, std::string_view letters, std::string_view dataId,
+                 const PeakNumbers& numbers)
+    : numbers(numbers) {
+    const std::string_view texts[] = {lane, letters, dataId};
+    text.reserve(lane.size() + letters.size() + dataId.size());
+    for (size_t i = 0; i < 3; ++i) {
+        text += texts[i];
+        ends[i] = static_cast<uint32_t>(text.size());
+    }
+}
+
+std::string_view PeakRow::stored(size_t i) const {
+    const uint32_t begin = i == 0 ? 0 : ends[i - 1];
+    return std::string_view(text).substr(begin, ends[i] - begin);
+}
+
+std::string PeakRow::operator[](size_t i) const {
+    if (i < 3 || !numbers) return std::string(stored(i));
+    switch (i) {
+        case 3: return floatText(numbers->minutes);
+        case 4: return floatText(numbers->size);
+        case 5: return intText(numbers->height);
+        case 6: return floatText(numbers->area);
+        default: return floatText(numbers->dataPoint);
+    }
+}
+
+float PeakRow::number(size_t i) const {
+    if (numbers) {
+        // A float of magnitude 16 or more is more than a millionth from its
+        // neighbours, so its six-decimal text reads back as itself; an int
+        // below 2^24 is a float exactly. Others go through their text.
+        const auto same = [](float x) { return std::isfinite(x) && (x == 0.0f || std::fabs(x) >= 16.0f); };
+        const float x = i == 3 ? numbers->minutes : i == 4 ? numbers->size : i == 6 ? numbers->area
+                                                                                   : numbers->dataPoint;
+        if (i == 5) {
+            if (numbers->height > -(1 << 24) && numbers->height < (1 << 24)) return static_cast<float>(numbers->height);
+        } else if (same(x)) {
+            return x;
+        }
+    }
+    return floatValue((*this)[i]);
+}
+
+bool PeakRow::operator==(const PeakRow& other) const {
+    for (size_t i = 0; i < kFields; ++i)
+        if ((*this)[i] != other[i]) return false;
+    return true;
 }
 
 void readPeakTable(std::optional<std::string_view> bytes, std::vector<PeakRow>& rows, LogSink& log) {

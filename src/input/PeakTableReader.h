@@ -14,28 +14,44 @@
 
 namespace lociview {
 
+// The numbers of a peak line as read: minutes, size, area and data point
+// as single floats, the height as an int.
+struct PeakNumbers {
+    float minutes = 0.0f;
+    float size = 0.0f;
+    int32_t height = 0;
+    float area = 0.0f;
+    float dataPoint = 0.0f;
+};
+
 // One accepted line: lane digits, letters, dataID digits, then the five
-// numbers as "%f" / "%d" texts. All texts are UTF-8. The eight texts are
-// kept one after another in one string with their ends beside them: a
-// table of millions of rows then takes little more than its text, where
-// eight strings of their own took about 300 bytes a row.
+// numbers as "%f" / "%d" texts. All texts are UTF-8. A row read as numbers
+// keeps them and writes their texts only when they are asked for: a plate
+// of tens of thousands of rows is scored without its numbers ever becoming
+// text. A row made of texts keeps the eight one after another in one
+// string with their ends beside them.
 class PeakRow {
 public:
     static constexpr size_t kFields = 8;
 
     PeakRow() = default;  // eight empty texts
     explicit PeakRow(const std::array<std::string_view, kFields>& fields);
+    PeakRow(std::string_view lane, std::string_view letters, std::string_view dataId, const PeakNumbers& numbers);
 
     size_t size() const { return kFields; }
-    std::string_view operator[](size_t i) const {
-        const uint32_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(text).substr(begin, ends[i] - begin);
-    }
-    bool operator==(const PeakRow&) const = default;
+    std::string operator[](size_t i) const;
+    std::string_view lane() const { return std::string_view(text).substr(0, ends[0]); }
+    // Field i (3 to 7) read back from its text as a float, as a reader of
+    // the row's texts gets it.
+    float number(size_t i) const;
+    bool operator==(const PeakRow& other) const;  // the same eight texts
 
 private:
+    std::string_view stored(size_t i) const;
+
     std::string text;
     std::array<uint32_t, kFields> ends{};
+    std::optional<PeakNumbers> numbers;  // fields 3 to 7, when read as numbers
 };
 
 // Reads the text of a peak file and appends every line that fits the grammar

@@ -172,5 +172,35 @@ TEST(PeakTableReaderTest, NumberTextsAreWhatStrtofAndPercentFMake) {
     }
 }
 
+// A row read as numbers gives every field's text and number exactly as the
+// same row made of its texts: the quick path for a number that reads back as
+// itself must agree with reading the text, on both sides of where it applies.
+TEST(PeakTableReaderTest, RowOfNumbersReadsAsItsTexts) {
+    const float floats[] = {0.0f, -0.0f, 1e-7f, 4e-7f, 5e-7f, 0.1f, 1.0f / 3, 15.999999f, 16.0f, 16.000002f,
+                            -16.000002f, 150.123f, 2.5e6f, 8.8e12f, 3.4e38f, 1e-45f, INFINITY, -INFINITY};
+    const int32_t heights[] = {0, -1, 800, (1 << 24) - 1, 1 << 24, (1 << 24) + 1, -(1 << 24) - 1, INT32_MAX,
+                               INT32_MIN};
+    std::srand(7);
+    std::vector<float> all(std::begin(floats), std::end(floats));
+    for (int i = 0; i < 2000; ++i) all.push_back(std::bit_cast<float>(static_cast<uint32_t>(std::rand()) << 1));
+    // Runs of neighbours just below and at 16, where texts start to read back as themselves.
+    for (float x : {1.5f, 9.75f, 15.9999f, 16.0f})
+        for (int i = 0; i < 200; ++i, x = std::nextafter(x, INFINITY)) all.push_back(x);
+    size_t h = 0;
+    for (const float x : all) {
+        const PeakNumbers n{x, -x, heights[h++ % std::size(heights)], x * 0.5f, x + 1};
+        const PeakRow quick("12", "B,", "3", n);
+        const PeakRow plain({"12", "B,", "3", floatText(n.minutes), floatText(n.size), intText(n.height),
+                             floatText(n.area), floatText(n.dataPoint)});
+        ASSERT_EQ(quick, plain) << x;
+        EXPECT_EQ(quick.lane(), "12");
+        for (size_t f = 3; f < PeakRow::kFields; ++f) {
+            const float a = quick.number(f), b = plain.number(f);
+            EXPECT_TRUE(std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b) || (std::isnan(a) && std::isnan(b)))
+                << "field " << f << " of " << x << ": " << a << " against " << b;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lociview
