@@ -2,6 +2,8 @@
 
 #include <openssl/evp.h>
 
+#include <system_error>
+
 namespace lociview {
 
 std::string sha256Hex(std::string_view bytes) {
@@ -16,6 +18,16 @@ std::string sha256Hex(std::string_view bytes) {
         text += hex[digest[i] & 0x0f];
     }
     return text;
+}
+
+std::future<std::string> sha256HexBeside(std::string_view bytes) {
+    try {
+        return std::async(std::launch::async, sha256Hex, bytes);
+    } catch (const std::system_error&) {
+        std::promise<std::string> now;
+        now.set_value(sha256Hex(bytes));
+        return now.get_future();
+    }
 }
 
 }  // namespace lociview

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "headless/BatchScore.h"
 #include "headless/Cli.h"
 #include "headless/LargeHeapPages.h"
 
 int main(int argc, char** argv) {
     lociview::headless::preferLargeHeapPages();
+    lociview::headless::leaveBatchDataAtExit();
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return lociview::headless::cliMain(args, std::cout, std::cerr);

@@ -55,6 +55,11 @@ struct BatchOptions {
 // message of a usage error.
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args);
 
+// Lets each batch leave what it built for the process's end to free, for a
+// program that ends right after it (lociview-cli); the sanitizer builds
+// and tests free everything.
+void leaveBatchDataAtExit();
+
 // Runs the batch. Exit status: 0 when every file was scored (and added, and
 // exported, as asked); 1 when an alert stopped any of that for some file
 // (the other files are still done); 2 for a usage error.
