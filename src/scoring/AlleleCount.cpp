@@ -92,6 +92,9 @@ AlleleSizes buildAlleleSizeList(const ScoringParameters& p, const AlleleCount& c
     for (size_t i = 0; i < out.allelesizelist.size(); ++i)
         out.allelesizelist[i] = clampToInt32(out.lowallelesize + static_cast<int64_t>(i) * step);
 
+    // The rest only writes log lines: a run without a log is spared the pass.
+    if (!log.enabled()) return out;
+
     // One pass over the store finds the peaks under every size, grouped by
     // size and in working-list order, as a size query per size would.
     // Held in single precision, as both tolerances are exact there.
