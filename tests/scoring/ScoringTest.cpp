@@ -298,6 +298,12 @@ TEST(SizeMatchesTest, GivesWhatAQueryPerSizeGives) {
         EXPECT_EQ(got, expected) << ::testing::PrintToString(c.sizes);
     }
     EXPECT_EQ(scoringLogLine(99.996, 1, 12, 4), "marked allele 100.00 with height 1 in lane 12 as UNKNOWN VALUE PASSED TO stringScore(int x)\n");
+    // Written as printf writes the line: ties, signs, extremes, not numbers.
+    for (const double size : {0.125, 0.135, 2.675, -0.005, 0.0, -0.0, 150.005, 1e300, -1.7e308, 4.9e-324, inf, -inf, nan,
+                              -nan})
+        for (const int32_t n : {0, -1, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()})
+            EXPECT_EQ(scoringLogLine(size, n, -n / 2, 1),
+                      format("marked allele %.2lf with height %d in lane %d as %s\n", size, n, -n / 2, stringScore(1)));
 }
 
 // Walked for every repeat unit, a lane built as a di lane's ladder with the
