@@ -13,6 +13,7 @@ namespace lociview {
 
 std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db, LogSink& log,
                                  const std::vector<int32_t>& lanesWithoutRows) {
+    db.reserve(rows.size());
     for (const PeakRow& row : rows) {
         // Numbers are read back from their row texts, so the size is the
         // single-precision value nearest to what the file wrote.

@@ -34,6 +34,11 @@ void AlleleDB::forEachInLane(int32_t lane, F&& visit) const {
         if (const AllelePtr& a = slots[slot]) visit(a);
 }
 
+void AlleleDB::reserve(size_t records) {
+    slots.reserve(slots.size() + records);
+    backup.reserve(backup.size() + records);
+}
+
 void AlleleDB::addAlleleWithSize(double size, int32_t height, int32_t area, int32_t lane) {
     auto allele = std::make_shared<Allele>(size, height, area, lane);
     allele->assignKey(static_cast<int32_t>(key));
@@ -50,7 +55,13 @@ void AlleleDB::append(AllelePtr allele) {
         keysIndexed = true;
         sharedKeys = false;
     }
-    laneSlots[allele->getLane()].slots.push_back(slot);
+    // A file lists a lane's peaks together: the last lane's entry is kept
+    // at hand (map entries stay where they are until the map is cleared).
+    if (!lastLane || allele->getLane() != lastLaneNumber) {
+        lastLaneNumber = allele->getLane();
+        lastLane = &laneSlots[lastLaneNumber];
+    }
+    lastLane->slots.push_back(slot);
     indexKey(allele->getKey(), slot);
     slots.push_back(std::move(allele));
 }
@@ -84,6 +95,7 @@ uint32_t AlleleDB::slotWithKey(int32_t k) const {
 
 void AlleleDB::rebuildIndex() const {
     laneSlots.clear();
+    lastLane = nullptr;
     slotOfKey.clear();
     sharedKeys = false;
     keysIndexed = true;
@@ -177,6 +189,7 @@ void AlleleDB::removeAllAlleles() {
     slots.clear();
     holes = 0;
     laneSlots.clear();
+    lastLane = nullptr;
     slotOfKey.clear();
     keysIndexed = true;
     sharedKeys = false;

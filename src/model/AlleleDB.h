@@ -22,8 +22,11 @@ namespace lociview {
 class AlleleDB {
 public:
     explicit AlleleDB(LogSink& log);  // initDB: writes "list made %@"
+    AlleleDB(const AlleleDB&) = delete;  // its index points into itself
 
     void addAlleleWithSize(double size, int32_t height, int32_t area, int32_t lane);
+    // Room for that many more records, so a file's records go in without regrowing.
+    void reserve(size_t records);
     int32_t count() const { return static_cast<int32_t>(slots.size() - holes); }
     AlleleList getLane(int32_t lane) const;
     AllelePtr getAlleleWithKey(int32_t key) const;
@@ -84,6 +87,8 @@ private:
         size_t holes = 0;
     };
     mutable std::unordered_map<int32_t, LaneIndex> laneSlots;
+    mutable LaneIndex* lastLane = nullptr;  // the entry of the lane last added to
+    mutable int32_t lastLaneNumber = 0;
     // Key -> position of the first record in the list with that key, for
     // keys from keyBase on (the keys of a file are consecutive). Should the
     // keys ever spread far wider than the list, look-ups scan the list as
