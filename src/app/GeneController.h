@@ -115,10 +115,9 @@ public:
     const ImportedDataSet& importedData() const { return imported; }
 
     // Trace files (.fsa, .hid; TraceActions.cpp), opened by the same Open
-    // and sized first: how the next ones opened are sized, and the user's
-    // own standards beside the built-in ones. The choice taken in the trace
-    // review stays for the next opening.
-    void setTraceSizing(TraceChoice choice, std::vector<SizeStandard> ownStandards = {});
+    // and sized first: how the next ones opened are sized. The choice taken
+    // in the trace review stays for the next opening.
+    void setTraceSizing(TraceChoice choice) { traceChoice = std::move(choice); }
     const TraceChoice& traceSizing() const { return traceChoice; }
 
     // Run log, clean-up undo and provenance (RunLogActions.cpp,
@@ -248,9 +247,7 @@ private:
 
     // Peak tables in today's layouts.
     ImportedDataSet imported;
-    // Trace files: how they are sized, and the user's own standards.
-    TraceChoice traceChoice;
-    std::vector<SizeStandard> ownStandards;
+    TraceChoice traceChoice;  // how trace files are sized
     // Run log, clean-up undo and provenance.
     std::string dataFileName, dataFileSha256;  // of the open data set
     std::optional<RunLog> runlog;

@@ -110,12 +110,14 @@ struct ImportAnswer {
 };
 
 // How trace files (.fsa, .hid) are sized: the least peak height in RFU,
-// and the size standard as the user names it (a standard's name, or its
-// sizes "35,50,75,..."); empty for the one the file names when it fits,
-// else the one that fits best.
+// the size standard as the user names it (a standard's name, or its sizes
+// "35,50,75,..."; empty for the one the file names when it fits, else the
+// one that fits best), and the user's own standards beside the built-in
+// ones.
 struct TraceChoice {
     double minHeight = 50.0;
     std::string standard;
+    std::vector<SizeStandard> own;
     bool operator==(const TraceChoice&) const = default;
 };
 

@@ -8,16 +8,11 @@
 
 namespace lociview {
 
-void GeneController::setTraceSizing(TraceChoice choice, std::vector<SizeStandard> own) {
-    traceChoice = std::move(choice);
-    ownStandards = std::move(own);
-}
-
 TraceReview GeneController::sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice) {
     TraceReview review{choice, {}, {}, {}};
     SizingOptions options;
     options.keepSignals = false;
-    options.standards.insert(options.standards.end(), ownStandards.begin(), ownStandards.end());
+    options.standards.insert(options.standards.end(), choice.own.begin(), choice.own.end());
     for (const SizeStandard& s : options.standards) review.standards.push_back(s.name);
     if (!(choice.minHeight > 0) || !std::isfinite(choice.minHeight)) {
         review.tables = refusedImport(format("The minimum height must be a positive number of RFU, not %g.",

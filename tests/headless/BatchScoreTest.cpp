@@ -463,6 +463,20 @@ TEST_F(BatchTraces, SizingBlockAndItsChoices) {
         << chosen.out;
 }
 
+// A session script sizes with its own choice and shows each file as sized.
+TEST_F(BatchTraces, ScriptChoosesTheSizingAndShowsIt) {
+    write("s.script", at("min-height 300\nsize-standard GS500LIZ-250\nopen-lanes @a.fsa @b.fsa\nshow sizing\n"
+                         "show samples\nsize-standard auto\nopen-lanes @a.fsa\nshow sizing\n"));
+    const Result r = cli({"run", at("@s.script")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string shown = r.out.substr(r.out.find("sizing: "));
+    EXPECT_EQ(shown.substr(0, shown.find("alert: ")),
+              at("sizing: @a.fsa\tS1\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
+                 "sizing: @b.fsa\tS2\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
+                 "sample: 1\tS1\t@a.fsa\t1\nsample: 2\tS2\t@b.fsa\t2\n"));
+    EXPECT_NE(shown.find(at("sizing: @a.fsa\tS1\tA01\tGS500LIZ\t16\t16\t")), std::string::npos) << shown;
+}
+
 TEST_F(BatchTraces, FilesThatCannotBeSizedOrMixed) {
     trace("blank.fsa", {{150, 800}}, "S3", false);
     write("text.fsa", "Lane Size Height\n1 150 800\n");
