@@ -465,8 +465,10 @@ TEST_F(BatchTraces, SizingBlockAndItsChoices) {
 
 // A session script sizes with its own choice and shows each file as sized.
 TEST_F(BatchTraces, ScriptChoosesTheSizingAndShowsIt) {
+    write("text.fsa", "Lane Size Height\n1 150 800\n");
     write("s.script", at("min-height 300\nsize-standard GS500LIZ-250\nopen-lanes @a.fsa @b.fsa\nshow sizing\n"
-                         "show samples\nsize-standard auto\nopen-lanes @a.fsa\nshow sizing\n"));
+                         "show samples\nsize-standard auto\nopen-lanes @a.fsa\nshow sizing\n"
+                         "open-lanes @a.fsa @text.fsa\nshow sizing\n"));
     const Result r = cli({"run", at("@s.script")});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string shown = r.out.substr(r.out.find("sizing: "));
@@ -474,7 +476,12 @@ TEST_F(BatchTraces, ScriptChoosesTheSizingAndShowsIt) {
               at("sizing: @a.fsa\tS1\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
                  "sizing: @b.fsa\tS2\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
                  "sample: 1\tS1\t@a.fsa\t1\nsample: 2\tS2\t@b.fsa\t2\n"));
-    EXPECT_NE(shown.find(at("sizing: @a.fsa\tS1\tA01\tGS500LIZ\t16\t16\t")), std::string::npos) << shown;
+    // A file that is no trace leaves the data set as it was.
+    const size_t second = shown.find(at("sizing: @a.fsa\tS1\tA01\tGS500LIZ\t16\t16\t"));
+    ASSERT_NE(second, std::string::npos) << shown;
+    const std::string line = shown.substr(second, shown.find('\n', second) - second + 1);
+    EXPECT_NE(shown.find(at("alert: Cannot read \"@text.fsa\": it does not begin")), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.rfind("sizing: ")), line);
 }
 
 TEST_F(BatchTraces, FilesThatCannotBeSizedOrMixed) {
