@@ -502,6 +502,8 @@ TEST_F(BatchTraces, FilesThatCannotBeSizedOrMixed) {
              Case{"--as-lanes @a.fsa @table.txt", 1, "",
                   "Trace files and peak tables cannot be opened together: \"@a.fsa\" is a trace file, "
                   "\"@table.txt\" is not."},
+             // The least height taken as given, however low: noise becomes peaks.
+             Case{"--min-height 0.5 --show samples @a.fsa", 0, "1\tS1\t@a.fsa\t", "spikes were left out"},
              Case{"--size-standard 35,50 @a.fsa", 2, "", "--size-standard: "},
              Case{"--min-height -5 @a.fsa", 2, "", "--min-height must be a positive number of RFU, not '-5'"},
          }) {
