@@ -33,6 +33,10 @@ namespace lociview {
 
 using Row = PeakRow;
 
+// The checksum of a data set's files: one file's own, or the checksum of
+// the files' checksums in order (a file not read counts as empty).
+std::string dataSetSha256(const std::vector<std::optional<std::string>>& contents);
+
 class GeneController {
 public:
     // Start-up: every one-time step, in order.
@@ -110,6 +114,12 @@ public:
     // no row: what the open data set was read from.
     const ImportedDataSet& importedData() const { return imported; }
 
+    // Trace files (.fsa, .hid; TraceActions.cpp), opened by the same Open
+    // and sized first: how the next ones opened are sized. The choice taken
+    // in the trace review stays for the next opening.
+    void setTraceSizing(TraceChoice choice) { traceChoice = std::move(choice); }
+    const TraceChoice& traceSizing() const { return traceChoice; }
+
     // Run log, clean-up undo and provenance (RunLogActions.cpp,
     // UndoActions.cpp). Without a run log nothing is read or written and
     // every action does what it did before.
@@ -186,6 +196,15 @@ private:
     // or the outcome that ends the opening with the old data set given back.
     std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
     Outcome refuseTables(const std::string& message, std::vector<Row>& kept);
+    // The review's answer taken: marker and dye chosen, the rows made, the
+    // data set replaced (or the refusal, with the old one given back).
+    std::optional<Outcome> takeTables(PeakImport& tables, const ImportAnswer& answer, const std::string& tablesSha256,
+                                      std::vector<Row>& kept);
+    // Every file a trace: sized, reviewed (and sized again as the review
+    // asks), taken as tables are.
+    std::optional<Outcome> readTraces(const std::vector<ImportFile>& files,
+                                      const std::vector<std::optional<std::string>>& contents, std::vector<Row>& kept);
+    TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice);
     // Run log, clean-up undo and provenance.
     int ask(AlertId id, const std::string& informative);
     Outcome addToRunLog(int32_t p1, int32_t p2);
@@ -228,6 +247,7 @@ private:
 
     // Peak tables in today's layouts.
     ImportedDataSet imported;
+    TraceChoice traceChoice;  // how trace files are sized
     // Run log, clean-up undo and provenance.
     std::string dataFileName, dataFileSha256;  // of the open data set
     std::optional<RunLog> runlog;

@@ -2,6 +2,7 @@
 // review and dye choice, and refusals that leave the open data set as it
 // was. A single file the classic grammar reads, or that no reader
 // recognises, is read exactly as before.
+#include <algorithm>
 #include <new>
 
 #include "app/GeneController.h"
@@ -10,6 +11,16 @@
 #include "input/FileBytes.h"
 
 namespace lociview {
+
+std::string dataSetSha256(const std::vector<std::optional<std::string>>& contents) {
+    // A run added to the log names the exact bytes it was scored from: one
+    // file's own checksum, or the checksum of the files' checksums in order.
+    std::string sha;
+    // (A view: a conditional between the bytes and an empty string would copy the whole file.)
+    for (const std::optional<std::string>& bytes : contents)
+        sha += sha256Hex(bytes ? std::string_view(*bytes) : std::string_view());
+    return contents.size() == 1 ? sha : sha256Hex(sha);
+}
 
 std::optional<Outcome> GeneController::readTables(const std::vector<std::string>& paths, std::vector<Row>& kept) {
     for (const std::string& path : paths) logf(log, "%s", path.c_str());
@@ -20,6 +31,19 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     files.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i)
         files.push_back({paths[i], contents[i] ? std::optional<std::string_view>(*contents[i]) : std::nullopt});
+
+    // Trace files are sized, not read as tables; a data set is one or the other.
+    const auto isTrace = [](const ImportFile& f) { return isTraceFile(f.name, f.bytes.value_or(std::string_view())); };
+    const auto trace = std::find_if(files.begin(), files.end(), isTrace);
+    if (trace != files.end()) {
+        const auto table = std::find_if_not(files.begin(), files.end(), isTrace);
+        if (table == files.end()) return readTraces(files, contents, kept);
+        const std::string message = "Trace files and peak tables cannot be opened together: \"" + trace->name +
+                                    "\" is a trace file, \"" + table->name +
+                                    "\" is not. Open the trace files together, or the tables.";
+        logf(log, "Peak import refused: %s", message.c_str());
+        return refuseTables(message, kept);
+    }
 
     PeakImport tables = importPeakTables(files, log);
     switch (tables.status) {
@@ -37,13 +61,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::Refused: return refuseTables(tables.message, kept);
         case ImportStatus::Imported: break;
     }
-    // A run added to the log names the exact bytes it was scored from: one
-    // file's own checksum, or the checksum of the files' checksums in order.
-    std::string sha;
-    // (A view: a conditional between the bytes and an empty string would copy the whole file.)
-    for (const std::optional<std::string>& bytes : contents)
-        sha += sha256Hex(bytes ? std::string_view(*bytes) : std::string_view());
-    const std::string tablesSha256 = contents.size() == 1 ? sha : sha256Hex(sha);
+    const std::string tablesSha256 = dataSetSha256(contents);
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 
@@ -53,14 +71,19 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         data.swap(kept);
         return Outcome::Cancelled;
     }
+    return takeTables(tables, *asked, tablesSha256, kept);
+}
+
+std::optional<Outcome> GeneController::takeTables(PeakImport& tables, const ImportAnswer& answer,
+                                                  const std::string& tablesSha256, std::vector<Row>& kept) {
     // One marker of a multiplex table, never all pooled: the marker's peaks
     // are then the ones the dye is chosen among.
-    if (const std::string refusal = selectMarker(tables, asked->marker, dyeLetter(asked->dye)); !refusal.empty()) {
+    if (const std::string refusal = selectMarker(tables, answer.marker, dyeLetter(answer.dye)); !refusal.empty()) {
         logf(log, "Peak import refused: %s", refusal.c_str());
         return refuseTables(refusal, kept);
     }
     if (!tables.marker.empty()) logf(log, "%s: marker %s scored", tables.layoutName.c_str(), tables.marker.c_str());
-    const DyeChoice choice = selectDye(tables, asked->dye);
+    const DyeChoice choice = selectDye(tables, answer.dye);
     if (!choice.refusal.empty()) {
         logf(log, "Peak import refused: %s", choice.refusal.c_str());
         return refuseTables(choice.refusal, kept);
@@ -79,7 +102,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     isWorkingOnFile = 1;
     data = std::move(rows);
     logf(log, "datacount = %d", clampedCount(data.size()));
-    imported = {std::move(tables), choice.dye};
+    imported = {std::move(tables), choice.dye, {}};
     dataFileSha256 = tablesSha256;
     return std::nullopt;
 }

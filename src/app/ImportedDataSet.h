@@ -2,6 +2,7 @@
 // What the open data set was read from: the layout, the files, the dye
 // scored and the samples laid out as lanes, kept for the front ends to show.
 #include "input/PeakImport.h"
+#include "input/TraceImport.h"
 
 namespace lociview {
 
@@ -11,6 +12,7 @@ struct ImportedDataSet {
     // A classic peak table has its layout, name and file and nothing else.
     PeakImport tables;
     char dye = 0;  // the dye scored; 0 for a classic peak table, whose rows keep their letters
+    std::vector<TraceReviewRow> traces;  // trace files: each as sized; empty for tables
 };
 
 }  // namespace lociview

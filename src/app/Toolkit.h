@@ -3,6 +3,7 @@
 // controls, dialogs, the chart and the output channels. The Qt layer and the
 // headless layer each implement them; the controller knows nothing else.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "base/OutputSink.h"
 #include "chart/Chart.h"
 #include "input/PeakImport.h"
+#include "input/TraceImport.h"
 
 namespace lociview {
 
@@ -107,6 +109,32 @@ struct ImportAnswer {
     std::string marker;
 };
 
+// How trace files (.fsa, .hid) are sized: the least peak height in RFU,
+// the size standard as the user names it (a standard's name, or its sizes
+// "35,50,75,..."; empty for the one the file names when it fits, else the
+// one that fits best), and the user's own standards beside the built-in
+// ones.
+struct TraceChoice {
+    double minHeight = 50.0;
+    std::string standard;
+    std::vector<SizeStandard> own;
+    bool operator==(const TraceChoice&) const = default;
+};
+
+// What the trace review shows: the choice the files were sized with, each
+// file as sized, and the data set they give (refused, with its message,
+// when the choice cannot be used or no peak could be sized); standards
+// names those the user may choose by name.
+struct TraceReview {
+    TraceChoice choice;
+    std::vector<TraceReviewRow> files;
+    PeakImport tables;
+    std::vector<std::string> standards;
+};
+
+// Sizes the same files again with another choice, for the review to show.
+using TraceResize = std::function<TraceReview(const TraceChoice&)>;
+
 // Modal alerts and the modal open-file dialog.
 class Dialogs {
 public:
@@ -134,6 +162,14 @@ public:
     // open data set.
     virtual std::optional<ImportAnswer> runImportReview(const PeakImport& /*tables*/, char /*suggestedDye*/) {
         return ImportAnswer{};
+    }
+    // Trace files: the review of the sized files, where the choice can be
+    // changed and the files sized again (resize) before the data set
+    // replaces the open one. Answers as runImportReview does; the data set
+    // taken is the one the last sizing gave. A toolkit without it shows the
+    // import review of the first sizing.
+    virtual std::optional<ImportAnswer> runTraceReview(const TraceReview& review, const TraceResize& /*resize*/) {
+        return runImportReview(review.tables, defaultDye(review.tables));
     }
 };
 

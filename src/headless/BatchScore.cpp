@@ -19,6 +19,7 @@
 #include "scoring/Locus.h"
 #include "headless/CliWords.h"
 #include "headless/HeadlessToolkit.h"
+#include "headless/PeaksCommand.h"
 #include "headless/SessionScript.h"
 #include "stats/StatsText.h"
 
@@ -29,7 +30,8 @@ const char* const kScoreUsage =
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
     "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
-    "                          [--marker NAME] [--as-lanes] [--strict] FILE...\n";
+    "                          [--marker NAME] [--as-lanes] [--strict]\n"
+    "                          [--size-standard NAME|SIZES] [--min-height N] FILE...\n";
 
 const char* const kScoreHelp =
     "usage: lociview-cli score [OPTION]... FILE...\n"
@@ -73,6 +75,19 @@ const char* const kScoreHelp =
     "  are skipped; each file with skipped rows gets one line on standard\n"
     "  error: \"FILE: 2,603 of 22,016 rows skipped: height not a number\".\n"
     "\n"
+    "Trace files (.fsa, .hid: read by their content, and sized first; a data\n"
+    "set is all traces or all tables):\n"
+    "  --size-standard NAME|SIZES  the size standard: GS500LIZ, GS500LIZ-250,\n"
+    "                     GS500ROX, GS500ROX-250, GS600LIZ, or the sizes in\n"
+    "                     bp, comma-separated (35,50,75,...). Without it, the\n"
+    "                     one the file names when it fits, else the one that\n"
+    "                     fits best\n"
+    "  --min-height N     the least height of a peak, in RFU (default 50)\n"
+    "  Each file is one sample and one lane (with --as-lanes, a plate's files\n"
+    "  are the lanes of one data set), its peaks in their dye's letter; the\n"
+    "  messages of the sizing are written to standard error, and a file whose\n"
+    "  size standard could not be matched makes the exit status 1.\n"
+    "\n"
     "Accumulation and export:\n"
     "  --ge TEXT          add each scored file to the run accumulator with\n"
     "                     this GE value; also the GE of the sppcr block\n"
@@ -99,6 +114,9 @@ const char* const kScoreHelp =
     "\n"
     "Output:\n"
     "  --show WHAT[,WHAT...]  blocks to print (default alleles,counters):\n"
+    "      sizing       trace files: each as sized, tab-separated, with a title\n"
+    "                   row: file, sample, well, standard, matched, expected,\n"
+    "                   worst R-squared, message (a table has the title row only)\n"
     "      samples      the samples as lanes: lane, sample, file and peaks of\n"
     "                   the scored dye, tab-separated, with a title row (a\n"
     "                   classic peak table has the title row only)\n"
@@ -149,7 +167,8 @@ struct BlockName {
     ShowBlock block;
 };
 
-constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
+constexpr std::array<BlockName, 10> kBlocks = {{{"sizing", ShowSizing},
+                                                {"samples", ShowSamples},
                                                {"alleles", ShowAlleles},
                                                {"lanes", ShowLanes},
                                                {"counters", ShowCounters},
@@ -387,6 +406,10 @@ public:
             return std::nullopt;
         };
         typeParameters();
+        TraceChoice sizing;
+        if (options.minHeight) sizing.minHeight = *options.minHeight;
+        sizing.standard = options.sizeStandard.value_or(std::string());
+        controller.setTraceSizing(sizing);
     }
 
     int run() {
@@ -482,11 +505,20 @@ private:
             failed = true;
             return;
         }
+        if (opened == Outcome::Done && !sizingSaid()) failed = true;
         // Which marker of several was scored, when --marker chose none.
         if (const std::string& note = controller.importedData().tables.markerNote; !note.empty()) message(file, note);
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
             return;
+        }
+        if (options.show & ShowSizing) {
+            const std::vector<TraceReviewRow>& traces = controller.importedData().traces;
+            blocks.add(file, ShowSizing, traceReviewText(traces), [&] {
+                TextTable table{traceReviewTitles(), traceReviewCells(traces)};
+                table.columns.front() = "trace_file";  // "file" heads the data set
+                return table;
+            });
         }
         if (options.show & ShowSamples) {
             const ImportedDataSet& source = controller.importedData();
@@ -549,6 +581,17 @@ private:
             any = true;
         }
         return !(any && options.strict);
+    }
+
+    // The messages of trace files just sized, each naming its file; false
+    // when a file's standard could not be matched.
+    bool sizingSaid() {
+        bool sized = true;
+        for (const TraceReviewRow& row : controller.importedData().traces) {
+            for (const std::string& m : row.messages) message({}, m);
+            sized = sized && row.sized;
+        }
+        return sized;
     }
 
     // The stats and spectrum blocks asked for, of a run or the accumulated runs.
@@ -655,9 +698,21 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_flag("--strict", o.strict);
     std::string formatName;
     CLI::Option* formatOption = app.add_option("--format", formatName)->allow_extra_args(false);
+    std::string standard, minHeight;
+    CLI::Option* standardOption = app.add_option("--size-standard", standard)->allow_extra_args(false);
+    CLI::Option* heightOption = app.add_option("--min-height", minHeight)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
+    if (standardOption->count() > 0) {
+        if (const StandardChoice choice = chooseStandard(standard, builtInStandards()); !choice.standard)
+            return "--size-standard: " + choice.problem;
+        o.sizeStandard = standard;
+    }
+    if (heightOption->count() > 0) {
+        o.minHeight = minHeightOption(minHeight);
+        if (!o.minHeight) return "--min-height must be a positive number of RFU, not '" + minHeight + "'";
+    }
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;

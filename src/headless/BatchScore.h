@@ -23,6 +23,7 @@ enum ShowBlock : unsigned {
     ShowStats = 1u << 6,     // also for the accumulated runs, with ShowAccumulated
     ShowSpectrum = 1u << 7,  // likewise
     ShowSamples = 1u << 8,  // printed first: the samples as lanes, as opened
+    ShowSizing = 1u << 9,   // trace files: each file as sized, before the samples
 };
 
 struct BatchOptions {
@@ -49,6 +50,10 @@ struct BatchOptions {
     // Each kind of block once, for all files together, as one TSV table
     // with a leading file column (--format tidy), instead of a block per file.
     bool tidy = false;
+    // Trace files: the size standard (a name or sizes) and the least peak
+    // height in RFU; unset for the file's own standard and 50 RFU.
+    std::optional<std::string> sizeStandard;
+    std::optional<double> minHeight;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

@@ -75,12 +75,9 @@ std::variant<PeaksOptions, std::string> parseOptions(const std::vector<std::stri
         o.sizing.standard = std::move(choice.standard);
     }
     if (heightOption->count() > 0) {
-        const double height = decimalNumberLength(minHeight) == minHeight.size() && !minHeight.empty()
-                                  ? parseDouble(minHeight)
-                                  : -1.0;
-        if (!(height > 0) || !std::isfinite(height))
-            return "--min-height must be a positive number of RFU, not '" + minHeight + "'";
-        o.sizing.minHeight = height;
+        const std::optional<double> height = minHeightOption(minHeight);
+        if (!height) return "--min-height must be a positive number of RFU, not '" + minHeight + "'";
+        o.sizing.minHeight = *height;
     }
     if (!o.help && o.files.empty()) return std::string("no FILE given");
     return o;
@@ -103,6 +100,13 @@ void writeRows(const SizedTrace& t, std::ostream& out) {
 }
 
 }  // namespace
+
+std::optional<double> minHeightOption(const std::string& text) {
+    const double height =
+        decimalNumberLength(text) == text.size() && !text.empty() ? parseDouble(text) : -1.0;
+    if (!(height > 0) || !std::isfinite(height)) return std::nullopt;
+    return height;
+}
 
 int runPeaks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto parsed = parseOptions(args);

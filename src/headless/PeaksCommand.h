@@ -3,6 +3,7 @@
 // sized against the size standard and written as a sizing table that
 // Lociview reads back to the same data set.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,9 @@ namespace lociview::headless {
 int runPeaks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 extern const char* const kPeaksHelp;
+
+// The text of --min-height (peaks, score) as a height in RFU: a plain
+// positive number; nothing for any other text.
+std::optional<double> minHeightOption(const std::string& text);
 
 }  // namespace lociview::headless

@@ -131,6 +131,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"open-lanes", &Session::openLanes, true}, {"dye", &Session::dye, true},
         {"snapshot", &Session::snapshot, true}, {"restore", &Session::restore, true},
         {"marker", &Session::marker, true},
+        {"size-standard", &Session::sizeStandard, true}, {"min-height", &Session::minHeight, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -279,7 +280,7 @@ bool Session::show(std::string_view what) {
         {"accumstats", &Session::showAccumStats}, {"accumspectrum", &Session::showAccumSpectrum},
         {"import", &Session::showImport},   {"samples", &Session::showSamples},
         {"cleanup", &Session::showCleanUp}, {"provenance", &Session::showProvenance},
-        {"runs", &Session::showRuns},
+        {"runs", &Session::showRuns},       {"sizing", &Session::showSizing},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;

@@ -102,6 +102,11 @@ private:
     void showCleanUp();
     void showProvenance();
     void showRuns();
+    // Trace files (SessionTraces.cpp): how the next ones opened are sized,
+    // and each file as sized.
+    std::optional<std::string> sizeStandard(std::string_view text);
+    std::optional<std::string> minHeight(std::string_view text);
+    void showSizing();
 
     std::map<std::string, CleanUpSnapshot, std::less<>> snapshots;  // by the name a script gives
 };

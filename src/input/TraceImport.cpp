@@ -137,22 +137,36 @@ std::vector<TraceReviewRow> traceReview(const std::vector<SizedTrace>& traces) {
     return rows;
 }
 
-std::string traceReviewText(const std::vector<SizedTrace>& traces) {
+std::vector<std::string> traceReviewTitles() {
+    return {"file", "sample", "well", "standard", "matched", "expected", "worst R-squared", "message"};
+}
+
+std::vector<std::vector<std::string>> traceReviewCells(const std::vector<TraceReviewRow>& rows) {
     const auto clean = [](std::string text) {
         for (char& c : text)
             if (c == '\t' || c == '\n' || c == '\r') c = ' ';
         return text;
     };
-    std::string out = "file\tsample\twell\tstandard\tmatched\texpected\tworst R-squared\tmessage\n";
-    for (const TraceReviewRow& r : traceReview(traces)) {
+    std::vector<std::vector<std::string>> out;
+    for (const TraceReviewRow& r : rows) {
         std::string message;
         for (const std::string& m : r.messages) message += (message.empty() ? "" : " ") + m;
-        out += clean(r.file) + '\t' + clean(r.sample) + '\t' + clean(r.well) + '\t' + clean(r.standard) + '\t' +
-               std::to_string(r.matched) + '\t' + std::to_string(r.expected) + '\t' +
-               (r.sized ? fixed(r.worstRSquared, 4) : std::string()) + '\t' +
-               clean(message) + '\n';
+        out.push_back({clean(r.file), clean(r.sample), clean(r.well), clean(r.standard), std::to_string(r.matched),
+                       std::to_string(r.expected), r.sized ? fixed(r.worstRSquared, 4) : std::string(),
+                       clean(message)});
     }
     return out;
 }
+
+std::string traceReviewText(const std::vector<TraceReviewRow>& rows) {
+    std::string out;
+    std::vector<std::vector<std::string>> lines = traceReviewCells(rows);
+    lines.insert(lines.begin(), traceReviewTitles());
+    for (const auto& line : lines)
+        for (size_t i = 0; i < line.size(); ++i) out += line[i] + (i + 1 < line.size() ? '\t' : '\n');
+    return out;
+}
+
+std::string traceReviewText(const std::vector<SizedTrace>& traces) { return traceReviewText(traceReview(traces)); }
 
 }  // namespace lociview

@@ -51,5 +51,9 @@ std::vector<TraceReviewRow> traceReview(const std::vector<SizedTrace>& traces);
 // message (the file's messages joined by a blank; tabs and line breaks
 // become blanks).
 std::string traceReviewText(const std::vector<SizedTrace>& traces);
+std::string traceReviewText(const std::vector<TraceReviewRow>& rows);
+// The same as titles and rows of cells.
+std::vector<std::string> traceReviewTitles();
+std::vector<std::vector<std::string>> traceReviewCells(const std::vector<TraceReviewRow>& rows);
 
 }  // namespace lociview

@@ -90,6 +90,7 @@ int runDesktop(int argc, char* argv[]) {
     }
 
     DesktopSettings settings;
+    controller.setTraceSizing({50.0, {}, settings.sizeStandards()});
     DesktopSession session(window, startDialogs, settings,
                            [&](const QStringList& files) { openStartFiles(window, startDialogs, files); });
     window.show();

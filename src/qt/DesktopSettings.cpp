@@ -10,6 +10,7 @@ namespace {
 
 const QString scoringGroup = QStringLiteral("scoring/");
 const QString recentKey = QStringLiteral("recentFiles");
+const QString standardsKey = QStringLiteral("sizeStandards");
 
 // The field texts by key, in the order of the fields on screen.
 struct FieldKey {
@@ -100,6 +101,38 @@ QByteArray DesktopSettings::layout(const QString& name) const {
 
 void DesktopSettings::setLayout(const QString& name, const QByteArray& state) {
     settings->setValue(QStringLiteral("layout/") + name, state);
+}
+
+std::vector<SizeStandard> DesktopSettings::sizeStandards() const {
+    std::vector<SizeStandard> standards;
+    const int count = settings->beginReadArray(standardsKey);
+    for (int i = 0; i < count; ++i) {
+        settings->setArrayIndex(i);
+        const std::string name = settings->value(QStringLiteral("name")).toString().trimmed().toStdString();
+        SizesText sizes = parseSizes(settings->value(QStringLiteral("sizes")).toString().toStdString());
+        // A value edited by hand into something unusable is left out.
+        if (!name.empty() && sizes.problem.empty()) standards.push_back({name, std::move(sizes.sizes), {}});
+    }
+    settings->endArray();
+    return standards;
+}
+
+void DesktopSettings::saveSizeStandard(const SizeStandard& standard) {
+    std::vector<SizeStandard> standards = sizeStandards();
+    const auto same = std::find_if(standards.begin(), standards.end(),
+                                   [&](const SizeStandard& s) { return s.name == standard.name; });
+    if (same != standards.end()) *same = standard;
+    else standards.push_back(standard);
+    settings->remove(standardsKey);
+    settings->beginWriteArray(standardsKey, static_cast<int>(standards.size()));
+    for (size_t i = 0; i < standards.size(); ++i) {
+        settings->setArrayIndex(static_cast<int>(i));
+        QStringList sizes;
+        for (const double size : standards[i].usedSizes()) sizes << QString::number(size, 'g', 10);
+        settings->setValue(QStringLiteral("name"), QString::fromStdString(standards[i].name));
+        settings->setValue(QStringLiteral("sizes"), sizes.join(QLatin1Char(',')));
+    }
+    settings->endArray();
 }
 
 void DesktopSettings::sync() { settings->sync(); }

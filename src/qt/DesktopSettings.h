@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
+
+#include "trace/SizeStandard.h"
 
 class QSettings;
 
@@ -54,6 +57,11 @@ public:
     QList<QStringList> recentFiles() const;
     void addRecentFiles(const QStringList& files);
     void clearRecentFiles();
+
+    // The user's own size standards (a name and sizes), in the order
+    // saved; saving one of a name kept already replaces it.
+    std::vector<SizeStandard> sizeStandards() const;
+    void saveSizeStandard(const SizeStandard& standard);
 
     // Saved layouts by name (window geometry, splitter states).
     QByteArray layout(const QString& name) const;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "qt/ImportDialog.h"
+#include "qt/TraceReviewDialog.h"
 #include "qt/DesktopSettings.h"
 
 namespace lociview::qt {
@@ -49,27 +50,35 @@ const QString openDialog = QStringLiteral("open");
 class PeakTableFilter final : public QSortFilterProxyModel {
 public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
-    void showAll(bool all) {
-        every = all;
+    void show(const QString& filter) {
+        shown = filter;
         invalidateFilter();
     }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (every || !files) return true;
+        if (shown == QtDialogs::allFilesFilter || !files) return true;
         const QModelIndex index = files->index(row, 0, parent);
-        return files->isDir(index) || QtDialogs::looksLikePeakTable(files->fileName(index));
+        if (files->isDir(index)) return true;
+        if (shown == QtDialogs::tracesFilter) return QtDialogs::looksLikeTrace(files->fileName(index));
+        return QtDialogs::looksLikePeakTable(files->fileName(index));
     }
 
 private:
-    bool every = false;
+    QString shown = QtDialogs::peakTablesFilter;
 };
 
 }  // namespace
 
 const QString QtDialogs::peakTablesFilter = QStringLiteral("Peak tables: .txt, .tsv, .csv or no extension (*)");
 const QString QtDialogs::allFilesFilter = QStringLiteral("All files (*)");
+const QString QtDialogs::tracesFilter = QStringLiteral("Instrument traces (*.fsa *.hid)");
+
+bool QtDialogs::looksLikeTrace(const QString& fileName) {
+    return fileName.endsWith(QLatin1String(".fsa"), Qt::CaseInsensitive) ||
+           fileName.endsWith(QLatin1String(".hid"), Qt::CaseInsensitive);
+}
 
 bool QtDialogs::looksLikePeakTable(const QString& fileName) {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
@@ -93,23 +102,27 @@ std::vector<std::string> QtDialogs::runOpenPanelForFiles() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The filter of files by name needs the dialog's own file list.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters({peakTablesFilter, allFilesFilter});
+    const QStringList filters = {peakTablesFilter, tracesFilter, allFilesFilter};
+    dialog.setNameFilters(filters);
     auto* filter = new PeakTableFilter(&dialog);
     dialog.setProxyModel(filter);
     // The filter shown is named without its pattern.
-    const auto isAllFiles = [](const QString& shown) { return allFilesFilter.startsWith(shown.trimmed()); };
+    const auto named = [filters](const QString& shown) {
+        for (const QString& f : filters)
+            if (f.startsWith(shown.trimmed())) return f;
+        return peakTablesFilter;
+    };
     QObject::connect(&dialog, &QFileDialog::filterSelected, filter,
-                     [filter, isAllFiles](const QString& chosen) { filter->showAll(isAllFiles(chosen)); });
-    if (settings && settings->dialogFilter(openDialog) == allFilesFilter) {
-        dialog.selectNameFilter(allFilesFilter);
-        filter->showAll(true);
+                     [filter, named](const QString& chosen) { filter->show(named(chosen)); });
+    if (const QString kept = settings ? settings->dialogFilter(openDialog) : QString(); filters.contains(kept)) {
+        dialog.selectNameFilter(kept);
+        filter->show(kept);
     }
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList paths = dialog.selectedFiles();
     if (settings && !paths.isEmpty()) {
         settings->rememberDialogFolder(openDialog, paths.front());
-        settings->rememberDialogFilter(openDialog,
-                                       isAllFiles(dialog.selectedNameFilter()) ? allFilesFilter : peakTablesFilter);
+        settings->rememberDialogFilter(openDialog, named(dialog.selectedNameFilter()));
     }
     std::vector<std::string> chosen;
     for (const QString& path : paths) chosen.push_back(QFile::encodeName(path).toStdString());
@@ -120,6 +133,12 @@ std::optional<ImportAnswer> QtDialogs::runImportReview(const PeakImport& tables,
     ImportDialog dialog(tables, suggestedDye, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return ImportAnswer{std::string(1, dialog.chosenDye()), dialog.chosenMarker()};
+}
+
+std::optional<ImportAnswer> QtDialogs::runTraceReview(const TraceReview& review, const TraceResize& resize) {
+    TraceReviewDialog dialog(review, resize, settings, parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return ImportAnswer{std::string(1, dialog.chosenDye()), {}};
 }
 
 bool QtDialogs::runPrintDialog(QPrinter& printer) {

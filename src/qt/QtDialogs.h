@@ -33,6 +33,8 @@ public:
     // the import review (ImportDialog).
     std::vector<std::string> runOpenPanelForFiles() override;
     std::optional<ImportAnswer> runImportReview(const PeakImport& tables, char suggestedDye) override;
+    // Trace files: their review (TraceReviewDialog), where they can be sized again.
+    std::optional<ImportAnswer> runTraceReview(const TraceReview& review, const TraceResize& resize) override;
     // True when the user confirmed printing onto the (configured) printer.
     virtual bool runPrintDialog(QPrinter& printer);
     // Exports: the save dialog offering filters ("CSV, comma-separated
@@ -54,8 +56,10 @@ public:
     // without an extension, as per-sample files often are), or every file.
     static const QString peakTablesFilter;
     static const QString allFilesFilter;
+    static const QString tracesFilter;  // "Instrument traces (*.fsa *.hid)"
     // Whether the peak tables filter shows a file of this name.
     static bool looksLikePeakTable(const QString& fileName);
+    static bool looksLikeTrace(const QString& fileName);
 
 private:
     QWidget* parent = nullptr;

@@ -46,6 +46,8 @@ public:
     std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
     // Peak tables in today's layouts are scored in their default dye.
     std::optional<ImportAnswer> runImportReview(const PeakImport&, char) override { return ImportAnswer{}; }
+    // Trace files likewise, sized as the file names its standard.
+    std::optional<ImportAnswer> runTraceReview(const TraceReview&, const TraceResize&) override { return ImportAnswer{}; }
     bool runPrintDialog(QPrinter& printer) override;
 
 private:

@@ -17,6 +17,7 @@
 
 #include "accum/RunLog.h"
 #include "base/Sha256.h"
+#include "support/AbifWriter.h"
 #include "support/ScratchDir.h"
 #include "headless/BatchScore.h"
 #include "headless/Cli.h"
@@ -59,7 +60,7 @@ struct CliCase {
     const char* errPart;   // found in standard error ("" for none expected)
 };
 
-class CliTest : public testing::TestWithParam<CliCase> {};
+class CliTest : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(CliTest, Dispatch) {
     const CliCase& c = GetParam();
@@ -79,7 +80,7 @@ TEST_P(CliTest, Dispatch) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, CliTest,
-    testing::Values(CliCase{{"--help"}, 0, "usage: lociview-cli run SCRIPT\n", ""},
+    ::testing::Values(CliCase{{"--help"}, 0, "usage: lociview-cli run SCRIPT\n", ""},
                     CliCase{{"--version"}, 0, "lociview-cli 1.", ""},
                     CliCase{{}, 2, "", "usage: lociview-cli run SCRIPT"},
                     CliCase{{"frob"}, 2, "", "unknown command 'frob'"},
@@ -123,7 +124,7 @@ TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
 // Batch runs over files written for each test; "@" in arguments and
 // expected texts stands for their folder and a slash.
 
-class BatchFiles : public testing::Test {
+class BatchFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         write("both.txt", kBothProgenitors);
@@ -167,7 +168,7 @@ struct RunCase {
     const char* err;
 };
 
-class BatchRun : public BatchFiles, public testing::WithParamInterface<RunCase> {};
+class BatchRun : public BatchFiles, public ::testing::WithParamInterface<RunCase> {};
 
 std::string headers(const std::string& text) {
     std::string found;
@@ -197,7 +198,7 @@ TEST_P(BatchRun, PrintsItsBlocksAndStatus) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, BatchRun,
-    testing::Values(
+    ::testing::Values(
         // Blocks come in their own order whatever the order asked, tables
         // tab-separated with their titles first.
         RunCase{"BlocksInTheirOrder", SCORING "--show counters,maybes,alleles,lanes @both.txt", 0,
@@ -315,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"# @both.txt: samples\nlane\tsample\tfile\tpeaks\n# @both.txt: counters\nnumemptylanes\t0\n"},
                 "lociview: @nosize.csv: The header of \"@nosize.csv\" (line 1) has no Size column. Lociview needs a Size and a "
                 "Height column (or pairs Size 1, Height 1, Size 2, Height 2...).\n"}),
-    [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
 
 // A peak table given in the run log's place (the arguments swapped) is
 // refused and left as it was, with nothing made beside it.
@@ -390,6 +391,128 @@ TEST_F(BatchFiles, SeparateProcessesAccumulateAsOne) {
     EXPECT_EQ(first.fileSha256, sha256Hex(kBothProgenitors));
     EXPECT_EQ(first.fields, (TypedFields{"150", "156", "140", "170", "0.0", "1.5", "12.5"}));
     EXPECT_EQ(std::tuple(first.lanes, first.emptyLanes, first.oneLanes, first.twoOrMoreLanes), std::tuple(2, 0, 2, 0));
+}
+
+
+// ---------------------------------------------------------------------------
+// Trace files: scored as the sizing table "lociview-cli peaks" writes of
+// them, with their sizing as a block.
+
+class BatchTraces : public BatchFiles {
+protected:
+    // A five-dye run, its blue peaks at the sizes (bp) and heights given.
+    std::string trace(const std::string& name, std::vector<std::pair<double, double>> blue, std::string sample,
+                      bool standard = true) {
+        testing::SyntheticRun r;
+        r.sample = std::move(sample);
+        r.seed = static_cast<uint32_t>(name.size() + blue.size());
+        if (!standard) r.standard.clear();
+        for (const auto& [size, height] : blue) r.peaks.push_back({0, r.mobility.scan(size), height, 2.0});
+        r.peaks.push_back({1, r.mobility.scan(170.0), 400.0, 2.0});  // green, not scored
+        write(name, testing::writeRun(r));
+        return "@" + name;
+    }
+    void SetUp() override {
+        BatchFiles::SetUp();
+        trace("a.fsa", {{150, 800}, {148, 200}}, "S1");
+        trace("b.fsa", {{156, 700}, {154, 250}, {166, 600}}, "S2");
+    }
+    // Standard output without its block headers, which name the files.
+    static std::string blocksOnly(const std::string& text) {
+        std::string kept;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("# ", 0) != 0) kept += line + "\n";
+        return kept;
+    }
+};
+
+TEST_F(BatchTraces, ScoreAsTheSizingTableOfThem) {
+    const Result peaks = cli({"peaks", at("@a.fsa"), at("@b.fsa")});
+    ASSERT_EQ(peaks.status, 0) << peaks.err;
+    write("peaks.txt", peaks.out);
+    const Result table = score(SCORING "--as-lanes --show alleles,lanes,counters,stats @peaks.txt");
+    const Result traces = score(SCORING "--as-lanes --show alleles,lanes,counters,stats @a.fsa @b.fsa");
+    ASSERT_EQ(traces.status, 0) << traces.err;
+    EXPECT_EQ(traces.err, "");
+    EXPECT_EQ(blocksOnly(traces.out), blocksOnly(table.out));
+    EXPECT_NE(traces.out.find("Lane number\talle150\talle156\n1\t802\t\n2\t\t691\n"), std::string::npos) << traces.out;
+}
+
+TEST_F(BatchTraces, SizingBlockAndItsChoices) {
+    // The sizing block first, then the samples with their blue peaks.
+    const Result r = score(SCORING "--as-lanes --show sizing,samples @a.fsa @b.fsa");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string lineA = at("@a.fsa\tS1\tA01\tGS500LIZ\t16\t16\t0.9");
+    EXPECT_NE(r.out.find("# " + at("@a.fsa and 1 more: sizing\n") +
+                         "file\tsample\twell\tstandard\tmatched\texpected\tworst R-squared\tmessage\n" + lineA),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find(at("1\tS1\t@a.fsa\t2\n2\tS2\t@b.fsa\t3\n")), std::string::npos) << r.out;
+    // A higher least height leaves out the lower peaks; a standard chosen
+    // without 250 expects one fragment less; tidy names the file column.
+    const Result chosen =
+        score(SCORING "--as-lanes --min-height 300 --size-standard GS500LIZ-250 --show sizing,samples --format tidy "
+                      "@a.fsa @b.fsa");
+    ASSERT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_EQ(chosen.out.substr(0, chosen.out.find('\n')),
+              "file\ttrace_file\tsample\twell\tstandard\tmatched\texpected\tworst_r_squared\tmessage");
+    EXPECT_NE(chosen.out.find(at("@a.fsa and 1 more\t@b.fsa\tS2\tA01\tGS500LIZ-250\t15\t15\t")), std::string::npos)
+        << chosen.out;
+    EXPECT_NE(chosen.out.find(at("\t1\tS1\t@a.fsa\t1\n@a.fsa and 1 more\t2\tS2\t@b.fsa\t2\n")), std::string::npos)
+        << chosen.out;
+}
+
+// A session script sizes with its own choice and shows each file as sized.
+TEST_F(BatchTraces, ScriptChoosesTheSizingAndShowsIt) {
+    write("text.fsa", "Lane Size Height\n1 150 800\n");
+    write("s.script", at("min-height 300\nsize-standard GS500LIZ-250\nopen-lanes @a.fsa @b.fsa\nshow sizing\n"
+                         "show samples\nsize-standard auto\nopen-lanes @a.fsa\nshow sizing\n"
+                         "open-lanes @a.fsa @text.fsa\nshow sizing\n"));
+    const Result r = cli({"run", at("@s.script")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string shown = r.out.substr(r.out.find("sizing: "));
+    EXPECT_EQ(shown.substr(0, shown.find("alert: ")),
+              at("sizing: @a.fsa\tS1\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
+                 "sizing: @b.fsa\tS2\tA01\tGS500LIZ-250\t15\t15\t0.9997\t\n"
+                 "sample: 1\tS1\t@a.fsa\t1\nsample: 2\tS2\t@b.fsa\t2\n"));
+    // A file that is no trace leaves the data set as it was.
+    const size_t second = shown.find(at("sizing: @a.fsa\tS1\tA01\tGS500LIZ\t16\t16\t"));
+    ASSERT_NE(second, std::string::npos) << shown;
+    const std::string line = shown.substr(second, shown.find('\n', second) - second + 1);
+    EXPECT_NE(shown.find(at("alert: Cannot read \"@text.fsa\": it does not begin")), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.rfind("sizing: ")), line);
+}
+
+TEST_F(BatchTraces, FilesThatCannotBeSizedOrMixed) {
+    trace("blank.fsa", {{150, 800}}, "S3", false);
+    write("text.fsa", "Lane Size Height\n1 150 800\n");
+    struct Case {
+        const char* words;
+        int status;
+        const char* out;  // found in standard output ("" for none at all)
+        const char* err;  // found in standard error
+    };
+    for (const Case& c : {
+             // The lane without a standard is empty; the other is scored.
+             Case{"--as-lanes --show samples @a.fsa @blank.fsa", 1, "1\tS1\t@a.fsa\t2\n2\tS3\t@blank.fsa\t0\n",
+                  "lociview: In \"@blank.fsa\", "},
+             Case{"@blank.fsa", 1, "", "lociview: @blank.fsa: No peak of the trace file could be sized. In \"@blank.fsa\", the size standard"},
+             Case{"@text.fsa", 1, "", "@text.fsa: Cannot read \"@text.fsa\": it does not begin with \"ABIF\""},
+             Case{"--as-lanes @a.fsa @table.txt", 1, "",
+                  "Trace files and peak tables cannot be opened together: \"@a.fsa\" is a trace file, "
+                  "\"@table.txt\" is not."},
+             // The least height taken as given, however low: noise becomes peaks.
+             Case{"--min-height 0.5 --show samples @a.fsa", 0, "1\tS1\t@a.fsa\t", "spikes were left out"},
+             Case{"--size-standard 35,50 @a.fsa", 2, "", "--size-standard: "},
+             Case{"--min-height -5 @a.fsa", 2, "", "--min-height must be a positive number of RFU, not '-5'"},
+         }) {
+        const Result r = score(SCORING + std::string(c.words));
+        EXPECT_EQ(r.status, c.status) << c.words;
+        if (*c.out) EXPECT_NE(r.out.find(at(c.out)), std::string::npos) << r.out;
+        else EXPECT_EQ(r.out, "") << c.words;
+        EXPECT_NE(r.err.find(at(c.err)), std::string::npos) << r.err;
+    }
 }
 
 }  // namespace

@@ -120,6 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"select -1\n", "s.script:1: bad row number '-1'\n"},
         ErrorCase{"select \xd9\xa3\n", "s.script:1: bad row number '\xd9\xa3'\n"},
         ErrorCase{"show title\r\nbogus\r\nshow nothing\r\n", "s.script:2: unknown command 'bogus'\n"},
+        ErrorCase{"min-height 50\nmin-height 0\n",
+                  "s.script:2: min-height must be a positive number of RFU, not '0'\n"},
+        ErrorCase{"size-standard auto\nsize-standard GS600LIZ\nsize-standard ILS600\n",
+                  "s.script:3: size-standard: \"ILS600\" is neither a size standard Lociview knows (GS500LIZ, "
+                  "GS500LIZ-250, GS500ROX, GS500ROX-250, GS600LIZ) nor a list of sizes such as 35,50,75,100\n"},
         ErrorCase{"bogus", "s.script:1: unknown command 'bogus'\n"}),
     [](const testing::TestParamInfo<ErrorCase>& info) { return "line" + std::to_string(info.index); });
 

@@ -19,6 +19,8 @@
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
 #include "qt/RecentFilesMenu.h"
+#include "qt/TraceReviewDialog.h"
+#include "support/AbifWriter.h"
 
 namespace lociview::qt::test {
 namespace {
@@ -171,8 +173,9 @@ TEST_F(DesktopSessionTest, TheOpenDialogShowsFilesWithoutAnExtensionAndKeepsItsF
             ADD_FAILURE() << "no filter list";
             return dialog->reject();
         }
-        types->setCurrentIndex(1);
-        Q_EMIT types->activated(1);  // All files, as a click chooses it
+        EXPECT_EQ(dialog->nameFilters().value(1), QStringLiteral("Instrument traces (*.fsa *.hid)"));
+        types->setCurrentIndex(2);
+        Q_EMIT types->activated(2);  // All files, as a click chooses it
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("s01"));
         QMetaObject::invokeMethod(dialog, "accept");
     });
@@ -192,6 +195,49 @@ TEST_F(DesktopSessionTest, TheOpenDialogShowsFilesWithoutAnExtensionAndKeepsItsF
     EXPECT_TRUE(QtDialogs::allFilesFilter.startsWith(filterShown)) << filterShown.toStdString();
     EXPECT_EQ(second.size(), 4) << second.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(restarted.dialogFolder(QStringLiteral("open")), runs);
+}
+
+// Two trace files open together through their review, which sizes them
+// again with a higher least height and a standard saved under a name;
+// the data set is the second sizing's, and it scores.
+TEST_F(DesktopSessionTest, TracesOpenThroughTheirReviewSizedAgain) {
+    DesktopSession session(window, dialogs, settings, opener(dialogs, window));
+    const auto trace = [&](const char* name, const char* sample, std::vector<std::pair<double, double>> blue) {
+        lociview::testing::SyntheticRun r;
+        r.sample = sample;
+        for (const auto& [size, height] : blue) r.peaks.push_back({0, r.mobility.scan(size), height, 2.0});
+        return QString::fromStdString(writeFile(name, lociview::testing::writeRun(r)));
+    };
+    const QStringList files = {trace("a.fsa", "S1", {{150, 800}, {148, 200}}),
+                               trace("b.fsa", "S2", {{156, 700}, {154, 250}, {170, 120}})};
+    QStringList first, second;
+    whenShown<TraceReviewDialog>(&window, [&](TraceReviewDialog* review) {
+        const auto shown = [review] {
+            QStringList cells;
+            for (int r = 0; r < review->fileTable()->rowCount(); ++r)
+                for (const int c : {1, 3, 4, 6}) cells << review->fileTable()->item(r, c)->text();
+            return cells;
+        };
+        first = shown();
+        review->minHeightBox()->setValue(300);
+        review->standardBox()->setEditText(QStringLiteral("35,50,75,100,139,150,160,200,300,340,350,400,450,490,500"));
+        review->saveStandard(QStringLiteral("Lab 13"));
+        second = shown();
+        review->accept();
+    });
+    session.openFiles(files);
+    EXPECT_EQ(first, (QStringList{"S1", "GS500LIZ", "16 of 16", "B 2, O 16",
+                                  "S2", "GS500LIZ", "16 of 16", "B 3, O 16"}));
+    EXPECT_EQ(second, (QStringList{"S1", "Lab 13", "15 of 15", "B 1, O 16", "S2", "Lab 13", "15 of 15", "B 1, O 16"}));
+    ASSERT_EQ(settings.sizeStandards().size(), 1u);
+    EXPECT_EQ(settings.sizeStandards().front().name, "Lab 13");
+    EXPECT_EQ(controller.traceSizing().minHeight, 300.0);
+    type("progenitor1", "150");
+    type("progenitor2", "156");
+    click("scoreButton");
+    EXPECT_EQ(window.lastOutcome(), Outcome::Done);
+    EXPECT_EQ(controller.result().tbllane, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(controller.importedData().traces.size(), 2u);
 }
 
 std::string contents(const QString& path) {

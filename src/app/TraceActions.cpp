@@ -1,0 +1,66 @@
+// Opening trace files (.fsa, .hid): sizing them against the size standard,
+// the review where the minimum height and the standard can be changed and
+// the files sized again, and the data set taken as a sizing table's is.
+#include <cmath>
+
+#include "app/GeneController.h"
+#include "trace/TraceSizing.h"
+
+namespace lociview {
+
+TraceReview GeneController::sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice) {
+    TraceReview review{choice, {}, {}, {}};
+    SizingOptions options;
+    options.keepSignals = false;
+    options.standards.insert(options.standards.end(), choice.own.begin(), choice.own.end());
+    for (const SizeStandard& s : options.standards) review.standards.push_back(s.name);
+    if (!(choice.minHeight > 0) || !std::isfinite(choice.minHeight)) {
+        review.tables = refusedImport(format("The minimum height must be a positive number of RFU, not %g.",
+                                             choice.minHeight));
+        return review;
+    }
+    options.minHeight = choice.minHeight;
+    if (!choice.standard.empty()) {
+        StandardChoice chosen = chooseStandard(choice.standard, options.standards);
+        if (!chosen.standard) {
+            review.tables = refusedImport("The size standard \"" + choice.standard + "\" cannot be used: " +
+                                          chosen.problem);
+            return review;
+        }
+        options.standard = std::move(chosen.standard);
+    }
+    std::vector<TraceSource> sources;
+    sources.reserve(files.size());
+    for (const ImportFile& f : files) sources.push_back({f.name, *f.bytes});
+    const std::vector<SizedTrace> traces = sizeTraces(sources, options);
+    review.files = traceReview(traces);
+    review.tables = importTraces(traces, log);
+    return review;
+}
+
+std::optional<Outcome> GeneController::readTraces(const std::vector<ImportFile>& files,
+                                                  const std::vector<std::optional<std::string>>& contents,
+                                                  std::vector<Row>& kept) {
+    for (const ImportFile& f : files)
+        if (!f.bytes) return refuseTables("\"" + f.name + "\" could not be read.", kept);
+    TraceReview review = sizeTraceFiles(files, traceChoice);
+    if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
+    const std::optional<ImportAnswer> asked =
+        outlets.dialogs.runTraceReview(review, [&](const TraceChoice& choice) {
+            review = sizeTraceFiles(files, choice);
+            return review;
+        });
+    if (!asked) {
+        logf(log, "Trace import cancelled");
+        data.swap(kept);
+        return Outcome::Cancelled;
+    }
+    // Sized again in the review with a choice that gives no data set.
+    if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
+    traceChoice = review.choice;
+    const std::optional<Outcome> ended = takeTables(review.tables, *asked, dataSetSha256(contents), kept);
+    if (!ended) imported.traces = std::move(review.files);
+    return ended;
+}
+
+}  // namespace lociview
