@@ -151,14 +151,18 @@ struct Identity {
 
 Identity identify(sql::Database& db) {
     Identity id;
-    const auto read = [&](const char* sql, int64_t& into) {
-        sql::Statement st = db.prepare(sql);
-        if (st.step()) into = st.int64(0);
-        if (id.status.ok()) id.status = st.status();
-    };
-    read("PRAGMA application_id", id.applicationId);
-    read("PRAGMA user_version", id.version);
-    read("SELECT count(*) FROM sqlite_schema", id.objects);
+    // One statement, so one snapshot: read one by one, another process's
+    // new log could show its tables and version but not yet its mark, and
+    // be set aside as another program's database.
+    sql::Statement st = db.prepare(
+        "SELECT (SELECT application_id FROM pragma_application_id), (SELECT user_version FROM pragma_user_version), "
+        "(SELECT count(*) FROM sqlite_schema)");
+    if (st.step()) {
+        id.applicationId = st.int64(0);
+        id.version = st.int64(1);
+        id.objects = st.int64(2);
+    }
+    id.status = st.status();
     return id;
 }
 
