@@ -21,6 +21,7 @@
 #include "headless/HeadlessToolkit.h"
 #include "headless/PeaksCommand.h"
 #include "headless/SessionScript.h"
+#include "input/TraceImport.h"
 #include "stats/StatsText.h"
 
 namespace lociview::headless {
@@ -83,8 +84,9 @@ const char* const kScoreHelp =
     "                     one the file names when it fits, else the one that\n"
     "                     fits best\n"
     "  --min-height N     the least height of a peak, in RFU (default 50)\n"
-    "  Each file is one sample and one lane (with --as-lanes, a plate's files\n"
-    "  are the lanes of one data set), its peaks in their dye's letter; the\n"
+    "  Each file is one sample and one lane; FILEs that are all trace files\n"
+    "  (.fsa, .hid) are the lanes of one data set, as with --as-lanes, its\n"
+    "  peaks in their dye's letter; the\n"
     "  messages of the sizing are written to standard error, and a file whose\n"
     "  size standard could not be matched makes the exit status 1.\n"
     "\n"
@@ -425,7 +427,10 @@ public:
             // the batch goes on with the others, as the desktop does.
             for (const std::string& line : restored.leftOut) say(err, line);
         }
-        if (options.asLanes) {
+        // A trace is one sample: a plate of them is one data set, its lanes.
+        const bool allTraces = std::all_of(options.files.begin(), options.files.end(),
+                                           [](const std::string& f) { return isTraceFile(f, {}); });
+        if (options.asLanes || allTraces) {
             std::string label = options.files.front();
             if (options.files.size() > 1) label += " and " + std::to_string(options.files.size() - 1) + " more";
             scoreFile(label, options.files);

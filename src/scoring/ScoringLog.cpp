@@ -1,8 +1,6 @@
 #include "scoring/ScoringLog.h"
 
-#include <algorithm>
 #include <charconv>
-#include <string_view>
 
 #include "model/Allele.h"
 
@@ -26,19 +24,15 @@ void DebugLog(LogSink& log, double size, int32_t lane, int32_t code) {
 // of every run: written with to_chars, which prints as printf does in the C
 // locale, without printf's parsing of the format each time.
 std::string scoringLogLine(double size, int32_t height, int32_t lane, int32_t mark) {
-    char buf[400];
-    char* const end = buf + sizeof buf;
-    const auto text = [&](char* at, std::string_view words) {
-        return std::copy(words.begin(), words.end(), at);
-    };
-    char* at = text(buf, "marked allele ");
-    at = std::to_chars(at, end, size, std::chars_format::fixed, 2).ptr;
-    at = text(at, " with height ");
-    at = std::to_chars(at, end, height).ptr;
-    at = text(at, " in lane ");
-    at = std::to_chars(at, end, lane).ptr;
-    at = text(at, " as ");
-    std::string line(buf, at);
+    char number[400];  // the longest %.2f of a double is 312 characters
+    const auto put = [&](std::string& line, std::to_chars_result written) { line.append(number, written.ptr); };
+    std::string line = "marked allele ";
+    put(line, std::to_chars(number, number + sizeof number, size, std::chars_format::fixed, 2));
+    line += " with height ";
+    put(line, std::to_chars(number, number + sizeof number, height));
+    line += " in lane ";
+    put(line, std::to_chars(number, number + sizeof number, lane));
+    line += " as ";
     line += stringScore(mark);
     line += '\n';
     return line;

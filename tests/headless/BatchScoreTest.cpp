@@ -432,7 +432,8 @@ TEST_F(BatchTraces, ScoreAsTheSizingTableOfThem) {
     ASSERT_EQ(peaks.status, 0) << peaks.err;
     write("peaks.txt", peaks.out);
     const Result table = score(SCORING "--as-lanes --show alleles,lanes,counters,stats @peaks.txt");
-    const Result traces = score(SCORING "--as-lanes --show alleles,lanes,counters,stats @a.fsa @b.fsa");
+    // Trace files given together are one data set without asking.
+    const Result traces = score(SCORING "--show alleles,lanes,counters,stats @a.fsa @b.fsa");
     ASSERT_EQ(traces.status, 0) << traces.err;
     EXPECT_EQ(traces.err, "");
     EXPECT_EQ(blocksOnly(traces.out), blocksOnly(table.out));
