@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <ostream>
+#include <span>
 #include <streambuf>
 
 #include <CLI/CLI.hpp>
@@ -12,12 +13,16 @@
 
 #include "app/FieldNotes.h"
 #include "app/GeneController.h"
+#include "app/ScoringFields.h"
+#include "base/BufferedLog.h"
+#include "base/LineText.h"
 #include "base/NullStream.h"
+#include "base/NumberText.h"
 #include "export/ExportTables.h"
 #include "export/TableText.h"
 #include "scoring/Locus.h"
 #include "headless/CliWords.h"
-#include "headless/HeadlessToolkit.h"
+#include "headless/HeadlessProgram.h"
 #include "headless/SessionScript.h"
 #include "stats/StatsText.h"
 
@@ -30,21 +35,17 @@ const char* const kScoreUsage =
     "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
     "                          [--marker NAME] [--as-lanes] [--strict] FILE...\n";
 
-const char* const kScoreHelp =
+namespace {
+
+const char* const kScoreHelpStart =
     "usage: lociview-cli score [OPTION]... FILE...\n"
     "\n"
     "Opens and scores each peak file in turn, as a user would at the main\n"
     "window, and prints the chosen views of the results after each file.\n"
-    "\n"
-    "Parameters (each TEXT is typed into its field; unset ones keep the\n"
-    "start-up values P1 1.0, P2 2.0, low 120.0, high 180.0, shift 0.0,\n"
-    "stutter tolerance 1.5, locus di, Maybes off):\n"
-    "  --p1 TEXT          progenitor 1 size\n"
-    "  --p2 TEXT          progenitor 2 size\n"
-    "  --low TEXT         low bound of the size range\n"
-    "  --high TEXT        high bound of the size range\n"
-    "  --shift TEXT       size shift added to every peak\n"
-    "  --stutter TEXT     stutter tolerance\n"
+    "\n";
+
+// After the scoring fields' options, which the table of fields gives.
+const char* const kScoreHelpRest =
     "  --locus CELL       mono, di, tri or penta\n"
     "  --maybes           count MAYBE peaks as alleles\n"
     "\n"
@@ -141,6 +142,44 @@ const char* const kScoreHelp =
     "asked), 1 when an alert stopped that for some file (the other files are\n"
     "still done), 2 for a usage error.\n";
 
+// The words of text in lines of at most width characters.
+std::string wrapped(const std::string& text, size_t width) {
+    std::string out, line;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            out += line + '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out + line + '\n';
+}
+
+}  // namespace
+
+const std::string& scoreHelp() {
+    static const std::string help = [] {
+        std::string starts;
+        for (const ScoringField& f : scoringFields())
+            starts += std::string(f.brief) + ' ' + formatDoubleField(f.startValue) + ", ";
+        std::string text = kScoreHelpStart;
+        text += wrapped("Parameters (each TEXT is typed into its field; unset ones keep the start-up values " + starts +
+                            "locus di, Maybes off):",
+                        72);
+        for (const ScoringField& f : scoringFields()) {
+            std::string option = std::string(f.option) + " TEXT";
+            option.resize(std::max<size_t>(option.size() + 1, 19), ' ');
+            text += "  " + option + f.help + '\n';
+        }
+        return text + kScoreHelpRest;
+    }();
+    return help;
+}
+
 namespace {
 
 struct BlockName {
@@ -159,11 +198,7 @@ constexpr std::array<BlockName, 9> kBlocks = {{{"samples", ShowSamples},
                                                {"accumulated", ShowAccumulated}}};
 
 // A message on standard error, always one line.
-void say(std::ostream& err, std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r') c = ' ';
-    err << "lociview: " << text << '\n';
-}
+void say(std::ostream& err, std::string_view text) { err << "lociview: " << escaped(text, LineKind::Message) << '\n'; }
 
 // Why the text given to --accumulator names no file a log can be kept in.
 std::string accumulatorProblem(const std::string& path) {
@@ -191,44 +226,6 @@ std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
     if (!opening.message.empty()) say(err, opening.message);
     return std::move(opening.log);
 }
-
-// Developer log lines, one per line, on standard error; a line break
-// inside a line is shown as \n or \r so every line stays one line. A run
-// writes a line per peak and more, and standard error writes through at
-// once: the lines are gathered here and written in large pieces, and
-// before anything else goes to standard error, so the order stays.
-class StreamLog final : public LogSink {
-public:
-    explicit StreamLog(std::ostream& out) : out(out) {}
-    ~StreamLog() override { flush(); }
-    StreamLog(const StreamLog&) = delete;
-    StreamLog& operator=(const StreamLog&) = delete;
-
-    void line(std::string_view text) override {
-        // Two memchr passes; find_first_of would look up every character.
-        if (text.find('\n') == std::string_view::npos && text.find('\r') == std::string_view::npos) {
-            pending.append(text);
-        } else {
-            for (char c : text) {
-                if (c == '\n') pending += "\\n";
-                else if (c == '\r') pending += "\\r";
-                else pending += c;
-            }
-        }
-        pending += '\n';
-        if (pending.size() >= kChunk) flush();
-    }
-    void flush() {
-        if (pending.empty()) return;
-        out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-        pending.clear();
-    }
-
-private:
-    static constexpr size_t kChunk = 1 << 16;
-    std::ostream& out;
-    std::string pending;
-};
 
 std::string joinTabs(const std::vector<std::string>& items) {
     std::string out;
@@ -361,9 +358,7 @@ class Batch {
 public:
     Batch(const BatchOptions& options, std::ostream& out, std::ostream& err)
         : options(options), out(out), err(err), errLog(err),
-          tk(trace, options.devlog ? static_cast<LogSink&>(errLog) : static_cast<LogSink&>(noLog)),
-          controller(tk.outlets()) {
-        tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
+          program(trace, options.devlog ? static_cast<LogSink&>(errLog) : static_cast<LogSink&>(noLog)) {
         tk.dialogs.onAlert = [this](const AlertRequest& alert, const std::string&) {
             // The batch itself answers the confirmation before each next file.
             if (alert.id == AlertId::ConfirmOpenAnother) return;
@@ -417,27 +412,20 @@ public:
 
 private:
     void typeParameters() {
-        struct Typed {
-            const char* option;
-            const std::optional<std::string>* text;
-            Field* field;
-            const char* name;
-        };
-        const Typed typed[] = {{"--p1", &options.p1, &tk.progenitor1, "progenitor1"},
-                               {"--p2", &options.p2, &tk.progenitor2, "progenitor2"},
-                               {"--low", &options.low, &tk.lowrange, "lowrange"},
-                               {"--high", &options.high, &tk.highrange, "highrange"},
-                               {"--shift", &options.shift, &tk.shift, "shift"},
-                               {"--stutter", &options.stutter, &tk.stuttertol, "stuttertol"},
-                               {"--ge", &options.ge, nullptr, "accumgeforun"}};
-        for (const Typed& t : typed) {
-            if (!*t.text) continue;
-            if (t.field) t.field->setText(**t.text);
-            // The leading number is what is used; a text that is more than
-            // one number is said once, standard output as it always is.
-            const std::string note = fieldReadingNote(t.option, **t.text, numberField(t.name).reading);
+        // The leading number is what is used; a text that is more than one
+        // number is said once, standard output as it always is.
+        const auto noteReading = [this](const char* option, const std::string& text, FieldReading reading) {
+            const std::string note = fieldReadingNote(option, text, reading);
             if (!note.empty()) err << "lociview: " << note << '\n';
+        };
+        const Outlets outlets = tk.outlets();
+        for (const ScoringField& f : scoringFields()) {
+            const auto typed = options.fields.find(f.number.name);
+            if (typed == options.fields.end()) continue;
+            f.outlet(outlets).setText(typed->second);
+            noteReading(f.option, typed->second, f.number.reading);
         }
+        if (options.ge) noteReading("--ge", *options.ge, numberField("accumgeforun").reading);
         if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
         if (options.maybes) {
             // A click on the check box: its state, then its action.
@@ -450,14 +438,9 @@ private:
     void scoreFile(const std::string& file, const std::vector<std::string>& paths) {
         current = file;
         tk.dialogs.clearAnswers();
-        if (paths.size() == 1) tk.dialogs.setOpenAnswer(paths.front());
-        else tk.dialogs.setOpenAnswers(paths);
-        tk.dialogs.answerImportReview(options.dye.value_or(std::string()));
-        tk.dialogs.answerMarker(options.marker.value_or(std::string()));
         const size_t alertsBefore = tk.dialogs.shown.size();
-        const Outcome opened = controller.openData();
-        tk.dialogs.setOpenAnswer(std::nullopt);
-        tk.dialogs.setOpenAnswers({});
+        const Outcome opened = controller.openPaths(
+            paths, ImportAnswer{options.dye.value_or(std::string()), options.marker.value_or(std::string())});
         // Refused tables leave the last data set, if any, open: it is not
         // scored again, and without one the refusal says all.
         const bool tablesRefused =
@@ -503,15 +486,16 @@ private:
             blocks.add(file, ShowLanes, tableText(lanes), [&] { return laneHeights(lanes); });
         }
         if (options.show & ShowCounters) {
-            const std::pair<const char*, Field*> counters[] = {
-                {"numemptylanes", &tk.numemptylanes}, {"numones", &tk.numones}, {"numtwos", &tk.numtwos}};
+            const LaneCounters counted = controller.result().counters.value_or(LaneCounters{});
+            const std::pair<const char*, int32_t> counters[] = {
+                {"numemptylanes", counted.empty}, {"numones", counted.ones}, {"numtwos", counted.twos}};
             std::string text;
             TextTable tidy;
             tidy.rows.emplace_back();
-            for (const auto& [name, field] : counters) {
-                text += std::string(name) + '\t' + field->text() + '\n';
+            for (const auto& [name, count] : counters) {
+                text += std::string(name) + '\t' + formatIntField(count) + '\n';
                 tidy.columns.push_back(name);
-                tidy.rows.back().push_back(field->text());
+                tidy.rows.back().push_back(formatIntField(count));
             }
             blocks.add(file, ShowCounters, text, [&] { return tidy; });
         }
@@ -606,9 +590,10 @@ private:
     std::string current;  // the data set being opened and scored: the messages' file
     NullStream trace;  // swallowed: the batch prints its own blocks
     NullLog noLog;
-    StreamLog errLog;
-    HeadlessToolkit tk;
-    GeneController controller;
+    BufferedLog errLog;
+    HeadlessProgram program;
+    HeadlessToolkit& tk = program.tk;
+    GeneController& controller = program.controller;
     bool failed = false;
     bool duplicateSkipped = false;
     std::string addedAgain;  // what the run added again was, until it is added
@@ -619,12 +604,16 @@ private:
 std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions o;
     CLI::App app("", "lociview-cli score");
-    app.set_help_flag();  // --help is ours: it prints kScoreHelp
+    app.set_help_flag();  // --help is ours: it prints scoreHelp()
     std::vector<std::string> shows;
     std::string locus;
-    const std::pair<const char*, std::optional<std::string>*> textOptions[] = {
-        {"--p1", &o.p1},       {"--p2", &o.p2},           {"--low", &o.low}, {"--high", &o.high},
-        {"--shift", &o.shift}, {"--stutter", &o.stutter}, {"--ge", &o.ge}, {"--accumulator", &o.accumulator}};
+    const std::span<const ScoringField> fields = scoringFields();
+    std::vector<std::string> fieldTexts(fields.size());
+    std::vector<CLI::Option*> fieldOptions;
+    for (size_t i = 0; i < fields.size(); ++i)
+        fieldOptions.push_back(app.add_option(fields[i].option, fieldTexts[i])->allow_extra_args(false));
+    const std::pair<const char*, std::optional<std::string>*> textOptions[] = {{"--ge", &o.ge},
+                                                                               {"--accumulator", &o.accumulator}};
     std::vector<std::pair<CLI::Option*, std::optional<std::string>*>> given;
     std::vector<std::string> texts(std::size(textOptions));
     for (size_t i = 0; i < std::size(textOptions); ++i)
@@ -647,6 +636,8 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fieldOptions[i]->count() > 0) o.fields[fields[i].number.name] = fieldTexts[i];
     for (size_t i = 0; i < given.size(); ++i)
         if (given[i].first->count() > 0) *given[i].second = texts[i];
     if (dyeOption->count() > 0) o.dye = dye;
@@ -684,7 +675,7 @@ int runBatchScore(const std::vector<std::string>& args, std::ostream& out, std::
     }
     const BatchOptions& options = std::get<BatchOptions>(parsed);
     if (options.help) {
-        out << kScoreHelp;
+        out << scoreHelp();
         return 0;
     }
     int status = Batch(options, out, err).run();

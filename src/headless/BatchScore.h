@@ -3,6 +3,7 @@
 // open a file, score it, add it to the accumulator) repeated over many peak
 // files, printing chosen views of the results as tab-separated blocks.
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <variant>
@@ -26,8 +27,9 @@ enum ShowBlock : unsigned {
 };
 
 struct BatchOptions {
-    // Texts typed into the parameter fields; unset ones keep the start-up values.
-    std::optional<std::string> p1, p2, low, high, shift, stutter;
+    // Texts typed into the scoring fields, by field name ("progenitor1");
+    // the others keep their start-up values.
+    std::map<std::string, std::string> fields;
     std::optional<int> locusCell;  // column of the locus matrix
     bool maybes = false;
     std::optional<std::string> ge;  // accumulate every scored file with this GE
@@ -40,7 +42,7 @@ struct BatchOptions {
     bool devlog = false;
     bool help = false;
     std::vector<std::string> files;
-    // Peak tables in today's layouts: the dye to score (a letter or colour;
+    // Sizing tables, genotype tables and per-sample files: the dye to score (a letter or colour;
     // unset for the default) and all files opened as the lanes of one data set.
     std::optional<std::string> dye;
     std::optional<std::string> marker;  // of a Marker column; unset for the default
@@ -61,6 +63,6 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
 int runBatchScore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 extern const char* const kScoreUsage;  // the synopsis
-extern const char* const kScoreHelp;   // the whole description
+const std::string& scoreHelp();        // the whole description
 
 }  // namespace lociview::headless

@@ -97,7 +97,7 @@ int dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::string& command = args[0];
     if (command == "--help" || command == "-h" || command == "help" ||
         (command == "run" && args.size() == 2 && args[1] == "--help")) {
-        out << kCliHelp << '\n' << kScoreHelp;
+        out << kCliHelp << '\n' << scoreHelp();
         return 0;
     }
     if (command == "--version") {

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "base/LineText.h"
 #include "base/NumberText.h"
 #include "headless/CliWords.h"
 #include "input/FileBytes.h"
@@ -45,11 +46,7 @@ namespace {
 constexpr const char* kTitles =
     "Dye/Sample Peak\tSample File Name\tSample Name\tSize\tHeight\tArea\tData Point\tOff Scale\n";
 
-std::string cell(std::string text) {
-    for (char& c : text)
-        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-    return text;
-}
+std::string cell(std::string_view text) { return escaped(text, LineKind::Cell); }
 
 struct PeaksOptions {
     SizingOptions sizing;

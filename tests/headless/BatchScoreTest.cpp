@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -113,8 +114,9 @@ TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     ASSERT_TRUE(std::holds_alternative<BatchOptions>(parsed)) << std::get<std::string>(parsed);
     const BatchOptions& o = std::get<BatchOptions>(parsed);
     // "" is typed, not left alone; after "--" "--ge" is a file name; given blocks replace the default.
-    EXPECT_EQ(std::tuple(o.p1, o.p2, o.low, o.high, o.locusCell, o.maybes, o.ge, o.show),
-              std::tuple("150", "156", "", std::nullopt, 3, true, std::nullopt, unsigned(ShowSppcr | ShowLanes)));
+    EXPECT_EQ(o.fields, (std::map<std::string, std::string>{{"progenitor1", "150"}, {"progenitor2", "156"}, {"lowrange", ""}}));
+    EXPECT_EQ(std::tuple(o.locusCell, o.maybes, o.ge, o.show),
+              std::tuple(3, true, std::nullopt, unsigned(ShowSppcr | ShowLanes)));
     EXPECT_EQ(o.files, (Args{"a.txt", "-", "--ge", "b.txt"}));
     EXPECT_EQ(std::get<BatchOptions>(parseBatchOptions({"f"})).show, unsigned(ShowAlleles | ShowCounters));
 }
@@ -265,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},
                 "lociview: @both.txt: You have not scored this data set yet.\n"},
-        // Peak tables of today's layouts: the default dye, another dye (lane
+        // Sizing tables, genotype tables and per-sample files: the default dye, another dye (lane
         // 2 has no green peak: an empty reaction, an empty lane), an absent
         // dye, per-sample files as lanes or each alone, a refused table.
         RunCase{"TableInTheDefaultDye", SCORING "--show samples,counters @table.txt", 0,
