@@ -16,11 +16,11 @@
 #include "qt/DesktopSession.h"
 #include "qt/DesktopSettings.h"
 #include "qt/DevLogFile.h"
+#include "qt/HelpMenu.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
 #include "qt/RunLogStart.h"
 #include "qt/ScriptedRun.h"
-#include "qt/StartFiles.h"
 
 namespace lociview::qt {
 
@@ -67,16 +67,17 @@ int runDesktop(int argc, char* argv[]) {
     std::optional<RedirectedStderr> logToFile;
     if (!command.devlog && !command.run) logToFile.emplace(&logFile);
 
-    StartFileDialogs startDialogs;
-    std::unique_ptr<ScriptedDialogs> scriptedDialogs;
-    if (command.run) scriptedDialogs = std::make_unique<ScriptedDialogs>(command.run->open);
-    QtDialogs* dialogs = scriptedDialogs ? static_cast<QtDialogs*>(scriptedDialogs.get()) : &startDialogs;
+    QtDialogs startDialogs;
+    std::unique_ptr<UnattendedDialogs> unattendedDialogs;
+    if (command.run) unattendedDialogs = std::make_unique<UnattendedDialogs>(command.run->open);
+    QtDialogs* dialogs = unattendedDialogs ? static_cast<QtDialogs*>(unattendedDialogs.get()) : &startDialogs;
 
     // The chart's texture and font messages go where the window's own do;
     // declared first, they outlive the chart inside the window.
     StderrLog chartLog;
     StdoutSink chartOutput;
     LociviewWindow window(dialogs);
+    new HelpMenu(window, devLogFolder());
     auto* chart = new ChartArea(window.chartModel(), chartLog, chartOutput);
     window.installChartView(chart);
     GeneController controller(window.outlets());
@@ -91,7 +92,7 @@ int runDesktop(int argc, char* argv[]) {
 
     DesktopSettings settings;
     DesktopSession session(window, startDialogs, settings,
-                           [&](const QStringList& files) { openStartFiles(window, startDialogs, files); });
+                           [&](const QStringList& files) { window.openFiles(files); });
     window.show();
     if (!glProblem.isEmpty()) {
         QMessageBox::warning(&window, QStringLiteral("Lociview"),

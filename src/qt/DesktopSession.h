@@ -31,7 +31,7 @@ class DesktopSession final : public QObject {
     Q_OBJECT
 
 public:
-    // Opens peak tables as the command line does (StartFiles.h).
+    // Opens peak tables as the Open action does (LociviewWindow::openFiles).
     using Opener = std::function<void(const QStringList& files)>;
 
     // Restores the last session into window at once; call before showing it,
@@ -49,6 +49,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // After the window's Open and Score actions that did what they were asked.
     void afterOpen();
     void afterScore();
 

@@ -3,6 +3,11 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
+#include <span>
+
+#include "app/ScoringFields.h"
+#include "base/NumberText.h"
+#include "scoring/Locus.h"
 
 namespace lociview::qt {
 
@@ -10,17 +15,6 @@ namespace {
 
 const QString scoringGroup = QStringLiteral("scoring/");
 const QString recentKey = QStringLiteral("recentFiles");
-
-// The field texts by key, in the order of the fields on screen.
-struct FieldKey {
-    const char* key;
-    QString ScoringChoices::*text;
-};
-const FieldKey fieldKeys[] = {
-    {"progenitor1", &ScoringChoices::progenitor1}, {"progenitor2", &ScoringChoices::progenitor2},
-    {"lowrange", &ScoringChoices::lowrange},       {"highrange", &ScoringChoices::highrange},
-    {"shift", &ScoringChoices::shift},             {"stuttertol", &ScoringChoices::stuttertol},
-};
 
 }  // namespace
 
@@ -41,17 +35,26 @@ void DesktopSettings::rememberDialogFolder(const QString& dialog, const QString&
 }
 
 std::optional<ScoringChoices> DesktopSettings::scoringChoices() const {
-    if (!settings->contains(scoringGroup + QLatin1String(fieldKeys[0].key))) return std::nullopt;
+    const std::span<const ScoringField> fields = scoringFields();
+    if (!settings->contains(scoringGroup + QLatin1String(fields.front().number.name))) return std::nullopt;
     ScoringChoices choices;
-    for (const FieldKey& field : fieldKeys)
-        choices.*field.text = settings->value(scoringGroup + QLatin1String(field.key)).toString();
-    choices.locusColumn = std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0, 3);
+    // A field that came after the settings were kept starts as it always does.
+    for (const ScoringField& field : fields)
+        choices.texts.*field.text = settings
+                                        ->value(scoringGroup + QLatin1String(field.number.name),
+                                                QString::fromStdString(formatDoubleField(field.startValue)))
+                                        .toString()
+                                        .toStdString();
+    choices.locusColumn =
+        std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0, kLocusColumns - 1);
     choices.maybes = settings->value(scoringGroup + QStringLiteral("maybes"), false).toBool();
     return choices;
 }
 
 void DesktopSettings::setScoringChoices(const ScoringChoices& choices) {
-    for (const FieldKey& field : fieldKeys) settings->setValue(scoringGroup + QLatin1String(field.key), choices.*field.text);
+    for (const ScoringField& field : scoringFields())
+        settings->setValue(scoringGroup + QLatin1String(field.number.name),
+                           QString::fromStdString(choices.texts.*field.text));
     settings->setValue(scoringGroup + QStringLiteral("locus"), choices.locusColumn);
     setMaybes(choices.maybes);
 }

@@ -9,20 +9,23 @@
 #include <memory>
 #include <optional>
 
+#include "qt/QtDialogs.h"
+#include "scoring/ScoringParameters.h"
+
 class QSettings;
 
 namespace lociview::qt {
 
 // The scoring fields as typed, the locus column and the Maybes switch.
 struct ScoringChoices {
-    QString progenitor1, progenitor2, lowrange, highrange, shift, stuttertol;
+    ParameterTexts texts;
     int locusColumn = 1;  // 0 mono, 1 di, 2 tri, 3 penta
     bool maybes = false;
 
     bool operator==(const ScoringChoices&) const = default;
 };
 
-class DesktopSettings {
+class DesktopSettings final : public DialogMemory {
 public:
     static constexpr int recentFileCount = 10;
 
@@ -30,23 +33,23 @@ public:
     DesktopSettings();
     // Settings kept in one INI file (tests keep them in a temporary folder).
     explicit DesktopSettings(const QString& iniFile);
-    ~DesktopSettings();
+    ~DesktopSettings() override;
     DesktopSettings(const DesktopSettings&) = delete;
     DesktopSettings& operator=(const DesktopSettings&) = delete;
 
     // The folder a file dialog opens in: where its last file was chosen,
     // else "" (the working folder, as without settings). dialog names the
     // dialog ("open").
-    QString dialogFolder(const QString& dialog) const;
-    void rememberDialogFolder(const QString& dialog, const QString& chosenFile);
+    QString dialogFolder(const QString& dialog) const override;
+    void rememberDialogFolder(const QString& dialog, const QString& chosenFile) override;
 
     std::optional<ScoringChoices> scoringChoices() const;
     void setScoringChoices(const ScoringChoices& choices);
     void setMaybes(bool maybes);
 
     // The filter a file dialog showed last ("" when none was kept).
-    QString dialogFilter(const QString& dialog) const;
-    void rememberDialogFilter(const QString& dialog, const QString& filter);
+    QString dialogFilter(const QString& dialog) const override;
+    void rememberDialogFilter(const QString& dialog, const QString& filter) override;
 
     // Most recent first, at most recentFileCount, each once: the files of
     // one opening (one file, or several opened together as one data set),

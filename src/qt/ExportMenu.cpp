@@ -12,11 +12,12 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTableView>
+#include <QWidget>
 #include <set>
 
 #include "app/GeneController.h"
 #include "qt/ChartPicture.h"
-#include "qt/LociviewWindow.h"
+#include "qt/QtDialogs.h"
 #include "qt/SaveFile.h"
 #include "qt/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
@@ -29,9 +30,6 @@ const QStringList kTableFilters = {QStringLiteral("CSV, comma-separated (*.csv)"
                                    QStringLiteral("TSV, tab-separated (*.tsv)")};
 const QStringList kPictureFilters = {QStringLiteral("PNG picture (*.png)"), QStringLiteral("SVG drawing (*.svg)")};
 const QStringList kReportFilters = {QStringLiteral("PDF document (*.pdf)")};
-
-// The size the spectrum is drawn at in pictures and the report.
-constexpr QSize kSpectrumPictureSize{720, 450};
 
 // "csv" of "CSV, comma-separated (*.csv)".
 QString extensionOf(const QString& filter) {
@@ -83,9 +81,9 @@ bool hasExtension(const QString& path, const char* extension) {
 
 }  // namespace
 
-ExportMenu::ExportMenu(LociviewWindow& window, QMenu* fileMenu, QAction* print, QMenu* editMenu, QTableView* table,
-                       QtDialogs& dialogs)
-    : QObject(&window), window(window), table(table), dialogs(dialogs) {
+ExportMenu::ExportMenu(QWidget& window, ChartModel& model, QMenu* fileMenu, QAction* print, QMenu* editMenu,
+                       QTableView* table, QtDialogs& dialogs)
+    : QObject(&window), chartModel(model), table(table), dialogs(dialogs) {
     QMenu* exportMenu = new QMenu(QStringLiteral("&Export"), fileMenu);
     exportMenu->setObjectName(QStringLiteral("menuExport"));
     for (const ExportTable which : {ExportTable::ByAllele, ExportTable::ByLane, ExportTable::Counters,
@@ -148,7 +146,7 @@ bool ExportMenu::eventFilter(QObject* watched, QEvent* event) {
 
 void ExportMenu::updateEnabled() {
     for (const auto& [which, action] : tableActions) action->setEnabled(controller && controller->hasExportTable(which));
-    chart->setEnabled(!window.chartModel().peaks().empty());
+    chart->setEnabled(!chartModel.peaks().empty());
 }
 
 QString ExportMenu::suggestedName(const QString& suffix, const QString& extension) const {
@@ -199,12 +197,12 @@ bool ExportMenu::exportTable(ExportTable which) {
 bool ExportMenu::exportChart() {
     const QString path = chosenPath(QStringLiteral("Export Chart"), QStringLiteral("chart"), kPictureFilters);
     if (path.isEmpty()) return false;
-    const ChartFrame frame = ChartGeometry::frame(window.chartModel());
+    const ChartFrame frame = ChartGeometry::frame(chartModel);
     return written(hasExtension(path, "svg") ? writeChartSvg(path, frame) : writePng(path, chartImage(frame, kChartPictureSize)), path);
 }
 
 bool ExportMenu::exportSpectrumChart() {
-    const StatisticsPanel* panel = window.statisticsPanel();
+    const StatisticsPanel* panel = statistics;
     if (!panel) return false;
     const SpectrumChartView* view = panel->currentChart();
     const QString path = chosenPath(QStringLiteral("Export Spectrum Chart"),
@@ -212,8 +210,8 @@ bool ExportMenu::exportSpectrumChart() {
                                                                       : QStringLiteral("spectrum-run"),
                                     kPictureFilters);
     if (path.isEmpty()) return false;
-    return written(hasExtension(path, "svg") ? writeSpectrumSvg(path, view->bars(), view->title(), kSpectrumPictureSize)
-                       : writePng(path, spectrumImage(view->bars(), view->title(), kSpectrumPictureSize)),
+    return written(hasExtension(path, "svg") ? writeSpectrumSvg(path, view->bars(), view->title(), SpectrumChartView::kPictureSize)
+                       : writePng(path, spectrumImage(view->bars(), view->title(), SpectrumChartView::kPictureSize)),
                    path);
 }
 
@@ -221,15 +219,14 @@ Report ExportMenu::report() const { return controller ? controller->report() : R
 
 ReportPictures ExportMenu::reportPictures() const {
     ReportPictures pictures;
-    ChartModel& model = window.chartModel();
-    if (!model.peaks().empty()) pictures.chart = chartImage(ChartGeometry::frame(model), kChartPictureSize);
+    if (!chartModel.peaks().empty()) pictures.chart = chartImage(ChartGeometry::frame(chartModel), kChartPictureSize);
     if (!controller) return pictures;
     if (const std::optional<RunStatistics> run = controller->runStatistics())
-        pictures.runSpectrum = spectrumImage(spectrumBars(run->spectrum), runSpectrumTitle(*controller), kSpectrumPictureSize);
+        pictures.runSpectrum = spectrumImage(spectrumBars(run->spectrum), runSpectrumTitle(*controller), SpectrumChartView::kPictureSize);
     if (!controller->accumulatedRunList().empty())
         pictures.accumulatedSpectrum =
             spectrumImage(spectrumBars(controller->accumulatedStatistics().spectrum),
-                          QStringLiteral("Allele spectrum of the accumulated runs"), kSpectrumPictureSize);
+                          QStringLiteral("Allele spectrum of the accumulated runs"), SpectrumChartView::kPictureSize);
     return pictures;
 }
 

@@ -8,6 +8,7 @@
 #include <QString>
 #include <vector>
 
+#include "chart/ChartModel.h"
 #include "export/ExportTables.h"
 #include "qt/ReportDocument.h"
 
@@ -22,19 +23,22 @@ class GeneController;
 
 namespace lociview::qt {
 
-class LociviewWindow;
 class QtDialogs;
+class StatisticsPanel;
 
 class ExportMenu final : public QObject {
     Q_OBJECT
 
 public:
     // Adds the Export submenu and Export Report… to fileMenu before print,
-    // Print Window… after it, and Copy and Select All to editMenu.
-    ExportMenu(LociviewWindow& window, QMenu* fileMenu, QAction* print, QMenu* editMenu, QTableView* table,
-               QtDialogs& dialogs);
+    // Print Window… after it, and Copy and Select All to editMenu (to
+    // window without one). chart is the chart's model the pictures draw.
+    ExportMenu(QWidget& window, ChartModel& chart, QMenu* fileMenu, QAction* print, QMenu* editMenu,
+               QTableView* table, QtDialogs& dialogs);
 
     void setController(const GeneController* source) { controller = source; }
+    // The spectra the Spectrum Chart picture is saved from: the tab shown.
+    void setStatisticsPanel(const StatisticsPanel* panel) { statistics = panel; }
 
     // Sends GeneController::printMyWindow through the window.
     QAction* printWindowAction() const { return printWindow; }
@@ -73,7 +77,8 @@ private:
     // Says what happened: saved in the status bar, else an alert naming the file and why.
     bool written(const QString& problem, const QString& path);
 
-    LociviewWindow& window;
+    ChartModel& chartModel;
+    const StatisticsPanel* statistics = nullptr;
     QTableView* table;
     QtDialogs& dialogs;
     const GeneController* controller = nullptr;

@@ -10,7 +10,6 @@
 #include <QPushButton>
 
 #include "qt/ImportDialog.h"
-#include "qt/DesktopSettings.h"
 
 namespace lociview::qt {
 

@@ -108,17 +108,17 @@ void writeReport(LociviewWindow& window, const ChartArea& chart, QTextStream& re
 
 }  // namespace
 
-int ScriptedDialogs::runAlert(const AlertRequest& alert) {
+int UnattendedDialogs::runAlert(const AlertRequest& alert) {
     std::fprintf(stderr, "alert: %s [%s]\n", alert.message.c_str(), alert.defaultButton.c_str());
     return 1;
 }
 
-std::optional<std::string> ScriptedDialogs::runOpenPanel() {
+std::optional<std::string> UnattendedDialogs::runOpenPanel() {
     if (path.isEmpty()) return std::nullopt;
     return QFile::encodeName(path).toStdString();
 }
 
-bool ScriptedDialogs::runPrintDialog(QPrinter&) { return false; }
+bool UnattendedDialogs::runPrintDialog(QPrinter&) { return false; }
 
 int runScripted(LociviewWindow& window, const ChartArea& chart, const ScriptedRun& run, QTextStream& report) {
     window.resize(run.size);

@@ -38,13 +38,13 @@ struct ScriptedRun {
 
 // Answers the open-file dialog with one path and every alert with its
 // default button, writing each alert's message to standard error.
-class ScriptedDialogs final : public QtDialogs {
+class UnattendedDialogs final : public QtDialogs {
 public:
-    explicit ScriptedDialogs(QString path) : path(std::move(path)) {}
+    explicit UnattendedDialogs(QString path) : path(std::move(path)) {}
     int runAlert(const AlertRequest& alert) override;
     std::optional<std::string> runOpenPanel() override;
     std::vector<std::string> runOpenPanelForFiles() override { return Dialogs::runOpenPanelForFiles(); }
-    // Peak tables in today's layouts are scored in their default dye.
+    // Sizing tables, genotype tables and per-sample files are scored in their default dye.
     std::optional<ImportAnswer> runImportReview(const PeakImport&, char) override { return ImportAnswer{}; }
     bool runPrintDialog(QPrinter& printer) override;
 

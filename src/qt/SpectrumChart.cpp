@@ -124,8 +124,5 @@ void SpectrumChartView::resizeEvent(QResizeEvent* event) {
     if (width() != labelledWidth && shown.labels.size() > 1) showSpectrum(shown, shownTitle);
 }
 
-QImage SpectrumChartView::image() const { return spectrumImage(shown, shownTitle, size().expandedTo(kPictureSize)); }
-
-QString SpectrumChartView::savePng(const QString& path) const { return writePng(path, image()); }
 
 }  // namespace lociview::qt

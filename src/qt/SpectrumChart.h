@@ -32,14 +32,8 @@ public:
     const SpectrumBars& bars() const { return shown; }
     const QString& title() const { return shownTitle; }
 
-    // What the view shows, at its size but at least kPictureSize (a view
-    // on a hidden tab has not been laid out).
-    QImage image() const;
-    // That picture as a PNG file, written whole or not at all: empty when
-    // written, else why not.
-    QString savePng(const QString& path) const;
-
-    static constexpr QSize kPictureSize{640, 420};
+    // The size of every saved picture of a spectrum (a file, the report).
+    static constexpr QSize kPictureSize{720, 450};
 
 protected:
     // A new width may fit more or fewer labels.
