@@ -48,7 +48,8 @@ RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
         const ParameterTexts& f = resultSource->fields;
         r.fileName = resultSource->fileName;
         r.fileSha256 = resultSource->fileSha256;
-        for (const ScoringField& field : scoringFields()) r.fields.*field.logged = f.*field.text;
+        for (const ScoringField& field : scoringFields())
+            if (field.logged) r.fields.*field.logged = f.*field.text;
         r.locus = resultSource->locus;
         r.maybes = resultSource->maybes;
     } else {

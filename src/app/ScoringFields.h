@@ -25,7 +25,7 @@ struct ScoringField {
     const char* option;                  // lociview-cli score's option ("--p1")
     const char* help;                    // what the option sets ("progenitor 1 size")
     std::string ParameterTexts::*text;   // the text of a scoring run
-    std::string TypedFields::*logged;    // the text the run log keeps
+    std::string TypedFields::*logged;    // the text the run log keeps; null for one it does not
     TextField& (*outlet)(const Outlets&);
 };
 
