@@ -86,7 +86,24 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"frob"}, 2, "", "unknown command 'frob'"},
                     CliCase{{"run"}, 2, "", "expected exactly one SCRIPT"},
                     CliCase{{"run", "/nonexistent/s.script"}, 2, "", "/nonexistent/s.script:0: "},
-                    CliCase{{"score", "--help"}, 0, "usage: lociview-cli score", ""},
+                    // The parameters' part comes from the table of scoring fields.
+                    CliCase{{"score", "--help"}, 0,
+                            "usage: lociview-cli score [OPTION]... FILE...\n"
+                            "\n"
+                            "Opens and scores each peak file in turn, as a user would at the main\n"
+                            "window, and prints the chosen views of the results after each file.\n"
+                            "\n"
+                            "Parameters (each TEXT is typed into its field; unset ones keep the\n"
+                            "start-up values P1 1.0, P2 2.0, low 120.0, high 180.0, shift 0.0,\n"
+                            "stutter tolerance 1.5, locus di, Maybes off):\n"
+                            "  --p1 TEXT          progenitor 1 size\n"
+                            "  --p2 TEXT          progenitor 2 size\n"
+                            "  --low TEXT         low bound of the size range\n"
+                            "  --high TEXT        high bound of the size range\n"
+                            "  --shift TEXT       size shift added to every peak\n"
+                            "  --stutter TEXT     stutter tolerance\n"
+                            "  --locus CELL       mono, di, tri or penta\n",
+                            ""},
                     CliCase{{"score"}, 2, "", "no FILE given"},
                     CliCase{{"score", "--p1"}, 2, "", "--p1: 1 required TEXT missing"},
                     CliCase{{"score", "--locus", "hexa", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'hexa'"},
