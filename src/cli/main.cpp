@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/Cli.h"
-#include "headless/LargeHeapPages.h"
+#include "cli/Cli.h"
+#include "cli/LargeHeapPages.h"
 
 int main(int argc, char** argv) {
     lociview::headless::preferLargeHeapPages();

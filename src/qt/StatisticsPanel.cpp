@@ -7,7 +7,7 @@
 #include <QTableWidget>
 
 #include "app/GeneController.h"
-#include "qt/SpectrumChart.h"
+#include "qt/chart/SpectrumChart.h"
 #include "stats/StatDisplay.h"
 #include "ui_StatisticsPanel.h"
 

@@ -19,8 +19,8 @@
 #include "accum/RunLog.h"
 #include "base/Sha256.h"
 #include "support/ScratchDir.h"
-#include "headless/BatchScore.h"
-#include "headless/Cli.h"
+#include "cli/BatchScore.h"
+#include "cli/Cli.h"
 
 namespace fs = std::filesystem;
 

@@ -13,12 +13,12 @@
 #include <QUrl>
 
 #include "WindowFixture.h"
-#include "qt/DesktopSession.h"
-#include "qt/DesktopSettings.h"
-#include "qt/DevLogFile.h"
+#include "desktop/DesktopSession.h"
+#include "desktop/DesktopSettings.h"
+#include "desktop/DevLogFile.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
-#include "qt/RecentFilesMenu.h"
+#include "desktop/RecentFilesMenu.h"
 
 namespace lociview::qt::test {
 namespace {

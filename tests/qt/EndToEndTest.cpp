@@ -17,8 +17,8 @@
 
 #include "WindowFixture.h"
 #include "chart/ChartGeometry.h"
-#include "qt/Chartview.h"
-#include "qt/SpectrumChart.h"
+#include "qt/chart/Chartview.h"
+#include "qt/chart/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
 #include "support/FileSizeLimit.h"
 

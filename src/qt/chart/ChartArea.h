@@ -6,7 +6,7 @@
 // before the view is created.
 #include <QWidget>
 
-#include "qt/Chartview.h"
+#include "qt/chart/Chartview.h"
 #include "chart/ChartModel.h"
 
 class QLabel;

@@ -1,4 +1,4 @@
-#include "qt/DesktopSettings.h"
+#include "desktop/DesktopSettings.h"
 
 #include <QFileInfo>
 #include <QSettings>

@@ -10,7 +10,7 @@
 
 #include "chart/ChartModel.h"
 #include "export/ExportTables.h"
-#include "qt/ReportDocument.h"
+#include "qt/export/ReportDocument.h"
 
 class QAction;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "qt/CommandLine.h"
+#include "desktop/CommandLine.h"
 
 #include <QCommandLineParser>
 #include <algorithm>

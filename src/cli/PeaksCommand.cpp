@@ -1,4 +1,4 @@
-#include "headless/PeaksCommand.h"
+#include "cli/PeaksCommand.h"
 
 #include <cmath>
 #include <optional>
@@ -10,7 +10,7 @@
 
 #include "base/LineText.h"
 #include "base/NumberText.h"
-#include "headless/CliWords.h"
+#include "cli/CliWords.h"
 #include "input/FileBytes.h"
 #include "input/TraceImport.h"
 #include "trace/TraceSizing.h"

@@ -1,4 +1,4 @@
-#include "qt/DesktopSession.h"
+#include "desktop/DesktopSession.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "app/ScoringFields.h"
-#include "qt/DesktopSettings.h"
-#include "qt/FileDrop.h"
+#include "desktop/DesktopSettings.h"
+#include "desktop/FileDrop.h"
 #include "qt/LociviewWindow.h"
-#include "qt/RecentFilesMenu.h"
+#include "desktop/RecentFilesMenu.h"
 #include "scoring/Locus.h"
 
 namespace lociview::qt {

@@ -1,4 +1,4 @@
-#include "qt/DevLogFile.h"
+#include "desktop/DevLogFile.h"
 
 #include <QDir>
 #include <QFileInfo>

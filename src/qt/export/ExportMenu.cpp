@@ -1,4 +1,4 @@
-#include "qt/ExportMenu.h"
+#include "qt/export/ExportMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,10 +16,10 @@
 #include <set>
 
 #include "app/GeneController.h"
-#include "qt/ChartPicture.h"
+#include "qt/chart/ChartPicture.h"
 #include "qt/QtDialogs.h"
-#include "qt/SaveFile.h"
-#include "qt/SpectrumChart.h"
+#include "qt/export/SaveFile.h"
+#include "qt/chart/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
 
 namespace lociview::qt {

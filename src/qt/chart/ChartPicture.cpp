@@ -1,4 +1,4 @@
-#include "qt/ChartPicture.h"
+#include "qt/chart/ChartPicture.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -7,8 +7,8 @@
 #include <QSvgGenerator>
 #include <algorithm>
 
-#include "qt/SaveFile.h"
-#include "qt/SpectrumChart.h"
+#include "qt/export/SaveFile.h"
+#include "qt/chart/SpectrumChart.h"
 
 namespace lociview::qt {
 

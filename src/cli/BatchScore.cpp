@@ -1,4 +1,4 @@
-#include "headless/BatchScore.h"
+#include "cli/BatchScore.h"
 
 #include <array>
 #include <filesystem>
@@ -21,7 +21,7 @@
 #include "export/ExportTables.h"
 #include "export/TableText.h"
 #include "scoring/Locus.h"
-#include "headless/CliWords.h"
+#include "cli/CliWords.h"
 #include "headless/HeadlessProgram.h"
 #include "headless/SessionScript.h"
 #include "stats/StatsText.h"

@@ -1,4 +1,4 @@
-#include "qt/SpectrumChart.h"
+#include "qt/chart/SpectrumChart.h"
 
 #include <QCategoryAxis>
 #include <QFontMetrics>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "qt/ChartPicture.h"
+#include "qt/chart/ChartPicture.h"
 
 namespace lociview::qt {
 

@@ -1,4 +1,4 @@
-#include "qt/DesktopApp.h"
+#include "desktop/DesktopApp.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -11,16 +11,16 @@
 #include <optional>
 
 #include "app/GeneController.h"
-#include "qt/ChartArea.h"
-#include "qt/CommandLine.h"
-#include "qt/DesktopSession.h"
-#include "qt/DesktopSettings.h"
-#include "qt/DevLogFile.h"
+#include "qt/chart/ChartArea.h"
+#include "desktop/CommandLine.h"
+#include "desktop/DesktopSession.h"
+#include "desktop/DesktopSettings.h"
+#include "desktop/DevLogFile.h"
 #include "qt/HelpMenu.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
-#include "qt/RunLogStart.h"
-#include "qt/ScriptedRun.h"
+#include "desktop/RunLogStart.h"
+#include "desktop/ScriptedRun.h"
 
 namespace lociview::qt {
 

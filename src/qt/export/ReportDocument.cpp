@@ -1,4 +1,4 @@
-#include "qt/ReportDocument.h"
+#include "qt/export/ReportDocument.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/Version.h"
-#include "qt/SaveFile.h"
+#include "qt/export/SaveFile.h"
 
 namespace lociview::qt {
 

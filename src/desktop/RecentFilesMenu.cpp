@@ -1,4 +1,4 @@
-#include "qt/RecentFilesMenu.h"
+#include "desktop/RecentFilesMenu.h"
 
 #include <QAction>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "qt/DesktopSettings.h"
+#include "desktop/DesktopSettings.h"
 
 namespace lociview::qt {
 

@@ -1,4 +1,4 @@
-#include "qt/FileDrop.h"
+#include "desktop/FileDrop.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -1,10 +1,10 @@
-#include "headless/Cli.h"
+#include "cli/Cli.h"
 
 #include <ostream>
 
 #include "base/Version.h"
-#include "headless/BatchScore.h"
-#include "headless/PeaksCommand.h"
+#include "cli/BatchScore.h"
+#include "cli/PeaksCommand.h"
 #include "headless/SessionScript.h"
 
 namespace lociview::headless {

@@ -11,7 +11,7 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
-#include "qt/GLTexture.h"
+#include "qt/chart/GLTexture.h"
 #include "chart/ChartGeometry.h"
 #include "chart/ChartModel.h"
 

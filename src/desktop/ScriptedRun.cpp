@@ -1,4 +1,4 @@
-#include "qt/ScriptedRun.h"
+#include "desktop/ScriptedRun.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -15,9 +15,9 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "qt/ChartPicture.h"
-#include "qt/ChartArea.h"
-#include "qt/ExportMenu.h"
+#include "qt/chart/ChartPicture.h"
+#include "qt/chart/ChartArea.h"
+#include "qt/export/ExportMenu.h"
 #include "qt/LociviewWindow.h"
 
 namespace lociview::qt {

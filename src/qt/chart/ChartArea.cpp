@@ -1,4 +1,4 @@
-#include "qt/ChartArea.h"
+#include "qt/chart/ChartArea.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "qt/GLTexture.h"
+#include "qt/chart/GLTexture.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "qt/RunLogStart.h"
+#include "desktop/RunLogStart.h"
 
 #include <QDir>
 #include <QFile>

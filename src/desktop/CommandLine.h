@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "qt/ScriptedRun.h"
+#include "desktop/ScriptedRun.h"
 
 namespace lociview::qt {
 

@@ -1,4 +1,4 @@
-#include "headless/LargeHeapPages.h"
+#include "cli/LargeHeapPages.h"
 
 #include <malloc.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "qt/Chartview.h"
+#include "qt/chart/Chartview.h"
 
 #include <QMessageBox>
 #include <QOffscreenSurface>
