@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "qt/Chartview.h"
+#include "qt/chart/Chartview.h"
 
 namespace lociview::bench {
 namespace {

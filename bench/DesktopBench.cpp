@@ -25,8 +25,8 @@
 
 #include "PlateText.h"
 #include "app/GeneController.h"
-#include "qt/ChartArea.h"
-#include "qt/DevLogFile.h"
+#include "qt/chart/ChartArea.h"
+#include "desktop/DevLogFile.h"
 #include "qt/LociviewWindow.h"
 
 namespace lociview::bench {

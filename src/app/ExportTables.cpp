@@ -4,6 +4,7 @@
 
 #include "app/FieldNotes.h"
 #include "app/GeneController.h"
+#include "app/ScoringFields.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
@@ -23,16 +24,11 @@ std::string typed(const char* field, const std::string& text) {
 // The results' file and the fields as typed for their run.
 Facts resultFacts(const ResultProvenance& source) {
     const ParameterTexts& f = source.fields;
-    Facts facts = {{"file", source.fileName},
-                   {"file SHA-256", source.fileSha256},
-                   {"P1", typed("progenitor1", f.progenitor1)},
-                   {"P2", typed("progenitor2", f.progenitor2)},
-                   {"low range", typed("lowrange", f.lowrange)},
-                   {"high range", typed("highrange", f.highrange)},
-                   {"shift", typed("shift", f.shift)},
-                   {"stutter tolerance", typed("stuttertol", f.stuttertol)},
-                   {"locus", std::string(locusName(source.locus))},
-                   {"Maybes", onOff(source.maybes)}};
+    Facts facts = {{"file", source.fileName}, {"file SHA-256", source.fileSha256}};
+    for (const ScoringField& field : scoringFields())
+        facts.emplace_back(field.number.label, typedAndRead(f.*field.text, field.number.reading));
+    facts.emplace_back("locus", std::string(locusName(source.locus)));
+    facts.emplace_back("Maybes", onOff(source.maybes));
     if (source.previousFile)
         facts.emplace_back("note", "another file has been opened since; these are the results of the file named here");
     return facts;
@@ -57,7 +53,7 @@ bool GeneController::hasExportTable(ExportTable which) const {
         case ExportTable::AccumulatedStatistics:
             return !loggedRuns.empty();
         case ExportTable::Samples:
-            return isWorkingOnFile && imported.dye != 0;  // a table in today's layouts
+            return isWorkingOnFile && imported.dye != 0;  // a sizing table, genotype table or per-sample file
     }
     return false;
 }
@@ -142,7 +138,7 @@ TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
 }
 
 TextTable GeneController::sampleNamed(const TextTable& byLane) const {
-    // The lanes of a table in today's layouts are samples: their names.
+    // The lanes of a sizing table, genotype table or per-sample file are samples: their names.
     if (imported.dye == 0 || (resultSource && resultSource->previousFile)) return byLane;
     return withSampleColumn(byLane, imported.tables.samples);
 }

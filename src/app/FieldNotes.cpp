@@ -2,29 +2,30 @@
 
 #include <algorithm>
 
+#include "app/ScoringFields.h"
+
 namespace lociview {
 
-const std::array<NumberField, 12>& numberFields() {
-    static const std::array<NumberField, 12> fields = {{
-        {"progenitor1", "P1", FieldReading::DecimalAndWhole},
-        {"progenitor2", "P2", FieldReading::DecimalAndWhole},
-        {"lowrange", "low range", FieldReading::DecimalAndWhole},
-        {"highrange", "high range", FieldReading::DecimalAndWhole},
-        {"shift", "shift", FieldReading::Decimal},
-        {"stuttertol", "stutter tolerance", FieldReading::Decimal},
-        {"geforun", "GE", FieldReading::Decimal},
-        {"accumgeforun", "GE", FieldReading::Decimal},
-        {"cuwlessthanfield", "height", FieldReading::Whole},
-        {"cuwgreaterthanfield", "height", FieldReading::Whole},
-        {"cuwlanefield", "lane", FieldReading::Whole},
-        {"cuwallelefield", "allele size", FieldReading::Whole},
-    }};
+const std::vector<NumberField>& numberFields() {
+    static const std::vector<NumberField> fields = [] {
+        std::vector<NumberField> all;
+        for (const ScoringField& f : scoringFields()) all.push_back(f.number);
+        all.insert(all.end(), {
+                                  {"geforun", "GE", FieldReading::Decimal},
+                                  {"accumgeforun", "GE", FieldReading::Decimal},
+                                  {"cuwlessthanfield", "height", FieldReading::Whole},
+                                  {"cuwgreaterthanfield", "height", FieldReading::Whole},
+                                  {"cuwlanefield", "lane", FieldReading::Whole},
+                                  {"cuwallelefield", "allele size", FieldReading::Whole},
+                              });
+        return all;
+    }();
     return fields;
 }
 
 const NumberField& numberField(std::string_view name) {
     const auto& fields = numberFields();
-    const auto* found =
+    const auto found =
         std::find_if(fields.begin(), fields.end(), [name](const NumberField& f) { return name == f.name; });
     return found != fields.end() ? *found : fields.front();
 }

@@ -2,7 +2,6 @@
 // The controller's number fields: what a user calls each and how its text
 // is read. The desktop's hints on the fields, the notes an action gives
 // about the fields it read and the export headers all read this one table.
-#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,7 +17,8 @@ struct NumberField {
     FieldReading reading;
 };
 
-const std::array<NumberField, 12>& numberFields();
+// The scoring fields (ScoringFields.h) first, then the other number fields.
+const std::vector<NumberField>& numberFields();
 
 // The entry of a field name of the table.
 const NumberField& numberField(std::string_view name);

@@ -3,6 +3,7 @@
 #include "app/GeneController.h"
 
 #include "app/FieldNotes.h"
+#include "app/ScoringFields.h"
 #include "base/NumberText.h"
 #include "scoring/Locus.h"
 
@@ -13,12 +14,7 @@ GeneController::GeneController(const Outlets& o)
     outlets.numemptylanes.setText("");
     outlets.progressbar.configure();
     outlets.tabl.setColumnResizing(ColumnResizing::Uniform);
-    outlets.progenitor1.setText(formatDoubleField(1.0));
-    outlets.progenitor2.setText(formatDoubleField(2.0));
-    outlets.stuttertol.setText(formatDoubleField(1.5));
-    outlets.shift.setText(formatDoubleField(0.0));
-    outlets.lowrange.setText(formatDoubleField(120.0));
-    outlets.highrange.setText(formatDoubleField(180.0));
+    for (const ScoringField& f : scoringFields()) f.outlet(outlets).setText(formatDoubleField(f.startValue));
 }
 
 int GeneController::ask(AlertId id) {
@@ -40,9 +36,7 @@ Outcome GeneController::refuse(AlertId id) {
 }
 
 ScoringParameters GeneController::readScoringParameters() const {
-    const ParameterTexts texts{outlets.progenitor1.text(), outlets.progenitor2.text(), outlets.lowrange.text(),
-                               outlets.highrange.text(),   outlets.shift.text(),       outlets.stuttertol.text()};
-    return readParameters(texts, locustype, outlets.Maybes.state());
+    return readParameters(scoringTexts(outlets), locustype, outlets.Maybes.state());
 }
 
 }  // namespace lociview

@@ -62,6 +62,14 @@ public:
     Outcome exportSPPCR2();
     Outcome exportAccumulatedSPPCRData();
 
+    // The work of Open on paths given rather than chosen in the dialog:
+    // after confirming that it replaces the open data set, opens the paths
+    // as one data set (several as its lanes). choices answer the review of
+    // sizing tables, genotype tables and per-sample files; without them the
+    // review is asked. lociview-cli score and the files the desktop is
+    // started with or given call this.
+    Outcome openPaths(const std::vector<std::string>& paths, std::optional<ImportAnswer> choices = std::nullopt);
+
     // Reading a peak table.
     void openFile(const std::string& path);
     // openFile: on bytes already read; nothing for a file that could not be read.
@@ -109,9 +117,13 @@ public:
     std::optional<RunInput> runStatisticsInput() const;
     AccumulatedInput accumulatedStatisticsInput() const;
 
-    // Peak tables in today's layouts (sizing and genotype tables, per-sample
-    // files, several files as lanes), read where the classic grammar reads
-    // no row: what the open data set was read from.
+    // The open data set's name as the window's title shows it ("plate.txt",
+    // "a.txt and 2 more"); "" before the first opening.
+    const std::string& dataSetName() const { return openedName; }
+
+    // Sizing tables, genotype tables and per-sample peak files (several
+    // files as lanes), read where the classic grammar reads no row: what
+    // the open data set was read from.
     const ImportedDataSet& importedData() const { return imported; }
 
     // Trace files (.fsa, .hid; TraceActions.cpp), opened by the same Open
@@ -128,7 +140,6 @@ public:
     // the log holds that could not be replayed, and why). A log that cannot
     // be read is not attached (message says why).
     RestoreOutcome attachRunLog(RunLog log);
-    void detachRunLog() { runlog.reset(); }
     const RunLog* runLog() const { return runlog ? &*runlog : nullptr; }
     // The runs in the accumulator, oldest first; without a run log the file
     // and date are those of this session's adding.
@@ -148,7 +159,7 @@ public:
     // tables as the window shows them, headed by what they come from, and
     // the report's sections. Nothing here changes the state.
     // The table; nothing when there is none yet (no run scored to its end,
-    // no accumulated run, no table in today's layouts open).
+    // no accumulated run, no sizing table, genotype table or per-sample file open).
     std::optional<TextTable> exportTable(ExportTable which) const;
     bool hasExportTable(ExportTable which) const;
     // The program, date, file and checksum, every field as typed, locus and
@@ -159,7 +170,7 @@ public:
     // Those rows of the results table under the columns it shows (Copy).
     TextTable shownTableRows(const std::vector<int>& rows) const;
     // A by-lane table with its lanes' samples after the lane column, when
-    // the lanes are the samples of a table in today's layouts.
+    // the lanes are the samples of a sizing table, genotype table or per-sample file.
     TextTable sampleNamed(const TextTable& byLane) const;
     Report report() const;
 
@@ -192,9 +203,15 @@ private:
     bool byLane() const { return outlets.toggleTable.state() != 0; }
     Outcome cleanByHeight(TextField& field, const char* fieldName,
                           AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side);
-    // Peak tables in today's layouts: reading the chosen files into data,
+    // Sizing tables, genotype tables and per-sample files: reading the chosen files into data,
     // or the outcome that ends the opening with the old data set given back.
-    std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept);
+    std::optional<Outcome> readTables(const std::vector<std::string>& paths, std::vector<Row>& kept,
+                                      const std::optional<ImportAnswer>& choices);
+    // Opening: whether the open data set may be replaced (its rows then
+    // kept aside), and reading the paths chosen.
+    bool confirmReplacing(std::vector<Row>& kept);
+    Outcome openChosen(const std::vector<std::string>& paths, std::vector<Row>& kept,
+                       const std::optional<ImportAnswer>& choices);
     Outcome refuseTables(const std::string& message, std::vector<Row>& kept);
     // The review's answer taken: marker and dye chosen, the rows made, the
     // data set replaced (or the refusal, with the old one given back).
@@ -245,11 +262,12 @@ private:
     // accumulated run keeps its own.
     int32_t scoredLocus = 0;
 
-    // Peak tables in today's layouts.
+    // Sizing tables, genotype tables and per-sample files.
     ImportedDataSet imported;
     TraceChoice traceChoice;  // how trace files are sized
     // Run log, clean-up undo and provenance.
     std::string dataFileName, dataFileSha256;  // of the open data set
+    std::string openedName;                    // as the title shows it
     std::optional<RunLog> runlog;
     std::vector<LoggedRun> loggedRuns;  // the accumulator's runs, as listed
     uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run

@@ -1,4 +1,4 @@
-// Opening peak tables in today's layouts: reading the chosen files, the
+// Opening sizing tables, genotype tables and per-sample files: reading the chosen files, the
 // review and dye choice, and refusals that leave the open data set as it
 // was. A single file the classic grammar reads, or that no reader
 // recognises, is read exactly as before.
@@ -22,7 +22,8 @@ std::string dataSetSha256(const std::vector<std::optional<std::string>>& content
     return contents.size() == 1 ? sha : sha256Hex(sha);
 }
 
-std::optional<Outcome> GeneController::readTables(const std::vector<std::string>& paths, std::vector<Row>& kept) {
+std::optional<Outcome> GeneController::readTables(const std::vector<std::string>& paths, std::vector<Row>& kept,
+                                                  const std::optional<ImportAnswer>& choices) {
     for (const std::string& path : paths) logf(log, "%s", path.c_str());
     std::vector<std::optional<std::string>> contents;
     contents.reserve(paths.size());
@@ -65,7 +66,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 
-    const std::optional<ImportAnswer> asked = outlets.dialogs.runImportReview(tables, defaultDye(tables));
+    const std::optional<ImportAnswer> asked = choices ? choices : outlets.dialogs.runImportReview(tables, defaultDye(tables));
     if (!asked) {
         logf(log, "Peak import cancelled");
         data.swap(kept);

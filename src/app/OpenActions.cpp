@@ -23,18 +23,34 @@ std::string lastComponent(std::string path) {
 
 }  // namespace
 
+bool GeneController::confirmReplacing(std::vector<Row>& kept) {
+    if (!isWorkingOnFile) return true;
+    const int answer = ask(AlertId::ConfirmOpenAnother);
+    logf(log, "result of error = %d", answer);
+    if (answer == 0) return false;
+    kept.swap(data);
+    return true;
+}
+
 Outcome GeneController::openData() {
     // The open data set's rows, given back when new peak tables are refused.
     std::vector<Row> kept;
-    if (isWorkingOnFile) {
-        const int answer = ask(AlertId::ConfirmOpenAnother);
-        logf(log, "result of error = %d", answer);
-        if (answer == 0) return Outcome::Cancelled;
-        kept.swap(data);
-    }
+    if (!confirmReplacing(kept)) return Outcome::Cancelled;
     const std::vector<std::string> paths = outlets.dialogs.runOpenPanelForFiles();
     if (paths.empty()) return Outcome::Cancelled;
-    if (const std::optional<Outcome> ended = readTables(paths, kept)) return *ended;
+    return openChosen(paths, kept, std::nullopt);
+}
+
+Outcome GeneController::openPaths(const std::vector<std::string>& paths, std::optional<ImportAnswer> choices) {
+    if (paths.empty()) return Outcome::Cancelled;
+    std::vector<Row> kept;
+    if (!confirmReplacing(kept)) return Outcome::Cancelled;
+    return openChosen(paths, kept, choices);
+}
+
+Outcome GeneController::openChosen(const std::vector<std::string>& paths, std::vector<Row>& kept,
+                                   const std::optional<ImportAnswer>& choices) {
+    if (const std::optional<Outcome> ended = readTables(paths, kept, choices)) return *ended;
     // The table keeps the last results until the next scoring: they are now
     // another file's.
     if (resultSource) resultSource->previousFile = true;
@@ -43,6 +59,7 @@ Outcome GeneController::openData() {
     if (paths.size() > 1) name += format(" and %zu more", paths.size() - 1);
     outlets.window.setTitle("Lociview: " + name);
     dataFileName = name;
+    openedName = name;
     outlets.numemptylanes.setText("");
     outlets.chart.clearGraph();
     database.removeAllAlleles();

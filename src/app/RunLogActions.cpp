@@ -5,6 +5,7 @@
 
 #include "accum/SppcrExport.h"
 #include "app/GeneController.h"
+#include "app/ScoringFields.h"
 #include "base/NumberText.h"
 
 namespace lociview {
@@ -47,7 +48,8 @@ RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
         const ParameterTexts& f = resultSource->fields;
         r.fileName = resultSource->fileName;
         r.fileSha256 = resultSource->fileSha256;
-        r.fields = {f.progenitor1, f.progenitor2, f.lowrange, f.highrange, f.shift, f.stuttertol, {}};
+        for (const ScoringField& field : scoringFields())
+            if (field.logged) r.fields.*field.logged = f.*field.text;
         r.locus = resultSource->locus;
         r.maybes = resultSource->maybes;
     } else {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/GeneController.h"
+#include "app/ScoringFields.h"
 #include "base/NumberText.h"
 #include "scoring/AlleleCount.h"
 #include "scoring/LaneScoring.h"
@@ -42,12 +43,9 @@ Outcome GeneController::scoreData() {
         if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
     locustype = locusCodeForColumn(column);
     logf(log, "%s", locusLogLine(locustype));
-    const ReadingFields reading(*this, {{"progenitor1", outlets.progenitor1.text()},
-                                        {"progenitor2", outlets.progenitor2.text()},
-                                        {"lowrange", outlets.lowrange.text()},
-                                        {"highrange", outlets.highrange.text()},
-                                        {"shift", outlets.shift.text()},
-                                        {"stuttertol", outlets.stuttertol.text()}});
+    std::vector<std::pair<std::string_view, std::string>> texts;
+    for (const ScoringField& f : scoringFields()) texts.emplace_back(f.number.name, f.outlet(outlets).text());
+    const ReadingFields reading(*this, std::move(texts));
 
     ScoringParameters p = readScoringParameters();
     if (const std::optional<ParameterProblem> problem = checkParameters(p, log)) return refuse(alertFor(*problem));
@@ -64,10 +62,7 @@ Outcome GeneController::scoreData() {
     database.restore();
     ++cleanUpEpoch;
     scoring = ScoringResult();
-    resultSource = ResultProvenance{dataFileName, dataFileSha256,
-                                    {outlets.progenitor1.text(), outlets.progenitor2.text(), outlets.lowrange.text(),
-                                     outlets.highrange.text(), outlets.shift.text(), outlets.stuttertol.text()},
-                                    locustype, p.maybes(), false};
+    resultSource = ResultProvenance{dataFileName, dataFileSha256, scoringTexts(outlets), locustype, p.maybes(), false};
     outlets.datatext.setText("");
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);

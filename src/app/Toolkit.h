@@ -144,7 +144,7 @@ public:
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> runOpenPanel() = 0;
 
-    // Peak tables in today's layouts: opening several files at once, and
+    // Sizing tables, genotype tables and per-sample files: opening several files at once, and
     // reviewing what was read before it replaces the open data set.
 
     // The chosen paths, several becoming the lanes of one data set; none

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/BatchScore.h"
-#include "headless/Cli.h"
-#include "headless/LargeHeapPages.h"
+#include "cli/BatchScore.h"
+#include "cli/Cli.h"
+#include "cli/LargeHeapPages.h"
 
 int main(int argc, char** argv) {
     lociview::headless::preferLargeHeapPages();

@@ -1,4 +1,4 @@
 // The desktop application: a Qt window for the controller.
-#include "qt/DesktopApp.h"
+#include "desktop/DesktopApp.h"
 
 int main(int argc, char* argv[]) { return lociview::qt::runDesktop(argc, argv); }

@@ -2,7 +2,9 @@
 
 #include <utility>
 
+#include "app/ScoringFields.h"
 #include "base/DevLog.h"
+#include "base/LineText.h"
 #include "results/ResultsTable.h"
 
 namespace lociview::headless {
@@ -128,28 +130,16 @@ std::optional<ImportAnswer> ScriptedDialogs::runImportReview(const PeakImport& t
     return ImportAnswer{*answer, marker};
 }
 
-std::string escapeLogLine(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\\') out += "\\\\";
-        else out += c;
-    }
-    return out;
-}
-
 void TraceLog::line(std::string_view text) {
-    if (trace) trace->emit("log", escapeLogLine(text));
+    if (trace) trace->emit("log", escaped(text, LineKind::Trace));
 }
 
 void LineOutput::write(std::string_view text) {
     pending.append(text);
-    size_t start = 0;
-    for (size_t nl; (nl = pending.find('\n', start)) != std::string::npos; start = nl + 1)
-        trace.emit("stdout", std::string_view(pending).substr(start, nl - start));
-    pending.erase(0, start);
+    // The lines ended so far; the unterminated tail waits for its end.
+    const size_t ended = pending.rfind('\n') + 1;
+    forEachLine(std::string_view(pending).substr(0, ended), [this](std::string_view line) { trace.emit("stdout", line); });
+    pending.erase(0, ended);
 }
 
 void LineOutput::flush() {
@@ -175,18 +165,18 @@ Outlets HeadlessToolkit::outlets() {
 }
 
 std::vector<std::pair<std::string, Field*>> HeadlessToolkit::fieldsByName() {
-    return {{"progenitor1", &progenitor1},
-            {"progenitor2", &progenitor2},
-            {"lowrange", &lowrange},
-            {"highrange", &highrange},
-            {"shift", &shift},
-            {"stuttertol", &stuttertol},
-            {"geforun", &geforun},
-            {"accumgeforun", &accumgeforun},
-            {"cuwlessthanfield", &cuwlessthanfield},
-            {"cuwgreaterthanfield", &cuwgreaterthanfield},
-            {"cuwlanefield", &cuwlanefield},
-            {"cuwallelefield", &cuwallelefield}};
+    std::vector<std::pair<std::string, Field*>> fields;
+    const Outlets all = outlets();
+    // Every scoring field here is a Field.
+    for (const ScoringField& f : scoringFields())
+        fields.emplace_back(f.number.name, static_cast<Field*>(&f.outlet(all)));
+    fields.insert(fields.end(), {{"geforun", &geforun},
+                                 {"accumgeforun", &accumgeforun},
+                                 {"cuwlessthanfield", &cuwlessthanfield},
+                                 {"cuwgreaterthanfield", &cuwgreaterthanfield},
+                                 {"cuwlanefield", &cuwlanefield},
+                                 {"cuwallelefield", &cuwallelefield}});
+    return fields;
 }
 
 }  // namespace lociview::headless

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Toolkit.h"
+#include "scoring/Locus.h"
 #include "chart/ChartModel.h"
 
 namespace lociview::headless {
@@ -49,7 +50,7 @@ private:
 
 class Matrix final : public RadioMatrix {
 public:
-    int numberOfColumns() const override { return 4; }
+    int numberOfColumns() const override { return kLocusColumns; }
     int cellState(int row, int column) const override;
     void select(int column) { on = column; }  // -1 turns every cell off
     int selected() const { return on; }
@@ -152,7 +153,7 @@ public:
     void clearAnswers() { answers.clear(); }
     void setOpenAnswer(std::optional<std::string> path) { openAnswer = std::move(path); }
 
-    // Peak tables in today's layouts. The open-file dialog answers the
+    // Sizing tables, genotype tables and per-sample files. The open-file dialog answers the
     // paths given to setOpenAnswers, else as runOpenPanel does; the next
     // import review answers a dye (empty: the default) or, given nothing,
     // is cancelled.
@@ -229,8 +230,5 @@ public:
     // Fields by their script names, in the order the "fields" view lists them.
     std::vector<std::pair<std::string, Field*>> fieldsByName();
 };
-
-// Escapes a log line for the trace: \n, \r and backslash.
-std::string escapeLogLine(std::string_view text);
 
 }  // namespace lociview::headless

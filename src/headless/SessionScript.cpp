@@ -8,9 +8,11 @@
 #include <iterator>
 #include <limits>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "base/DevLog.h"
+#include "base/LineText.h"
 #include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
 #include "chart/ChartGeometry.h"
@@ -61,15 +63,6 @@ std::vector<std::string> intEntries(const std::vector<int32_t>& items) {
     return entries(items, [](int32_t v) { return format("%d", v); });
 }
 
-std::string escapeLineFeeds(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += "\\n";
-        else out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 // Every action a script may send, as a menu item or button would.
@@ -103,9 +96,7 @@ std::string formatCell(const CellValue& cell) {
     return std::get<std::string>(cell);
 }
 
-Session::Session(std::ostream& out) : tk(out), controller(tk.outlets()) {
-    tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); });
-}
+Session::Session(std::ostream& out) : HeadlessProgram(out) {}
 
 namespace {
 
@@ -298,21 +289,9 @@ void Session::showCounters() {
     tk.trace.emit("numtwos", tk.numtwos.text());
 }
 
-void Session::showLog() {
-    const std::string text = tk.datatext.text();
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t nl = text.find('\n', start);
-        if (nl == std::string::npos) {
-            tk.trace.emit("scoringlog", std::string_view(text).substr(start));
-            break;
-        }
-        tk.trace.emit("scoringlog", std::string_view(text).substr(start, nl - start));
-        start = nl + 1;
-    }
-}
+void Session::showLog() { emitLines("scoringlog", tk.datatext.text()); }
 
-void Session::showSppcr() { tk.trace.emit("sppcr", escapeLineFeeds(tk.sppcrtext.text())); }
+void Session::showSppcr() { tk.trace.emit("sppcr", escaped(tk.sppcrtext.text(), LineKind::TraceExport)); }
 
 void Session::showResults() {
     const std::vector<AlleleRow>& rows = controller.result().alleles;
@@ -418,13 +397,8 @@ void Session::showChart() {
     if (frame.axis) tk.trace.emit("axis", colourName(*frame.axis));
 }
 
-void Session::emitLines(std::string_view tag, const std::string& text) {
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t nl = std::min(text.find('\n', start), text.size());
-        tk.trace.emit(tag, std::string_view(text).substr(start, nl - start));
-        start = nl + 1;
-    }
+void Session::emitLines(std::string_view tag, std::string_view text) {
+    forEachLine(text, [this, tag](std::string_view line) { tk.trace.emit(tag, line); });
 }
 
 void Session::showImport() {
@@ -444,11 +418,10 @@ void Session::showSamples() {
     const ImportedDataSet& opened = controller.importedData();
     const std::string text = sampleTableText(opened.tables.samples, opened.tables.files);
     // The lines after the title line.
-    for (size_t start = text.find('\n') + 1; start < text.size();) {
-        const size_t nl = text.find('\n', start);
-        tk.trace.emit("sample", std::string_view(text).substr(start, nl - start));
-        start = nl + 1;
-    }
+    bool title = true;
+    forEachLine(text, [&](std::string_view line) {
+        if (!std::exchange(title, false)) tk.trace.emit("sample", line);
+    });
 }
 
 void Session::showStats() {
@@ -491,21 +464,19 @@ void Session::showRuns() {
 
 int playScript(Session& session, std::string_view text, const std::string& scriptName, std::ostream& err) {
     long lineNumber = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
+    std::optional<std::string> error;
+    forEachLine(text, [&](std::string_view line) {
+        if (error) return;
         // CR LF line ends: the CR before the LF is not part of the line.
-        if (next == end + 1 && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const bool ended = line.data() + line.size() < text.data() + text.size();
+        if (ended && !line.empty() && line.back() == '\r') line.remove_suffix(1);
         ++lineNumber;
-        start = next;
-        if (auto error = session.play(line)) {
-            session.finish();
-            err << scriptName << ':' << lineNumber << ": " << *error << '\n';
-            return kScriptError;
-        }
+        error = session.play(line);
+    });
+    if (error) {
+        session.finish();
+        err << scriptName << ':' << lineNumber << ": " << *error << '\n';
+        return kScriptError;
     }
     session.finish();
     return kSessionOk;

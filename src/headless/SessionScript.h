@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "app/GeneController.h"
-#include "headless/HeadlessToolkit.h"
+#include "headless/HeadlessProgram.h"
 
 namespace lociview::headless {
 
@@ -37,7 +37,7 @@ std::string formatCell(const CellValue& cell);
 
 // The controller started on a headless toolkit whose trace goes to out.
 // Construction runs the controller's start-up, so its trace comes first.
-class Session {
+class Session : public HeadlessProgram {
 public:
     explicit Session(std::ostream& out);
     Session(const Session&) = delete;
@@ -53,9 +53,6 @@ public:
     // Prints standard-output text still unterminated.
     void finish() { tk.standardOutput.flush(); }
 
-    HeadlessToolkit tk;
-    GeneController controller;
-
     // The commands of a script line and the views of "show", by name.
     using Command = std::optional<std::string> (Session::*)(std::string_view argument);
     using View = void (Session::*)();
@@ -69,7 +66,7 @@ private:
     std::optional<std::string> select(std::string_view rows);
     std::optional<std::string> doAction(std::string_view action);
     std::optional<std::string> showView(std::string_view what);
-    // Peak tables in today's layouts: several files as lanes, the dye
+    // Sizing tables, genotype tables and per-sample files: several files as lanes, the dye
     // answered at the next import review, and what the data set was read from.
     std::optional<std::string> openLanes(std::string_view paths);
     std::optional<std::string> dye(std::string_view answer);
@@ -98,7 +95,7 @@ private:
     void showSpectrum();
     void showAccumStats();
     void showAccumSpectrum();
-    void emitLines(std::string_view tag, const std::string& text);
+    void emitLines(std::string_view tag, std::string_view text);
     void showCleanUp();
     void showProvenance();
     void showRuns();

@@ -1,7 +1,7 @@
 // Session-script commands for trace files: the size standard and least
 // peak height the next opening sizes with, and each file as sized.
-#include "headless/PeaksCommand.h"
 #include "headless/SessionScript.h"
+#include "input/TraceImport.h"
 
 namespace lociview::headless {
 

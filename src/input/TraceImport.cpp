@@ -99,6 +99,12 @@ PeakImport importSized(const std::vector<SizedTrace>& traces, LogSink& log) {
 
 }  // namespace
 
+std::optional<double> minHeightOption(const std::string& text) {
+    const double height = decimalNumberLength(text) == text.size() && !text.empty() ? parseDouble(text) : -1.0;
+    if (!(height > 0) || !std::isfinite(height)) return std::nullopt;
+    return height;
+}
+
 bool isTraceFile(std::string_view name, std::string_view bytes) {
     return endsWithCaseless(name, ".fsa") || endsWithCaseless(name, ".hid") || bytes.substr(0, 4) == "ABIF";
 }

@@ -4,6 +4,7 @@
 // the sample is the file's SpNm, else its name; dyes are lettered by
 // position as peak tables write them; a peak outside the standard's range
 // has no size and is left out. Also what the import review shows per file.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,10 @@ namespace lociview {
 // Whether a file is to be read as a trace: named .fsa or .hid (case
 // aside), or beginning "ABIF" whatever its name.
 bool isTraceFile(std::string_view name, std::string_view bytes);
+
+// The text of a least peak height (--min-height, a script's min-height) as
+// a height in RFU: a plain positive number; nothing for any other text.
+std::optional<double> minHeightOption(const std::string& text);
 
 // The letter of dye `dye` (0 for the first) of a trace of `dyes` dyes:
 // four B G Y R, five B G Y R O, six B G Y R P O; fewer, B G Y.

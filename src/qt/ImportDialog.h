@@ -1,5 +1,5 @@
 #pragma once
-// The review of peak tables in today's layouts before they replace the open
+// The review of sizing tables, genotype tables and per-sample files before they replace the open
 // data set: the layout recognised, the dye to score with the rows of each
 // dye, for a table with a Marker column the marker to score with its rows
 // by dye, the samples as lanes with their peaks of that dye (and marker),

@@ -17,15 +17,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <exception>
+#include <functional>
+#include <map>
+
+#include "app/ScoringFields.h"
 
 #include "qt/AccumulatedRunList.h"
-#include "qt/ChartPicture.h"
-#include "qt/Chartview.h"
+#include "qt/chart/ChartPicture.h"
+#include "qt/chart/Chartview.h"
 #include "qt/CleanUpHistory.h"
-#include "qt/DevLogFile.h"
 #include "qt/FieldHints.h"
-#include "qt/HelpMenu.h"
-#include "qt/ExportMenu.h"
+#include "qt/export/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
 #include "ui_AccumWindow.h"
@@ -35,12 +37,6 @@
 #include "ui_MainWindow.h"
 
 namespace lociview::qt {
-
-namespace {
-
-const std::string titlePrefix = "Lociview: ";
-
-}  // namespace
 
 // The adapters over the widgets of all five windows.
 struct LociviewWindow::Controls {
@@ -63,6 +59,7 @@ struct LociviewWindow::Controls {
     std::unique_ptr<LineEditField> progenitor1, progenitor2, highrange, lowrange, shift, stuttertol;
     std::unique_ptr<ButtonGroupMatrix> locusmatrix;
     std::unique_ptr<ButtonState> Maybes, toggleTable;
+    std::map<std::string_view, QLineEdit*, std::less<>> scoringEdits;  // by field name
 };
 
 LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
@@ -105,18 +102,20 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.toggleTable = std::make_unique<ButtonState>(ui->toggleTable);
 
     buildAuxiliaryWindows();
+    const Outlets all = outlets();
+    for (const ScoringField& f : scoringFields())
+        c.scoringEdits.emplace(f.number.name, static_cast<LineEditField&>(f.outlet(all)).widget());
     history = new CleanUpHistory(this);
     history->connectActions(ui->actionUndo, ui->actionRedo);
     connect(history, &CleanUpHistory::stepShown, this, [this](const QString& text) {
         refreshViews();
         ui->statusbar->showMessage(text);
     });
-    exports = new ExportMenu(*this, ui->menuFile, ui->actionPrint, ui->menuEdit, ui->tabl, *dialogs);
+    exports = new ExportMenu(*this, chartModel(), ui->menuFile, ui->actionPrint, ui->menuEdit, ui->tabl, *dialogs);
     connect(exports, &ExportMenu::done, ui->statusbar, [this](const QString& text) { ui->statusbar->showMessage(text); });
     connectActions();
     buildStatisticsDock();
     installFieldHints(this);
-    new HelpMenu(*this, devLogFolder());
     updateStatus();
 }
 
@@ -190,11 +189,15 @@ void LociviewWindow::detach() {
     exports->setController(nullptr);
 }
 
-Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
+Outcome LociviewWindow::perform(ControllerAction action) {
+    return perform(action, [this, action] { return (controller->*action)(); });
+}
+
+Outcome LociviewWindow::perform(ControllerAction action, const std::function<Outcome()>& run) {
     outcome = Outcome::Cancelled;
     if (!controller) return outcome;
     try {
-        outcome = (controller->*action)();
+        outcome = run();
     } catch (const std::exception& e) {
         // An action that fails must not take the window down with it.
         outcome = Outcome::Refused;
@@ -210,11 +213,12 @@ Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
     // What the action read its fields as, where a text is not one plain number.
     fieldNotes = QString::fromStdString(controller->takeFieldNotes());
     if (!fieldNotes.isEmpty()) ui->statusbar->showMessage(QStringLiteral("Read as typed: %1.").arg(fieldNotes));
+    Q_EMIT actionFinished(action, outcome);
     return outcome;
 }
 
 // A clean-up becomes a step of Edit › Undo, and the status bar says what it did.
-void LociviewWindow::performCleanUp(Outcome (GeneController::*action)()) {
+void LociviewWindow::performCleanUp(ControllerAction action) {
     if (!controller) return;
     CleanUpSnapshot before = controller->cleanUpSnapshot();
     if (perform(action) != Outcome::Done) return;
@@ -225,7 +229,7 @@ void LociviewWindow::performCleanUp(Outcome (GeneController::*action)()) {
 }
 
 void LociviewWindow::connectActions() {
-    const auto on = [this](auto* sender, auto signal, Outcome (GeneController::*action)()) {
+    const auto on = [this](auto* sender, auto signal, ControllerAction action) {
         connect(sender, signal, this, [this, action] { perform(action); });
     };
     Controls& c = *controls;
@@ -328,6 +332,22 @@ bool LociviewWindow::printOnto(QPrinter& printer) {
     return painter.end();
 }
 
+QLineEdit* LociviewWindow::scoringField(std::string_view name) const {
+    const auto found = controls->scoringEdits.find(name);
+    return found != controls->scoringEdits.end() ? found->second : nullptr;
+}
+
+QAbstractButton* LociviewWindow::locusCell(int column) const { return controls->locusGroup->button(column); }
+QAbstractButton* LociviewWindow::maybesSwitch() const { return ui->Maybes; }
+QMenu* LociviewWindow::fileMenu() const { return ui->menuFile; }
+QAction* LociviewWindow::printAction() const { return ui->actionPrint; }
+
+Outcome LociviewWindow::openFiles(const QStringList& files) {
+    std::vector<std::string> paths;
+    for (const QString& file : files) paths.push_back(QFile::encodeName(file).toStdString());
+    return perform(&GeneController::openData, [this, &paths] { return controller->openPaths(paths); });
+}
+
 QStringList LociviewWindow::openedFiles() const {
     QStringList files;
     if (!controller || !controller->workingOnFile()) return files;
@@ -337,14 +357,12 @@ QStringList LociviewWindow::openedFiles() const {
 }
 
 QString LociviewWindow::statusText() const {
-    const QString shown = windowTitle();
-    const QString prefix = QString::fromStdString(titlePrefix);
-    if (!controller || !shown.startsWith(prefix)) return QStringLiteral("No peak table open");
+    if (!controller || controller->dataSetName().empty()) return QStringLiteral("No peak table open");
     QString text = QStringLiteral("%1 — %2 peaks in %3 lanes")
-                       .arg(shown.mid(prefix.size()))
+                       .arg(QString::fromStdString(controller->dataSetName()))
                        .arg(controller->store().count())
                        .arg(controller->laneCount());
-    // Tables in today's layouts: which layout was read and which dye is scored.
+    // Sizing tables, genotype tables and per-sample files: which layout was read and which dye is scored.
     const ImportedDataSet& opened = controller->importedData();
     if (opened.dye && controller->workingOnFile()) {
         text += QStringLiteral(" — %1, dye %2")
@@ -386,6 +404,8 @@ void LociviewWindow::buildStatisticsDock() {
     toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
     ui->menuResults->addAction(toggle);
+    exports->setStatisticsPanel(statistics);
+    connect(statistics, &StatisticsPanel::saveChartRequested, exports, &ExportMenu::exportSpectrumChart);
 }
 
 void LociviewWindow::updateStatistics() {

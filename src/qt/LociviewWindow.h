@@ -4,16 +4,21 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/GeneController.h"
 #include "qt/QtControls.h"
 #include "qt/QtDialogs.h"
 #include "chart/ChartModel.h"
 
+class QAbstractButton;
 class QDialog;
 class QDockWidget;
+class QLineEdit;
+class QMenu;
 class QPrinter;
 
 namespace lociview::qt {
@@ -28,6 +33,9 @@ namespace lociview::qt {
 
 class StatisticsPanel;
 class ExportMenu;
+
+// A user action of the controller, as the window sends it.
+using ControllerAction = Outcome (GeneController::*)();
 
 class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
     Q_OBJECT
@@ -66,9 +74,13 @@ public:
     // The files the open data set was read from, as given; none when
     // nothing is open.
     QStringList openedFiles() const;
+    // Opens files as the Open action does, without its open-file dialog
+    // (the files the program is started with, dropped or recent ones).
+    Outcome openFiles(const QStringList& files);
 
-    // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of tables
-    // in today's layouts, or that nothing is open.
+    // "peaks.txt — 523 peaks in 12 lanes", with the layout and dye of
+    // sizing tables, genotype tables and per-sample files, or that nothing
+    // is open.
     QString statusText() const;
     // The results' provenance, the accumulated runs' list and the status,
     // as the controller has them now.
@@ -78,9 +90,26 @@ public:
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
 
-    // What the last action sent from a menu item or button answered; a
-    // slot connected after the window's own sees the action's outcome.
+    // What the last action sent from a menu item or button answered
+    // (actionFinished says so as it ends).
     Outcome lastOutcome() const { return outcome; }
+
+    // The controls of the scoring choices: a scoring field by its name
+    // (app/ScoringFields.h), else null; a locus cell by column; the Maybes
+    // switch. And the File menu with its Print… item, which the recent
+    // files go before.
+    QLineEdit* scoringField(std::string_view name) const;
+    QAbstractButton* locusCell(int column) const;
+    QAbstractButton* maybesSwitch() const;
+    QMenu* fileMenu() const;
+    QAction* printAction() const;
+
+Q_SIGNALS:
+    // An action sent from a menu item, button or shortcut has ended, and
+    // how; the views are up to date by then.
+    void actionFinished(lociview::qt::ControllerAction action, lociview::Outcome outcome);
+
+public:
     // File › Export, the report, printing and Edit › Copy and Select All.
     ExportMenu* exportMenu() const { return exports; }
 
@@ -89,8 +118,10 @@ private:
 
     void buildAuxiliaryWindows();
     void connectActions();
-    Outcome perform(Outcome (GeneController::*action)());
-    void performCleanUp(Outcome (GeneController::*action)());
+    Outcome perform(ControllerAction action);
+    // perform, doing action's work through run.
+    Outcome perform(ControllerAction action, const std::function<Outcome()>& run);
+    void performCleanUp(ControllerAction action);
     void updateStatus();
     void buildStatisticsDock();
     void updateStatistics();

@@ -226,9 +226,8 @@ void WidgetWindow::hide() { widget->hide(); }
 bool WidgetWindow::isVisible() const { return widget->isVisible(); }
 
 void StderrLog::line(std::string_view text) {
-    pending.append(text);
-    pending += '\n';
-    if (pending.size() >= (1u << 16) || !QCoreApplication::instance()) {
+    lines.line(text);
+    if (!QCoreApplication::instance()) {
         flush();
     } else if (!flushQueued) {
         flushQueued = true;
@@ -238,10 +237,7 @@ void StderrLog::line(std::string_view text) {
 
 void StderrLog::flush() {
     flushQueued = false;
-    if (pending.empty()) return;
-    std::cerr.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-    std::cerr.flush();
-    pending.clear();
+    lines.flush();
 }
 
 void StdoutSink::write(std::string_view text) {

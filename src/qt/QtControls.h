@@ -4,10 +4,12 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <algorithm>
+#include <iostream>
 #include <string>
 #include <string_view>
 
 #include "app/Toolkit.h"
+#include "base/BufferedLog.h"
 
 class QAbstractButton;
 class QButtonGroup;
@@ -21,6 +23,7 @@ namespace lociview::qt {
 class LineEditField final : public TextField {
 public:
     explicit LineEditField(QLineEdit* edit) : edit(edit) {}
+    QLineEdit* widget() const { return edit; }
     std::string text() const override;
     void setText(const std::string& text) override;
 
@@ -166,22 +169,20 @@ private:
 };
 
 // Developer log: one line per entry on standard error (which the desktop
-// application points at the log file, DevLogFile.h). A scoring run
-// writes a line or more per peak; each line written through at once cost
-// seconds on a big plate. The lines are gathered and written in large
-// pieces, and the rest as soon as the event loop runs again (when the
-// action ends), so a developer at the terminal still sees them in time.
+// application points at the log file, DevLogFile.h), gathered as the
+// command line gathers it (BufferedLog.h), and what is held written as soon
+// as the event loop runs again (when the action ends), so a developer at
+// the terminal still sees the lines in time.
 class StderrLog final : public LogSink {
 public:
     StderrLog() = default;
     StderrLog(const StderrLog&) = delete;
     StderrLog& operator=(const StderrLog&) = delete;
-    ~StderrLog() override { flush(); }
     void line(std::string_view text) override;
     void flush();
 
 private:
-    std::string pending;
+    BufferedLog lines{std::cerr};
     bool flushQueued = false;
     QObject queueGuard;  // drops a queued flush when the log goes first
 };

@@ -11,7 +11,6 @@
 
 #include "qt/ImportDialog.h"
 #include "qt/TraceReviewDialog.h"
-#include "qt/DesktopSettings.h"
 
 namespace lociview::qt {
 

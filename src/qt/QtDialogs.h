@@ -8,13 +8,26 @@
 #include <vector>
 
 #include "app/Toolkit.h"
+#include "trace/SizeStandard.h"
 
 class QPrinter;
 class QWidget;
 
 namespace lociview::qt {
 
-class DesktopSettings;
+// What the dialogs remember between runs: by file dialog ("open"), the
+// folder of the file last chosen ("" for none) and the filter last shown;
+// and the size standards the user saved in the trace review.
+class DialogMemory {
+public:
+    virtual ~DialogMemory() = default;
+    virtual QString dialogFolder(const QString& dialog) const = 0;
+    virtual void rememberDialogFolder(const QString& dialog, const QString& chosenFile) = 0;
+    virtual QString dialogFilter(const QString& dialog) const = 0;
+    virtual void rememberDialogFilter(const QString& dialog, const QString& filter) = 0;
+    virtual std::vector<SizeStandard> sizeStandards() const = 0;
+    virtual void saveSizeStandard(const SizeStandard& standard) = 0;
+};
 
 class QtDialogs : public Dialogs {
 public:
@@ -47,10 +60,9 @@ public:
     virtual SaveChoice runSaveDialog(const QString& title, const QString& suggestedName, const QStringList& filters);
 
     // Where the file dialogs remember their folders and the open dialog its
-    // filter; none (the default) for runs that must not read or change the
-    // user's settings.
-    void setSettings(DesktopSettings* remembered) { settings = remembered; }
-    DesktopSettings* desktopSettings() const { return settings; }
+    // filter (the desktop application's settings); none (the default) for
+    // runs that must not read or change the user's settings.
+    void setSettings(DialogMemory* remembered) { settings = remembered; }
 
     // The open dialog's filters: peak tables (.txt, .tsv, .csv, and files
     // without an extension, as per-sample files often are), or every file.
@@ -63,7 +75,7 @@ public:
 
 private:
     QWidget* parent = nullptr;
-    DesktopSettings* settings = nullptr;
+    DialogMemory* settings = nullptr;
 };
 
 }  // namespace lociview::qt

@@ -1,7 +1,7 @@
 #pragma once
 // The results table as Qt sees it: the columns the controller built, and
 // every count and cell asked of the controller at the moment Qt asks. By
-// lane, the lanes of a table in today's layouts also show their samples,
+// lane, the lanes of a sizing table, genotype table or per-sample file also show their samples,
 // in a column after the lane column that is the window's own (the
 // controller never sees it).
 #include <QAbstractTableModel>
@@ -39,7 +39,7 @@ public:
 
 private:
     // Whether the lanes are samples to name: a first column of lanes in a
-    // data set read from tables in today's layouts.
+    // data set read from sizing tables, genotype tables and per-sample files.
     bool namesSamples() const;
     // The controller's column shown at a column of the view; none for the samples.
     std::optional<size_t> controllerColumn(int shown) const;

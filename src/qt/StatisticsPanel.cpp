@@ -1,15 +1,13 @@
 #include "qt/StatisticsPanel.h"
 
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QHeaderView>
-#include <QMessageBox>
 #include <QTableWidget>
 
 #include "app/GeneController.h"
-#include "qt/SpectrumChart.h"
+#include "qt/chart/SpectrumChart.h"
 #include "stats/StatDisplay.h"
 #include "ui_StatisticsPanel.h"
 
@@ -107,7 +105,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent)
     accumulatedSpectrum->setObjectName(QStringLiteral("accumulatedSpectrum"));
     ui->accumulatedSplitter->addWidget(accumulatedSpectrum);
     ui->accumulatedSplitter->setSizes({300, 250});
-    connect(ui->saveChartButton, &QPushButton::clicked, this, &StatisticsPanel::saveChart);
+    connect(ui->saveChartButton, &QPushButton::clicked, this, &StatisticsPanel::saveChartRequested);
 }
 
 StatisticsPanel::~StatisticsPanel() = default;
@@ -147,19 +145,6 @@ void StatisticsPanel::showStatistics(QTableWidget* table, SpectrumChartView* cha
     shownText = now;
     fill(table, statLines(rows));
     chart->showSpectrum(spectrum ? spectrumBars(*spectrum) : SpectrumBars{}, title);
-}
-
-void StatisticsPanel::saveChart() {
-    SpectrumChartView* chart = currentChart();
-    const QString name = chart == accumulatedSpectrum ? QStringLiteral("spectrum-accumulated.png")
-                                                      : QStringLiteral("spectrum-run.png");
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Chart as PNG"), name,
-                                                      QStringLiteral("PNG pictures (*.png)"));
-    if (path.isEmpty()) return;
-    if (const QString problem = chart->savePng(path); !problem.isEmpty())
-        QMessageBox::warning(this, QStringLiteral("Lociview"),
-                             QStringLiteral("The chart could not be saved to %1 (%2); a file of that name is left as it was.")
-                                 .arg(path, problem));
 }
 
 }  // namespace lociview::qt

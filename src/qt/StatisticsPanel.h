@@ -1,7 +1,7 @@
 #pragma once
 // The Statistics panel: the SP-PCR statistics of the scored run and of the
 // accumulated runs as tables of titles, values, 95% intervals and notes,
-// each with its allele spectrum chart, which can be saved as PNG.
+// each with its allele spectrum chart, which the exporter saves.
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -47,10 +47,13 @@ public:
     // The chart of the tab shown.
     SpectrumChartView* currentChart() const;
 
+Q_SIGNALS:
+    // Save Chart was pressed: the window's exporter saves currentChart().
+    void saveChartRequested();
+
 private:
     void showStatistics(QTableWidget* table, SpectrumChartView* chart, std::string& shownText, const QString& title,
               const std::vector<StatRow>& rows, const AlleleSpectrum* spectrum);
-    void saveChart();
 
     std::unique_ptr<Ui::StatisticsPanel> ui;
     SpectrumChartView* runSpectrum = nullptr;

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "qt/DesktopSettings.h"
+#include "qt/QtDialogs.h"
 
 namespace lociview::qt {
 
@@ -43,7 +43,7 @@ QStringList rowCells(const TraceReviewRow& row) {
 
 }  // namespace
 
-TraceReviewDialog::TraceReviewDialog(TraceReview first, TraceResize resizeWith, DesktopSettings* kept, QWidget* parent)
+TraceReviewDialog::TraceReviewDialog(TraceReview first, TraceResize resizeWith, DialogMemory* kept, QWidget* parent)
     : QDialog(parent), sizeFiles(std::move(resizeWith)), settings(kept) {
     setWindowTitle(QStringLiteral("Open Trace Files"));
     files = new QTableWidget(0, 8, this);

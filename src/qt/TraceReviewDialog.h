@@ -16,7 +16,7 @@ class QTableWidget;
 
 namespace lociview::qt {
 
-class DesktopSettings;
+class DialogMemory;
 
 class TraceReviewDialog final : public QDialog {
     Q_OBJECT
@@ -24,7 +24,7 @@ class TraceReviewDialog final : public QDialog {
 public:
     // settings: where the user's own standards are kept (none in tests
     // that must leave the user's settings alone).
-    TraceReviewDialog(TraceReview review, TraceResize resize, DesktopSettings* settings, QWidget* parent = nullptr);
+    TraceReviewDialog(TraceReview review, TraceResize resize, DialogMemory* settings, QWidget* parent = nullptr);
 
     // The letter of the dye chosen (0 when the last sizing gave no data set).
     char chosenDye() const;
@@ -47,7 +47,7 @@ private:
 
     TraceReview review;
     TraceResize sizeFiles;
-    DesktopSettings* settings;
+    DialogMemory* settings;
     QTableWidget* files;
     QDoubleSpinBox* minHeight;
     QComboBox* standard;

@@ -14,6 +14,7 @@ namespace lociview {
 // The field texts as typed.
 struct ParameterTexts {
     std::string progenitor1, progenitor2, lowrange, highrange, shift, stuttertol;
+    bool operator==(const ParameterTexts&) const = default;
 };
 
 struct ScoringParameters {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,8 +20,8 @@
 #include "base/Sha256.h"
 #include "support/AbifWriter.h"
 #include "support/ScratchDir.h"
-#include "headless/BatchScore.h"
-#include "headless/Cli.h"
+#include "cli/BatchScore.h"
+#include "cli/Cli.h"
 
 namespace fs = std::filesystem;
 
@@ -86,7 +87,24 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"frob"}, 2, "", "unknown command 'frob'"},
                     CliCase{{"run"}, 2, "", "expected exactly one SCRIPT"},
                     CliCase{{"run", "/nonexistent/s.script"}, 2, "", "/nonexistent/s.script:0: "},
-                    CliCase{{"score", "--help"}, 0, "usage: lociview-cli score", ""},
+                    // The parameters' part comes from the table of scoring fields.
+                    CliCase{{"score", "--help"}, 0,
+                            "usage: lociview-cli score [OPTION]... FILE...\n"
+                            "\n"
+                            "Opens and scores each peak file in turn, as a user would at the main\n"
+                            "window, and prints the chosen views of the results after each file.\n"
+                            "\n"
+                            "Parameters (each TEXT is typed into its field; unset ones keep the\n"
+                            "start-up values P1 1.0, P2 2.0, low 120.0, high 180.0, shift 0.0,\n"
+                            "stutter tolerance 1.5, locus di, Maybes off):\n"
+                            "  --p1 TEXT          progenitor 1 size\n"
+                            "  --p2 TEXT          progenitor 2 size\n"
+                            "  --low TEXT         low bound of the size range\n"
+                            "  --high TEXT        high bound of the size range\n"
+                            "  --shift TEXT       size shift added to every peak\n"
+                            "  --stutter TEXT     stutter tolerance\n"
+                            "  --locus CELL       mono, di, tri or penta\n",
+                            ""},
                     CliCase{{"score"}, 2, "", "no FILE given"},
                     CliCase{{"score", "--p1"}, 2, "", "--p1: 1 required TEXT missing"},
                     CliCase{{"score", "--locus", "hexa", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'hexa'"},
@@ -114,8 +132,9 @@ TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     ASSERT_TRUE(std::holds_alternative<BatchOptions>(parsed)) << std::get<std::string>(parsed);
     const BatchOptions& o = std::get<BatchOptions>(parsed);
     // "" is typed, not left alone; after "--" "--ge" is a file name; given blocks replace the default.
-    EXPECT_EQ(std::tuple(o.p1, o.p2, o.low, o.high, o.locusCell, o.maybes, o.ge, o.show),
-              std::tuple("150", "156", "", std::nullopt, 3, true, std::nullopt, unsigned(ShowSppcr | ShowLanes)));
+    EXPECT_EQ(o.fields, (std::map<std::string, std::string>{{"progenitor1", "150"}, {"progenitor2", "156"}, {"lowrange", ""}}));
+    EXPECT_EQ(std::tuple(o.locusCell, o.maybes, o.ge, o.show),
+              std::tuple(3, true, std::nullopt, unsigned(ShowSppcr | ShowLanes)));
     EXPECT_EQ(o.files, (Args{"a.txt", "-", "--ge", "b.txt"}));
     EXPECT_EQ(std::get<BatchOptions>(parseBatchOptions({"f"})).show, unsigned(ShowAlleles | ShowCounters));
 }
@@ -266,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},
                 "lociview: @both.txt: You have not scored this data set yet.\n"},
-        // Peak tables of today's layouts: the default dye, another dye (lane
+        // Sizing tables, genotype tables and per-sample files: the default dye, another dye (lane
         // 2 has no green peak: an empty reaction, an empty lane), an absent
         // dye, per-sample files as lanes or each alone, a refused table.
         RunCase{"TableInTheDefaultDye", SCORING "--show samples,counters @table.txt", 0,

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/Cli.h"
+#include "cli/Cli.h"
 #include "input/FileBytes.h"
 #include "input/NumberForms.h"
 #include "input/TraceImport.h"

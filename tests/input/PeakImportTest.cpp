@@ -1,4 +1,4 @@
-// Reading today's peak tables: each layout into samples, lanes and classic
+// Reading sizing tables, genotype tables and per-sample files: each layout into samples, lanes and classic
 // rows, and the cells it skips; refusals; numbers read as the classic reader
 // reads them; the dye.
 #include <gtest/gtest.h>

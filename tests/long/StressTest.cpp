@@ -51,9 +51,9 @@ TEST(StressTest, MillionLanesOfOnePeak) {
     }
     // The developer log is not kept: it would hold tens of millions of lines.
     std::ostringstream trace;
-    headless::HeadlessToolkit tk(trace, false);
-    GeneController c(tk.outlets());
-    tk.tabl.setRowCount([&] { return c.numberOfRowsInTableView(); });
+    headless::HeadlessProgram program(trace, false);
+    headless::HeadlessToolkit& tk = program.tk;
+    GeneController& c = program.controller;
     tk.progenitor1.setText("150");
     tk.progenitor2.setText("156");
     tk.dialogs.setOpenAnswer(path.string());

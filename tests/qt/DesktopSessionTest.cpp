@@ -13,12 +13,12 @@
 #include <QUrl>
 
 #include "WindowFixture.h"
-#include "qt/DesktopSession.h"
-#include "qt/DesktopSettings.h"
-#include "qt/DevLogFile.h"
+#include "desktop/DesktopSession.h"
+#include "desktop/DesktopSettings.h"
+#include "desktop/DevLogFile.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
-#include "qt/RecentFilesMenu.h"
+#include "desktop/RecentFilesMenu.h"
 #include "qt/TraceReviewDialog.h"
 #include "support/AbifWriter.h"
 
@@ -27,13 +27,11 @@ namespace {
 
 class DesktopSessionTest : public WindowFixture {
 protected:
-    // Opens as the command line does: the window's Open action, answered.
-    DesktopSession::Opener opener(AnsweringDialogs& answering, LociviewWindow& target) {
-        return [&answering, &target, this](const QStringList& files) {
+    // Opens as the desktop application does: the window's openFiles.
+    DesktopSession::Opener opener(AnsweringDialogs&, LociviewWindow& target) {
+        return [&target, this](const QStringList& files) {
             opened << files;
-            answering.openFiles.clear();
-            for (const QString& file : files) answering.openFiles.push_back(file.toStdString());
-            target.findChild<QAction*>(QStringLiteral("actionOpen"))->trigger();
+            target.openFiles(files);
         };
     }
     // Two per-sample peak files, which open together as two lanes.

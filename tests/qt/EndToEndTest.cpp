@@ -17,8 +17,8 @@
 
 #include "WindowFixture.h"
 #include "chart/ChartGeometry.h"
-#include "qt/Chartview.h"
-#include "qt/SpectrumChart.h"
+#include "qt/chart/Chartview.h"
+#include "qt/chart/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
 #include "support/FileSizeLimit.h"
 
@@ -189,11 +189,16 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
     EXPECT_EQ(statCell(panel->accumulatedTable(), "Mutants (m)", 1), "2");
     EXPECT_EQ(bars(panel->accumulatedChart()), bars(panel->runChart()));
 
-    // The spectrum saved as a picture, bars painted, from the hidden tab too.
+    // The spectrum saved as a picture by the panel's button, through the
+    // exporter: bars painted, at the one size of a saved spectrum.
     const QString png = dir.filePath(QStringLiteral("spectrum.png"));
-    ASSERT_EQ(panel->accumulatedChart()->savePng(png), QString());
+    const auto saveChart = [&](const QString& path) {
+        dialogs.saves.push_back({path, QStringLiteral("PNG picture (*.png)")});
+        click("saveChartButton");
+    };
+    saveChart(png);
     const QImage saved(png);
-    ASSERT_EQ(saved.size(), panel->accumulatedChart()->size().expandedTo(SpectrumChartView::kPictureSize));
+    ASSERT_EQ(saved.size(), SpectrumChartView::kPictureSize);
     int blue = 0;  // P1's colour
     for (int y = 0; y < saved.height(); ++y)
         for (int x = 0; x < saved.width(); ++x) {
@@ -201,13 +206,17 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
             blue += c.blue() > 150 && c.red() < 40 && c.green() > 90 && c.green() < 140;
         }
     EXPECT_GT(blue, 50);
-    EXPECT_NE(panel->accumulatedChart()->savePng(dir.filePath(QStringLiteral("no-such-folder/spectrum.png"))), QString());
+    dialogs.expectAlert(AlertId::ExportNotWritten);
+    saveChart(dir.filePath(QStringLiteral("no-such-folder/spectrum.png")));
     // A disk that fills part way through leaves the picture saved before.
     const QByteArray savedBytes = fileBytes(png);
     {
         const FileSizeLimit nearlyFull(1024);
-        EXPECT_EQ(panel->accumulatedChart()->savePng(png), QStringLiteral("File too large"));
+        dialogs.expectAlert(AlertId::ExportNotWritten);
+        saveChart(png);
     }
+    EXPECT_TRUE(dialogs.expected.empty());
+    EXPECT_NE(dialogs.shown.back().informative.find("File too large"), std::string::npos);
     EXPECT_EQ(fileBytes(png), savedBytes);
 
     // The SP-PCR text of the run through the GE window, then of the accumulator.

@@ -10,8 +10,8 @@
 #include <tuple>
 
 #include "WindowFixture.h"
-#include "qt/Chartview.h"
-#include "qt/GLTexture.h"
+#include "qt/chart/Chartview.h"
+#include "qt/chart/GLTexture.h"
 
 namespace lociview::qt::test {
 namespace {

@@ -4,7 +4,7 @@
 #include <QSurfaceFormat>
 #include <gtest/gtest.h>
 
-#include "qt/Chartview.h"
+#include "qt/chart/Chartview.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <dlfcn.h>

@@ -28,9 +28,9 @@
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
-#include "qt/SpectrumChart.h"
+#include "qt/chart/SpectrumChart.h"
 #include "qt/StatisticsPanel.h"
-#include "qt/RunLogStart.h"
+#include "desktop/RunLogStart.h"
 
 namespace lociview::qt::test {
 namespace {

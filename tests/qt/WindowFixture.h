@@ -24,7 +24,7 @@
 #include "app/GeneController.h"
 #include "base/DevLog.h"
 #include "base/OutputSink.h"
-#include "qt/ChartArea.h"
+#include "qt/chart/ChartArea.h"
 #include "qt/LociviewWindow.h"
 
 // Failures show texts as text.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/GeneController.h"
-#include "headless/HeadlessToolkit.h"
+#include "headless/HeadlessProgram.h"
 #include "support/ScratchDir.h"
 
 namespace lociview {
@@ -28,10 +28,9 @@ public:
 
 struct ControllerHarness {
     std::ostringstream trace;
-    headless::HeadlessToolkit tk{trace};
-    GeneController controller{tk.outlets()};
-
-    ControllerHarness() { tk.tabl.setRowCount([this] { return controller.numberOfRowsInTableView(); }); }
+    headless::HeadlessProgram program{trace};
+    headless::HeadlessToolkit& tk = program.tk;
+    GeneController& controller = program.controller;
 
     // Writes text to a temporary file and opens it through the open dialog.
     void openText(const std::string& text, const std::string& name = "peaks.txt") {
