@@ -27,6 +27,8 @@
 #include "scoring/Preparation.h"
 #include "scoring/ScoringParameters.h"
 #include "scoring/ScoringResult.h"
+#include "scoring/ProgenitorSuggestion.h"
+#include "stats/QualityFlags.h"
 #include "stats/RunStatistics.h"
 
 namespace lociview {
@@ -159,6 +161,21 @@ public:
     // too. Taking them clears them.
     std::string takeFieldNotes() { return std::exchange(readNotes, std::string()); }
 
+    // The lanes for the lane view, their quality flags and the progenitors
+    // they suggest (LaneActions.cpp). The flags are worked out on opening
+    // and after every scoring, clean-up and undo, at the levels set; they
+    // never change scoring or the counters.
+    std::vector<LaneData> laneData() const;
+    const std::vector<QualityFlag>& qualityFlags() const { return flags; }
+    const QualityLevels& levels() const { return qualityLevels; }
+    void setQualityLevels(const QualityLevels& levels);
+    // Within the range and locus the fields hold now.
+    ProgenitorSuggestion progenitorSuggestion() const;
+    // A size from the view into Progenitor 1 (which 1) or 2, as whole bp;
+    // both of a suggestion the user accepted (refused when one is missing).
+    void fillProgenitor(int which, double size);
+    Outcome fillProgenitors(const ProgenitorSuggestion& suggestion);
+
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
 
@@ -199,6 +216,9 @@ private:
     // A cancelled scoring run (ScoreActions.cpp).
     ScoringSnapshot scoringSnapshot() const;
     void restoreScoring(const ScoringSnapshot& snapshot);
+    // The lane view's flags (LaneActions.cpp).
+    void updateQualityFlags();
+    int32_t selectedLocus() const;  // the locus matrix's choice
 
     Outlets outlets;
     LogSink& log;
@@ -238,6 +258,9 @@ private:
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;
+    // Quality flags of the open data set.
+    QualityLevels qualityLevels;
+    std::vector<QualityFlag> flags;
 };
 
 }  // namespace lociview

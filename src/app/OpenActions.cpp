@@ -50,6 +50,7 @@ Outcome GeneController::openData() {
     merges.clear();
     shiftState.alreadyScored = 0;
     convertDataTextToDataData();
+    updateQualityFlags();
     if (byLane()) outlets.toggleTable.setState(0);
     toggleTable();
     return isWorkingOnFile ? Outcome::Done : Outcome::Refused;

@@ -36,11 +36,7 @@ Outcome GeneController::scoreData() {
     std::optional<ScoringSnapshot> before;
     if (outlets.progressbar.cancellable()) before = scoringSnapshot();
 
-    int column = 0;
-    const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
-    for (int c = 0; c < columns; ++c)
-        if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
-    locustype = locusCodeForColumn(column);
+    locustype = selectedLocus();
     logf(log, "%s", locusLogLine(locustype));
     const ReadingFields reading(*this, {{"progenitor1", outlets.progenitor1.text()},
                                         {"progenitor2", outlets.progenitor2.text()},
@@ -72,6 +68,7 @@ Outcome GeneController::scoreData() {
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);
     if (outcome == Outcome::Cancelled && before) restoreScoring(*before);
+    updateQualityFlags();
     return outcome;
 }
 

@@ -128,6 +128,19 @@ std::string qualityFlagsText(const std::vector<QualityFlag>& flags) {
     return delimitedText(qualityFlagsTable(flags), Delimiter::Tab);
 }
 
+TextTable suggestionTable(const ProgenitorSuggestion& s) {
+    TextTable table{{"progenitor", "size", "lanes", "note"}, {}};
+    const std::pair<const char*, const std::optional<SuggestedSize>&> rows[] = {{"P1", s.p1}, {"P2", s.p2}};
+    for (const auto& [name, size] : rows)
+        table.rows.push_back(size ? std::vector<std::string>{name, std::to_string(size->size), std::to_string(size->lanes), ""}
+                                  : std::vector<std::string>{name, "", "0", s.note});
+    return table;
+}
+
+std::string suggestionText(const ProgenitorSuggestion& suggestion) {
+    return delimitedText(suggestionTable(suggestion), Delimiter::Tab);
+}
+
 TextTable runsTable(const std::vector<LoggedRun>& runs) {
     TextTable table{{"run", "added", "file", "file SHA-256", "P1", "P2", "low range", "high range", "shift",
                      "stutter tolerance", "GE", "locus", "Maybes", "lanes", "empty lanes", "one-allele lanes",

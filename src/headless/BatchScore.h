@@ -23,6 +23,8 @@ enum ShowBlock : unsigned {
     ShowStats = 1u << 6,     // also for the accumulated runs, with ShowAccumulated
     ShowSpectrum = 1u << 7,  // likewise
     ShowSamples = 1u << 8,  // printed first: the samples as lanes, as opened
+    ShowQc = 1u << 9,       // the lanes' quality flags, after counters
+    ShowSuggest = 1u << 10,  // the suggested progenitors, after qc
 };
 
 struct BatchOptions {
@@ -49,6 +51,8 @@ struct BatchOptions {
     // Each kind of block once, for all files together, as one TSV table
     // with a leading file column (--format tidy), instead of a block per file.
     bool tidy = false;
+    // The quality flags' levels in RFU; unset ones keep 30000 and 100.
+    std::optional<double> saturation, lowSignal;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

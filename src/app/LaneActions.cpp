@@ -1,0 +1,66 @@
+// The lanes as the lane view draws them, their quality flags and the
+// progenitors they suggest; and filling the progenitor fields from the view.
+#include <cmath>
+
+#include "app/GeneController.h"
+#include "base/NumberText.h"
+#include "scoring/Locus.h"
+
+namespace lociview {
+
+std::vector<LaneData> GeneController::laneData() const {
+    // Today's tables name their lanes by sample; a classic table's are numbers only.
+    std::vector<std::string> samples;
+    if (imported.dye != 0) {
+        samples.reserve(lanelist.size());
+        for (const int32_t lane : lanelist) samples.push_back(sampleOfLane(imported.tables.samples, lane));
+    }
+    // The backup list holds every record with its mark; the working list
+    // only what the range and clean-up left.
+    return lanesFromRecords(database.backupList(), lanelist, samples);
+}
+
+void GeneController::setQualityLevels(const QualityLevels& levels) {
+    qualityLevels = levels;
+    updateQualityFlags();
+}
+
+void GeneController::updateQualityFlags() {
+    QualityInput input;
+    input.levels = qualityLevels;
+    input.scored = scoring.scored() && resultSource && !resultSource->previousFile;
+    // A scored run is flagged within its own range, as it was counted.
+    const ParameterTexts* run = input.scored ? &resultSource->fields : nullptr;
+    input.low = intValue(run ? run->lowrange : outlets.lowrange.text());
+    input.high = intValue(run ? run->highrange : outlets.highrange.text());
+    input.withMaybes = run && resultSource->maybes;
+    flags = isWorkingOnFile ? lociview::qualityFlags(laneData(), input) : std::vector<QualityFlag>();
+}
+
+ProgenitorSuggestion GeneController::progenitorSuggestion() const {
+    return suggestProgenitors(laneData(), intValue(outlets.lowrange.text()), intValue(outlets.highrange.text()),
+                              selectedLocus());
+}
+
+int32_t GeneController::selectedLocus() const {
+    int column = 0;
+    const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
+    for (int c = 0; c < columns; ++c)
+        if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
+    return locusCodeForColumn(column);
+}
+
+void GeneController::fillProgenitor(int which, double size) {
+    // Whole bp, as the progenitors are checked and counted.
+    if (!std::isfinite(size)) return;
+    (which == 2 ? outlets.progenitor2 : outlets.progenitor1).setText(formatIntField(saturatingInt(std::round(size))));
+}
+
+Outcome GeneController::fillProgenitors(const ProgenitorSuggestion& suggestion) {
+    if (!suggestion.p1 || !suggestion.p2) return Outcome::Refused;
+    fillProgenitor(1, suggestion.p1->size);
+    fillProgenitor(2, suggestion.p2->size);
+    return Outcome::Done;
+}
+
+}  // namespace lociview
