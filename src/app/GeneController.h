@@ -175,6 +175,9 @@ public:
     // both of a suggestion the user accepted (refused when one is missing).
     void fillProgenitor(int which, double size);
     Outcome fillProgenitors(const ProgenitorSuggestion& suggestion);
+    // "Suggest progenitors": offers the two sizes and fills them only when
+    // the user accepts.
+    Outcome suggestProgenitorsAction();
 
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly

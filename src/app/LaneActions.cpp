@@ -63,4 +63,20 @@ Outcome GeneController::fillProgenitors(const ProgenitorSuggestion& suggestion) 
     return Outcome::Done;
 }
 
+Outcome GeneController::suggestProgenitorsAction() {
+    if (isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    const ProgenitorSuggestion s = progenitorSuggestion();
+    if (!s.p1 || !s.p2) {
+        ask(AlertId::NoProgenitorsToSuggest, s.note);
+        return Outcome::Refused;
+    }
+    const auto leads = [](const SuggestedSize& size) {
+        return format("%d bp, the tallest peak in range of %lld lane%s", size.size, static_cast<long long>(size.lanes),
+                      size.lanes == 1 ? "" : "s");
+    };
+    if (ask(AlertId::SuggestProgenitors, "P1 " + leads(*s.p1) + "; P2 " + leads(*s.p2) + ".") == 0)
+        return Outcome::Cancelled;
+    return fillProgenitors(s);
+}
+
 }  // namespace lociview

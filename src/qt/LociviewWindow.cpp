@@ -25,6 +25,7 @@
 #include "qt/DevLogFile.h"
 #include "qt/FieldHints.h"
 #include "qt/HelpMenu.h"
+#include "qt/LaneView.h"
 #include "qt/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
@@ -115,6 +116,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     connect(exports, &ExportMenu::done, ui->statusbar, [this](const QString& text) { ui->statusbar->showMessage(text); });
     connectActions();
     buildStatisticsDock();
+    buildLaneDock();
     installFieldHints(this);
     new HelpMenu(*this, devLogFolder());
     updateStatus();
@@ -373,6 +375,7 @@ void LociviewWindow::refreshViews() {
     }
     fillRunList(controls->acc.accumruns, controller ? controller->accumulatedRunList() : std::vector<LoggedRun>{});
     updateStatistics();
+    updateLanes();
 }
 
 void LociviewWindow::buildStatisticsDock() {
@@ -386,6 +389,69 @@ void LociviewWindow::buildStatisticsDock() {
     toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
     ui->menuResults->addAction(toggle);
+}
+
+void LociviewWindow::buildLaneDock() {
+    lanes = new LanePanel;
+    laneDockWidget = new QDockWidget(QStringLiteral("Lanes"), this);
+    laneDockWidget->setObjectName(QStringLiteral("laneDock"));
+    laneDockWidget->setWidget(lanes);
+    addDockWidget(Qt::RightDockWidgetArea, laneDockWidget);
+    tabifyDockWidget(statisticsDockWidget, laneDockWidget);
+    QAction* toggle = laneDockWidget->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("actionLanes"));
+    toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+    ui->menuResults->addAction(toggle);
+
+    connect(lanes, &LanePanel::suggestRequested, this, [this] {
+        perform(&GeneController::suggestProgenitorsAction);
+    });
+    connect(lanes->canvas(), &LaneCanvas::progenitorChosen, this, [this](int which, double size) {
+        if (controller) controller->fillProgenitor(which, size);
+    });
+    // The lines follow what is typed; the lanes follow the rows chosen in the by-lane table.
+    for (QLineEdit* field : {ui->progenitor1, ui->progenitor2, ui->lowrange, ui->highrange})
+        connect(field, &QLineEdit::textChanged, this, [this] { updateLanes(); });
+    connect(ui->tabl->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!controller || !ui->toggleTable->isChecked()) return;
+        const std::vector<std::string> ids = controls->tabl->columnIdentifiers();
+        if (ids.empty()) return;
+        std::vector<int32_t> chosen;
+        for (const int row : controls->tabl->selectedRows()) {
+            const CellValue cell = controller->tableView(ids.front(), row);
+            if (const auto* lane = std::get_if<int32_t>(&cell)) chosen.push_back(*lane);
+        }
+        if (!chosen.empty()) lanes->chooseLanes(chosen);
+    });
+}
+
+LaneMarkers LociviewWindow::laneMarkers() const {
+    // A field that holds no number draws no line.
+    const auto value = [](const QLineEdit* field) -> std::optional<double> {
+        bool ok = false;
+        const double v = field->text().trimmed().toDouble(&ok);
+        if (!ok) return std::nullopt;
+        return v;
+    };
+    return {value(ui->progenitor1), value(ui->progenitor2), value(ui->lowrange), value(ui->highrange)};
+}
+
+void LociviewWindow::updateLanes() {
+    if (!lanes) return;
+    if (!controller || !controller->workingOnFile()) {
+        lanesOf.reset();
+        lanes->showLanes({}, {}, laneMarkers(), true);
+        return;
+    }
+    try {
+        // A newly opened data set is shown whole, and brought to the front.
+        const bool opened = lanesOf != controller->store().nextKey();
+        lanesOf = controller->store().nextKey();
+        lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), opened);
+        if (opened) laneDockWidget->raise();
+    } catch (const std::exception& e) {
+        logf(devlog, "lanes not shown: %s", e.what());
+    }
 }
 
 void LociviewWindow::updateStatistics() {

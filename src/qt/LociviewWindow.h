@@ -11,6 +11,7 @@
 #include "qt/QtControls.h"
 #include "qt/QtDialogs.h"
 #include "chart/ChartModel.h"
+#include "chart/LaneGeometry.h"
 
 class QDialog;
 class QDockWidget;
@@ -28,6 +29,7 @@ namespace lociview::qt {
 
 class StatisticsPanel;
 class ExportMenu;
+class LanePanel;
 
 class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
     Q_OBJECT
@@ -78,6 +80,10 @@ public:
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
 
+    // The lane view in its dock, beside the statistics, following every action.
+    LanePanel* lanePanel() const { return lanes; }
+    QDockWidget* laneDock() const { return laneDockWidget; }
+
     // What the last action sent from a menu item or button answered; a
     // slot connected after the window's own sees the action's outcome.
     Outcome lastOutcome() const { return outcome; }
@@ -94,6 +100,9 @@ private:
     void updateStatus();
     void buildStatisticsDock();
     void updateStatistics();
+    void buildLaneDock();
+    void updateLanes();
+    LaneMarkers laneMarkers() const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QtDialogs> ownDialogs;
@@ -113,6 +122,9 @@ private:
     Outcome outcome = Outcome::Cancelled;
     QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;
+    LanePanel* lanes = nullptr;
+    QDockWidget* laneDockWidget = nullptr;
+    std::optional<uint32_t> lanesOf;  // the data set the lane view shows, by its store's next key
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared
