@@ -16,6 +16,7 @@
 
 #include "app/GeneController.h"
 #include "qt/ChartPicture.h"
+#include "qt/LaneView.h"
 #include "qt/LociviewWindow.h"
 #include "qt/SaveFile.h"
 #include "qt/SpectrumChart.h"
@@ -103,6 +104,9 @@ ExportMenu::ExportMenu(LociviewWindow& window, QMenu* fileMenu, QAction* print, 
     spectrum = newAction(this, QStringLiteral("S&pectrum Chart Picture…"), QStringLiteral("actionExportSpectrumChart"));
     connect(spectrum, &QAction::triggered, this, &ExportMenu::exportSpectrumChart);
     exportMenu->addAction(spectrum);
+    lanesPicture = newAction(this, QStringLiteral("&Lanes Picture…"), QStringLiteral("actionExportLanes"));
+    connect(lanesPicture, &QAction::triggered, this, &ExportMenu::exportLanes);
+    exportMenu->addAction(lanesPicture);
 
     reportAction = newAction(this, QStringLiteral("Export &Report…"), QStringLiteral("actionExportReport"),
                              QKeySequence(QStringLiteral("Ctrl+Shift+D")));
@@ -201,6 +205,19 @@ bool ExportMenu::exportChart() {
     if (path.isEmpty()) return false;
     const ChartFrame frame = ChartGeometry::frame(window.chartModel());
     return written(hasExtension(path, "svg") ? writeChartSvg(path, frame) : writePng(path, chartImage(frame, kChartPictureSize)), path);
+}
+
+bool ExportMenu::exportLanes() {
+    const LanePanel* panel = window.lanePanel();
+    if (!panel) return false;
+    const QString path = chosenPath(QStringLiteral("Export Lanes Picture"), QStringLiteral("lanes"),
+                                    kPictureFilters + QStringList{QStringLiteral("PDF document (*.pdf)")});
+    if (path.isEmpty()) return false;
+    // The lanes as the view shows them now, at twice its size on screen.
+    LaneView view = panel->canvas()->currentView();
+    view.width = std::max(view.width * 2, 800);
+    view.height = std::max(view.height * 2, 400);
+    return written(writeLanePicture(path, panel->canvas()->lanes(), view), path);
 }
 
 bool ExportMenu::exportSpectrumChart() {

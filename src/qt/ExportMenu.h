@@ -43,6 +43,7 @@ public:
     bool exportTable(ExportTable which);
     bool exportChart();
     bool exportSpectrumChart();
+    bool exportLanes();  // the lane view as it is, PNG, SVG or PDF
     bool exportReport();
     // The report as a PDF file at path, without asking: empty when written, else why not.
     QString writeReport(const QString& path);
@@ -80,6 +81,7 @@ private:
     std::vector<std::pair<ExportTable, QAction*>> tableActions;
     QAction* chart = nullptr;
     QAction* spectrum = nullptr;
+    QAction* lanesPicture = nullptr;
     QAction* reportAction = nullptr;
     QAction* printWindow = nullptr;
 };

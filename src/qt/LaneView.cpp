@@ -200,13 +200,15 @@ void LaneCanvas::moveTo(const LaneWindow& window) {
     update();
 }
 
-LaneFrame LaneCanvas::layOut() const {
+LaneView LaneCanvas::currentView() const {
     LaneView at = view;
     at.width = width();
     at.height = height();
     at.style = styleFor(font());
-    return layLanes(data, at);
+    return at;
 }
+
+LaneFrame LaneCanvas::layOut() const { return layLanes(data, currentView()); }
 
 QString LaneCanvas::tipAt(QPointF point) const {
     const std::optional<PeakHit> hit = peakAt(shown, data, {point.x(), point.y()});

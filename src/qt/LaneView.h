@@ -43,6 +43,8 @@ public:
     const LaneFrame& frame() const { return shown; }
     const LaneWindow& window() const { return view.window; }
     const std::vector<LaneData>& lanes() const { return data; }
+    // What is shown: mode, window, lines, at the widget's size now.
+    LaneView currentView() const;
     // The frame at the widget's size now, as paintEvent lays it out.
     LaneFrame layOut() const;
     // What the tooltip says at a point; "" off every peak.
