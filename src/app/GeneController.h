@@ -153,6 +153,10 @@ public:
     // A by-lane table with its lanes' samples after the lane column, when
     // the lanes are the samples of a table in today's layouts.
     TextTable sampleNamed(const TextTable& byLane) const;
+    // A by-lane table with its lanes' flags as a last column, while its
+    // lanes are those of the open data set.
+    TextTable flagged(const TextTable& byLane) const;
+    bool flagsShownByLane() const;
     Report report() const;
 
     // What the fields read by the last action that read any were read as,
@@ -174,6 +178,10 @@ public:
     // A size from the view into Progenitor 1 (which 1) or 2, as whole bp;
     // both of a suggestion the user accepted (refused when one is missing).
     void fillProgenitor(int which, double size);
+    // The report draws the flagged lanes' view up to this many lanes.
+    static constexpr size_t kReportedLaneViews = 12;
+    // The lanes of laneData() that have a flag, in order.
+    std::vector<LaneData> flaggedLanes() const;
     Outcome fillProgenitors(const ProgenitorSuggestion& suggestion);
     // "Suggest progenitors": offers the two sizes and fills them only when
     // the user accepts.

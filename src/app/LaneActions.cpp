@@ -1,5 +1,6 @@
 // The lanes as the lane view draws them, their quality flags and the
 // progenitors they suggest; and filling the progenitor fields from the view.
+#include <algorithm>
 #include <cmath>
 
 #include "app/GeneController.h"
@@ -18,6 +19,14 @@ std::vector<LaneData> GeneController::laneData() const {
     // The backup list holds every record with its mark; the working list
     // only what the range and clean-up left.
     return lanesFromRecords(database.backupList(), lanelist, samples);
+}
+
+std::vector<LaneData> GeneController::flaggedLanes() const {
+    std::vector<LaneData> lanes = laneData();
+    std::erase_if(lanes, [this](const LaneData& lane) {
+        return std::none_of(flags.begin(), flags.end(), [&](const QualityFlag& f) { return f.lane == lane.lane; });
+    });
+    return lanes;
 }
 
 void GeneController::setQualityLevels(const QualityLevels& levels) {

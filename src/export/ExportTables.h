@@ -56,6 +56,10 @@ inline constexpr const char* kSampleColumnTitle = "Sample";
 // The by-lane table (its first column the lanes) with each lane's sample
 // after the lane column.
 TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples);
+// A by-lane table with a last column of each lane's quality flags and why
+// ("" for a lane without any).
+inline constexpr const char* kFlagsColumnTitle = "Flags";
+TextTable withFlagsColumn(const TextTable& byLane, const std::vector<QualityFlag>& flags);
 
 // lane, sample, flag, detail: one row per flag.
 TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags);

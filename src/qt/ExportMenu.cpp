@@ -16,6 +16,7 @@
 
 #include "app/GeneController.h"
 #include "qt/ChartPicture.h"
+#include "chart/LaneZoom.h"
 #include "qt/LaneView.h"
 #include "qt/LociviewWindow.h"
 #include "qt/SaveFile.h"
@@ -247,6 +248,15 @@ ReportPictures ExportMenu::reportPictures() const {
         pictures.accumulatedSpectrum =
             spectrumImage(spectrumBars(controller->accumulatedStatistics().spectrum),
                           QStringLiteral("Allele spectrum of the accumulated runs"), kSpectrumPictureSize);
+    const std::vector<LaneData> flagged = controller->flaggedLanes();
+    if (!flagged.empty() && flagged.size() <= GeneController::kReportedLaneViews) {
+        LaneView view;
+        view.markers = window.laneMarkers();
+        view.window = fullWindow(flagged, view.markers);
+        view.width = kChartPictureSize.width();
+        view.height = 60 + 90 * static_cast<int>(flagged.size());
+        pictures.flaggedLanes = laneImage(flagged, view);
+    }
     return pictures;
 }
 

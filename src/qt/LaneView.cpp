@@ -140,11 +140,31 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.restore();
 }
 
+namespace {
+
+// Pictures are drawn in a font of a fixed pixel size, whatever the screen.
+QFont pictureFont() {
+    QFont font;
+    font.setPixelSize(12);
+    return font;
+}
+
+}  // namespace
+
+QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
+    const QFont font = pictureFont();
+    view.style = styleFor(font);
+    QImage image(QSize(view.width, view.height), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setFont(font);
+    paintLanes(painter, layLanes(lanes, view));
+    return image;
+}
+
 QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const QSize size(view.width, view.height);
-    QFont font;
-    font.setPixelSize(12);
+    const QFont font = pictureFont();
     view.style = styleFor(font);
     const LaneFrame frame = layLanes(lanes, view);
     const auto paint = [&](QPainter& painter) {
@@ -166,11 +186,7 @@ QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes
         });
     }
     if (suffix != QLatin1String("png")) return QStringLiteral("the name ends in neither .png, .svg nor .pdf");
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    paint(painter);
-    painter.end();
-    return writePng(path, image);
+    return writePng(path, laneImage(lanes, view));
 }
 
 LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {

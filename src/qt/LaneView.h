@@ -23,6 +23,7 @@ void paintLanes(QPainter& painter, const LaneFrame& frame);
 
 // The lanes laid out at size and written to path, its kind by its
 // extension (.png, .svg, .pdf): empty when written, else why not.
+QImage laneImage(const std::vector<LaneData>& lanes, LaneView view);
 QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view);
 
 // The painted lanes with zoom (wheel on sizes, with Shift on heights; a

@@ -83,6 +83,8 @@ public:
     // The lane view in its dock, beside the statistics, following every action.
     LanePanel* lanePanel() const { return lanes; }
     QDockWidget* laneDock() const { return laneDockWidget; }
+    // The lines the lane view draws: P1, P2 and the range as typed.
+    LaneMarkers laneMarkers() const;
 
     // What the last action sent from a menu item or button answered; a
     // slot connected after the window's own sees the action's outcome.
@@ -102,7 +104,6 @@ private:
     void updateStatistics();
     void buildLaneDock();
     void updateLanes();
-    LaneMarkers laneMarkers() const;
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QtDialogs> ownDialogs;
