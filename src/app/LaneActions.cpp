@@ -2,6 +2,7 @@
 // progenitors they suggest; and filling the progenitor fields from the view.
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
@@ -18,7 +19,21 @@ std::vector<LaneData> GeneController::laneData() const {
     }
     // The backup list holds every record with its mark; the working list
     // only what the range and clean-up left.
-    return lanesFromRecords(database.backupList(), lanelist, samples);
+    std::vector<LaneData> lanes = lanesFromRecords(database.backupList(), lanelist, samples);
+    if (merges.empty()) return lanes;
+    // A split peak merged by scoring keeps its survivor's mark but is shown
+    // as read: a saturated half must not hide in the average.
+    std::unordered_map<const Allele*, const MergedRecord*> asRead;
+    for (auto it = merges.rbegin(); it != merges.rend(); ++it) asRead[it->survivor.get()] = &*it;  // the first merge last
+    std::unordered_map<int32_t, const MergedRecord*> byKey;
+    for (const auto& [record, merge] : asRead) byKey.emplace(record->getKey(), merge);
+    for (LaneData& lane : lanes)
+        for (LanePeak& peak : lane.peaks)
+            if (const auto at = byKey.find(peak.key); at != byKey.end()) {
+                peak.size = at->second->size;
+                peak.height = at->second->height;
+            }
+    return lanes;
 }
 
 std::vector<LaneData> GeneController::flaggedLanes() const {

@@ -141,6 +141,7 @@ protected:
         write("flags.txt", std::string(kBothProgenitors) +
                                "3A,1 1.0 150.0 6000 9000 1\n4A,1 1.0 156.0 50 500 1\n5A,1 1.0 200.0 9000 9000 1\n"
                                "5A,2 1.0 156.0 300 3000 1\n");
+        write("split.txt", std::string(kBothProgenitors) + "1A,3 1.0 149.9 141 1000 1\n1A,4 1.0 150.0 31000 9000 1\n");
         write("nosize.csv", "Sample,Height\nS1,10\n");
         // Both progenitors; one height in no form a number is written in.
         write("skips.csv", "Sample,Size,Height\nS1,150,\"1,800\"\nS1,148,200\nS2,156,700\nS2,154,\"25,0\"\n");
@@ -280,6 +281,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "5\t\toutside-range\ttallest peak 9000 RFU at 200.00 bp, outside 140..170 bp\n"
                  "# @flags.txt: suggest\nprogenitor\tsize\tlanes\tnote\nP1\t150\t2\t\nP2\t156\t3\t\n"},
                 "lociview: @flags.txt: Progenitor 1 is smaller than your Low Range value.\n"},
+        // A saturated peak merged with its split half by scoring is flagged as read.
+        RunCase{"OffScaleThroughAMerge", SCORING "--show qc @split.txt", 0,
+                {"# @split.txt: qc\nlane\tsample\tflag\tdetail\n"
+                 "1\t\toff-scale\t1 peak in range at or above 30000 RFU or off scale, the tallest 31000 RFU at 150.00 bp\n"},
+                ""},
         RunCase{"QcAndSuggestTidy", SCORING "--format tidy --show suggest,counters,qc @flags.txt @both.txt", 0,
                 {"file\tnumemptylanes\tnumones\tnumtwos\n@flags.txt\t3\t2\t0\n@both.txt\t0\t2\t0\n\n"
                  "file\tlane\tsample\tflag\tdetail\n@flags.txt\t4\t\tlow-signal\t",
