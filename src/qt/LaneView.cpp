@@ -94,6 +94,9 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.restore();
 
     painter.setClipRect(plot);
+    // A signal keeps several points per pixel column: smoothing its edges
+    // costs most of a frame and shows nothing more.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     for (const TraceLine& trace : f.traces) {
         painter.setPen(QPen(colour(trace.colour), 1.0));
         for (const auto& line : trace.polylines) {
@@ -103,6 +106,7 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
             painter.drawPolyline(points);
         }
     }
+    painter.setRenderHint(QPainter::Antialiasing);
     for (const DrawnPeak& peak : f.peaks) {
         if (peak.outlined) {
             QPolygonF outline;
