@@ -378,30 +378,29 @@ void LociviewWindow::refreshViews() {
     updateLanes();
 }
 
+QDockWidget* LociviewWindow::addResultsDock(QWidget* content, const QString& title, const char* name,
+                                            const char* toggleName, const char* keys) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(QString::fromLatin1(name));
+    dock->setWidget(content);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setObjectName(QString::fromLatin1(toggleName));
+    toggle->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    ui->menuResults->addAction(toggle);
+    return dock;
+}
+
 void LociviewWindow::buildStatisticsDock() {
     statistics = new StatisticsPanel;
-    statisticsDockWidget = new QDockWidget(QStringLiteral("Statistics"), this);
-    statisticsDockWidget->setObjectName(QStringLiteral("statisticsDock"));
-    statisticsDockWidget->setWidget(statistics);
-    addDockWidget(Qt::RightDockWidgetArea, statisticsDockWidget);
-    QAction* toggle = statisticsDockWidget->toggleViewAction();
-    toggle->setObjectName(QStringLiteral("actionStatistics"));
-    toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
-    ui->menuResults->addAction(toggle);
+    statisticsDockWidget = addResultsDock(statistics, QStringLiteral("Statistics"), "statisticsDock", "actionStatistics", "Ctrl+I");
 }
 
 void LociviewWindow::buildLaneDock() {
     lanes = new LanePanel;
-    laneDockWidget = new QDockWidget(QStringLiteral("Lanes"), this);
-    laneDockWidget->setObjectName(QStringLiteral("laneDock"));
-    laneDockWidget->setWidget(lanes);
-    addDockWidget(Qt::RightDockWidgetArea, laneDockWidget);
+    laneDockWidget = addResultsDock(lanes, QStringLiteral("Lanes"), "laneDock", "actionLanes", "Ctrl+L");
     tabifyDockWidget(statisticsDockWidget, laneDockWidget);
-    QAction* toggle = laneDockWidget->toggleViewAction();
-    toggle->setObjectName(QStringLiteral("actionLanes"));
-    toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
-    ui->menuResults->addAction(toggle);
 
     connect(lanes, &LanePanel::suggestRequested, this, [this] {
         perform(&GeneController::suggestProgenitorsAction);

@@ -103,6 +103,9 @@ private:
     void buildStatisticsDock();
     void updateStatistics();
     void buildLaneDock();
+    // A dock on the right, its switch in the Results menu with a shortcut.
+    QDockWidget* addResultsDock(QWidget* content, const QString& title, const char* name, const char* toggleName,
+                                const char* keys);
     void updateLanes();
 
     std::unique_ptr<Ui::MainWindow> ui;
