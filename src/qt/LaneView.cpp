@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
+#include <QHelpEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -197,8 +198,17 @@ LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setMinimumSize(240, 160);
     setFocusPolicy(Qt::StrongFocus);
-    setToolTip(QStringLiteral("Wheel: zoom sizes (Shift: heights) · drag: pan · Shift-drag: zoom to a box · "
-                              "double-click: the whole data · right-click a peak: make it a progenitor"));
+}
+
+bool LaneCanvas::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QString tip = tipAt(help->pos());
+    if (tip.isEmpty())
+        tip = QStringLiteral("Wheel: zoom sizes (Shift: heights) · drag: pan · Shift-drag: zoom to a box · "
+                             "double-click: the whole data · right-click a peak: make it a progenitor");
+    QToolTip::showText(help->globalPos(), tip, this);
+    return true;
 }
 
 void LaneCanvas::setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit) {
@@ -210,6 +220,11 @@ void LaneCanvas::setLanes(std::vector<LaneData> lanes, const LaneMarkers& marker
 
 void LaneCanvas::setMode(LaneMode mode) {
     view.mode = mode;
+    update();
+}
+
+void LaneCanvas::setMarkers(const LaneMarkers& markers) {
+    view.markers = markers;
     update();
 }
 
@@ -269,7 +284,8 @@ void LaneCanvas::mouseMoveEvent(QMouseEvent* event) {
         dragFrom = at;
     } else if (bandFrom) {
         update();
-    } else {
+    } else if (QToolTip::isVisible()) {
+        // A tooltip shown follows the pointer from peak to peak.
         const QString tip = tipAt(at);
         if (tip.isEmpty()) QToolTip::hideText();
         else QToolTip::showText(event->globalPosition().toPoint(), tip, this);
@@ -361,6 +377,11 @@ void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<Quality
         item->setSelected(chosen.count(lane.lane) > 0);
     }
     showChosen(fit);
+}
+
+void LanePanel::setMarkers(const LaneMarkers& markers) {
+    lines = markers;
+    plot->setMarkers(markers);
 }
 
 void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {

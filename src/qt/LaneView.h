@@ -39,6 +39,7 @@ public:
     // window stays where the user left it.
     void setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit);
     void setMode(LaneMode mode);
+    void setMarkers(const LaneMarkers& markers);
     void resetWindow();
 
     const LaneFrame& frame() const { return shown; }
@@ -56,6 +57,7 @@ Q_SIGNALS:
     void progenitorChosen(int which, double size);
 
 protected:
+    bool event(QEvent* event) override;  // the tooltip: the peak under the pointer, else how to move
     void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -86,6 +88,8 @@ public:
 
     // The open data set's lanes and flags; fit as for LaneCanvas::setLanes.
     void showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers, bool fit);
+    // P1, P2 and the range as typed, the lanes as they are.
+    void setMarkers(const LaneMarkers& markers);
     // The lanes of these numbers drawn, as when chosen in the list.
     void chooseLanes(const std::vector<int32_t>& lanes);
 

@@ -410,7 +410,7 @@ void LociviewWindow::buildLaneDock() {
     });
     // The lines follow what is typed; the lanes follow the rows chosen in the by-lane table.
     for (QLineEdit* field : {ui->progenitor1, ui->progenitor2, ui->lowrange, ui->highrange})
-        connect(field, &QLineEdit::textChanged, this, [this] { updateLanes(); });
+        connect(field, &QLineEdit::textChanged, this, [this] { lanes->setMarkers(laneMarkers()); });
     connect(ui->tabl->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!controller || !ui->toggleTable->isChecked()) return;
         const std::vector<std::string> ids = controls->tabl->columnIdentifiers();
