@@ -402,6 +402,9 @@ void LociviewWindow::buildLaneDock() {
     laneDockWidget = addResultsDock(lanes, QStringLiteral("Lanes"), "laneDock", "actionLanes", "Ctrl+L");
     tabifyDockWidget(statisticsDockWidget, laneDockWidget);
 
+    connect(laneDockWidget, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) updateLanes();
+    });
     connect(lanes, &LanePanel::suggestRequested, this, [this] {
         perform(&GeneController::suggestProgenitorsAction);
     });
@@ -443,11 +446,13 @@ void LociviewWindow::updateLanes() {
         return;
     }
     try {
-        // A newly opened data set is shown whole, and brought to the front.
+        // A newly opened data set is brought to the front and shown whole;
+        // a view out of sight is drawn once it is shown.
         const bool opened = lanesOf != controller->store().nextKey();
+        if (opened) laneDockWidget->raise();
+        if (!laneDockWidget->isVisible()) return;
         lanesOf = controller->store().nextKey();
         lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), opened);
-        if (opened) laneDockWidget->raise();
     } catch (const std::exception& e) {
         logf(devlog, "lanes not shown: %s", e.what());
     }
