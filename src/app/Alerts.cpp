@@ -61,6 +61,9 @@ AlertRequest alertRequest(AlertId id) {
                        "log keeps them as they are.",
                        "OK");
         case AlertId::ExportNotWritten: return one("The file could not be written.", "OK");
+        case AlertId::SuggestProgenitors:
+            return two("Fill Progenitor 1 and Progenitor 2 with the suggested sizes?", "Fill P1 and P2", "Cancel");
+        case AlertId::NoProgenitorsToSuggest: return one("There are no two progenitor sizes to suggest.", "OK");
     }
     return one("", "OK");
 }

@@ -39,6 +39,10 @@ enum class AlertId {
     RunLogRunsLeftOut,  // runs the log holds that could not be restored
     // Desktop exports and the report: the informative text names the file and why.
     ExportNotWritten,
+    // The lane view's suggestion: the informative text names the sizes and
+    // their lanes, or why there is no pair to suggest.
+    SuggestProgenitors,
+    NoProgenitorsToSuggest,
 };
 
 // What a toolkit shows: 1 answers the default button, 0 the alternate one.

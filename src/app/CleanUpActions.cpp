@@ -81,9 +81,11 @@ void GeneController::clean(const AlleleList& first, const AlleleList& maybes) {
     const double tol = tolForLocus(locustype);
     discardPeaks(first, scoring.alleles, tol, log);
     if (!first.empty()) scoring.cleanedUp = true;
-    if (!maybesOn()) return;
-    discardPeaks(maybes, scoring.alleles, tol, log);
-    if (!maybes.empty()) scoring.cleanedUp = true;
+    if (maybesOn()) {
+        discardPeaks(maybes, scoring.alleles, tol, log);
+        if (!maybes.empty()) scoring.cleanedUp = true;
+    }
+    updateQualityFlags();
 }
 
 }  // namespace lociview

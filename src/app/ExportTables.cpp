@@ -65,7 +65,7 @@ std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
         case ExportTable::ByAllele:
             return resultsTable(state, false);
         case ExportTable::ByLane:
-            return sampleNamed(resultsTable(state, true));
+            return flagged(sampleNamed(resultsTable(state, true)));
         case ExportTable::Counters:
             return countersTable(numlanes, *scoring.counters);
         case ExportTable::RunStatistics:
@@ -134,7 +134,14 @@ TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
     for (const int r : rows)
         if (r >= 0 && r < count) shown.push_back(r);
     const TextTable table = resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
-    return !ids.empty() && ids.front() == byLaneColumns(scoring).front().identifier ? sampleNamed(table) : table;
+    return !ids.empty() && ids.front() == byLaneColumns(scoring).front().identifier ? flagged(sampleNamed(table)) : table;
+}
+
+bool GeneController::flagsShownByLane() const { return isWorkingOnFile && !(resultSource && resultSource->previousFile); }
+
+TextTable GeneController::flagged(const TextTable& byLane) const {
+    // Flags are the open data set's: none for the lanes of a file before it.
+    return flagsShownByLane() ? withFlagsColumn(byLane, flags) : byLane;
 }
 
 TextTable GeneController::sampleNamed(const TextTable& byLane) const {

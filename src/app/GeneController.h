@@ -27,6 +27,8 @@
 #include "scoring/Preparation.h"
 #include "scoring/ScoringParameters.h"
 #include "scoring/ScoringResult.h"
+#include "scoring/ProgenitorSuggestion.h"
+#include "stats/QualityFlags.h"
 #include "stats/RunStatistics.h"
 
 namespace lociview {
@@ -172,6 +174,10 @@ public:
     // A by-lane table with its lanes' samples after the lane column, when
     // the lanes are the samples of a sizing table, genotype table or per-sample file.
     TextTable sampleNamed(const TextTable& byLane) const;
+    // A by-lane table with its lanes' flags as a last column, while its
+    // lanes are those of the open data set.
+    TextTable flagged(const TextTable& byLane) const;
+    bool flagsShownByLane() const;
     Report report() const;
 
     // What the fields read by the last action that read any were read as,
@@ -179,6 +185,28 @@ public:
     // read as 1"); "" when each was. The alerts of that action carry them
     // too. Taking them clears them.
     std::string takeFieldNotes() { return std::exchange(readNotes, std::string()); }
+
+    // The lanes for the lane view, their quality flags and the progenitors
+    // they suggest (LaneActions.cpp). The flags are worked out on opening
+    // and after every scoring, clean-up and undo, at the levels set; they
+    // never change scoring or the counters.
+    std::vector<LaneData> laneData() const;
+    const std::vector<QualityFlag>& qualityFlags() const { return flags; }
+    const QualityLevels& levels() const { return qualityLevels; }
+    void setQualityLevels(const QualityLevels& levels);
+    // Within the range and locus the fields hold now.
+    ProgenitorSuggestion progenitorSuggestion() const;
+    // A size from the view into Progenitor 1 (which 1) or 2, as whole bp;
+    // both of a suggestion the user accepted (refused when one is missing).
+    void fillProgenitor(int which, double size);
+    // The report draws the flagged lanes' view up to this many lanes.
+    static constexpr size_t kReportedLaneViews = 12;
+    // The lanes of laneData() that have a flag, in order.
+    std::vector<LaneData> flaggedLanes() const;
+    Outcome fillProgenitors(const ProgenitorSuggestion& suggestion);
+    // "Suggest progenitors": offers the two sizes and fills them only when
+    // the user accepts.
+    Outcome suggestProgenitorsAction();
 
 private:
     friend class GeneControllerTestAccess;  // tests set the result directly
@@ -235,6 +263,9 @@ private:
     // A cancelled scoring run (ScoreActions.cpp).
     ScoringSnapshot scoringSnapshot() const;
     void restoreScoring(const ScoringSnapshot& snapshot);
+    // The lane view's flags (LaneActions.cpp).
+    void updateQualityFlags();
+    int32_t selectedLocus() const;  // the locus matrix's choice
 
     Outlets outlets;
     LogSink& log;
@@ -276,6 +307,9 @@ private:
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;
+    // Quality flags of the open data set.
+    QualityLevels qualityLevels;
+    std::vector<QualityFlag> flags;
 };
 
 }  // namespace lociview

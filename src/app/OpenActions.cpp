@@ -68,6 +68,7 @@ Outcome GeneController::openChosen(const std::vector<std::string>& paths, std::v
     merges.clear();
     shiftState.alreadyScored = 0;
     convertDataTextToDataData();
+    updateQualityFlags();
     if (byLane()) outlets.toggleTable.setState(0);
     toggleTable();
     return isWorkingOnFile ? Outcome::Done : Outcome::Refused;

@@ -4,6 +4,8 @@
 
 #include "app/FieldNotes.h"
 #include "app/GeneController.h"
+#include "base/DevLog.h"
+#include "base/NumberText.h"
 #include "base/Version.h"
 
 namespace lociview {
@@ -72,13 +74,30 @@ Report GeneController::report() const {
         ReportSection byLane = section("Results by lane");
         byLane.paragraphs.push_back(std::string("The height of each lane's peak at each allele size; maybe peaks ") +
                                     (maybesOn() ? "included." : "left out."));
-        addTable(byLane, *exportTable(ExportTable::ByLane));
+        // Without the flags, which have a section of their own.
+        addTable(byLane, sampleNamed(resultsTable({scoring, database, locustype, maybesOn()}, true)));
         r.sections.push_back(std::move(byLane));
 
         ReportSection log = section("Scoring log");
         log.preformatted = outlets.datatext.text();
         if (log.preformatted.empty()) log.paragraphs.push_back("The scoring marked no peak.");
         r.sections.push_back(std::move(log));
+    }
+
+    if (isWorkingOnFile) {
+        ReportSection flagged = section("Flagged lanes");
+        std::vector<int32_t> lanes;
+        for (const QualityFlag& f : flags)
+            if (lanes.empty() || lanes.back() != f.lane) lanes.push_back(f.lane);
+        flagged.paragraphs.push_back(
+            (lanes.empty() ? std::string("No lane is flagged")
+                           : format("%zu of %d lanes %s flagged", lanes.size(), numlanes, lanes.size() == 1 ? "is" : "are")) +
+            format(" (off-scale at %s RFU, low signal below %s RFU).", shortestNumber(qualityLevels.saturation).c_str(),
+                   shortestNumber(qualityLevels.lowSignal).c_str()));
+        // A picture of the flagged lanes while they fit a page as bands.
+        if (!lanes.empty() && lanes.size() <= kReportedLaneViews) flagged.picture = ReportPicture::FlaggedLanes;
+        if (!flags.empty()) addTable(flagged, qualityFlagsTable(flags));
+        r.sections.push_back(std::move(flagged));
     }
 
     if (const std::optional<TextTable> samples = exportTable(ExportTable::Samples)) {

@@ -37,11 +37,7 @@ Outcome GeneController::scoreData() {
     std::optional<ScoringSnapshot> before;
     if (outlets.progressbar.cancellable()) before = scoringSnapshot();
 
-    int column = 0;
-    const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
-    for (int c = 0; c < columns; ++c)
-        if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
-    locustype = locusCodeForColumn(column);
+    locustype = selectedLocus();
     logf(log, "%s", locusLogLine(locustype));
     std::vector<std::pair<std::string_view, std::string>> texts;
     for (const ScoringField& f : scoringFields()) texts.emplace_back(f.number.name, f.outlet(outlets).text());
@@ -67,6 +63,7 @@ Outcome GeneController::scoreData() {
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);
     if (outcome == Outcome::Cancelled && before) restoreScoring(*before);
+    updateQualityFlags();
     return outcome;
 }
 

@@ -28,6 +28,7 @@ Outcome GeneController::restoreCleanUp(const CleanUpSnapshot& s) {
     outlets.numones.setText(s.counterFields[1]);
     outlets.numtwos.setText(s.counterFields[2]);
     lastCleanUp = s.summary;
+    updateQualityFlags();
     outlets.tabl.reloadData();
     return Outcome::Done;
 }

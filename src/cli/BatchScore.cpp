@@ -1,6 +1,9 @@
 #include "cli/BatchScore.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <tuple>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -36,8 +39,8 @@ const char* const kScoreUsage =
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
     "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
-    "                          [--marker NAME] [--as-lanes] [--strict]\n"
-    "                          [--size-standard NAME|SIZES] [--min-height N] FILE...\n";
+    "                          [--marker NAME] [--as-lanes] [--strict] [--saturation N]\n"
+    "                          [--low-signal N] [--size-standard NAME|SIZES] [--min-height N] FILE...\n";
 
 namespace {
 
@@ -133,13 +136,26 @@ const char* const kScoreHelpRest =
     "                   of 95% intervals, empty cells where there is none\n"
     "      spectrum     the allele spectrum: PROGENITOR<TAB>CHANGE_UNITS<TAB>\n"
     "                   SIZE<TAB>COUNT, with a title row\n"
+    "      qc           the lanes' quality flags: LANE<TAB>SAMPLE<TAB>FLAG<TAB>\n"
+    "                   DETAIL, a row per flag, with a title row; flags are\n"
+    "                   off-scale, low-signal, outside-range and, once\n"
+    "                   scored, improbable-alleles\n"
+    "      suggest      the suggested progenitors: the two whole sizes that are\n"
+    "                   the tallest peak in range of the most lanes (within the\n"
+    "                   locus tolerance), PROGENITOR<TAB>SIZE<TAB>LANES<TAB>NOTE\n"
     "      accumulated  the accumulated SP-PCR export text, after the last file\n"
     "    Blocks come in this order; each starts with a line \"# FILE: BLOCK\"\n"
     "    (\"# accumulated\" for the accumulated text). With accumulated,\n"
     "    stats and spectrum also follow the accumulated text for the\n"
     "    accumulated runs, as \"# accumulated: stats\" and\n"
     "    \"# accumulated: spectrum\". The GE of a run's statistics is the\n"
-    "    --ge value (none without it).\n"
+    "    --ge value (none without it). qc and suggest are printed for every\n"
+    "    file opened, also when it is not scored (qc then has no\n"
+    "    improbable-alleles), after the counters' place.\n"
+    "  --saturation N     a peak in range this tall (RFU) is off-scale\n"
+    "                     (default 30000)\n"
+    "  --low-signal N     a lane whose tallest peak in range is below N RFU\n"
+    "                     has low signal (default 100)\n"
     "  --format tidy      each kind of block once, after the last file, for\n"
     "                     all files together: one tab-separated table per\n"
     "                     kind with a title row of letters, digits and\n"
@@ -208,11 +224,13 @@ struct BlockName {
     ShowBlock block;
 };
 
-constexpr std::array<BlockName, 10> kBlocks = {{{"sizing", ShowSizing},
+constexpr std::array<BlockName, 12> kBlocks = {{{"sizing", ShowSizing},
                                                 {"samples", ShowSamples},
-                                               {"alleles", ShowAlleles},
-                                               {"lanes", ShowLanes},
-                                               {"counters", ShowCounters},
+                                                {"alleles", ShowAlleles},
+                                                {"lanes", ShowLanes},
+                                                {"counters", ShowCounters},
+                                                {"qc", ShowQc},
+                                                {"suggest", ShowSuggest},
                                                {"maybes", ShowMaybes},
                                                {"sppcr", ShowSppcr},
                                                {"stats", ShowStats},
@@ -247,6 +265,15 @@ std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
     RunLogOpening opening = RunLog::open(ec ? std::filesystem::path(file) : absolute, std::move(options));
     if (!opening.message.empty()) say(err, opening.message);
     return std::move(opening.log);
+}
+
+// A level in RFU as typed: one plain number, finite, not negative.
+std::optional<double> rfuLevel(const std::string& text) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0.0)
+        return std::nullopt;
+    return value;
 }
 
 std::string joinTabs(const std::vector<std::string>& items) {
@@ -407,6 +434,10 @@ public:
         if (options.minHeight) sizing.minHeight = *options.minHeight;
         sizing.standard = options.sizeStandard.value_or(std::string());
         controller.setTraceSizing(sizing);
+        QualityLevels levels;
+        levels.saturation = options.saturation.value_or(levels.saturation);
+        levels.lowSignal = options.lowSignal.value_or(levels.lowSignal);
+        controller.setQualityLevels(levels);
     }
 
     int run() {
@@ -498,6 +529,7 @@ private:
         if (const std::string& note = controller.importedData().tables.markerNote; !note.empty()) message(file, note);
         if (controller.scoreData() != Outcome::Done) {
             failed = true;
+            addLaneChecks(file);
             return;
         }
         if (options.show & ShowSizing) {
@@ -547,6 +579,7 @@ private:
             }
             blocks.add(file, ShowCounters, text, [&] { return tidy; });
         }
+        addLaneChecks(file);
         if (options.show & ShowMaybes) blocks.addLines(file, ShowMaybes, tk.datatext.text());
         if (options.show & ShowSppcr) {
             // The header first: the export's alerts come after it.
@@ -581,6 +614,19 @@ private:
             sized = sized && row.sized;
         }
         return sized;
+    }
+
+    // The qc and suggest blocks asked for: what the lanes of the file opened
+    // say, scored or not.
+    void addLaneChecks(const std::string& file) {
+        if (options.show & ShowQc) {
+            const std::vector<QualityFlag>& flags = controller.qualityFlags();
+            blocks.add(file, ShowQc, qualityFlagsText(flags), [&] { return qualityFlagsTable(flags); });
+        }
+        if (options.show & ShowSuggest) {
+            const ProgenitorSuggestion suggestion = controller.progenitorSuggestion();
+            blocks.add(file, ShowSuggest, suggestionText(suggestion), [&] { return suggestionTable(suggestion); });
+        }
     }
 
     // The stats and spectrum blocks asked for, of a run or the accumulated runs.
@@ -695,6 +741,9 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::string standard, minHeight;
     CLI::Option* standardOption = app.add_option("--size-standard", standard)->allow_extra_args(false);
     CLI::Option* heightOption = app.add_option("--min-height", minHeight)->allow_extra_args(false);
+    std::string saturation, lowSignal;
+    CLI::Option* saturationOption = app.add_option("--saturation", saturation)->allow_extra_args(false);
+    CLI::Option* lowSignalOption = app.add_option("--low-signal", lowSignal)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
@@ -719,6 +768,12 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         if (formatName != "blocks" && formatName != "tidy")
             return "--format must be blocks or tidy, not '" + formatName + "'";
         o.tidy = formatName == "tidy";
+    }
+    for (const auto& [option, text, level] : {std::tuple{saturationOption, &saturation, &o.saturation},
+                                              std::tuple{lowSignalOption, &lowSignal, &o.lowSignal}}) {
+        if (option->count() == 0) continue;
+        *level = rfuLevel(*text);
+        if (!*level) return option->get_name() + " must be a number of RFU, 0 or more, not '" + *text + "'";
     }
     if (locusOption->count() > 0) {
         o.locusCell = locusColumnNamed(locus);

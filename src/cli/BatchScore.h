@@ -25,6 +25,8 @@ enum ShowBlock : unsigned {
     ShowSpectrum = 1u << 7,  // likewise
     ShowSamples = 1u << 8,  // printed first: the samples as lanes, as opened
     ShowSizing = 1u << 9,   // trace files: each file as sized, before the samples
+    ShowQc = 1u << 10,       // the lanes' quality flags, after counters
+    ShowSuggest = 1u << 11,  // the suggested progenitors, after qc
 };
 
 struct BatchOptions {
@@ -56,6 +58,8 @@ struct BatchOptions {
     // height in RFU; unset for the file's own standard and 50 RFU.
     std::optional<std::string> sizeStandard;
     std::optional<double> minHeight;
+    // The quality flags' levels in RFU; unset ones keep 30000 and 100.
+    std::optional<double> saturation, lowSignal;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

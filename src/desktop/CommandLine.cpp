@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/Version.h"
+#include "scoring/Locus.h"
 
 namespace lociview::qt {
 
@@ -14,6 +15,8 @@ namespace {
 // A scripted run's options, unadvertised: a user starts the program without them.
 const char* const scriptedValueOptions[] = {"open", "p1", "p2", "graph-rows", "size", "screenshot", "report"};
 const char* const scriptedSwitches[] = {"by-lane"};
+// The scoring fields of --export-lanes besides --p1 and --p2.
+const char* const laneExportOptions[] = {"low", "high", "shift", "stutter", "locus"};
 // Qt's own start-up options, accepted here only to be left to QApplication,
 // which reads them from the same arguments: a desktop session restores the
 // program with -session ID, a user may choose -platform or -style.
@@ -38,6 +41,17 @@ void describe(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("Peak tables to open at start; several become the lanes of one data set."),
                                  QStringLiteral("[FILE...]"));
+    parser.addOption({QStringLiteral("export-lanes"),
+                      QStringLiteral("Draw the lane view of FILE... into OUT (.png, .svg or .pdf) with no window "
+                                     "and exit. With --p1 and --p2 the lanes are scored first, their peaks "
+                                     "coloured by mark; --low, --high, --shift, --stutter, --locus "
+                                     "(mono, di, tri, penta) and --maybes are typed as in lociview-cli score."),
+                      QStringLiteral("OUT")});
+    parser.addOption({QStringLiteral("lanes"), QStringLiteral("With --export-lanes: the lanes drawn, as 1,3,8-12."),
+                      QStringLiteral("LIST")});
+    parser.addOption({QStringLiteral("overlaid"), QStringLiteral("With --export-lanes: one plot, a colour per lane.")});
+    for (const char* name : laneExportOptions) parser.addOption(hidden(name, QStringLiteral("TEXT")));
+    parser.addOption(hidden("maybes"));
     for (const char* name : scriptedValueOptions) parser.addOption(hidden(name, QStringLiteral("VALUE")));
     for (const char* name : scriptedSwitches) parser.addOption(hidden(name));
     for (const char* name : qtOptions) parser.addOption(hidden(name, QStringLiteral("VALUE")));
@@ -109,6 +123,34 @@ CommandLine scriptedRun(const QCommandLineParser& parser) {
     return line;
 }
 
+CommandLine lanePicture(const QCommandLineParser& parser) {
+    LaneExport job;
+    job.out = parser.value(QStringLiteral("export-lanes"));
+    job.files = parser.positionalArguments();
+    if (job.files.isEmpty()) return refused(QStringLiteral("--export-lanes needs the peak tables to draw"));
+    if (parser.isSet(QStringLiteral("lanes"))) {
+        const QString text = parser.value(QStringLiteral("lanes"));
+        const auto lanes = parseLaneList(text);
+        if (!lanes) return refused(QStringLiteral("--lanes wants lane numbers and ranges such as 1,3,8-12, not %1").arg(text));
+        job.lanes = *lanes;
+    }
+    job.overlaid = parser.isSet(QStringLiteral("overlaid"));
+    job.maybes = parser.isSet(QStringLiteral("maybes"));
+    const std::pair<const char*, std::optional<QString>*> texts[] = {
+        {"p1", &job.p1},       {"p2", &job.p2},         {"low", &job.low},
+        {"high", &job.high},   {"shift", &job.shift},   {"stutter", &job.stutter}};
+    for (const auto& [name, text] : texts)
+        if (parser.isSet(QString::fromLatin1(name))) *text = parser.value(QString::fromLatin1(name));
+    if (parser.isSet(QStringLiteral("locus"))) {
+        const QString cell = parser.value(QStringLiteral("locus"));
+        job.locusCell = locusColumnNamed(cell.toStdString());
+        if (!job.locusCell) return refused(QStringLiteral("--locus must be mono, di, tri or penta, not %1").arg(cell));
+    }
+    CommandLine line;
+    line.lanePicture = std::move(job);
+    return line;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments) {
@@ -121,6 +163,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         line.ask = CommandLine::Ask::Help;
     } else if (parser.isSet(QStringLiteral("version"))) {
         line.ask = CommandLine::Ask::Version;
+    } else if (parser.isSet(QStringLiteral("export-lanes"))) {
+        line = lanePicture(parser);
     } else if (anySet(parser, scriptedValueOptions) || anySet(parser, scriptedSwitches)) {
         line = scriptedRun(parser);
     } else {

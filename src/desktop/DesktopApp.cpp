@@ -17,6 +17,7 @@
 #include "desktop/DesktopSettings.h"
 #include "desktop/DevLogFile.h"
 #include "qt/HelpMenu.h"
+#include "qt/export/LaneExport.h"
 #include "qt/LociviewWindow.h"
 #include "qt/QtControls.h"
 #include "desktop/RunLogStart.h"
@@ -50,6 +51,14 @@ std::optional<int> answerWithoutWindow(const CommandLine& command) {
 int runDesktop(int argc, char* argv[]) {
     const CommandLine command = parseCommandLine(argumentList(argc, argv));
     if (const std::optional<int> status = answerWithoutWindow(command)) return *status;
+
+    if (command.lanePicture) {
+        // A picture without a display: QPainter needs no screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        QTextStream err(stderr);
+        return runLaneExport(*command.lanePicture, err);
+    }
 
     // The chart draws with the fixed-function pipeline: ask for a
     // compatibility context before any window or context exists.

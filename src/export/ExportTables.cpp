@@ -104,15 +104,38 @@ TextTable samplesTable(const std::vector<SampleLane>& samples, const std::vector
     return table;
 }
 
+namespace {
+
+// The lane a by-lane row is of: its first cell as a number.
+std::optional<int32_t> laneOfRow(const std::vector<std::string>& row) {
+    int32_t lane = 0;
+    if (row.empty() || std::from_chars(row[0].data(), row[0].data() + row[0].size(), lane).ec != std::errc())
+        return std::nullopt;
+    return lane;
+}
+
+}  // namespace
+
 TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples) {
     TextTable table = byLane;
     if (table.columns.empty()) return table;
     table.columns.insert(table.columns.begin() + 1, kSampleColumnTitle);
     for (auto& row : table.rows) {
-        int32_t lane = 0;
-        const bool number = !row.empty() && std::from_chars(row[0].data(), row[0].data() + row[0].size(), lane).ec == std::errc();
+        const std::optional<int32_t> lane = laneOfRow(row);
         row.insert(row.begin() + std::min<std::ptrdiff_t>(1, static_cast<std::ptrdiff_t>(row.size())),
-                   number ? sampleOfLane(samples, lane) : std::string());
+                   lane ? sampleOfLane(samples, *lane) : std::string());
+    }
+    return table;
+}
+
+TextTable withFlagsColumn(const TextTable& byLane, const std::vector<QualityFlag>& flags) {
+    TextTable table = byLane;
+    if (table.columns.empty()) return table;
+    table.columns.push_back(kFlagsColumnTitle);
+    for (auto& row : table.rows) {
+        const std::optional<int32_t> lane = laneOfRow(row);
+        row.resize(table.columns.size() - 1);
+        row.push_back(lane ? laneFlagsText(flags, *lane) : std::string());
     }
     return table;
 }
@@ -126,6 +149,19 @@ TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags) {
 
 std::string qualityFlagsText(const std::vector<QualityFlag>& flags) {
     return delimitedText(qualityFlagsTable(flags), Delimiter::Tab);
+}
+
+TextTable suggestionTable(const ProgenitorSuggestion& s) {
+    TextTable table{{"progenitor", "size", "lanes", "note"}, {}};
+    const std::pair<const char*, const std::optional<SuggestedSize>&> rows[] = {{"P1", s.p1}, {"P2", s.p2}};
+    for (const auto& [name, size] : rows)
+        table.rows.push_back(size ? std::vector<std::string>{name, std::to_string(size->size), std::to_string(size->lanes), ""}
+                                  : std::vector<std::string>{name, "", "0", s.note});
+    return table;
+}
+
+std::string suggestionText(const ProgenitorSuggestion& suggestion) {
+    return delimitedText(suggestionTable(suggestion), Delimiter::Tab);
 }
 
 TextTable runsTable(const std::vector<LoggedRun>& runs) {

@@ -9,6 +9,7 @@
 #include "export/TableText.h"
 #include "input/PeakImport.h"
 #include "results/ResultsTable.h"
+#include "scoring/ProgenitorSuggestion.h"
 #include "scoring/ScoringResult.h"
 #include "stats/QualityFlags.h"
 #include "stats/StatsText.h"
@@ -55,11 +56,21 @@ inline constexpr const char* kSampleColumnTitle = "Sample";
 // The by-lane table (its first column the lanes) with each lane's sample
 // after the lane column.
 TextTable withSampleColumn(const TextTable& byLane, const std::vector<SampleLane>& samples);
+// A by-lane table with a last column of each lane's quality flags and why
+// ("" for a lane without any).
+inline constexpr const char* kFlagsColumnTitle = "Flags";
+TextTable withFlagsColumn(const TextTable& byLane, const std::vector<QualityFlag>& flags);
 
 // lane, sample, flag, detail: one row per flag.
 TextTable qualityFlagsTable(const std::vector<QualityFlag>& flags);
 // The same as TSV, the --show qc block.
 std::string qualityFlagsText(const std::vector<QualityFlag>& flags);
+
+// The suggested progenitors: progenitor, size, lanes, note; a progenitor
+// not found has an empty size, 0 lanes and the note.
+TextTable suggestionTable(const ProgenitorSuggestion& suggestion);
+// The same as TSV, the --show suggest block.
+std::string suggestionText(const ProgenitorSuggestion& suggestion);
 
 // The accumulated runs: number, date added, file and checksum, the fields
 // as typed, locus, Maybes and lane counts.

@@ -13,7 +13,7 @@
 namespace lociview {
 
 // The pictures a front end draws into a report.
-enum class ReportPicture { None, Chart, RunSpectrum, AccumulatedSpectrum };
+enum class ReportPicture { None, Chart, RunSpectrum, AccumulatedSpectrum, FlaggedLanes };
 
 struct ReportSection {
     std::string heading;

@@ -27,6 +27,7 @@
 #include "qt/chart/Chartview.h"
 #include "qt/CleanUpHistory.h"
 #include "qt/FieldHints.h"
+#include "qt/chart/LaneView.h"
 #include "qt/export/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
@@ -115,6 +116,7 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     connect(exports, &ExportMenu::done, ui->statusbar, [this](const QString& text) { ui->statusbar->showMessage(text); });
     connectActions();
     buildStatisticsDock();
+    buildLaneDock();
     installFieldHints(this);
     updateStatus();
 }
@@ -391,21 +393,90 @@ void LociviewWindow::refreshViews() {
     }
     fillRunList(controls->acc.accumruns, controller ? controller->accumulatedRunList() : std::vector<LoggedRun>{});
     updateStatistics();
+    updateLanes();
+}
+
+QDockWidget* LociviewWindow::addResultsDock(QWidget* content, const QString& title, const char* name,
+                                            const char* toggleName, const char* keys) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(QString::fromLatin1(name));
+    dock->setWidget(content);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    QAction* toggle = dock->toggleViewAction();
+    toggle->setObjectName(QString::fromLatin1(toggleName));
+    toggle->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+    ui->menuResults->addAction(toggle);
+    return dock;
 }
 
 void LociviewWindow::buildStatisticsDock() {
     statistics = new StatisticsPanel;
-    statisticsDockWidget = new QDockWidget(QStringLiteral("Statistics"), this);
-    statisticsDockWidget->setObjectName(QStringLiteral("statisticsDock"));
-    statisticsDockWidget->setWidget(statistics);
-    addDockWidget(Qt::RightDockWidgetArea, statisticsDockWidget);
-    QAction* toggle = statisticsDockWidget->toggleViewAction();
-    toggle->setObjectName(QStringLiteral("actionStatistics"));
-    toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
-    ui->menuResults->addAction(toggle);
+    statisticsDockWidget = addResultsDock(statistics, QStringLiteral("Statistics"), "statisticsDock", "actionStatistics", "Ctrl+I");
     exports->setStatisticsPanel(statistics);
     connect(statistics, &StatisticsPanel::saveChartRequested, exports, &ExportMenu::exportSpectrumChart);
+}
+
+void LociviewWindow::buildLaneDock() {
+    lanes = new LanePanel;
+    laneDockWidget = addResultsDock(lanes, QStringLiteral("Lanes"), "laneDock", "actionLanes", "Ctrl+L");
+    tabifyDockWidget(statisticsDockWidget, laneDockWidget);
+    exports->setLanePanel(lanes);
+
+    connect(laneDockWidget, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) updateLanes();
+    });
+    connect(lanes, &LanePanel::suggestRequested, this, [this] {
+        perform(&GeneController::suggestProgenitorsAction);
+    });
+    connect(lanes->canvas(), &LaneCanvas::progenitorChosen, this, [this](int which, double size) {
+        if (controller) controller->fillProgenitor(which, size);
+    });
+    // The lines follow what is typed; the lanes follow the rows chosen in the by-lane table.
+    for (QLineEdit* field : {ui->progenitor1, ui->progenitor2, ui->lowrange, ui->highrange})
+        connect(field, &QLineEdit::textChanged, this, [this] { lanes->setMarkers(laneMarkers()); });
+    connect(ui->tabl->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!controller || !ui->toggleTable->isChecked()) return;
+        const std::vector<std::string> ids = controls->tabl->columnIdentifiers();
+        if (ids.empty()) return;
+        std::vector<int32_t> chosen;
+        for (const int row : controls->tabl->selectedRows()) {
+            const CellValue cell = controller->tableView(ids.front(), row);
+            if (const auto* lane = std::get_if<int32_t>(&cell)) chosen.push_back(*lane);
+        }
+        if (!chosen.empty()) lanes->chooseLanes(chosen);
+    });
+}
+
+LaneMarkers LociviewWindow::laneMarkers() const {
+    // A field that holds no number draws no line.
+    const auto value = [](const QLineEdit* field) -> std::optional<double> {
+        bool ok = false;
+        const double v = field->text().trimmed().toDouble(&ok);
+        if (!ok) return std::nullopt;
+        return v;
+    };
+    return {value(ui->progenitor1), value(ui->progenitor2), value(ui->lowrange), value(ui->highrange)};
+}
+
+void LociviewWindow::updateLanes() {
+    if (!lanes) return;
+    if (!controller || !controller->workingOnFile()) {
+        lanesOf.reset();
+        lanes->showLanes({}, {}, laneMarkers(), true);
+        return;
+    }
+    try {
+        // A newly opened data set is brought to the front and shown whole;
+        // a view out of sight is drawn once it is shown.
+        const bool opened = lanesOf != controller->store().nextKey();
+        if (opened) laneDockWidget->raise();
+        if (!laneDockWidget->isVisible()) return;
+        lanesOf = controller->store().nextKey();
+        lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), opened);
+    } catch (const std::exception& e) {
+        logf(devlog, "lanes not shown: %s", e.what());
+    }
 }
 
 void LociviewWindow::updateStatistics() {

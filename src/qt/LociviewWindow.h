@@ -13,6 +13,7 @@
 #include "qt/QtControls.h"
 #include "qt/QtDialogs.h"
 #include "chart/ChartModel.h"
+#include "chart/LaneGeometry.h"
 
 class QAbstractButton;
 class QDialog;
@@ -33,6 +34,7 @@ namespace lociview::qt {
 
 class StatisticsPanel;
 class ExportMenu;
+class LanePanel;
 
 // A user action of the controller, as the window sends it.
 using ControllerAction = Outcome (GeneController::*)();
@@ -90,6 +92,12 @@ public:
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
 
+    // The lane view in its dock, beside the statistics, following every action.
+    LanePanel* lanePanel() const { return lanes; }
+    QDockWidget* laneDock() const { return laneDockWidget; }
+    // The lines the lane view draws: P1, P2 and the range as typed.
+    LaneMarkers laneMarkers() const;
+
     // What the last action sent from a menu item or button answered
     // (actionFinished says so as it ends).
     Outcome lastOutcome() const { return outcome; }
@@ -125,6 +133,11 @@ private:
     void updateStatus();
     void buildStatisticsDock();
     void updateStatistics();
+    void buildLaneDock();
+    // A dock on the right, its switch in the Results menu with a shortcut.
+    QDockWidget* addResultsDock(QWidget* content, const QString& title, const char* name, const char* toggleName,
+                                const char* keys);
+    void updateLanes();
 
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<QtDialogs> ownDialogs;
@@ -144,6 +157,9 @@ private:
     Outcome outcome = Outcome::Cancelled;
     QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;
+    LanePanel* lanes = nullptr;
+    QDockWidget* laneDockWidget = nullptr;
+    std::optional<uint32_t> lanesOf;  // the data set the lane view shows, by its store's next key
 };
 
 // Attaches a controller to the window for the link's lifetime. Declared

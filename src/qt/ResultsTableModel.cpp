@@ -1,6 +1,8 @@
 #include "qt/ResultsTableModel.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QStyle>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -18,6 +20,7 @@ void ResultsTableModel::setController(const GeneController* source) {
     beginResetModel();
     controller = source;
     sampleColumn = namesSamples();
+    flagColumn = showsFlags();
     endResetModel();
 }
 
@@ -27,8 +30,13 @@ bool ResultsTableModel::namesSamples() const {
     return controller->importedData().dye != 0 && !(source && source->previousFile);
 }
 
+bool ResultsTableModel::showsFlags() const {
+    return controller && !columns.empty() && columns.front().first == byLaneColumns({}).front().identifier &&
+           controller->flagsShownByLane();
+}
+
 std::optional<size_t> ResultsTableModel::controllerColumn(int shown) const {
-    if (shown < 0) return std::nullopt;
+    if (shown < 0 || isFlagsColumn(shown)) return std::nullopt;
     if (sampleColumn && shown == 1) return std::nullopt;
     const size_t at = static_cast<size_t>(sampleColumn && shown > 1 ? shown - 1 : shown);
     if (at >= columns.size()) return std::nullopt;
@@ -42,7 +50,7 @@ int ResultsTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResultsTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(columns.size()) + (sampleColumn ? 1 : 0);
+    return parent.isValid() ? 0 : static_cast<int>(columns.size()) + (sampleColumn ? 1 : 0) + (flagColumn ? 1 : 0);
 }
 
 QVariant ResultsTableModel::toVariant(const CellValue& value) {
@@ -53,6 +61,7 @@ QVariant ResultsTableModel::toVariant(const CellValue& value) {
 
 QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
     if (!controller || !index.isValid() || index.column() >= columnCount()) return {};
+    if (isFlagsColumn(index.column())) return flagData(index.row(), role);
     if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole) return {};
     // The view may still hold a row count from before the lists changed;
     // a row the controller no longer has is never asked for.
@@ -78,11 +87,18 @@ QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation == Qt::Vertical) return section + 1;
     if (section < 0 || section >= columnCount()) return {};
     const std::optional<size_t> column = controllerColumn(section);
+    if (isFlagsColumn(section)) return QString::fromLatin1(kFlagsColumnTitle);
     return column ? QString::fromStdString(columns[*column].second) : QString::fromLatin1(kSampleColumnTitle);
 }
 
 void ResultsTableModel::removeFirstColumn() {
     if (columns.empty()) return;
+    // The flags go with the lanes they are of.
+    if (flagColumn) {
+        beginRemoveColumns(QModelIndex(), columnCount() - 1, columnCount() - 1);
+        flagColumn = false;
+        endRemoveColumns();
+    }
     // The samples go with the lanes they name.
     const int last = sampleColumn ? 1 : 0;
     beginRemoveColumns(QModelIndex(), 0, last);
@@ -92,7 +108,7 @@ void ResultsTableModel::removeFirstColumn() {
 }
 
 void ResultsTableModel::addColumn(const std::string& identifier, const std::string& title) {
-    const int at = columnCount();
+    const int at = columnCount() - (flagColumn ? 1 : 0);  // the flags stay last
     const bool first = columns.empty();
     columns.emplace_back(identifier, title);
     const bool samples = first && namesSamples();
@@ -107,7 +123,18 @@ void ResultsTableModel::addColumn(const std::string& identifier, const std::stri
 void ResultsTableModel::reload() {
     beginResetModel();
     sampleColumn = namesSamples();
+    flagColumn = showsFlags();
     endResetModel();
+}
+
+QVariant ResultsTableModel::flagData(int row, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::DecorationRole) return {};
+    const CellValue lane = controller->tableView(columns.front().first, row);
+    const auto* number = std::get_if<int32_t>(&lane);
+    const std::string why = number ? laneFlagsText(controller->qualityFlags(), *number) : std::string();
+    if (why.empty()) return {};
+    if (role == Qt::DecorationRole) return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    return QString::fromStdString(why);
 }
 
 TableViewAdapter::TableViewAdapter(QTableView* view, ResultsTableModel* model) : view(view), model(model) {

@@ -3,7 +3,8 @@
 // every count and cell asked of the controller at the moment Qt asks. By
 // lane, the lanes of a sizing table, genotype table or per-sample file also show their samples,
 // in a column after the lane column that is the window's own (the
-// controller never sees it).
+// controller never sees it). By lane, the lanes' quality flags are the last
+// column, the window's own too: a warning icon with why as its tooltip.
 #include <QAbstractTableModel>
 #include <optional>
 #include <string>
@@ -41,12 +42,18 @@ private:
     // Whether the lanes are samples to name: a first column of lanes in a
     // data set read from sizing tables, genotype tables and per-sample files.
     bool namesSamples() const;
+    // Whether the lanes' flags are shown: a first column of the open data set's lanes.
+    bool showsFlags() const;
+    bool isFlagsColumn(int shown) const { return flagColumn && shown == columnCount() - 1; }
     // The controller's column shown at a column of the view; none for the samples.
     std::optional<size_t> controllerColumn(int shown) const;
+    // The flags cell of a row: why as text and tooltip, an icon when any.
+    QVariant flagData(int row, int role) const;
 
     const GeneController* controller = nullptr;
     std::vector<std::pair<std::string, std::string>> columns;  // (identifier, title)
     bool sampleColumn = false;  // shown at 1, as the view was last told
+    bool flagColumn = false;    // shown last, likewise
 };
 
 // The controller's table outlet over a QTableView and the model.

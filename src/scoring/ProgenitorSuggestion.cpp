@@ -49,14 +49,5 @@ ProgenitorSuggestion suggestProgenitors(const std::vector<LaneData>& lanes, doub
     return out;
 }
 
-std::string suggestionText(const ProgenitorSuggestion& s) {
-    std::string text = "progenitor\tsize\tlanes\tnote\n";
-    const std::pair<const char*, const std::optional<SuggestedSize>&> rows[] = {{"P1", s.p1}, {"P2", s.p2}};
-    for (const auto& [name, size] : rows) {
-        text += name;
-        text += size ? "\t" + std::to_string(size->size) + "\t" + std::to_string(size->lanes) + "\t\n" : "\t\t0\t" + s.note + "\n";
-    }
-    return text;
-}
 
 }  // namespace lociview

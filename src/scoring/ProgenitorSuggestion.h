@@ -31,8 +31,4 @@ struct ProgenitorSuggestion {
 ProgenitorSuggestion suggestProgenitors(const std::vector<LaneData>& lanes, double low, double high,
                                         int32_t locustype);
 
-// "progenitor\tsize\tlanes\tnote", then a row for P1 and one for P2; a
-// progenitor not found has an empty size, 0 lanes and the note.
-std::string suggestionText(const ProgenitorSuggestion& suggestion);
-
 }  // namespace lociview

@@ -210,5 +210,79 @@ INSTANTIATE_TEST_SUITE_P(
                    StatisticsSource::OtherFile, std::nullopt, 0}),
     [](const testing::TestParamInfo<SourceCase>& info) { return std::string(info.param.name); });
 
+// The lanes' flags are worked out again at every step that changes the
+// marks: none of a run before it is scored, improbable-alleles once lane 8's
+// three alleles are counted against six empty lanes, gone when a clean-up
+// leaves it two, back on undo; a field typed meanwhile changes nothing.
+// Six lanes with one peak at 145, lane 7 one allele at 150, lane 8 three.
+std::string flagPlate() {
+    std::string plate;
+    for (int lane = 1; lane <= 6; ++lane) plate += std::to_string(lane) + "A,1 1.0 145.0 500 5000 1\n";
+    plate += "7A,1 1.0 150.0 800 8000 1\n7A,2 1.0 148.0 200 2000 1\n";
+    for (const char* peak : {"150.0 900", "148.0 200", "156.0 800", "154.0 200", "162.0 700", "160.0 200"})
+        plate += std::string("8A,1 1.0 ") + peak + " 1000 1\n";
+    return plate;
+}
+
+TEST(ControllerLaneFlags, FollowScoringCleanUpAndUndo) {
+    ControllerHarness h;
+    h.tk.progenitor1.setText("150");
+    h.tk.progenitor2.setText("156");
+    h.tk.lowrange.setText("140");
+    h.tk.highrange.setText("170");
+    h.openText(flagPlate());
+    const auto kinds = [&h] {
+        std::string text;
+        for (const QualityFlag& f : h.controller.qualityFlags())
+            text += std::to_string(f.lane) + " " + qualityFlagName(f.kind) + ";";
+        return text;
+    };
+    EXPECT_EQ(kinds(), "");
+    ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
+    EXPECT_EQ(kinds(), "8 improbable-alleles;");
+    EXPECT_EQ(h.controller.qualityFlags().front().detail,
+              "3 alleles where the empty lanes give 0.288 molecules per reaction: P(X >= 3) = 0.0032");
+
+    const CleanUpSnapshot before = h.controller.cleanUpSnapshot();
+    cleanUp(h, h.tk.cuwallelefield, "162", &GeneController::cleanUpLaneAndOrAllele);
+    EXPECT_EQ(kinds(), "");
+    h.tk.lowrange.setText("150");  // the run's range stays the flags' range
+    ASSERT_EQ(h.controller.restoreCleanUp(before), Outcome::Done);
+    EXPECT_EQ(kinds(), "8 improbable-alleles;");
+
+    // The levels are the user's; they raise flags but move no counter.
+    QualityLevels levels;
+    levels.lowSignal = 600;
+    h.controller.setQualityLevels(levels);
+    EXPECT_EQ(kinds(), "1 low-signal;2 low-signal;3 low-signal;4 low-signal;5 low-signal;6 low-signal;8 improbable-alleles;");
+    EXPECT_EQ(h.tk.numemptylanes.text() + h.tk.numones.text() + h.tk.numtwos.text(), "611");
+}
+
+// "Suggest progenitors" says what it found and fills both fields only when
+// accepted; a peak's size from the view is filled as whole bp.
+TEST(ControllerLaneFlags, SuggestionFillsTheProgenitorsOnlyWhenAccepted) {
+    ControllerHarness h;
+    EXPECT_EQ(h.controller.suggestProgenitorsAction(), Outcome::Refused);  // nothing open
+    h.tk.lowrange.setText("140");
+    h.tk.highrange.setText("170");
+    h.openText(flagPlate());
+    h.tk.dialogs.queueAnswer(true);  // Cancel
+    EXPECT_EQ(h.controller.suggestProgenitorsAction(), Outcome::Cancelled);
+    EXPECT_EQ(h.tk.progenitor1.text() + " " + h.tk.progenitor2.text(), "1.0 2.0");
+    EXPECT_EQ(h.tk.dialogs.shown.back().informative,
+              "P1 145 bp, the tallest peak in range of 6 lanes; P2 150 bp, the tallest peak in range of 2 lanes.");
+    h.tk.dialogs.queueAnswer(false);  // Fill P1 and P2
+    EXPECT_EQ(h.controller.suggestProgenitorsAction(), Outcome::Done);
+    EXPECT_EQ(h.tk.progenitor1.text() + " " + h.tk.progenitor2.text(), "145 150");
+
+    h.controller.fillProgenitor(2, 155.5);
+    EXPECT_EQ(h.tk.progenitor2.text(), "156");
+    // A range holding one lane's tallest peak has no second size.
+    h.tk.lowrange.setText("155");
+    EXPECT_EQ(h.controller.suggestProgenitorsAction(), Outcome::Refused);
+    EXPECT_EQ(h.tk.dialogs.shown.back().id, AlertId::NoProgenitorsToSuggest);
+    EXPECT_EQ(h.tk.progenitor1.text() + " " + h.tk.progenitor2.text(), "145 156");
+}
+
 }  // namespace
 }  // namespace lociview

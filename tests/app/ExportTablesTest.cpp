@@ -86,9 +86,14 @@ TEST_F(ExportTablesTest, EachTableWithItsHeaderAsCsvAndTsv) {
          {"Allele Size\t# of peaks at this size\t% of weighted height", "146\t1\t0.943598", "150\t7\t1.425948",
           "156\t6\t1.213576", "158\t1\t0.742183", "162\t1\t0.803218"}},
         {ExportTable::ByLane, Delimiter::Comma,
-         {"Lane number,alle146,alle150,alle156,alle158,alle162", "1,,2424,,,", "2,,,1944,,", "3,,2196,1858,,",
-          "4,,2429,,,", "5,,,,,", "6,1546,,,,", "7,,,2193,,1316", "8,,2006,1944,,", "9,,3062,,,", "10,,2613,,1216,",
-          "11,,,2384,,", "12,,1624,1607,,"}},
+         // The last column says why a lane is flagged: here, the primer peak near 62 bp outranks the alleles.
+         {"Lane number,alle146,alle150,alle156,alle158,alle162,Flags",
+          "1,,2424,,,,\"outside-range: tallest peak 2754 RFU at 62.13 bp, outside 120..180 bp\"", "2,,,1944,,,",
+          "3,,2196,1858,,,\"outside-range: tallest peak 3075 RFU at 61.64 bp, outside 120..180 bp\"", "4,,2429,,,,",
+          "5,,,,,,\"outside-range: tallest peak 2941 RFU at 61.55 bp, outside 120..180 bp\"", "6,1546,,,,,",
+          "7,,,2193,,1316,", "8,,2006,1944,,,",
+          "9,,3062,,,,\"outside-range: tallest peak 3209 RFU at 62.32 bp, outside 120..180 bp\"", "10,,2613,,1216,,",
+          "11,,,2384,,,", "12,,1624,1607,,,\"outside-range: tallest peak 3177 RFU at 61.71 bp, outside 120..180 bp\""}},
         {ExportTable::Counters, Delimiter::Tab,
          {"counter\tvalue", "lanes\t12", "numemptylanes\t1", "numones\t6", "numtwos\t5"}},
     };
@@ -175,14 +180,14 @@ TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
     h.tk.progenitor2.setText("152");
     ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
     const std::string byLane = h.controller.exportText(ExportTable::ByLane, Delimiter::Comma);
-    EXPECT_NE(byLane.find("\nLane number,Sample\n1,\"A01, \"\"left\"\"\"\n2,\"#2 right\"\n"), std::string::npos) << byLane;
+    EXPECT_NE(byLane.find("\nLane number,Sample,Flags\n1,\"A01, \"\"left\"\"\",\n2,\"#2 right\",\n"), std::string::npos) << byLane;
     for (const ReportSection& section : h.controller.report().sections)
         if (section.heading == "Results by lane") {
             EXPECT_EQ(section.tables.at(0).rows.at(1).at(1), "#2 right");
         }
     h.tk.toggleTable.setState(1);
     h.controller.toggleTable();
-    EXPECT_EQ(h.controller.shownTableRows({1}).rows, (std::vector<std::vector<std::string>>{{"2", "#2 right"}}));
+    EXPECT_EQ(h.controller.shownTableRows({1}).rows, (std::vector<std::vector<std::string>>{{"2", "#2 right", ""}}));
     h.openText("1A,1\t1\t150.1\t900\t1\t1\n");
     EXPECT_EQ(h.controller.exportTable(ExportTable::ByLane)->columns, std::vector<std::string>{"Lane number"});
 }

@@ -111,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{{"score", "--locus", "Di", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'Di'"},
                     CliCase{{"score", "--show", "alleles,bogus", "f"}, 2, "", "unknown block 'bogus' for --show"},
                     CliCase{{"score", "--show", "", "f"}, 2, "", "unknown block '' for --show"},
+                    CliCase{{"score", "--saturation", "3e4x", "f"}, 2, "",
+                            "--saturation must be a number of RFU, 0 or more, not '3e4x'\n"},
+                    CliCase{{"score", "--low-signal", "-1", "f"}, 2, "", "--low-signal must be a number of RFU, 0 or more, not '-1'"},
                     CliCase{{"score", "--bogus", "f"}, 2, "", "The following argument was not expected: --bogus"},
                     // A run log that keeps nothing, or whose path SQLite reads otherwise.
                     CliCase{{"score", "--accumulator", "", "f"}, 2, "", "--accumulator needs the path of a file\n"},
@@ -128,7 +131,8 @@ TEST(CliOutput, OutputThatCannotBeWrittenFails) {
 
 TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     const auto parsed = parseBatchOptions({"--p1=150", "--p2", "156", "--low", "", "--locus", "penta", "--maybes",
-                                           "--show", "sppcr", "--show", "lanes", "a.txt", "-", "--", "--ge", "b.txt"});
+                                           "--show", "sppcr", "--show", "lanes", "--saturation", "5e3", "a.txt", "-",
+                                           "--", "--ge", "b.txt"});
     ASSERT_TRUE(std::holds_alternative<BatchOptions>(parsed)) << std::get<std::string>(parsed);
     const BatchOptions& o = std::get<BatchOptions>(parsed);
     // "" is typed, not left alone; after "--" "--ge" is a file name; given blocks replace the default.
@@ -136,6 +140,7 @@ TEST(BatchScoreOptions, ValuesLandWhereTheyBelong) {
     EXPECT_EQ(std::tuple(o.locusCell, o.maybes, o.ge, o.show),
               std::tuple(3, true, std::nullopt, unsigned(ShowSppcr | ShowLanes)));
     EXPECT_EQ(o.files, (Args{"a.txt", "-", "--ge", "b.txt"}));
+    EXPECT_EQ(std::tuple(o.saturation, o.lowSignal), std::tuple(5000.0, std::nullopt));
     EXPECT_EQ(std::get<BatchOptions>(parseBatchOptions({"f"})).show, unsigned(ShowAlleles | ShowCounters));
 }
 
@@ -152,6 +157,11 @@ protected:
         write("table.txt", kTable);
         write("s1.txt", "B,1\t1\t150\t800\t8000\t1\r\nB,2\t1\t148\t200\t2000\t2");
         write("s2.txt", "B,1\t1\t156\t700\t7000\t1\r\nB,2\t1\t154\t250\t2500\t2\r\nG,1\t1\t170\t400\t10\t3");
+        // Lane 3 saturated at 5000 RFU, lane 4 weak, lane 5 tallest outside 140..170.
+        write("flags.txt", std::string(kBothProgenitors) +
+                               "3A,1 1.0 150.0 6000 9000 1\n4A,1 1.0 156.0 50 500 1\n5A,1 1.0 200.0 9000 9000 1\n"
+                               "5A,2 1.0 156.0 300 3000 1\n");
+        write("split.txt", std::string(kBothProgenitors) + "1A,3 1.0 149.9 141 1000 1\n1A,4 1.0 150.0 31000 9000 1\n");
         write("nosize.csv", "Sample,Height\nS1,10\n");
         // Both progenitors; one height in no form a number is written in.
         write("skips.csv", "Sample,Size,Height\nS1,150,\"1,800\"\nS1,148,200\nS2,156,700\nS2,154,\"25,0\"\n");
@@ -280,6 +290,28 @@ INSTANTIATE_TEST_SUITE_P(
                  "file\tsppcr\n@both.txt\t7 1 2 150 156 \n@both.txt\t150 156\n@both.txt\t4.00 2 1 1 \n",
                  "\n\nfile\tprogenitor\tchange_units\tsize\tcount\n@both.txt\tP1\t0\t150\t1\n",
                  "\naccumulated\tP2\t0\t156\t2\n\nfile\taccumulated\naccumulated\t7 1 2 150 156 \n"},
+                ""},
+        // The lanes' flags and suggested progenitors come also for a file
+        // not scored, where nothing else does; the levels are the options'.
+        RunCase{"QcAndSuggestBeforeProgenitorsAreKnown",
+                "--low 140 --high 170 --saturation 5000 --show qc,suggest,alleles @flags.txt", 1,
+                {"# @flags.txt: qc\nlane\tsample\tflag\tdetail\n"
+                 "3\t\toff-scale\t1 peak in range at or above 5000 RFU or off scale, the tallest 6000 RFU at 150.00 bp\n"
+                 "4\t\tlow-signal\ttallest peak in range 50 RFU at 156.00 bp, below 100 RFU\n"
+                 "5\t\toutside-range\ttallest peak 9000 RFU at 200.00 bp, outside 140..170 bp\n"
+                 "# @flags.txt: suggest\nprogenitor\tsize\tlanes\tnote\nP1\t150\t2\t\nP2\t156\t3\t\n"},
+                "lociview: @flags.txt: Progenitor 1 is smaller than your Low Range value.\n"},
+        // A saturated peak merged with its split half by scoring is flagged as read.
+        RunCase{"OffScaleThroughAMerge", SCORING "--show qc @split.txt", 0,
+                {"# @split.txt: qc\nlane\tsample\tflag\tdetail\n"
+                 "1\t\toff-scale\t1 peak in range at or above 30000 RFU or off scale, the tallest 31000 RFU at 150.00 bp\n"},
+                ""},
+        RunCase{"QcAndSuggestTidy", SCORING "--format tidy --show suggest,counters,qc @flags.txt @both.txt", 0,
+                {"file\tnumemptylanes\tnumones\tnumtwos\n@flags.txt\t3\t2\t0\n@both.txt\t0\t2\t0\n\n"
+                 "file\tlane\tsample\tflag\tdetail\n@flags.txt\t4\t\tlow-signal\t",
+                 "\n@flags.txt\t5\t\toutside-range\ttallest peak 9000 RFU at 200.00 bp, outside 140..170 bp\n\n"
+                 "file\tprogenitor\tsize\tlanes\tnote\n@flags.txt\tP1\t150\t2\t\n@flags.txt\tP2\t156\t3\t\n"
+                 "@both.txt\tP1\t150\t1\t\n@both.txt\tP2\t156\t1\t\n"},
                 ""},
         // A tri locus scores no allele: nothing to accumulate, so that file fails.
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,

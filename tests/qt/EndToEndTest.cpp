@@ -106,6 +106,13 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
                     {"7", "", "", "2193", "", "1316"},  {"8", "", "2006", "1944", "", ""},
                     {"9", "", "3062", "", "", ""},      {"10", "", "2613", "", "1216", ""},
                     {"11", "", "", "2384", "", ""},     {"12", "", "1624", "1607", "", ""}};
+    // Last, each lane's flags: here a primer peak near 62 bp is the tallest.
+    byLane[0].push_back("Flags");
+    for (size_t row = 1; row < byLane.size(); ++row) byLane[row].push_back("");
+    for (const auto& [row, tallest] : {std::pair{1, "2754 RFU at 62.13"}, {3, "3075 RFU at 61.64"}, {5, "2941 RFU at 61.55"},
+                                       {9, "3209 RFU at 62.32"}, {12, "3177 RFU at 61.71"}})
+        byLane[static_cast<size_t>(row)].back() =
+            std::string("outside-range: tallest peak ") + tallest + " bp, outside 120..180 bp";
     EXPECT_EQ(shownTable(), byLane);
 
     // Two lanes selected by clicks, then graphed: every peak of both lanes.

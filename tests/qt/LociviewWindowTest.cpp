@@ -153,7 +153,7 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     type("progenitor2", "156");
     click("scoreButton");
     click("toggleTable");
-    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample"}, {"1", "s1"}, {"2", "s2"}}));
+    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample", "Flags"}, {"1", "s1", ""}, {"2", "s2", ""}}));
     click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set

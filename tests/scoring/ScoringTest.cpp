@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scoring/LaneScoring.h"
+#include "export/ExportTables.h"
 #include "scoring/ProgenitorSuggestion.h"
 #include "scoring/ScoringLog.h"
 #include "scoring/SizeMatches.h"

@@ -118,6 +118,11 @@ QString writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QS
     });
 }
 
+QString writeSvgPicture(const QString& path, QSize size, const QString& title,
+                        const std::function<void(QPainter&)>& paint) {
+    return writeSvg(path, size, title, paint);
+}
+
 QString writePng(const QString& path, const QImage& image) {
     return saveFile(path, [&](QIODevice& file) { return image.save(&file, "PNG"); });
 }

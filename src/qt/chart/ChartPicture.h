@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 #include "chart/ChartGeometry.h"
 #include "chart/SpectrumBars.h"
@@ -32,5 +33,8 @@ inline constexpr QSize kChartPictureSize{1600, 800};
 QString writeChartSvg(const QString& path, const ChartFrame& frame, QSize size = kChartPictureSize);
 QString writeSpectrumSvg(const QString& path, const SpectrumBars& bars, const QString& title, QSize size);
 QString writePng(const QString& path, const QImage& image);
+// Any drawing paint makes, as an SVG drawing of size.
+QString writeSvgPicture(const QString& path, QSize size, const QString& title,
+                        const std::function<void(QPainter&)>& paint);
 
 }  // namespace lociview::qt

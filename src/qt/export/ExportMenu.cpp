@@ -16,10 +16,12 @@
 #include <set>
 
 #include "app/GeneController.h"
-#include "qt/chart/ChartPicture.h"
+#include "chart/LaneZoom.h"
+#include "qt/chart/LaneView.h"
 #include "qt/QtDialogs.h"
-#include "qt/export/SaveFile.h"
+#include "qt/chart/ChartPicture.h"
 #include "qt/chart/SpectrumChart.h"
+#include "qt/export/SaveFile.h"
 #include "qt/StatisticsPanel.h"
 
 namespace lociview::qt {
@@ -101,6 +103,9 @@ ExportMenu::ExportMenu(QWidget& window, ChartModel& model, QMenu* fileMenu, QAct
     spectrum = newAction(this, QStringLiteral("S&pectrum Chart Picture…"), QStringLiteral("actionExportSpectrumChart"));
     connect(spectrum, &QAction::triggered, this, &ExportMenu::exportSpectrumChart);
     exportMenu->addAction(spectrum);
+    lanesPicture = newAction(this, QStringLiteral("&Lanes Picture…"), QStringLiteral("actionExportLanes"));
+    connect(lanesPicture, &QAction::triggered, this, &ExportMenu::exportLanes);
+    exportMenu->addAction(lanesPicture);
 
     reportAction = newAction(this, QStringLiteral("Export &Report…"), QStringLiteral("actionExportReport"),
                              QKeySequence(QStringLiteral("Ctrl+Shift+D")));
@@ -201,6 +206,19 @@ bool ExportMenu::exportChart() {
     return written(hasExtension(path, "svg") ? writeChartSvg(path, frame) : writePng(path, chartImage(frame, kChartPictureSize)), path);
 }
 
+bool ExportMenu::exportLanes() {
+    const LanePanel* panel = lanes;
+    if (!panel) return false;
+    const QString path = chosenPath(QStringLiteral("Export Lanes Picture"), QStringLiteral("lanes"),
+                                    kPictureFilters + QStringList{QStringLiteral("PDF document (*.pdf)")});
+    if (path.isEmpty()) return false;
+    // The lanes as the view shows them now, at twice its size on screen.
+    LaneView view = panel->canvas()->currentView();
+    view.width = std::max(view.width * 2, 800);
+    view.height = std::max(view.height * 2, 400);
+    return written(writeLanePicture(path, panel->canvas()->lanes(), view), path);
+}
+
 bool ExportMenu::exportSpectrumChart() {
     const StatisticsPanel* panel = statistics;
     if (!panel) return false;
@@ -227,6 +245,15 @@ ReportPictures ExportMenu::reportPictures() const {
         pictures.accumulatedSpectrum =
             spectrumImage(spectrumBars(controller->accumulatedStatistics().spectrum),
                           QStringLiteral("Allele spectrum of the accumulated runs"), SpectrumChartView::kPictureSize);
+    const std::vector<LaneData> flagged = controller->flaggedLanes();
+    if (!flagged.empty() && flagged.size() <= GeneController::kReportedLaneViews) {
+        LaneView view;
+        view.markers = lanes ? lanes->canvas()->currentView().markers : LaneMarkers{};
+        view.window = fullWindow(flagged, view.markers);
+        view.width = kChartPictureSize.width();
+        view.height = 60 + 90 * static_cast<int>(flagged.size());
+        pictures.flaggedLanes = laneImage(flagged, view);
+    }
     return pictures;
 }
 

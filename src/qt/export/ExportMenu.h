@@ -24,6 +24,7 @@ class GeneController;
 namespace lociview::qt {
 
 class QtDialogs;
+class LanePanel;
 class StatisticsPanel;
 
 class ExportMenu final : public QObject {
@@ -39,6 +40,8 @@ public:
     void setController(const GeneController* source) { controller = source; }
     // The spectra the Spectrum Chart picture is saved from: the tab shown.
     void setStatisticsPanel(const StatisticsPanel* panel) { statistics = panel; }
+    // The lane view Export Lanes Picture draws, as shown.
+    void setLanePanel(const LanePanel* panel) { lanes = panel; }
 
     // Sends GeneController::printMyWindow through the window.
     QAction* printWindowAction() const { return printWindow; }
@@ -47,6 +50,7 @@ public:
     bool exportTable(ExportTable which);
     bool exportChart();
     bool exportSpectrumChart();
+    bool exportLanes();  // the lane view as it is, PNG, SVG or PDF
     bool exportReport();
     // The report as a PDF file at path, without asking: empty when written, else why not.
     QString writeReport(const QString& path);
@@ -79,12 +83,14 @@ private:
 
     ChartModel& chartModel;
     const StatisticsPanel* statistics = nullptr;
+    const LanePanel* lanes = nullptr;
     QTableView* table;
     QtDialogs& dialogs;
     const GeneController* controller = nullptr;
     std::vector<std::pair<ExportTable, QAction*>> tableActions;
     QAction* chart = nullptr;
     QAction* spectrum = nullptr;
+    QAction* lanesPicture = nullptr;
     QAction* reportAction = nullptr;
     QAction* printWindow = nullptr;
 };

@@ -304,6 +304,7 @@ const QImage& pictureOf(const ReportPictures& pictures, ReportPicture picture) {
         case ReportPicture::Chart: return pictures.chart;
         case ReportPicture::RunSpectrum: return pictures.runSpectrum;
         case ReportPicture::AccumulatedSpectrum: return pictures.accumulatedSpectrum;
+        case ReportPicture::FlaggedLanes: return pictures.flaggedLanes;
         case ReportPicture::None: break;
     }
     return none;

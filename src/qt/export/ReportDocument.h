@@ -20,6 +20,7 @@ struct ReportPictures {
     QImage chart;
     QImage runSpectrum;
     QImage accumulatedSpectrum;
+    QImage flaggedLanes;
 };
 
 // A4 (Letter where the locale measures in inches), portrait, 15 mm margins.

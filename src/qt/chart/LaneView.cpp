@@ -1,0 +1,410 @@
+#include "qt/chart/LaneView.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <unordered_set>
+
+#include "chart/LaneZoom.h"
+#include "qt/chart/ChartPicture.h"
+#include "qt/export/SaveFile.h"
+
+namespace lociview::qt {
+
+namespace {
+
+QColor colour(Rgb rgb, int alpha = 255) { return QColor(rgb.r, rgb.g, rgb.b, alpha); }
+QRectF rect(const PixelRect& r) { return QRectF(r.left, r.top, r.width, r.height); }
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+// A wheel notch zooms by this much.
+constexpr double kWheelZoom = 1.25;
+
+// The style measured from the painter's font, so labels and legend fit it.
+LaneStyle styleFor(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    LaneStyle style;
+    style.lineHeight = std::max(10.0, metrics.height());
+    style.charWidth = std::max(4.0, metrics.averageCharWidth());
+    return style;
+}
+
+}  // namespace
+
+void paintLanes(QPainter& painter, const LaneFrame& f) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(painter.window(), Qt::white);
+    const QFontMetricsF metrics(painter.font());
+    if (!f.note.empty() && f.bands.empty()) {
+        painter.setPen(Qt::darkGray);
+        painter.drawText(painter.window(), Qt::AlignCenter | Qt::TextWordWrap, text(f.note));
+        painter.restore();
+        return;
+    }
+    const QRectF plot = rect(f.plot);
+    // Bands and their scales, under everything else.
+    painter.setPen(QColor(200, 200, 200));
+    for (const LaneBand& band : f.bands) {
+        if (f.mode == LaneMode::Stacked) painter.drawLine(QPointF(plot.left(), band.rect.bottom()), QPointF(plot.right(), band.rect.bottom()));
+        for (const AxisTick& tick : band.heightTicks) {
+            painter.setPen(Qt::black);
+            painter.drawLine(QPointF(plot.left() - 4, tick.at), QPointF(plot.left(), tick.at));
+            painter.drawText(QRectF(0, tick.at - metrics.height() / 2, plot.left() - 6, metrics.height()),
+                             Qt::AlignRight | Qt::AlignVCenter, text(tick.text));
+            painter.setPen(QColor(200, 200, 200));
+        }
+    }
+    painter.setPen(Qt::black);
+    for (const AxisTick& tick : f.heightTicks) {
+        painter.drawLine(QPointF(plot.left() - 4, tick.at), QPointF(plot.left(), tick.at));
+        painter.drawText(QRectF(0, tick.at - metrics.height() / 2, plot.left() - 6, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, text(tick.text));
+    }
+    for (const AxisTick& tick : f.sizeTicks) {
+        painter.drawLine(QPointF(tick.at, plot.bottom()), QPointF(tick.at, plot.bottom() + 4));
+        painter.drawText(QRectF(tick.at - 40, plot.bottom() + 5, 80, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
+                         text(tick.text));
+    }
+    painter.drawRect(plot);
+    painter.drawText(QRectF(plot.left(), plot.bottom() + 5 + metrics.height(), plot.width(), metrics.height()),
+                     Qt::AlignHCenter, QString::fromLatin1(LaneFrame::sizeTitle));
+    painter.save();
+    painter.translate(2, plot.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), metrics.height()), Qt::AlignHCenter,
+                     QString::fromLatin1(LaneFrame::heightTitle));
+    painter.restore();
+
+    painter.setClipRect(plot);
+    // A signal keeps several points per pixel column: smoothing its edges
+    // costs most of a frame and shows nothing more.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (const TraceLine& trace : f.traces) {
+        painter.setPen(QPen(colour(trace.colour), 1.0));
+        for (const auto& line : trace.polylines) {
+            QPolygonF points;
+            points.reserve(static_cast<qsizetype>(line.size()));
+            for (const PixelPoint& p : line) points.append(QPointF(p.x, p.y));
+            painter.drawPolyline(points);
+        }
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const DrawnPeak& peak : f.peaks) {
+        if (peak.outlined) {
+            QPolygonF outline;
+            for (const PixelPoint& p : peakOutline(peak)) outline.append(QPointF(p.x, p.y));
+            painter.setPen(QPen(colour(peak.colour), 1.0));
+            painter.setBrush(colour(peak.colour, 90));
+            painter.drawPolygon(outline);
+        } else {
+            // A trace's called peak: a small mark at its apex on the signal.
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour(peak.colour));
+            painter.drawEllipse(QPointF(peak.apex.x, peak.apex.y), 3, 3);
+        }
+    }
+    painter.setBrush(Qt::NoBrush);
+    for (const MarkerLine& line : f.lines) {
+        QPen pen(colour(line.colour), 1.0, line.dashed ? Qt::DashLine : Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(line.x, plot.top()), QPointF(line.x, plot.bottom()));
+        painter.drawText(QPointF(line.x + 3, plot.top() + metrics.ascent() + 2), QString::fromLatin1(line.label));
+    }
+    painter.setPen(Qt::black);
+    for (const LaneBand& band : f.bands)
+        if (band.labelled) painter.drawText(QPointF(band.labelAt.x, band.labelAt.y + metrics.ascent()), text(band.label));
+    if (!f.legend.empty()) {
+        painter.setPen(QColor(160, 160, 160));
+        painter.setBrush(QColor(255, 255, 255, 230));
+        painter.drawRect(rect(f.legendBox));
+        for (const LegendEntry& entry : f.legend) {
+            if (entry.swatch) painter.fillRect(rect(entry.swatchRect), colour(*entry.swatch));
+            painter.setPen(Qt::black);
+            painter.drawText(QPointF(entry.textAt.x, entry.textAt.y + metrics.ascent()), text(entry.text));
+        }
+    }
+    painter.restore();
+}
+
+namespace {
+
+// Pictures are drawn in a font of a fixed pixel size, whatever the screen.
+QFont pictureFont() {
+    QFont font;
+    font.setPixelSize(12);
+    return font;
+}
+
+}  // namespace
+
+QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
+    const QFont font = pictureFont();
+    view.style = styleFor(font);
+    QImage image(QSize(view.width, view.height), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setFont(font);
+    paintLanes(painter, layLanes(lanes, view));
+    return image;
+}
+
+QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QSize size(view.width, view.height);
+    const QFont font = pictureFont();
+    view.style = styleFor(font);
+    const LaneFrame frame = layLanes(lanes, view);
+    const auto paint = [&](QPainter& painter) {
+        painter.setFont(font);
+        paintLanes(painter, frame);
+    };
+    if (suffix == QLatin1String("svg")) return writeSvgPicture(path, size, QStringLiteral("Lanes"), paint);
+    if (suffix == QLatin1String("pdf")) {
+        return saveFile(path, [&](QIODevice& file) {
+            QPdfWriter pdf(&file);
+            pdf.setResolution(96);
+            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&pdf)) return false;
+            painter.setWindow(QRect(QPoint(0, 0), size));
+            paint(painter);
+            return painter.end();
+        });
+    }
+    if (suffix != QLatin1String("png")) return QStringLiteral("the name ends in neither .png, .svg nor .pdf");
+    return writePng(path, laneImage(lanes, view));
+}
+
+LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setMinimumSize(240, 160);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+bool LaneCanvas::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QString tip = tipAt(help->pos());
+    if (tip.isEmpty())
+        tip = QStringLiteral("Wheel: zoom sizes (Shift: heights) · drag: pan · Shift-drag: zoom to a box · "
+                             "double-click: the whole data · right-click a peak: make it a progenitor");
+    QToolTip::showText(help->globalPos(), tip, this);
+    return true;
+}
+
+void LaneCanvas::setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit) {
+    data = std::move(lanes);
+    view.markers = markers;
+    if (fit) view.window = fullWindow(data, markers);
+    update();
+}
+
+void LaneCanvas::setMode(LaneMode mode) {
+    view.mode = mode;
+    update();
+}
+
+void LaneCanvas::setMarkers(const LaneMarkers& markers) {
+    view.markers = markers;
+    update();
+}
+
+void LaneCanvas::resetWindow() { moveTo(fullWindow(data, view.markers)); }
+
+void LaneCanvas::moveTo(const LaneWindow& window) {
+    view.window = window;
+    update();
+}
+
+LaneView LaneCanvas::currentView() const {
+    LaneView at = view;
+    at.width = width();
+    at.height = height();
+    at.style = styleFor(font());
+    return at;
+}
+
+LaneFrame LaneCanvas::layOut() const { return layLanes(data, currentView()); }
+
+QString LaneCanvas::tipAt(QPointF point) const {
+    const std::optional<PeakHit> hit = peakAt(shown, data, {point.x(), point.y()});
+    return hit ? text(peakHitText(*hit)) : QString();
+}
+
+void LaneCanvas::paintEvent(QPaintEvent*) {
+    shown = layOut();
+    QPainter painter(this);
+    paintLanes(painter, shown);
+    if (bandFrom) {
+        painter.setPen(QPen(palette().highlight().color(), 1.0, Qt::DashLine));
+        painter.drawRect(QRectF(*bandFrom, pointer).normalized());
+    }
+}
+
+void LaneCanvas::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) return;
+    const double factor = std::pow(kWheelZoom, notches);
+    moveTo(event->modifiers() & Qt::ShiftModifier ? zoomHeights(shown, factor)
+                                                  : zoomSizes(shown, event->position().x(), factor));
+    event->accept();
+}
+
+void LaneCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    pointer = event->position();
+    if (event->modifiers() & Qt::ShiftModifier) bandFrom = pointer;
+    else dragFrom = pointer;
+}
+
+void LaneCanvas::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (dragFrom) {
+        moveTo(panBy(shown, at.x() - dragFrom->x(), at.y() - dragFrom->y()));
+        shown = layOut();  // the next move pans from the window it left
+        dragFrom = at;
+    } else if (bandFrom) {
+        update();
+    } else if (QToolTip::isVisible()) {
+        // A tooltip shown follows the pointer from peak to peak.
+        const QString tip = tipAt(at);
+        if (tip.isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(event->globalPosition().toPoint(), tip, this);
+    }
+    pointer = at;
+}
+
+void LaneCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (bandFrom) {
+        const QPointF corner = *bandFrom;
+        bandFrom.reset();
+        moveTo(zoomToRect(shown, {corner.x(), corner.y()}, {event->position().x(), event->position().y()}));
+    }
+    dragFrom.reset();
+}
+
+void LaneCanvas::mouseDoubleClickEvent(QMouseEvent*) { resetWindow(); }
+
+void LaneCanvas::contextMenuEvent(QContextMenuEvent* event) {
+    const std::optional<PeakHit> hit = peakAt(shown, data, {double(event->pos().x()), double(event->pos().y())});
+    if (!hit) return;
+    QMenu menu(this);
+    const double size = hit->value.size;
+    const QString at = QString::number(size, 'f', 2);
+    menu.addAction(QStringLiteral("Set %1 bp as Progenitor 1").arg(at), this, [this, size] { Q_EMIT progenitorChosen(1, size); });
+    menu.addAction(QStringLiteral("Set %1 bp as Progenitor 2").arg(at), this, [this, size] { Q_EMIT progenitorChosen(2, size); });
+    menu.exec(event->globalPos());
+}
+
+LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* bar = new QHBoxLayout;
+    mode = new QComboBox;
+    mode->setObjectName(QStringLiteral("laneMode"));
+    mode->addItems({QStringLiteral("Stacked"), QStringLiteral("Overlaid")});
+    auto* reset = new QPushButton(QStringLiteral("Reset"));
+    reset->setObjectName(QStringLiteral("laneReset"));
+    reset->setToolTip(QStringLiteral("Show the whole data"));
+    suggest = new QPushButton(QStringLiteral("Suggest progenitors"));
+    suggest->setObjectName(QStringLiteral("suggestProgenitors"));
+    bar->addWidget(mode);
+    bar->addWidget(reset);
+    bar->addStretch();
+    bar->addWidget(suggest);
+    layout->addLayout(bar);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    list = new QListWidget;
+    list->setObjectName(QStringLiteral("laneList"));
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setToolTip(QStringLiteral("The lanes drawn: choose some, or none for all"));
+    plot = new LaneCanvas;
+    plot->setObjectName(QStringLiteral("laneCanvas"));
+    splitter->addWidget(list);
+    splitter->addWidget(plot);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({140, 500});
+    layout->addWidget(splitter, 1);
+
+    connect(mode, &QComboBox::currentIndexChanged, plot,
+            [this](int index) { plot->setMode(index == 1 ? LaneMode::Overlaid : LaneMode::Stacked); });
+    connect(reset, &QPushButton::clicked, plot, &LaneCanvas::resetWindow);
+    connect(suggest, &QPushButton::clicked, this, &LanePanel::suggestRequested);
+    connect(list, &QListWidget::itemSelectionChanged, this, [this] { showChosen(true); });
+}
+
+void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers,
+                          bool fit) {
+    all = std::move(lanes);
+    lines = markers;
+    // The list keeps what was chosen while the lanes stay the same.
+    std::unordered_set<int32_t> chosen;
+    if (!fit)
+        for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
+    const QSignalBlocker quiet(list);
+    list->clear();
+    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    for (const LaneData& lane : all) {
+        QString label = QString::number(lane.lane);
+        if (!lane.sample.empty()) label += QLatin1Char(' ') + text(lane.sample);
+        auto* item = new QListWidgetItem(label, list);
+        item->setData(Qt::UserRole, lane.lane);
+        const std::string why = laneFlagsText(flags, lane.lane);
+        if (!why.empty()) {
+            item->setIcon(warning);
+            item->setToolTip(text(why));
+        }
+        item->setSelected(chosen.count(lane.lane) > 0);
+    }
+    showChosen(fit);
+}
+
+void LanePanel::setMarkers(const LaneMarkers& markers) {
+    lines = markers;
+    plot->setMarkers(markers);
+}
+
+void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
+    const std::unordered_set<int32_t> chosen(lanes.begin(), lanes.end());
+    {
+        const QSignalBlocker quiet(list);
+        for (int i = 0; i < list->count(); ++i)
+            list->item(i)->setSelected(chosen.count(list->item(i)->data(Qt::UserRole).toInt()) > 0);
+    }
+    showChosen(true);
+}
+
+void LanePanel::showChosen(bool fit) {
+    std::unordered_set<int32_t> chosen;
+    for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
+    if (chosen.empty()) {
+        plot->setLanes(all, lines, fit);
+        return;
+    }
+    std::vector<LaneData> some;
+    for (const LaneData& lane : all)
+        if (chosen.count(lane.lane)) some.push_back(lane);
+    plot->setLanes(std::move(some), lines, fit);
+}
+
+}  // namespace lociview::qt

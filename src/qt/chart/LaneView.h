@@ -1,0 +1,114 @@
+#pragma once
+// The lane view: the chosen lanes' peaks (and a trace's sized signal)
+// against size in bp, painted with QPainter from the frame LaneGeometry lays
+// out; its dock beside the chart with the lane and sample list, and the
+// same picture written as PNG, SVG or PDF without a window.
+#include <QString>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "chart/LaneGeometry.h"
+#include "stats/QualityFlags.h"
+
+class QComboBox;
+class QListWidget;
+class QPainter;
+class QPushButton;
+
+namespace lociview::qt {
+
+// The frame as the view shows it, over its whole device.
+void paintLanes(QPainter& painter, const LaneFrame& frame);
+
+// The lanes laid out at size and written to path, its kind by its
+// extension (.png, .svg, .pdf): empty when written, else why not.
+QImage laneImage(const std::vector<LaneData>& lanes, LaneView view);
+QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view);
+
+// The painted lanes with zoom (wheel on sizes, with Shift on heights; a
+// Shift-drag rubber band), a drag to pan, a reset (double-click), a tooltip
+// on the peak under the pointer and its menu to make it a progenitor.
+class LaneCanvas final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LaneCanvas(QWidget* parent = nullptr);
+
+    // fit: show the whole data, as after opening a file; otherwise the
+    // window stays where the user left it.
+    void setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit);
+    void setMode(LaneMode mode);
+    void setMarkers(const LaneMarkers& markers);
+    void resetWindow();
+
+    const LaneFrame& frame() const { return shown; }
+    const LaneWindow& window() const { return view.window; }
+    const std::vector<LaneData>& lanes() const { return data; }
+    // What is shown: mode, window, lines, at the widget's size now.
+    LaneView currentView() const;
+    // The frame at the widget's size now, as paintEvent lays it out.
+    LaneFrame layOut() const;
+    // What the tooltip says at a point; "" off every peak.
+    QString tipAt(QPointF point) const;
+
+Q_SIGNALS:
+    // From a peak's menu: which 1 or 2.
+    void progenitorChosen(int which, double size);
+
+protected:
+    bool event(QEvent* event) override;  // the tooltip: the peak under the pointer, else how to move
+    void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void moveTo(const LaneWindow& window);
+
+    std::vector<LaneData> data;
+    LaneView view;
+    LaneFrame shown;
+    std::optional<QPointF> dragFrom;
+    std::optional<QPointF> bandFrom;  // a rubber band's first corner
+    QPointF pointer;
+};
+
+// The dock's content: how to draw (stacked or overlaid), Reset, "Suggest
+// progenitors", the lanes with their samples and flags to choose from, and
+// the canvas.
+class LanePanel final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LanePanel(QWidget* parent = nullptr);
+
+    // The open data set's lanes and flags; fit as for LaneCanvas::setLanes.
+    void showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers, bool fit);
+    // P1, P2 and the range as typed, the lanes as they are.
+    void setMarkers(const LaneMarkers& markers);
+    // The lanes of these numbers drawn, as when chosen in the list.
+    void chooseLanes(const std::vector<int32_t>& lanes);
+
+    LaneCanvas* canvas() const { return plot; }
+    QListWidget* laneList() const { return list; }
+    QPushButton* suggestButton() const { return suggest; }
+
+Q_SIGNALS:
+    void suggestRequested();
+
+private:
+    void showChosen(bool fit);
+
+    std::vector<LaneData> all;
+    LaneMarkers lines;
+    QComboBox* mode = nullptr;
+    QPushButton* suggest = nullptr;
+    QListWidget* list = nullptr;
+    LaneCanvas* plot = nullptr;
+};
+
+}  // namespace lociview::qt

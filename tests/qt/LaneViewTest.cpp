@@ -1,0 +1,82 @@
+// The lane view in the window: it shows a file's lanes as soon as it is
+// opened, zooms about the pointer, makes a peak Progenitor 1 from its menu,
+// asks before filling the suggested progenitors, and exports what it shows.
+#include <QContextMenuEvent>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "qt/chart/LaneView.h"
+#include "WindowFixture.h"
+
+namespace lociview::qt::test {
+namespace {
+
+using LaneViewTest = WindowFixture;
+
+TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
+    open(examplePlate);
+    LanePanel* panel = window.lanePanel();
+    ASSERT_TRUE(panel);
+    LaneCanvas* canvas = panel->canvas();
+    EXPECT_TRUE(window.laneDock()->isVisible());
+    EXPECT_EQ(panel->laneList()->count(), 12);
+    ASSERT_EQ(canvas->lanes().size(), 12u);
+
+    // A lane chosen in the list is drawn alone; its tallest peak is under the pointer.
+    panel->chooseLanes({3});
+    ASSERT_EQ(canvas->lanes().size(), 1u);
+    const std::vector<LanePeak> peaks = canvas->lanes().front().peaks;
+    ASSERT_FALSE(peaks.empty());
+    const LanePeak tallest = *std::max_element(peaks.begin(), peaks.end(),
+                                               [](const LanePeak& a, const LanePeak& b) { return a.height < b.height; });
+    // Whatever layout is still pending (a busy machine delays it) is done
+    // before the frame is measured: the tooltip reads the frame last painted.
+    QApplication::processEvents();
+    canvas->repaint();
+    const LaneFrame before = canvas->layOut();
+    const QPointF onPeak(before.x(tallest.size), before.plot.bottom() - 2);
+    EXPECT_TRUE(canvas->tipAt(onPeak).contains(QStringLiteral("lane 3"))) << canvas->tipAt(onPeak).toStdString();
+
+    // A wheel notch zooms in about the pointer: the size under it stays.
+    QWheelEvent wheel(onPeak, canvas->mapToGlobal(onPeak), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    QApplication::processEvents();
+    canvas->repaint();
+    const LaneFrame after = canvas->layOut();
+    EXPECT_LT(after.window.sizeHigh - after.window.sizeLow, before.window.sizeHigh - before.window.sizeLow);
+    EXPECT_NEAR(after.sizeAt(onPeak.x()), before.sizeAt(onPeak.x()), 0.01);
+
+    // The peak's menu makes it Progenitor 1, whole bp.
+    QTimer::singleShot(50, canvas, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->actions().first()->trigger();
+            menu->close();
+        }
+    });
+    const QPoint at = QPointF(after.x(tallest.size), after.plot.bottom() - 2).toPoint();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, canvas->mapToGlobal(at));
+    QApplication::sendEvent(canvas, &menuEvent);
+    EXPECT_EQ(text("progenitor1"), std::to_string(std::lround(tallest.size)));
+
+    // Suggest progenitors asks first: cancelled, the fields stay.
+    dialogs.expectAlert(AlertId::SuggestProgenitors, true);
+    const std::string p2 = text("progenitor2");
+    click("suggestProgenitors");
+    EXPECT_EQ(text("progenitor2"), p2);
+
+    // File › Export › Lanes Picture: the lane as zoomed, as a PNG.
+    const QString path = dir.filePath(QStringLiteral("lanes.png"));
+    dialogs.saves.push_back({path, QString()});
+    action("actionExportLanes")->trigger();
+    EXPECT_GT(QFileInfo(path).size(), 1000);
+    QImage picture(path);
+    EXPECT_GE(picture.width(), 800);
+}
+
+}  // namespace
+}  // namespace lociview::qt::test
