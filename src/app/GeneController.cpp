@@ -42,7 +42,7 @@ Outcome GeneController::refuse(AlertId id) {
 ScoringParameters GeneController::readScoringParameters() const {
     const ParameterTexts texts{outlets.progenitor1.text(), outlets.progenitor2.text(), outlets.lowrange.text(),
                                outlets.highrange.text(),   outlets.shift.text(),       outlets.stuttertol.text()};
-    return readParameters(texts, locustype, outlets.Maybes.state());
+    return readParameters(texts, locustype, outlets.Maybes.state(), walkEvery);
 }
 
 }  // namespace lociview

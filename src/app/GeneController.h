@@ -27,11 +27,22 @@
 #include "scoring/Preparation.h"
 #include "scoring/ScoringParameters.h"
 #include "scoring/ScoringResult.h"
+#include "stats/Instability.h"
 #include "stats/RunStatistics.h"
 
 namespace lociview {
 
 using Row = PeakRow;
+
+// What the user chose for the instability indices; the range, P1 and the
+// locus step come from the scored run.
+struct InstabilityChoices {
+    IndexSizeChoice index = IndexSizeChoice::OwnMainPeak;
+    double indexSize = 0.0;                    // bp, when Typed
+    double threshold = kDefaultPeakThreshold;  // NaN for a text that was no number
+    std::optional<double> unit;                // bp per repeat; the locus step when none
+    std::vector<std::string> controls;         // sample names or lane numbers
+};
 
 class GeneController {
 public:
@@ -66,6 +77,13 @@ public:
 
     // Scoring.
     Outcome scoreAlleles(const ScoringParameters& parameters);
+    // "Walk the ladder for every repeat unit": the front ends' switch, read
+    // by the next Score; off, only a di locus is walked.
+    void setWalkEveryLocus(bool on) { walkEvery = on; }
+    bool walkEveryLocus() const { return walkEvery; }
+    // The last run that reached its end marked no peak because its locus is
+    // not walked (the front ends say so once, and how to turn the walk on).
+    bool lastRunUnwalked() const { return unwalkedRun; }
     void sendTextLog(const std::string& text);
     void markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark);
 
@@ -104,6 +122,13 @@ public:
     // What they are computed from.
     std::optional<RunInput> runStatisticsInput() const;
     AccumulatedInput accumulatedStatisticsInput() const;
+
+    // Repeat instability of the last scored run of the file open now
+    // (RunInstability.cpp): its lanes' peaks as scoring left them (shifted,
+    // in range, split peaks merged), counted afresh on each call; nothing
+    // where runStatistics has nothing. A problem of the choices is said in
+    // the result, with no lane.
+    std::optional<InstabilityResult> runInstability(const InstabilityChoices& choices) const;
 
     // Peak tables in today's layouts (sizing and genotype tables, per-sample
     // files, several files as lanes), read where the classic grammar reads
@@ -235,6 +260,8 @@ private:
     uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
     std::string lastCleanUp;
     std::optional<ResultProvenance> resultSource;
+    bool walkEvery = false;
+    bool unwalkedRun = false;
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "headless/InstabilityOptions.h"
+
 namespace lociview::headless {
 
 // What may be printed, in the order the blocks appear after each file
@@ -23,6 +25,8 @@ enum ShowBlock : unsigned {
     ShowStats = 1u << 6,     // also for the accumulated runs, with ShowAccumulated
     ShowSpectrum = 1u << 7,  // likewise
     ShowSamples = 1u << 8,  // printed first: the samples as lanes, as opened
+    ShowInstability = 1u << 9,        // the lanes' instability indices, after spectrum
+    ShowInstabilityGroups = 1u << 10,  // their means over groups of lanes
 };
 
 struct BatchOptions {
@@ -49,6 +53,10 @@ struct BatchOptions {
     // Each kind of block once, for all files together, as one TSV table
     // with a leading file column (--format tidy), instead of a block per file.
     bool tidy = false;
+    // "Walk the ladder for every repeat unit": every locus is walked, and
+    // tetra and hexa may be chosen.
+    bool walkEveryLocus = false;
+    InstabilityOptions instability;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

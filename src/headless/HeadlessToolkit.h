@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Toolkit.h"
+#include "scoring/Locus.h"
 #include "chart/ChartModel.h"
 
 namespace lociview::headless {
@@ -49,7 +50,7 @@ private:
 
 class Matrix final : public RadioMatrix {
 public:
-    int numberOfColumns() const override { return 4; }
+    int numberOfColumns() const override { return static_cast<int>(kLoci.size()); }
     int cellState(int row, int column) const override;
     void select(int column) { on = column; }  // -1 turns every cell off
     int selected() const { return on; }
