@@ -32,7 +32,7 @@ const FieldName fieldNames[] = {
     {"shift", &ScoringChoices::shift},             {"stuttertol", &ScoringChoices::stuttertol},
 };
 // The locus cells by column, as the controller numbers them.
-const char* const locusCells[] = {"locusMono", "locusDi", "locusTri", "locusPenta"};
+const char* const locusCells[] = {"locusMono", "locusDi", "locusTri", "locusPenta", "locusTetra", "locusHexa"};
 
 template <class T>
 T* child(const QObject& window, const char* name) {
@@ -64,11 +64,12 @@ ScoringChoices scoringChoicesOf(const LociviewWindow& window) {
     for (const FieldName& field : fieldNames) {
         if (const auto* edit = child<QLineEdit>(window, field.widget)) choices.*field.text = edit->text();
     }
-    for (int column = 0; column < 4; ++column) {
+    for (int column = 0; column < static_cast<int>(std::size(locusCells)); ++column) {
         const auto* cell = child<QRadioButton>(window, locusCells[column]);
         if (cell && cell->isChecked()) choices.locusColumn = column;
     }
     if (const auto* maybes = child<QCheckBox>(window, "Maybes")) choices.maybes = maybes->isChecked();
+    if (const auto* walk = child<QCheckBox>(window, "walkEveryLocus")) choices.walkEveryLocus = walk->isChecked();
     return choices;
 }
 
@@ -76,7 +77,9 @@ void applyScoringChoices(LociviewWindow& window, const ScoringChoices& choices) 
     for (const FieldName& field : fieldNames) {
         if (auto* edit = child<QLineEdit>(window, field.widget)) edit->setText(choices.*field.text);
     }
-    if (choices.locusColumn >= 0 && choices.locusColumn < 4) {
+    // The switch first: it offers tetra and hexa.
+    if (auto* walk = child<QCheckBox>(window, "walkEveryLocus")) walk->setChecked(choices.walkEveryLocus);
+    if (choices.locusColumn >= 0 && choices.locusColumn < static_cast<int>(std::size(locusCells))) {
         if (auto* cell = child<QRadioButton>(window, locusCells[choices.locusColumn])) cell->setChecked(true);
     }
     auto* maybes = child<QCheckBox>(window, "Maybes");

@@ -4,6 +4,8 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "scoring/Locus.h"
+
 namespace lociview::qt {
 
 namespace {
@@ -45,7 +47,9 @@ std::optional<ScoringChoices> DesktopSettings::scoringChoices() const {
     ScoringChoices choices;
     for (const FieldKey& field : fieldKeys)
         choices.*field.text = settings->value(scoringGroup + QLatin1String(field.key)).toString();
-    choices.locusColumn = std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0, 3);
+    choices.walkEveryLocus = settings->value(scoringGroup + QStringLiteral("walkEveryLocus"), false).toBool();
+    choices.locusColumn = std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0,
+                                     static_cast<int>(lociOffered(choices.walkEveryLocus).size()) - 1);
     choices.maybes = settings->value(scoringGroup + QStringLiteral("maybes"), false).toBool();
     return choices;
 }
@@ -53,6 +57,7 @@ std::optional<ScoringChoices> DesktopSettings::scoringChoices() const {
 void DesktopSettings::setScoringChoices(const ScoringChoices& choices) {
     for (const FieldKey& field : fieldKeys) settings->setValue(scoringGroup + QLatin1String(field.key), choices.*field.text);
     settings->setValue(scoringGroup + QStringLiteral("locus"), choices.locusColumn);
+    settings->setValue(scoringGroup + QStringLiteral("walkEveryLocus"), choices.walkEveryLocus);
     setMaybes(choices.maybes);
 }
 

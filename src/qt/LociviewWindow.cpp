@@ -19,6 +19,7 @@
 #include <exception>
 
 #include "qt/AccumulatedRunList.h"
+#include "scoring/Locus.h"
 #include "qt/ChartPicture.h"
 #include "qt/Chartview.h"
 #include "qt/CleanUpHistory.h"
@@ -85,7 +86,10 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.locusGroup->addButton(ui->locusDi, 1);
     c.locusGroup->addButton(ui->locusTri, 2);
     c.locusGroup->addButton(ui->locusPenta, 3);
+    c.locusGroup->addButton(ui->locusTetra, 4);
+    c.locusGroup->addButton(ui->locusHexa, 5);
     c.locusGroup->setExclusive(true);
+    ui->walkEveryLocus->setText(QString::fromUtf8(kWalkEveryLocusTitle));
 
     c.tableModel = new ResultsTableModel(this);
     c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
@@ -180,6 +184,7 @@ void LociviewWindow::attach(GeneController& source) {
     controls->tableModel->setController(&source);
     history->setController(&source);
     exports->setController(&source);
+    source.setWalkEveryLocus(ui->walkEveryLocus->isChecked());
     updateStatus();
 }
 
@@ -210,6 +215,10 @@ Outcome LociviewWindow::perform(Outcome (GeneController::*action)()) {
     // What the action read its fields as, where a text is not one plain number.
     fieldNotes = QString::fromStdString(controller->takeFieldNotes());
     if (!fieldNotes.isEmpty()) ui->statusbar->showMessage(QStringLiteral("Read as typed: %1.").arg(fieldNotes));
+    // A locus that is not walked marks no peak: said once for the run.
+    if (action == &GeneController::scoreData && outcome == Outcome::Done && controller->lastRunUnwalked())
+        ui->statusbar->showMessage(QString::fromStdString(unwalkedLocusNote(
+            controller->locusType(), std::string("turn on \"") + kWalkEveryLocusTitle + '"')));
     return outcome;
 }
 
@@ -255,6 +264,15 @@ void LociviewWindow::connectActions() {
     connect(ui->actionMaybes, &QAction::triggered, this, [this](bool checked) {
         ui->Maybes->setChecked(checked);
         perform(&GeneController::toggleMaybes);
+    });
+
+    // Tetra and hexa are offered only while every repeat unit is walked;
+    // one of them chosen when the walk is turned off gives way to di.
+    connect(ui->walkEveryLocus, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on && (ui->locusTetra->isChecked() || ui->locusHexa->isChecked())) ui->locusDi->setChecked(true);
+        ui->locusTetra->setVisible(on);
+        ui->locusHexa->setVisible(on);
+        if (controller) controller->setWalkEveryLocus(on);
     });
 
     on(ui->actionCleanUp, &QAction::triggered, &GeneController::cleanUpWindow);
