@@ -129,6 +129,12 @@ public:
     // where runStatistics has nothing. A problem of the choices is said in
     // the result, with no lane.
     std::optional<InstabilityResult> runInstability(const InstabilityChoices& choices) const;
+    // The choices and groups the exports and the report count them with.
+    void setInstabilityChoices(InstabilityChoices choices, std::vector<GroupSpec> groups = {}) {
+        instabilityChosen = std::move(choices);
+        instabilityGroups = std::move(groups);
+    }
+    const InstabilityChoices& instabilityChoices() const { return instabilityChosen; }
 
     // Peak tables in today's layouts (sizing and genotype tables, per-sample
     // files, several files as lanes), read where the classic grammar reads
@@ -262,6 +268,8 @@ private:
     std::optional<ResultProvenance> resultSource;
     bool walkEvery = false;
     bool unwalkedRun = false;
+    InstabilityChoices instabilityChosen;
+    std::vector<GroupSpec> instabilityGroups;
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;
