@@ -92,6 +92,16 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     ui->walkEveryLocus->setText(QString::fromUtf8(kWalkEveryLocusTitle));
 
     c.tableModel = new ResultsTableModel(this);
+    // The control lanes checked by lane: the index size of the controls'
+    // mean, and the group the others are compared with.
+    connect(c.tableModel, &ResultsTableModel::controlsChanged, this, [this] {
+        if (!controller) return;
+        InstabilityChoices choices = controller->instabilityChoices();
+        choices.controls = controls->tableModel->controlLanes();
+        controller->setInstabilityChoices(std::move(choices));
+        controls->tableModel->refreshIndices();
+        refreshViews();
+    });
     c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
     c.datatext = std::make_unique<PlainTextLog>(ui->datatext);
     c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar, ui->cancelScoringButton);

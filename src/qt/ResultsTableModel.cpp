@@ -14,11 +14,73 @@ ResultsTableModel::ResultsTableModel(QObject* parent) : QAbstractTableModel(pare
     for (const TableColumn& c : byAlleleColumns()) columns.emplace_back(c.identifier, c.title);
 }
 
+namespace {
+
+// The window's own columns by lane, after the controller's.
+const char* const kIndexTitles[] = {"Control", "Instability index", "Expansion index", "Contraction index"};
+constexpr double LaneIndices::*kIndexValues[] = {nullptr, &LaneIndices::instability, &LaneIndices::expansion,
+                                                 &LaneIndices::contraction};
+
+}  // namespace
+
 void ResultsTableModel::setController(const GeneController* source) {
     beginResetModel();
     controller = source;
+    controls.clear();
     sampleColumn = namesSamples();
+    countIndices();
     endResetModel();
+}
+
+int ResultsTableModel::indexColumns() const { return indicesShown ? static_cast<int>(std::size(kIndexTitles)) : 0; }
+
+void ResultsTableModel::countIndices() {
+    indices.clear();
+    indicesShown = false;
+    if (!controller || columns.empty() || columns.front().first != byLaneColumns({}).front().identifier) return;
+    const std::optional<InstabilityResult> counted = controller->runInstability(controller->instabilityChoices());
+    if (!counted) return;
+    indicesShown = true;
+    for (int32_t row = 0; row < controller->numberOfRowsInTableView(); ++row) {
+        const CellValue lane = controller->tableView(columns.front().first, row);
+        const auto* number = std::get_if<int32_t>(&lane);
+        const auto found = std::find_if(counted->lanes.begin(), counted->lanes.end(),
+                                        [&](const LaneInstability& l) { return number && l.lane == *number; });
+        indices.push_back(found != counted->lanes.end() ? found->indices : std::nullopt);
+    }
+}
+
+void ResultsTableModel::refreshIndices() {
+    countIndices();
+    const int first = columnCount() - indexColumns();
+    if (indicesShown && rowCount() > 0) Q_EMIT dataChanged(index(0, first), index(rowCount() - 1, columnCount() - 1));
+}
+
+std::vector<std::string> ResultsTableModel::controlLanes() const {
+    std::vector<std::string> lanes;
+    for (const int32_t lane : controls) lanes.push_back(std::to_string(lane));
+    return lanes;
+}
+
+Qt::ItemFlags ResultsTableModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (indicesShown && index.isValid() && index.column() == columnCount() - indexColumns()) f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool ResultsTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!indicesShown || role != Qt::CheckStateRole || index.column() != columnCount() - indexColumns()) return false;
+    if (!controller || index.row() >= controller->numberOfRowsInTableView()) return false;
+    const CellValue lane = controller->tableView(columns.front().first, index.row());
+    const auto* number = std::get_if<int32_t>(&lane);
+    if (!number) return false;
+    const auto at = std::lower_bound(controls.begin(), controls.end(), *number);
+    const bool checked = value.toInt() == Qt::Checked;
+    if (checked && (at == controls.end() || *at != *number)) controls.insert(at, *number);
+    if (!checked && at != controls.end() && *at == *number) controls.erase(at);
+    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    Q_EMIT controlsChanged();
+    return true;
 }
 
 bool ResultsTableModel::namesSamples() const {
@@ -42,7 +104,7 @@ int ResultsTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResultsTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(columns.size()) + (sampleColumn ? 1 : 0);
+    return parent.isValid() ? 0 : static_cast<int>(columns.size()) + (sampleColumn ? 1 : 0) + indexColumns();
 }
 
 QVariant ResultsTableModel::toVariant(const CellValue& value) {
@@ -53,10 +115,23 @@ QVariant ResultsTableModel::toVariant(const CellValue& value) {
 
 QVariant ResultsTableModel::data(const QModelIndex& index, int role) const {
     if (!controller || !index.isValid() || index.column() >= columnCount()) return {};
-    if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole) return {};
+    if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole && role != Qt::CheckStateRole) return {};
     // The view may still hold a row count from before the lists changed;
     // a row the controller no longer has is never asked for.
     if (index.row() >= controller->numberOfRowsInTableView()) return {};
+    if (const int k = index.column() - (columnCount() - indexColumns()); indicesShown && k >= 0) {
+        if (k == 0) {
+            if (role != Qt::CheckStateRole) return {};
+            const CellValue lane = controller->tableView(columns.front().first, index.row());
+            const auto* number = std::get_if<int32_t>(&lane);
+            return number && std::binary_search(controls.begin(), controls.end(), *number) ? Qt::Checked : Qt::Unchecked;
+        }
+        if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        const std::optional<LaneIndices>& lane = indices.at(static_cast<size_t>(index.row()));
+        if (role != Qt::DisplayRole || !lane) return {};
+        return QString::number((*lane).*kIndexValues[k], 'f', 4);
+    }
+    if (role == Qt::CheckStateRole) return {};
     const std::optional<size_t> column = controllerColumn(index.column());
     if (!column) {
         if (role != Qt::DisplayRole) return {};
@@ -77,12 +152,20 @@ QVariant ResultsTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
     if (section < 0 || section >= columnCount()) return {};
+    if (const int k = section - (columnCount() - indexColumns()); indicesShown && k >= 0)
+        return QString::fromLatin1(kIndexTitles[k]);
     const std::optional<size_t> column = controllerColumn(section);
     return column ? QString::fromStdString(columns[*column].second) : QString::fromLatin1(kSampleColumnTitle);
 }
 
 void ResultsTableModel::removeFirstColumn() {
     if (columns.empty()) return;
+    // The window's columns go while the controller's change; reload counts them again.
+    if (indicesShown) {
+        beginResetModel();
+        indicesShown = false;
+        endResetModel();
+    }
     // The samples go with the lanes they name.
     const int last = sampleColumn ? 1 : 0;
     beginRemoveColumns(QModelIndex(), 0, last);
@@ -92,6 +175,11 @@ void ResultsTableModel::removeFirstColumn() {
 }
 
 void ResultsTableModel::addColumn(const std::string& identifier, const std::string& title) {
+    if (indicesShown) {
+        beginResetModel();
+        indicesShown = false;
+        endResetModel();
+    }
     const int at = columnCount();
     const bool first = columns.empty();
     columns.emplace_back(identifier, title);
@@ -107,6 +195,7 @@ void ResultsTableModel::addColumn(const std::string& identifier, const std::stri
 void ResultsTableModel::reload() {
     beginResetModel();
     sampleColumn = namesSamples();
+    countIndices();
     endResetModel();
 }
 

@@ -3,7 +3,9 @@
 // every count and cell asked of the controller at the moment Qt asks. By
 // lane, the lanes of a table in today's layouts also show their samples,
 // in a column after the lane column that is the window's own (the
-// controller never sees it).
+// controller never sees it). By lane, the window's own columns after the
+// controller's: a check column marking the control lanes, and each lane's
+// instability, expansion and contraction indices.
 #include <QAbstractTableModel>
 #include <optional>
 #include <string>
@@ -29,6 +31,13 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // The lanes checked as controls, as the controller's choices name them.
+    std::vector<std::string> controlLanes() const;
+    // Counts the indices afresh (after the choices changed) without a reset.
+    void refreshIndices();
 
     const std::vector<std::pair<std::string, std::string>>& columnList() const { return columns; }
     void removeFirstColumn();
@@ -37,6 +46,10 @@ public:
 
     static QVariant toVariant(const CellValue& value);
 
+Q_SIGNALS:
+    // A lane was checked or unchecked as a control.
+    void controlsChanged();
+
 private:
     // Whether the lanes are samples to name: a first column of lanes in a
     // data set read from tables in today's layouts.
@@ -44,7 +57,14 @@ private:
     // The controller's column shown at a column of the view; none for the samples.
     std::optional<size_t> controllerColumn(int shown) const;
 
+    // The window's columns after the controller's: 0 without a scored run by lane.
+    int indexColumns() const;
+    void countIndices();
+
     const GeneController* controller = nullptr;
+    std::vector<int32_t> controls;                      // lane numbers, ascending
+    std::vector<std::optional<LaneIndices>> indices;    // by row, while shown
+    bool indicesShown = false;
     std::vector<std::pair<std::string, std::string>> columns;  // (identifier, title)
     bool sampleColumn = false;  // shown at 1, as the view was last told
 };

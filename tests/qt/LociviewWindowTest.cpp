@@ -153,7 +153,22 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     type("progenitor2", "156");
     click("scoreButton");
     click("toggleTable");
-    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample"}, {"1", "s1"}, {"2", "s2"}}));
+    // After the controller's columns, the window's: the control check and
+    // each lane's indices (none for s2, with no green peak).
+    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample", "Control", "Instability index", "Expansion index",
+                                    "Contraction index"},
+                                   {"1", "s1", "", "0.0000", "0.0000", "0.0000"},
+                                   {"2", "s2", "", "", "", ""}}));
+    // Checked, a lane is a control: the controls' mean is its main peak.
+    QAbstractItemModel* model = child<QTableView>("tabl")->model();
+    ASSERT_TRUE(model->flags(model->index(0, 2)) & Qt::ItemIsUserCheckable);
+    ASSERT_TRUE(model->setData(model->index(0, 2), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(controller.instabilityChoices().controls, std::vector<std::string>{"1"});
+    EXPECT_EQ(model->index(0, 2).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    InstabilityChoices byControls = controller.instabilityChoices();
+    byControls.index = IndexSizeChoice::ControlMean;
+    controller.setInstabilityChoices(byControls);
+    EXPECT_EQ(controller.runInstability(byControls)->lanes.at(0).indices->indexSize, 170.0);
     click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set
