@@ -65,6 +65,16 @@ Report GeneController::report() const {
         }
         r.sections.push_back(std::move(stats));
 
+        ReportSection byAllele = section("Results by allele");
+        addTable(byAllele, *exportTable(ExportTable::ByAllele));
+        r.sections.push_back(std::move(byAllele));
+
+        ReportSection byLane = section("Results by lane");
+        byLane.paragraphs.push_back(std::string("The height of each lane's peak at each allele size; maybe peaks ") +
+                                    (maybesOn() ? "included." : "left out."));
+        addTable(byLane, *exportTable(ExportTable::ByLane));
+        r.sections.push_back(std::move(byLane));
+
         if (hasExportTable(ExportTable::Instability)) {
             ReportSection indices = section("Repeat instability");
             indices.paragraphs.push_back(
@@ -76,16 +86,6 @@ Report GeneController::report() const {
             addTable(indices, *exportTable(ExportTable::InstabilityGroups));
             r.sections.push_back(std::move(indices));
         }
-
-        ReportSection byAllele = section("Results by allele");
-        addTable(byAllele, *exportTable(ExportTable::ByAllele));
-        r.sections.push_back(std::move(byAllele));
-
-        ReportSection byLane = section("Results by lane");
-        byLane.paragraphs.push_back(std::string("The height of each lane's peak at each allele size; maybe peaks ") +
-                                    (maybesOn() ? "included." : "left out."));
-        addTable(byLane, *exportTable(ExportTable::ByLane));
-        r.sections.push_back(std::move(byLane));
 
         ReportSection log = section("Scoring log");
         log.preformatted = outlets.datatext.text();

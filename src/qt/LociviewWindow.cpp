@@ -26,6 +26,7 @@
 #include "qt/DevLogFile.h"
 #include "qt/FieldHints.h"
 #include "qt/HelpMenu.h"
+#include "qt/InstabilityPlot.h"
 #include "qt/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
 #include "qt/StatisticsPanel.h"
@@ -414,11 +415,38 @@ void LociviewWindow::buildStatisticsDock() {
     toggle->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
     ui->menuResults->addSeparator();
     ui->menuResults->addAction(toggle);
+
+    instabilityPlot = new InstabilityPlot;
+    instabilityDockWidget = new QDockWidget(QStringLiteral("Instability"), this);
+    instabilityDockWidget->setObjectName(QStringLiteral("instabilityDock"));
+    instabilityDockWidget->setWidget(instabilityPlot);
+    addDockWidget(Qt::RightDockWidgetArea, instabilityDockWidget);
+    tabifyDockWidget(statisticsDockWidget, instabilityDockWidget);
+    statisticsDockWidget->raise();
+    // Counted only while it can be seen.
+    connect(instabilityDockWidget, &QDockWidget::visibilityChanged, this, [this](bool seen) {
+        if (seen) updateInstability();
+    });
+    QAction* toggleInstability = instabilityDockWidget->toggleViewAction();
+    toggleInstability->setObjectName(QStringLiteral("actionInstability"));
+    toggleInstability->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")));
+    ui->menuResults->addAction(toggleInstability);
+}
+
+void LociviewWindow::updateInstability() {
+    if (!controller || !instabilityPlot || !instabilityDockWidget->isVisible()) return;
+    const InstabilityChoices& choices = controller->instabilityChoices();
+    std::optional<InstabilityResult> counted = controller->runInstability(choices);
+    if (!counted) return instabilityPlot->showMessage(QStringLiteral("No scored run"));
+    if (counted->problem) return instabilityPlot->showMessage(QString::fromStdString(counted->problem->message));
+    GroupsResult grouped = groupInstability(counted->lanes, {}, choices.controls);
+    instabilityPlot->showIndices(std::move(counted->lanes), std::move(grouped.groups));
 }
 
 void LociviewWindow::updateStatistics() {
     if (!controller || !statistics) return;
     try {
+        updateInstability();
         statistics->refresh(*controller);
     } catch (const std::exception& e) {
         logf(devlog, "statistics not shown: %s", e.what());

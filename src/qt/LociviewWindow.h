@@ -27,6 +27,7 @@ class MainWindow;
 namespace lociview::qt {
 
 class StatisticsPanel;
+class InstabilityPlot;
 class ExportMenu;
 
 class LociviewWindow final : public QMainWindow, public lociview::MainWindow {
@@ -77,6 +78,8 @@ public:
     // SP-PCR statistics: the panel in its dock, refreshed after every action.
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
+    // The repeat instability of the scored run, in its own dock.
+    InstabilityPlot* instabilityView() const { return instabilityPlot; }
 
     // What the last action sent from a menu item or button answered; a
     // slot connected after the window's own sees the action's outcome.
@@ -110,6 +113,9 @@ private:
     GeneController* controller = nullptr;
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
+    InstabilityPlot* instabilityPlot = nullptr;
+    QDockWidget* instabilityDockWidget = nullptr;
+    void updateInstability();
     Outcome outcome = Outcome::Cancelled;
     QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;

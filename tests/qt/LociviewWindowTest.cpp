@@ -25,6 +25,7 @@
 #include <map>
 
 #include "WindowFixture.h"
+#include "qt/InstabilityPlot.h"
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
@@ -86,7 +87,7 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     {
         sql::Status opened;
         sql::Database raw = sql::Database::open(log.toStdString(), SQLITE_OPEN_READWRITE, opened);
-        ASSERT_TRUE(raw.exec("UPDATE run SET reset_at = NULL; UPDATE run SET locus = 4 WHERE id = 2; "
+        ASSERT_TRUE(raw.exec("UPDATE run SET reset_at = NULL; UPDATE run SET locus = 7 WHERE id = 2; "
                              "PRAGMA user_version = 2")
                         .ok());
     }
@@ -94,7 +95,7 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     nextDialogs.expectAlert(AlertId::RunLogRunsLeftOut);
     ASSERT_TRUE(startRunLog(next, nextController, nextDialogs, log));
     EXPECT_EQ(nextController.accumulatedRunList().size(), 1u);
-    EXPECT_NE(nextDialogs.shown.back().informative.find("its locus 4 is none of"), std::string::npos);
+    EXPECT_NE(nextDialogs.shown.back().informative.find("its locus 7 is none of"), std::string::npos);
 
     // A file that is no run log is set aside, and the user told where.
     writeFile("garbled.sqlite", "not a database");
@@ -169,6 +170,13 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     byControls.index = IndexSizeChoice::ControlMean;
     controller.setInstabilityChoices(byControls);
     EXPECT_EQ(controller.runInstability(byControls)->lanes.at(0).indices->indexSize, 170.0);
+    // The Instability dock draws the lanes with indices, counted once it is seen.
+    window.findChild<QDockWidget*>(QStringLiteral("instabilityDock"))->raise();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.instabilityView()->rows().size(), 1u);
+    EXPECT_EQ(window.instabilityView()->rows()[0].lane, 1);
+    EXPECT_EQ(std::pair(window.instabilityView()->lowestChange(), window.instabilityView()->highestChange()),
+              std::pair(0, 0));
     click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set
