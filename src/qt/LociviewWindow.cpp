@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QCheckBox>
 #include <QDialog>
+#include <QVBoxLayout>
+#include <QFormLayout>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QFontDatabase>
@@ -16,8 +19,10 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <exception>
 
+#include "base/NumberText.h"
 #include "qt/AccumulatedRunList.h"
 #include "scoring/Locus.h"
 #include "qt/ChartPicture.h"
@@ -416,10 +421,46 @@ void LociviewWindow::buildStatisticsDock() {
     ui->menuResults->addSeparator();
     ui->menuResults->addAction(toggle);
 
+    // The choices the indices are counted with, above their plot.
+    auto* pane = new QWidget;
+    auto* form = new QFormLayout;
+    auto* indexSize = new QComboBox;
+    indexSize->setObjectName(QStringLiteral("instabilityIndexSize"));
+    indexSize->addItems({QStringLiteral("each lane's main peak"), QStringLiteral("P1"),
+                         QStringLiteral("mean main peak of the controls")});
+    auto* threshold = new QLineEdit(QStringLiteral("0.2"));
+    threshold->setObjectName(QStringLiteral("instabilityThreshold"));
+    threshold->setToolTip(QStringLiteral("Peaks at least this fraction of the main peak's height are kept (0 to 1)"));
+    auto* unit = new QLineEdit;
+    unit->setObjectName(QStringLiteral("instabilityUnit"));
+    unit->setPlaceholderText(QStringLiteral("the locus step"));
+    form->addRow(QStringLiteral("Index size"), indexSize);
+    form->addRow(QStringLiteral("Peak threshold"), threshold);
+    form->addRow(QStringLiteral("Repeat unit (bp)"), unit);
+    auto* column = new QVBoxLayout(pane);
+    column->addLayout(form);
     instabilityPlot = new InstabilityPlot;
+    column->addWidget(instabilityPlot, 1);
+    const auto choose = [this, indexSize, threshold, unit] {
+        if (!controller) return;
+        InstabilityChoices choices = controller->instabilityChoices();
+        const IndexSizeChoice kinds[] = {IndexSizeChoice::OwnMainPeak, IndexSizeChoice::Progenitor1,
+                                         IndexSizeChoice::ControlMean};
+        choices.index = kinds[std::clamp(indexSize->currentIndex(), 0, 2)];
+        choices.threshold = thresholdValue(threshold->text().toStdString());
+        choices.unit = unit->text().trimmed().isEmpty()
+                           ? std::nullopt
+                           : std::optional<double>(wholeNumberValue(unit->text().toStdString()).value_or(0.0));
+        controller->setInstabilityChoices(std::move(choices));
+        controls->tableModel->refreshIndices();
+        updateInstability();
+    };
+    connect(indexSize, &QComboBox::currentIndexChanged, this, choose);
+    connect(threshold, &QLineEdit::editingFinished, this, choose);
+    connect(unit, &QLineEdit::editingFinished, this, choose);
     instabilityDockWidget = new QDockWidget(QStringLiteral("Instability"), this);
     instabilityDockWidget->setObjectName(QStringLiteral("instabilityDock"));
-    instabilityDockWidget->setWidget(instabilityPlot);
+    instabilityDockWidget->setWidget(pane);
     addDockWidget(Qt::RightDockWidgetArea, instabilityDockWidget);
     tabifyDockWidget(statisticsDockWidget, instabilityDockWidget);
     statisticsDockWidget->raise();

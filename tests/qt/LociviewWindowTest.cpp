@@ -177,6 +177,18 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     EXPECT_EQ(window.instabilityView()->rows()[0].lane, 1);
     EXPECT_EQ(std::pair(window.instabilityView()->lowestChange(), window.instabilityView()->highestChange()),
               std::pair(0, 0));
+    // A threshold beyond 1 is refused in the dock's own words; the choice
+    // of the controls' mean reaches the controller.
+    auto* threshold = window.findChild<QLineEdit*>(QStringLiteral("instabilityThreshold"));
+    threshold->setText(QStringLiteral("1.5"));
+    Q_EMIT threshold->editingFinished();
+    EXPECT_TRUE(window.instabilityView()->rows().empty());
+    EXPECT_EQ(controller.instabilityChoices().threshold, 1.5);
+    threshold->setText(QStringLiteral("0.2"));
+    window.findChild<QComboBox*>(QStringLiteral("instabilityIndexSize"))->setCurrentIndex(2);
+    EXPECT_EQ(controller.instabilityChoices().index, IndexSizeChoice::ControlMean);
+    EXPECT_EQ(controller.instabilityChoices().threshold, 0.2);
+    EXPECT_EQ(window.instabilityView()->rows().size(), 1u);
     click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set
