@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "base/NumberText.h"
+#include "scoring/Locus.h"
 
 namespace lociview {
 
@@ -346,8 +347,8 @@ LoggedRun readRun(const sql::Statement& st, std::string& why) {
         why = "its run number " + std::to_string(run.run) + " is beyond 0 to " + std::to_string(kMaxRunNumber);
     else if (maybes != 0 && maybes != 1)
         why = "its Maybes " + std::to_string(maybes) + " is neither 0 nor 1";
-    else if (r.locus != 1 && r.locus != 2 && r.locus != 3 && r.locus != 5)
-        why = "its locus " + std::to_string(r.locus) + " is none of 1, 2, 3 and 5";
+    else if (std::none_of(kLoci.begin(), kLoci.end(), [&](const LocusKind& k) { return k.code == r.locus; }))
+        why = "its locus " + std::to_string(r.locus) + " is none of 1, 2, 3, 4, 5 and 6";
     else if (r.p1 != intValue(r.fields.p1) || r.p2 != intValue(r.fields.p2))
         why = "its progenitors " + pairText(r.p1, r.p2) + " are not what its fields \"" + oneLine(r.fields.p1) +
               "\" and \"" + oneLine(r.fields.p2) + "\" read as";

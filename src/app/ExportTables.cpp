@@ -5,6 +5,8 @@
 #include "app/FieldNotes.h"
 #include "app/GeneController.h"
 #include "app/ScoringFields.h"
+#include "base/NumberText.h"
+#include "export/InstabilityTables.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
@@ -54,6 +56,11 @@ bool GeneController::hasExportTable(ExportTable which) const {
             return !loggedRuns.empty();
         case ExportTable::Samples:
             return isWorkingOnFile && imported.dye != 0;  // a sizing table, genotype table or per-sample file
+        case ExportTable::Instability:
+        case ExportTable::InstabilityGroups: {
+            const std::optional<InstabilityResult> indices = runInstability(instabilityChosen);
+            return indices && !indices->problem;
+        }
     }
     return false;
 }
@@ -74,6 +81,12 @@ std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
             return statisticsTable(statRows(accumulatedStatistics()));
         case ExportTable::Samples:
             return samplesTable(imported.tables.samples, imported.tables.files);
+        case ExportTable::Instability:
+            return instabilityTable(runInstability(instabilityChosen)->lanes);
+        case ExportTable::InstabilityGroups:
+            return instabilityGroupsTable(
+                groupInstability(runInstability(instabilityChosen)->lanes, instabilityGroups, instabilityChosen.controls)
+                    .groups);
     }
     return std::nullopt;
 }
@@ -112,6 +125,17 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
         facts.emplace_back("statistics of", runStatisticsSourceText());
         if (scoring.cleanedUp && !lastCleanUp.empty()) facts.emplace_back("last clean-up", lastCleanUp);
         facts.emplace_back("GE", typed("accumgeforun", outlets.accumgeforun.text()));
+    }
+    if (which == ExportTable::Instability || which == ExportTable::InstabilityGroups) {
+        const InstabilityChoices& c = instabilityChosen;
+        const char* const index[] = {"each lane's main peak", "P1", "typed", "mean main peak of the controls"};
+        facts.emplace_back("index size", index[static_cast<int>(c.index)] +
+                                             (c.index == IndexSizeChoice::Typed ? " " + shortestNumber(c.indexSize) : ""));
+        facts.emplace_back("peak threshold", shortestNumber(c.threshold));
+        facts.emplace_back("repeat unit", shortestNumber(c.unit.value_or(scoredLocus)) + " bp");
+        std::string controls;
+        for (const std::string& item : c.controls) controls += (controls.empty() ? "" : ", ") + item;
+        facts.emplace_back("controls", controls.empty() ? "none" : controls);
     }
     // The table's cells show maybe peaks as the check box is now.
     if (which == ExportTable::ByLane) facts.emplace_back("Maybes in the cells", onOff(maybesOn()));

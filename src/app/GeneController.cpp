@@ -36,7 +36,7 @@ Outcome GeneController::refuse(AlertId id) {
 }
 
 ScoringParameters GeneController::readScoringParameters() const {
-    return readParameters(scoringTexts(outlets), locustype, outlets.Maybes.state());
+    return readParameters(scoringTexts(outlets), locustype, outlets.Maybes.state(), walkEvery);
 }
 
 }  // namespace lociview

@@ -29,6 +29,7 @@
 #include "scoring/ScoringResult.h"
 #include "scoring/ProgenitorSuggestion.h"
 #include "stats/QualityFlags.h"
+#include "stats/Instability.h"
 #include "stats/RunStatistics.h"
 
 namespace lociview {
@@ -38,6 +39,16 @@ using Row = PeakRow;
 // The checksum of a data set's files: one file's own, or the checksum of
 // the files' checksums in order (a file not read counts as empty).
 std::string dataSetSha256(const std::vector<std::optional<std::string>>& contents);
+
+// What the user chose for the instability indices; the range, P1 and the
+// locus step come from the scored run.
+struct InstabilityChoices {
+    IndexSizeChoice index = IndexSizeChoice::OwnMainPeak;
+    double indexSize = 0.0;                    // bp, when Typed
+    double threshold = kDefaultPeakThreshold;  // NaN for a text that was no number
+    std::optional<double> unit;                // bp per repeat; the locus step when none
+    std::vector<std::string> controls;         // sample names or lane numbers
+};
 
 class GeneController {
 public:
@@ -80,6 +91,13 @@ public:
 
     // Scoring.
     Outcome scoreAlleles(const ScoringParameters& parameters);
+    // "Walk the ladder for every repeat unit": the front ends' switch, read
+    // by the next Score; off, only a di locus is walked.
+    void setWalkEveryLocus(bool on) { walkEvery = on; }
+    bool walkEveryLocus() const { return walkEvery; }
+    // The last run that reached its end marked no peak because its locus is
+    // not walked (the front ends say so once, and how to turn the walk on).
+    bool lastRunUnwalked() const { return unwalkedRun; }
     void sendTextLog(const std::string& text);
     void markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark);
 
@@ -118,6 +136,19 @@ public:
     // What they are computed from.
     std::optional<RunInput> runStatisticsInput() const;
     AccumulatedInput accumulatedStatisticsInput() const;
+
+    // Repeat instability of the last scored run of the file open now
+    // (RunInstability.cpp): its lanes' peaks as scoring left them (shifted,
+    // in range, split peaks merged), counted afresh on each call; nothing
+    // where runStatistics has nothing. A problem of the choices is said in
+    // the result, with no lane.
+    std::optional<InstabilityResult> runInstability(const InstabilityChoices& choices) const;
+    // The choices and groups the exports and the report count them with.
+    void setInstabilityChoices(InstabilityChoices choices, std::vector<GroupSpec> groups = {}) {
+        instabilityChosen = std::move(choices);
+        instabilityGroups = std::move(groups);
+    }
+    const InstabilityChoices& instabilityChoices() const { return instabilityChosen; }
 
     // The open data set's name as the window's title shows it ("plate.txt",
     // "a.txt and 2 more"); "" before the first opening.
@@ -304,6 +335,10 @@ private:
     uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
     std::string lastCleanUp;
     std::optional<ResultProvenance> resultSource;
+    bool walkEvery = false;
+    bool unwalkedRun = false;
+    InstabilityChoices instabilityChosen;
+    std::vector<GroupSpec> instabilityGroups;
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;

@@ -68,7 +68,8 @@ ProgenitorSuggestion GeneController::progenitorSuggestion() const {
 
 int32_t GeneController::selectedLocus() const {
     int column = 0;
-    const int columns = std::min(outlets.locusmatrix.numberOfColumns(), kLocusColumns);
+    const int columns =
+        std::min(outlets.locusmatrix.numberOfColumns(), static_cast<int>(lociOffered(walkEvery).size()));
     for (int c = 0; c < columns; ++c)
         if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
     return locusCodeForColumn(column);

@@ -78,6 +78,18 @@ Report GeneController::report() const {
         addTable(byLane, sampleNamed(resultsTable({scoring, database, locustype, maybesOn()}, true)));
         r.sections.push_back(std::move(byLane));
 
+        if (hasExportTable(ExportTable::Instability)) {
+            ReportSection indices = section("Repeat instability");
+            indices.paragraphs.push_back(
+                "The instability index of each lane and its expansion and contraction parts, in repeats from the "
+                "index size, over the peaks at least the threshold times the lane's main peak; then their means over "
+                "the lanes with 95% t intervals.");
+            indices.facts = exportHeader(ExportTable::Instability).facts;
+            addTable(indices, *exportTable(ExportTable::Instability));
+            addTable(indices, *exportTable(ExportTable::InstabilityGroups));
+            r.sections.push_back(std::move(indices));
+        }
+
         ReportSection log = section("Scoring log");
         log.preformatted = outlets.datatext.text();
         if (log.preformatted.empty()) log.paragraphs.push_back("The scoring marked no peak.");

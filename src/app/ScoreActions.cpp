@@ -83,17 +83,13 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
     mergeSplitPeaks(database, lanelist, tol, merges, log);
     removeSmallPeaks(database, lanelist, log);
 
-    if (locustype == kDiLocus) {
-        logf(log, "***** Scoring a DI *****");
+    if (p.walksLadder()) {
+        logf(log, "%s", walkLogLine(locustype));
         ProgressIndicator& progress = outlets.progressbar;
         progress.setMinValue(0.0);
         progress.setMaxValue(static_cast<double>(numlanes));
         progress.setDoubleValue(0.0);
-        LaneScoringParams lane;
-        lane.step = locustype;
-        lane.tol = tol;
-        lane.stutter = p.stutter;
-        const bool swept = scoreLanes(database, lanelist, lane, log, [&progress] {
+        const bool swept = scoreLanes(database, lanelist, ladderWalkParams(p), log, [&progress] {
             progress.incrementBy(1.0);
             progress.displayNow();
             return !progress.cancelRequested();
@@ -113,6 +109,7 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
     const LaneCounters counters = countLanes(database, lanelist, p.lowInt, p.highInt, p.maybes());
     scoring.counters = counters;
     scoredLocus = locustype;
+    unwalkedRun = !p.walksLadder();
     outlets.numemptylanes.setText(formatIntField(counters.empty));
     outlets.numones.setText(formatIntField(counters.ones));
     outlets.numtwos.setText(formatIntField(counters.twos));

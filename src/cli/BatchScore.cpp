@@ -23,6 +23,7 @@
 #include "base/NullStream.h"
 #include "base/NumberText.h"
 #include "export/ExportTables.h"
+#include "export/InstabilityTables.h"
 #include "export/TableText.h"
 #include "scoring/Locus.h"
 #include "cli/CliWords.h"
@@ -37,6 +38,9 @@ namespace lociview::headless {
 const char* const kScoreUsage =
     "usage: lociview-cli score [--p1 TEXT] [--p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]\n"
     "                          [--stutter TEXT] [--locus mono|di|tri|penta] [--maybes]\n"
+    "                          [--walk-every-locus [--locus tetra|hexa]] [--index-size own|p1|controls|SIZE]\n"
+    "                          [--peak-threshold X] [--repeat-unit BP] [--controls SAMPLE[,SAMPLE...]]\n"
+    "                          [--group prefix:TEXT|NAME=SAMPLE[,SAMPLE...]]...\n"
     "                          [--ge TEXT] [--export-anyway] [--accumulator FILE] [--add-again]\n"
     "                          [--show WHAT[,WHAT...]] [--format blocks|tidy] [--devlog] [--dye LETTER]\n"
     "                          [--marker NAME] [--as-lanes] [--strict] [--saturation N]\n"
@@ -55,6 +59,24 @@ const char* const kScoreHelpStart =
 const char* const kScoreHelpRest =
     "  --locus CELL       mono, di, tri or penta\n"
     "  --maybes           count MAYBE peaks as alleles\n"
+    "  --walk-every-locus walk the ladder for every repeat unit: a mono, tri\n"
+    "                     or penta locus is scored as a di one is, with its\n"
+    "                     own step, and --locus also takes tetra and hexa.\n"
+    "                     Without it only a di locus marks peaks, and a run\n"
+    "                     of another locus says so once on standard error\n"
+    "\n"
+    "Instability indices of bulk PCR (--show instability, instability-groups),\n"
+    "from each lane's peaks as scoring leaves them:\n"
+    "  --index-size WHAT  what repeat changes count from: own (each lane's\n"
+    "                     tallest peak, the default), p1, controls (the mean\n"
+    "                     tallest-peak size of the control lanes) or a size\n"
+    "  --peak-threshold X peaks at least X times the tallest one's height are\n"
+    "                     kept, X from 0 to 1 (default 0.2)\n"
+    "  --repeat-unit BP   bp per repeat (default: the locus step)\n"
+    "  --controls LIST    the control lanes: sample names or lane numbers\n"
+    "  --group SPEC       a group of lanes: prefix:TEXT (samples whose names\n"
+    "                     start with TEXT) or NAME=SAMPLE[,SAMPLE...]; again\n"
+    "                     for more groups\n"
     "\n"
     "Peak tables (sizing tables, genotype tables, per-sample peak files):\n"
     "  --dye LETTER       the dye to score: a letter or colour (default: B\n"
@@ -143,6 +165,14 @@ const char* const kScoreHelpRest =
     "      suggest      the suggested progenitors: the two whole sizes that are\n"
     "                   the tallest peak in range of the most lanes (within the\n"
     "                   locus tolerance), PROGENITOR<TAB>SIZE<TAB>LANES<TAB>NOTE\n"
+    "      instability  each lane's instability: lane, sample, index_size,\n"
+    "                   main_size, peaks_kept, instability_index,\n"
+    "                   expansion_index, contraction_index, mean_size,\n"
+    "                   main_change, note; numbers read back exactly, empty\n"
+    "                   cells and a note for a lane with no index\n"
+    "      instability-groups  the indices' mean, sd and 95% t interval over\n"
+    "                   all lanes, the controls and each group, and each\n"
+    "                   group's difference from the controls (Welch)\n"
     "      accumulated  the accumulated SP-PCR export text, after the last file\n"
     "    Blocks come in this order; each starts with a line \"# FILE: BLOCK\"\n"
     "    (\"# accumulated\" for the accumulated text). With accumulated,\n"
@@ -224,18 +254,20 @@ struct BlockName {
     ShowBlock block;
 };
 
-constexpr std::array<BlockName, 12> kBlocks = {{{"sizing", ShowSizing},
+constexpr std::array<BlockName, 14> kBlocks = {{{"sizing", ShowSizing},
                                                 {"samples", ShowSamples},
                                                 {"alleles", ShowAlleles},
                                                 {"lanes", ShowLanes},
                                                 {"counters", ShowCounters},
                                                 {"qc", ShowQc},
                                                 {"suggest", ShowSuggest},
-                                               {"maybes", ShowMaybes},
-                                               {"sppcr", ShowSppcr},
-                                               {"stats", ShowStats},
-                                               {"spectrum", ShowSpectrum},
-                                               {"accumulated", ShowAccumulated}}};
+                                                {"maybes", ShowMaybes},
+                                                {"sppcr", ShowSppcr},
+                                                {"stats", ShowStats},
+                                                {"spectrum", ShowSpectrum},
+                                                {"instability", ShowInstability},
+                                                {"instability-groups", ShowInstabilityGroups},
+                                                {"accumulated", ShowAccumulated}}};
 
 // A message on standard error, always one line.
 void say(std::ostream& err, std::string_view text) { err << "lociview: " << escaped(text, LineKind::Message) << '\n'; }
@@ -496,6 +528,7 @@ private:
             noteReading(f.option, typed->second, f.number.reading);
         }
         if (options.ge) noteReading("--ge", *options.ge, numberField("accumgeforun").reading);
+        controller.setWalkEveryLocus(options.walkEveryLocus);
         if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
         if (options.maybes) {
             // A click on the check box: its state, then its action.
@@ -539,6 +572,10 @@ private:
                 table.columns.front() = "trace_file";  // "file" heads the data set
                 return table;
             });
+        }
+        if (controller.lastRunUnwalked() && !unwalkedSaid) {
+            message(file, unwalkedLocusNote(controller.locusType(), std::string("add ") + kWalkEveryLocusOption));
+            unwalkedSaid = true;
         }
         if (options.show & ShowSamples) {
             const ImportedDataSet& source = controller.importedData();
@@ -588,6 +625,23 @@ private:
         }
         if (const std::optional<RunStatistics> stats = controller.runStatistics())
             addStatistics(file, statRows(*stats), stats->spectrum);
+        if (options.show & (ShowInstability | ShowInstabilityGroups)) addInstability(file);
+    }
+
+    // Counted only when asked for: a plate's indices cost a pass over its peaks.
+    void addInstability(const std::string& file) {
+        const std::optional<InstabilityBlocks> indices = instabilityBlocks(controller, options.instability);
+        if (!indices) return;
+        if (!indices->problem.empty()) {
+            message(file, indices->problem);
+            failed = true;
+        }
+        if (options.show & ShowInstability && !indices->lanes.empty())
+            blocks.add(file, ShowInstability, instabilityText(indices->lanes),
+                       [&] { return instabilityTable(indices->lanes); });
+        if (options.show & ShowInstabilityGroups && !indices->groups.empty())
+            blocks.add(file, ShowInstabilityGroups, instabilityGroupsText(indices->groups),
+                       [&] { return instabilityGroupsTable(indices->groups); });
     }
 
     // A line for each file of the data set just opened that had rows
@@ -701,6 +755,7 @@ private:
     GeneController& controller = program.controller;
     bool failed = false;
     bool duplicateSkipped = false;
+    bool unwalkedSaid = false;  // once per command, however many files
     std::string addedAgain;  // what the run added again was, until it is added
 };
 
@@ -744,6 +799,15 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
     std::string saturation, lowSignal;
     CLI::Option* saturationOption = app.add_option("--saturation", saturation)->allow_extra_args(false);
     CLI::Option* lowSignalOption = app.add_option("--low-signal", lowSignal)->allow_extra_args(false);
+    app.add_flag("--walk-every-locus", o.walkEveryLocus);
+    const char* const instabilityNames[] = {"index-size", "peak-threshold", "repeat-unit", "controls"};
+    std::vector<std::string> instabilityTexts(std::size(instabilityNames));
+    std::vector<CLI::Option*> instabilityGiven;
+    for (size_t i = 0; i < std::size(instabilityNames); ++i)
+        instabilityGiven.push_back(
+            app.add_option("--" + std::string(instabilityNames[i]), instabilityTexts[i])->allow_extra_args(false));
+    std::vector<std::string> groups;
+    app.add_option("--group", groups)->allow_extra_args(false);
     app.add_flag("--help", o.help);
     app.add_option("FILE", o.files);
     if (std::optional<std::string> error = parseWords(app, args)) return *error;
@@ -776,9 +840,19 @@ std::variant<BatchOptions, std::string> parseBatchOptions(const std::vector<std:
         if (!*level) return option->get_name() + " must be a number of RFU, 0 or more, not '" + *text + "'";
     }
     if (locusOption->count() > 0) {
-        o.locusCell = locusColumnNamed(locus);
+        o.locusCell = locusColumnNamed(locus, o.walkEveryLocus);
+        if (!o.locusCell && locusColumnNamed(locus, true))
+            return "--locus " + locus + " needs " + kWalkEveryLocusOption;
+        if (!o.locusCell && o.walkEveryLocus)
+            return "--locus must be mono, di, tri, penta, tetra or hexa, not '" + locus + "'";
         if (!o.locusCell) return "--locus must be mono, di, tri or penta, not '" + locus + "'";
     }
+    for (size_t i = 0; i < std::size(instabilityNames); ++i)
+        if (instabilityGiven[i]->count() > 0)
+            if (std::optional<std::string> why = setInstabilityOption(o.instability, instabilityNames[i], instabilityTexts[i]))
+                return "--" + *why;
+    for (const std::string& group : groups)
+        if (std::optional<std::string> why = setInstabilityOption(o.instability, "group", group)) return "--" + *why;
     if (!shows.empty() || app.count("--show") > 0) {
         o.show = 0;
         for (const std::string& item : shows) {

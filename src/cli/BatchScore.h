@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include "headless/InstabilityOptions.h"
+
 namespace lociview::headless {
 
 // What may be printed, in the order the blocks appear after each file
@@ -27,6 +29,8 @@ enum ShowBlock : unsigned {
     ShowSizing = 1u << 9,   // trace files: each file as sized, before the samples
     ShowQc = 1u << 10,       // the lanes' quality flags, after counters
     ShowSuggest = 1u << 11,  // the suggested progenitors, after qc
+    ShowInstability = 1u << 12,        // the lanes' instability indices, after spectrum
+    ShowInstabilityGroups = 1u << 13,  // their means over groups of lanes
 };
 
 struct BatchOptions {
@@ -60,6 +64,10 @@ struct BatchOptions {
     std::optional<double> minHeight;
     // The quality flags' levels in RFU; unset ones keep 30000 and 100.
     std::optional<double> saturation, lowSignal;
+    // "Walk the ladder for every repeat unit": every locus is walked, and
+    // tetra and hexa may be chosen.
+    bool walkEveryLocus = false;
+    InstabilityOptions instability;
 };
 
 // The options of "lociview-cli score" (the words after "score"), or the

@@ -29,11 +29,12 @@ ScoringChoices scoringChoicesOf(const LociviewWindow& window) {
         if (const QLineEdit* edit = window.scoringField(field.number.name))
             choices.texts.*field.text = edit->text().toStdString();
     }
-    for (int column = 0; column < kLocusColumns; ++column) {
+    for (int column = 0; column < static_cast<int>(kLoci.size()); ++column) {
         const QAbstractButton* cell = window.locusCell(column);
         if (cell && cell->isChecked()) choices.locusColumn = column;
     }
     choices.maybes = window.maybesSwitch()->isChecked();
+    choices.walkEveryLocus = window.walkEveryLocusSwitch()->isChecked();
     return choices;
 }
 
@@ -42,6 +43,8 @@ void applyScoringChoices(LociviewWindow& window, const ScoringChoices& choices) 
         if (QLineEdit* edit = window.scoringField(field.number.name))
             edit->setText(QString::fromStdString(choices.texts.*field.text));
     }
+    // The switch first: it offers tetra and hexa.
+    window.walkEveryLocusSwitch()->setChecked(choices.walkEveryLocus);
     if (QAbstractButton* cell = window.locusCell(choices.locusColumn)) cell->setChecked(true);
     QAbstractButton* maybes = window.maybesSwitch();
     if (maybes->isChecked() != choices.maybes) maybes->click();

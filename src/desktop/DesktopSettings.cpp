@@ -9,6 +9,8 @@
 #include "base/NumberText.h"
 #include "scoring/Locus.h"
 
+#include "scoring/Locus.h"
+
 namespace lociview::qt {
 
 namespace {
@@ -46,8 +48,9 @@ std::optional<ScoringChoices> DesktopSettings::scoringChoices() const {
                                                 QString::fromStdString(formatDoubleField(field.startValue)))
                                         .toString()
                                         .toStdString();
-    choices.locusColumn =
-        std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0, kLocusColumns - 1);
+    choices.walkEveryLocus = settings->value(scoringGroup + QStringLiteral("walkEveryLocus"), false).toBool();
+    choices.locusColumn = std::clamp(settings->value(scoringGroup + QStringLiteral("locus"), 1).toInt(), 0,
+                                     static_cast<int>(lociOffered(choices.walkEveryLocus).size()) - 1);
     choices.maybes = settings->value(scoringGroup + QStringLiteral("maybes"), false).toBool();
     return choices;
 }
@@ -57,6 +60,7 @@ void DesktopSettings::setScoringChoices(const ScoringChoices& choices) {
         settings->setValue(scoringGroup + QLatin1String(field.number.name),
                            QString::fromStdString(choices.texts.*field.text));
     settings->setValue(scoringGroup + QStringLiteral("locus"), choices.locusColumn);
+    settings->setValue(scoringGroup + QStringLiteral("walkEveryLocus"), choices.walkEveryLocus);
     setMaybes(choices.maybes);
 }
 

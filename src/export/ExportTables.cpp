@@ -23,6 +23,8 @@ const char* exportTableName(ExportTable table) {
         case ExportTable::RunStatistics: return "statistics of the run";
         case ExportTable::AccumulatedStatistics: return "statistics of the accumulated runs";
         case ExportTable::Samples: return "samples as lanes";
+        case ExportTable::Instability: return "instability indices by lane";
+        case ExportTable::InstabilityGroups: return "instability indices by group";
     }
     return "table";
 }
@@ -35,6 +37,8 @@ const char* exportFileSuffix(ExportTable table) {
         case ExportTable::RunStatistics: return "stats";
         case ExportTable::AccumulatedStatistics: return "accumulated-stats";
         case ExportTable::Samples: return "samples";
+        case ExportTable::Instability: return "instability";
+        case ExportTable::InstabilityGroups: return "instability-groups";
     }
     return "table";
 }

@@ -16,7 +16,16 @@
 
 namespace lociview {
 
-enum class ExportTable { ByAllele, ByLane, Counters, RunStatistics, AccumulatedStatistics, Samples };
+enum class ExportTable {
+    ByAllele,
+    ByLane,
+    Counters,
+    RunStatistics,
+    AccumulatedStatistics,
+    Samples,
+    Instability,        // each lane's instability indices
+    InstabilityGroups,  // their means over all lanes, the controls and the groups
+};
 
 // What the table is, for headers and menus ("by-allele table"), and the
 // end of the file name it is suggested under ("alleles").

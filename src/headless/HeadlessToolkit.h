@@ -50,7 +50,7 @@ private:
 
 class Matrix final : public RadioMatrix {
 public:
-    int numberOfColumns() const override { return kLocusColumns; }
+    int numberOfColumns() const override { return static_cast<int>(kLoci.size()); }
     int cellState(int row, int column) const override;
     void select(int column) { on = column; }  // -1 turns every cell off
     int selected() const { return on; }

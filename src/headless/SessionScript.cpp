@@ -13,6 +13,7 @@
 
 #include "base/DevLog.h"
 #include "base/LineText.h"
+#include "export/InstabilityTables.h"
 #include "scoring/Locus.h"
 #include "scoring/ScoringLog.h"
 #include "chart/ChartGeometry.h"
@@ -123,6 +124,7 @@ std::optional<std::string> Session::play(std::string_view line) {
         {"snapshot", &Session::snapshot, true}, {"restore", &Session::restore, true},
         {"marker", &Session::marker, true},
         {"size-standard", &Session::sizeStandard, true}, {"min-height", &Session::minHeight, true},
+        {"walk-every-locus", &Session::walkEveryLocus, true}, {"instability", &Session::instability, true},
     };
     if (line.empty() || line.front() == '#') return std::nullopt;
     const size_t blank = line.find(' ');
@@ -187,10 +189,24 @@ std::optional<std::string> Session::locus(std::string_view cell) {
         tk.locusmatrix.select(-1);
         return std::nullopt;
     }
-    const std::optional<int> column = locusColumnNamed(cell);
+    const std::optional<int> column = locusColumnNamed(cell, controller.walkEveryLocus());
     if (!column) return quoted("unknown locus cell", cell);
     tk.locusmatrix.select(*column);
     return std::nullopt;
+}
+
+std::optional<std::string> Session::walkEveryLocus(std::string_view value) {
+    if (value != "on" && value != "off") return quoted("walk-every-locus must be on or off, not", value);
+    controller.setWalkEveryLocus(value == "on");
+    // Tetra and hexa leave the choice with the switch: di is chosen instead.
+    if (value == "off" && tk.locusmatrix.selected() >= kLocusColumns) tk.locusmatrix.select(1);
+    return std::nullopt;
+}
+
+std::optional<std::string> Session::instability(std::string_view rest) {
+    const size_t sep = rest.find(' ');
+    if (sep == std::string_view::npos) return "missing value to instability " + std::string(rest);
+    return setInstabilityOption(instabilityOptions, rest.substr(0, sep), rest.substr(sep + 1));
 }
 
 std::optional<std::string> Session::state(std::string_view rest) {
@@ -272,6 +288,7 @@ bool Session::show(std::string_view what) {
         {"import", &Session::showImport},   {"samples", &Session::showSamples},
         {"cleanup", &Session::showCleanUp}, {"provenance", &Session::showProvenance},
         {"runs", &Session::showRuns},       {"sizing", &Session::showSizing},
+        {"instability", &Session::showInstability}, {"instability-groups", &Session::showInstabilityGroups},
     };
     for (const ViewEntry& v : kViews) {
         if (v.name != what) continue;
@@ -346,7 +363,8 @@ void Session::showFields() {
     std::string_view cell = "none";
     const int columns = tk.locusmatrix.numberOfColumns();
     for (int c = 0; c < columns; ++c)
-        if (tk.locusmatrix.cellState(0, c) != 0 && c < kLocusColumns) cell = kLocusNames[static_cast<size_t>(c)];
+        if (tk.locusmatrix.cellState(0, c) != 0 && c < static_cast<int>(lociOffered(controller.walkEveryLocus()).size()))
+            cell = kLoci[static_cast<size_t>(c)].name;
     tk.trace.emit("locus", cell);
 }
 
@@ -440,6 +458,21 @@ void Session::showSpectrum() {
         return;
     }
     emitLines("spectrum", spectrumText(stats->spectrum));
+}
+
+// The indices as the score blocks print them; a problem in one line.
+void Session::showInstability() {
+    const std::optional<InstabilityBlocks> blocks = instabilityBlocks(controller, instabilityOptions);
+    if (!blocks) tk.trace.emit("instability", "no scored run");
+    else if (blocks->lanes.empty()) tk.trace.emit("instability", blocks->problem);
+    else emitLines("instability", instabilityText(blocks->lanes));
+}
+
+void Session::showInstabilityGroups() {
+    const std::optional<InstabilityBlocks> blocks = instabilityBlocks(controller, instabilityOptions);
+    if (!blocks) tk.trace.emit("instability-groups", "no scored run");
+    else if (!blocks->problem.empty()) tk.trace.emit("instability-groups", blocks->problem);
+    else emitLines("instability-groups", instabilityGroupsText(blocks->groups));
 }
 
 void Session::showAccumStats() { emitLines("accumstats", statsText(statRows(controller.accumulatedStatistics()))); }

@@ -11,6 +11,7 @@
 
 #include "app/GeneController.h"
 #include "headless/HeadlessProgram.h"
+#include "headless/InstabilityOptions.h"
 
 namespace lociview::headless {
 
@@ -61,6 +62,13 @@ private:
     std::optional<std::string> open(std::string_view path);
     std::optional<std::string> set(std::string_view argument);
     std::optional<std::string> locus(std::string_view cell);
+    std::optional<std::string> walkEveryLocus(std::string_view value);
+    // Repeat instability: a choice by name ("instability peak-threshold
+    // 0.3"), and the lanes' indices and their groups, as the score blocks.
+    std::optional<std::string> instability(std::string_view argument);
+    void showInstability();
+    void showInstabilityGroups();
+    InstabilityOptions instabilityOptions;
     std::optional<std::string> state(std::string_view argument);
     std::optional<std::string> answer(std::string_view answers);
     std::optional<std::string> select(std::string_view rows);

@@ -5,6 +5,9 @@
 #include <QClipboard>
 #include <QCheckBox>
 #include <QDialog>
+#include <QVBoxLayout>
+#include <QFormLayout>
+#include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QFontDatabase>
@@ -16,17 +19,21 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <exception>
 #include <functional>
 #include <map>
 
 #include "app/ScoringFields.h"
 
+#include "base/NumberText.h"
 #include "qt/AccumulatedRunList.h"
 #include "qt/chart/ChartPicture.h"
 #include "qt/chart/Chartview.h"
+#include "scoring/Locus.h"
 #include "qt/CleanUpHistory.h"
 #include "qt/FieldHints.h"
+#include "qt/InstabilityPlot.h"
 #include "qt/chart/LaneView.h"
 #include "qt/export/ExportMenu.h"
 #include "qt/ResultsTableModel.h"
@@ -83,9 +90,22 @@ LociviewWindow::LociviewWindow(QtDialogs* injected, QWidget* parent)
     c.locusGroup->addButton(ui->locusDi, 1);
     c.locusGroup->addButton(ui->locusTri, 2);
     c.locusGroup->addButton(ui->locusPenta, 3);
+    c.locusGroup->addButton(ui->locusTetra, 4);
+    c.locusGroup->addButton(ui->locusHexa, 5);
     c.locusGroup->setExclusive(true);
+    ui->walkEveryLocus->setText(QString::fromUtf8(kWalkEveryLocusTitle));
 
     c.tableModel = new ResultsTableModel(this);
+    // The control lanes checked by lane: the index size of the controls'
+    // mean, and the group the others are compared with.
+    connect(c.tableModel, &ResultsTableModel::controlsChanged, this, [this] {
+        if (!controller) return;
+        InstabilityChoices choices = controller->instabilityChoices();
+        choices.controls = controls->tableModel->controlLanes();
+        controller->setInstabilityChoices(std::move(choices));
+        controls->tableModel->refreshIndices();
+        refreshViews();
+    });
     c.tabl = std::make_unique<TableViewAdapter>(ui->tabl, c.tableModel);
     c.datatext = std::make_unique<PlainTextLog>(ui->datatext);
     c.progressbar = std::make_unique<ProgressBarIndicator>(ui->progressbar, ui->cancelScoringButton);
@@ -181,6 +201,7 @@ void LociviewWindow::attach(GeneController& source) {
     controls->tableModel->setController(&source);
     history->setController(&source);
     exports->setController(&source);
+    source.setWalkEveryLocus(ui->walkEveryLocus->isChecked());
     updateStatus();
 }
 
@@ -215,6 +236,10 @@ Outcome LociviewWindow::perform(ControllerAction action, const std::function<Out
     // What the action read its fields as, where a text is not one plain number.
     fieldNotes = QString::fromStdString(controller->takeFieldNotes());
     if (!fieldNotes.isEmpty()) ui->statusbar->showMessage(QStringLiteral("Read as typed: %1.").arg(fieldNotes));
+    // A locus that is not walked marks no peak: said once for the run.
+    if (action == &GeneController::scoreData && outcome == Outcome::Done && controller->lastRunUnwalked())
+        ui->statusbar->showMessage(QString::fromStdString(unwalkedLocusNote(
+            controller->locusType(), std::string("turn on \"") + kWalkEveryLocusTitle + '"')));
     Q_EMIT actionFinished(action, outcome);
     return outcome;
 }
@@ -261,6 +286,15 @@ void LociviewWindow::connectActions() {
     connect(ui->actionMaybes, &QAction::triggered, this, [this](bool checked) {
         ui->Maybes->setChecked(checked);
         perform(&GeneController::toggleMaybes);
+    });
+
+    // Tetra and hexa are offered only while every repeat unit is walked;
+    // one of them chosen when the walk is turned off gives way to di.
+    connect(ui->walkEveryLocus, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on && (ui->locusTetra->isChecked() || ui->locusHexa->isChecked())) ui->locusDi->setChecked(true);
+        ui->locusTetra->setVisible(on);
+        ui->locusHexa->setVisible(on);
+        if (controller) controller->setWalkEveryLocus(on);
     });
 
     on(ui->actionCleanUp, &QAction::triggered, &GeneController::cleanUpWindow);
@@ -340,6 +374,7 @@ QLineEdit* LociviewWindow::scoringField(std::string_view name) const {
 }
 
 QAbstractButton* LociviewWindow::locusCell(int column) const { return controls->locusGroup->button(column); }
+QAbstractButton* LociviewWindow::walkEveryLocusSwitch() const { return ui->walkEveryLocus; }
 QAbstractButton* LociviewWindow::maybesSwitch() const { return ui->Maybes; }
 QMenu* LociviewWindow::fileMenu() const { return ui->menuFile; }
 QAction* LociviewWindow::printAction() const { return ui->actionPrint; }
@@ -415,6 +450,58 @@ void LociviewWindow::buildStatisticsDock() {
     statisticsDockWidget = addResultsDock(statistics, QStringLiteral("Statistics"), "statisticsDock", "actionStatistics", "Ctrl+I");
     exports->setStatisticsPanel(statistics);
     connect(statistics, &StatisticsPanel::saveChartRequested, exports, &ExportMenu::exportSpectrumChart);
+
+    // The choices the indices are counted with, above their plot.
+    auto* pane = new QWidget;
+    auto* form = new QFormLayout;
+    auto* indexSize = new QComboBox;
+    indexSize->setObjectName(QStringLiteral("instabilityIndexSize"));
+    indexSize->addItems({QStringLiteral("each lane's main peak"), QStringLiteral("P1"),
+                         QStringLiteral("mean main peak of the controls")});
+    auto* threshold = new QLineEdit(QStringLiteral("0.2"));
+    threshold->setObjectName(QStringLiteral("instabilityThreshold"));
+    threshold->setToolTip(QStringLiteral("Peaks at least this fraction of the main peak's height are kept (0 to 1)"));
+    auto* unit = new QLineEdit;
+    unit->setObjectName(QStringLiteral("instabilityUnit"));
+    unit->setPlaceholderText(QStringLiteral("the locus step"));
+    form->addRow(QStringLiteral("Index size"), indexSize);
+    form->addRow(QStringLiteral("Peak threshold"), threshold);
+    form->addRow(QStringLiteral("Repeat unit (bp)"), unit);
+    auto* column = new QVBoxLayout(pane);
+    column->addLayout(form);
+    instabilityPlot = new InstabilityPlot;
+    column->addWidget(instabilityPlot, 1);
+    const auto choose = [this, indexSize, threshold, unit] {
+        if (!controller) return;
+        InstabilityChoices choices = controller->instabilityChoices();
+        const IndexSizeChoice kinds[] = {IndexSizeChoice::OwnMainPeak, IndexSizeChoice::Progenitor1,
+                                         IndexSizeChoice::ControlMean};
+        choices.index = kinds[std::clamp(indexSize->currentIndex(), 0, 2)];
+        choices.threshold = thresholdValue(threshold->text().toStdString());
+        choices.unit = unit->text().trimmed().isEmpty()
+                           ? std::nullopt
+                           : std::optional<double>(wholeNumberValue(unit->text().toStdString()).value_or(0.0));
+        controller->setInstabilityChoices(std::move(choices));
+        controls->tableModel->refreshIndices();
+        updateInstability();
+    };
+    connect(indexSize, &QComboBox::currentIndexChanged, this, choose);
+    connect(threshold, &QLineEdit::editingFinished, this, choose);
+    connect(unit, &QLineEdit::editingFinished, this, choose);
+    instabilityDockWidget = new QDockWidget(QStringLiteral("Instability"), this);
+    instabilityDockWidget->setObjectName(QStringLiteral("instabilityDock"));
+    instabilityDockWidget->setWidget(pane);
+    addDockWidget(Qt::RightDockWidgetArea, instabilityDockWidget);
+    tabifyDockWidget(statisticsDockWidget, instabilityDockWidget);
+    statisticsDockWidget->raise();
+    // Counted only while it can be seen.
+    connect(instabilityDockWidget, &QDockWidget::visibilityChanged, this, [this](bool seen) {
+        if (seen) updateInstability();
+    });
+    QAction* toggleInstability = instabilityDockWidget->toggleViewAction();
+    toggleInstability->setObjectName(QStringLiteral("actionInstability"));
+    toggleInstability->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+I")));
+    ui->menuResults->addAction(toggleInstability);
 }
 
 void LociviewWindow::buildLaneDock() {
@@ -479,9 +566,20 @@ void LociviewWindow::updateLanes() {
     }
 }
 
+void LociviewWindow::updateInstability() {
+    if (!controller || !instabilityPlot || !instabilityDockWidget->isVisible()) return;
+    const InstabilityChoices& choices = controller->instabilityChoices();
+    std::optional<InstabilityResult> counted = controller->runInstability(choices);
+    if (!counted) return instabilityPlot->showMessage(QStringLiteral("No scored run"));
+    if (counted->problem) return instabilityPlot->showMessage(QString::fromStdString(counted->problem->message));
+    GroupsResult grouped = groupInstability(counted->lanes, {}, choices.controls);
+    instabilityPlot->showIndices(std::move(counted->lanes), std::move(grouped.groups));
+}
+
 void LociviewWindow::updateStatistics() {
     if (!controller || !statistics) return;
     try {
+        updateInstability();
         statistics->refresh(*controller);
     } catch (const std::exception& e) {
         logf(devlog, "statistics not shown: %s", e.what());

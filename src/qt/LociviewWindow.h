@@ -33,6 +33,7 @@ class MainWindow;
 namespace lociview::qt {
 
 class StatisticsPanel;
+class InstabilityPlot;
 class ExportMenu;
 class LanePanel;
 
@@ -91,6 +92,8 @@ public:
     // SP-PCR statistics: the panel in its dock, refreshed after every action.
     StatisticsPanel* statisticsPanel() const { return statistics; }
     QDockWidget* statisticsDock() const { return statisticsDockWidget; }
+    // The repeat instability of the scored run, in its own dock.
+    InstabilityPlot* instabilityView() const { return instabilityPlot; }
 
     // The lane view in its dock, beside the statistics, following every action.
     LanePanel* lanePanel() const { return lanes; }
@@ -108,6 +111,7 @@ public:
     // files go before.
     QLineEdit* scoringField(std::string_view name) const;
     QAbstractButton* locusCell(int column) const;
+    QAbstractButton* walkEveryLocusSwitch() const;
     QAbstractButton* maybesSwitch() const;
     QMenu* fileMenu() const;
     QAction* printAction() const;
@@ -154,6 +158,9 @@ private:
     GeneController* controller = nullptr;
     StatisticsPanel* statistics = nullptr;
     QDockWidget* statisticsDockWidget = nullptr;
+    InstabilityPlot* instabilityPlot = nullptr;
+    QDockWidget* instabilityDockWidget = nullptr;
+    void updateInstability();
     Outcome outcome = Outcome::Cancelled;
     QString fieldNotes;  // of the last action
     ExportMenu* exports = nullptr;

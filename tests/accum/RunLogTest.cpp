@@ -172,7 +172,7 @@ TEST_F(RunLogTest, RestoreLeavesOutRunsOfImpossibleValues) {
         {"UPDATE run SET lanes = -1, empty_lanes = -1, one_allele_lanes = 0, two_or_more_lanes = 0 WHERE id = 2",
          "its -1 lanes are beyond 0 to 10000000"},
         {"UPDATE run SET empty_lanes = 99 WHERE id = 2", "lane counters 99, 1, "},
-        {"UPDATE run SET locus = 4 WHERE id = 2", "its locus 4 is none of 1, 2, 3 and 5"},
+        {"UPDATE run SET locus = 7 WHERE id = 2", "its locus 7 is none of 1, 2, 3, 4, 5 and 6"},
         {"UPDATE run SET maybes = 7 WHERE id = 2", "its Maybes 7 is neither 0 nor 1"},
         {"UPDATE run SET ge_bits = 4619567317775286272 WHERE id = 2", "its GE is not what its field \"25\" reads as"},
         {"UPDATE run SET progenitor2 = 157 WHERE id = 2", "progenitors 150, 157 are not what its fields"},

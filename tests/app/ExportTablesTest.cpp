@@ -160,6 +160,37 @@ TEST(ExportTables, WideTablesSplitIntoPartsLedByTheRowNames) {
         }
 }
 
+// The instability tables export under the choices made, said in their
+// header, and join the report; choices that give no index leave both out.
+TEST_F(ExportTablesTest, InstabilityTablesFollowTheChoices) {
+    InstabilityChoices choices;
+    choices.index = IndexSizeChoice::Progenitor1;
+    choices.threshold = 0.25;
+    choices.controls = {"1", "2"};
+    h.controller.setInstabilityChoices(choices, {{"late", "", {"11", "12"}}});
+    const std::string csv = h.controller.exportText(ExportTable::Instability, Delimiter::Comma);
+    for (const char* part : {"# index size: P1\n", "# peak threshold: 0.25\n", "# repeat unit: 2 bp\n",
+                             "# controls: 1, 2\n", "\nlane,sample,index_size,main_size,peaks_kept,", "\n12,,150,"})
+        EXPECT_NE(csv.find(part), std::string::npos) << part << " in " << csv;
+    const std::string groups = h.controller.exportText(ExportTable::InstabilityGroups, Delimiter::Tab);
+    for (const char* part : {"\nall\tinstability\t11\t", "\ncontrol\tcontraction\t2\t", "\nlate\texpansion\t2\t"})
+        EXPECT_NE(groups.find(part), std::string::npos) << part << " in " << groups;
+    const auto instabilitySections = [&] {
+        int found = 0;
+        for (const ReportSection& section : h.controller.report().sections)
+            if (section.heading == "Repeat instability") found += static_cast<int>(section.tables.size());
+        return found;
+    };
+    EXPECT_GE(instabilitySections(), 2);
+
+    choices.index = IndexSizeChoice::ControlMean;
+    choices.controls.clear();
+    h.controller.setInstabilityChoices(choices);
+    EXPECT_FALSE(h.controller.hasExportTable(ExportTable::InstabilityGroups));
+    EXPECT_EQ(h.controller.exportText(ExportTable::Instability, Delimiter::Comma), "");
+    EXPECT_EQ(instabilitySections(), 0);
+}
+
 TEST(ExportTables, SampleNamesWithCommasAndQuotesAreQuotedInCsv) {
     ControllerHarness h;
     h.openText("Sample Name\tSize\tHeight\n"

@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -107,7 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
                             ""},
                     CliCase{{"score"}, 2, "", "no FILE given"},
                     CliCase{{"score", "--p1"}, 2, "", "--p1: 1 required TEXT missing"},
-                    CliCase{{"score", "--locus", "hexa", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'hexa'"},
+                    CliCase{{"score", "--locus", "hexa", "f"}, 2, "", "--locus hexa needs --walk-every-locus"},
+                    CliCase{{"score", "--walk-every-locus", "--locus", "octa", "f"}, 2, "",
+                            "--locus must be mono, di, tri, penta, tetra or hexa, not 'octa'"},
+                    CliCase{{"score", "--peak-threshold", "0.2x", "f"}, 2, "", "The peak threshold is not a number"},
+                    CliCase{{"score", "--peak-threshold", "-0.01", "f"}, 2, "", "threshold -0.01 lies outside 0 to 1"},
+                    CliCase{{"score", "--repeat-unit", "0", "f"}, 2, "", "repeat unit 0 is not a positive number"},
+                    CliCase{{"score", "--index-size", "p2", "f"}, 2, "", "--index-size must be own, p1, controls or a size"},
+                    CliCase{{"score", "--group", "late", "f"}, 2, "", "--group must be prefix:TEXT or NAME=SAMPLE"},
                     CliCase{{"score", "--locus", "Di", "f"}, 2, "", "--locus must be mono, di, tri or penta, not 'Di'"},
                     CliCase{{"score", "--show", "alleles,bogus", "f"}, 2, "", "unknown block 'bogus' for --show"},
                     CliCase{{"score", "--show", "", "f"}, 2, "", "unknown block '' for --show"},
@@ -165,6 +174,10 @@ protected:
         write("nosize.csv", "Sample,Height\nS1,10\n");
         // Both progenitors; one height in no form a number is written in.
         write("skips.csv", "Sample,Size,Height\nS1,150,\"1,800\"\nS1,148,200\nS2,156,700\nS2,154,\"25,0\"\n");
+        // A tri locus: T1 around 150 in 3 bp steps (156 exactly at a fifth
+        // of the main height, 144 just under), T2's one peak beyond the range.
+        write("tri.tsv", "Dye/Sample Peak\tSample File Name\tSize\tHeight\nB,1\tT1\t147\t250\nB,2\tT1\t150\t1000\n"
+                         "B,3\tT1\t153\t500\nB,4\tT1\t156\t200\nB,5\tT1\t144\t199\nB,1\tT2\t171\t900\n");
         write("multiplex.csv", "Sample.Name,Marker,Dye,Size.1,Height.1,Size.2,Height.2\nA,D1,B,150,800,148,200\n"
                                "A,D2,B,220,500,,\nB,D1,B,156,700,154,250\nC,D2,B,222,300,,\n");
     }
@@ -316,7 +329,20 @@ INSTANTIATE_TEST_SUITE_P(
         // A tri locus scores no allele: nothing to accumulate, so that file fails.
         RunCase{"TriLocusScoresNoAllele", SCORING "--locus tri --maybes --ge 1 @both.txt", 1,
                 {"# @both.txt: alleles", "# @both.txt: counters\nnumemptylanes\t2\nnumones\t0\nnumtwos\t0\n"},
+                "lociview: @both.txt: No peak was scored: the ladder is walked for a di locus only; add "
+                "--walk-every-locus to walk this tri locus.\n"
                 "lociview: @both.txt: You have not scored this data set yet.\n"},
+        // Said once however many files; walked, the tri lane is scored.
+        RunCase{"UnwalkedLocusSaidOnce", SCORING "--locus penta --show counters @both.txt @both.txt", 0,
+                {"# @both.txt: counters\nnumemptylanes\t2\n", "# @both.txt: counters\nnumemptylanes\t2\n"},
+                "lociview: @both.txt: No peak was scored: the ladder is walked for a di locus only; add "
+                "--walk-every-locus to walk this penta locus.\n"},
+        RunCase{"WalkedTri", SCORING "--walk-every-locus --locus tri --show counters @tri.tsv", 0,
+                {"# @tri.tsv: counters\nnumemptylanes\t1\nnumones\t0\nnumtwos\t1\n"}, ""},
+        // Controls that name no lane: said, that file fails, nothing printed for it.
+        RunCase{"ControlsNamingNoLane", SCORING "--index-size controls --controls T9 --show instability @tri.tsv", 1, {},
+                "lociview: @tri.tsv: The control 'T9' names no lane: type a sample name or a lane number of the data "
+                "set.\n"},
         // Sizing tables, genotype tables and per-sample files: the default dye, another dye (lane
         // 2 has no green peak: an empty reaction, an empty lane), an absent
         // dye, per-sample files as lanes or each alone, a refused table.
@@ -368,6 +394,43 @@ INSTANTIATE_TEST_SUITE_P(
                 "lociview: @nosize.csv: The header of \"@nosize.csv\" (line 1) has no Size column. Lociview needs a Size and a "
                 "Height column (or pairs Size 1, Height 1, Size 2, Height 2...).\n"}),
     [](const ::testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
+
+// The indices of the hand-worked tri lane read back from the TSV to 1e-12,
+// whatever the index size names 150 by; the lane with no peak in range has
+// empty cells and says why; the groups compare late with the controls.
+TEST_F(BatchFiles, InstabilityBlocksReadBackTheHandWorkedLane) {
+    const struct {
+        const char* index;
+        double expected[6];  // index_size, peaks_kept, instability, expansion, contraction, mean_size
+    } cases[] = {{"own", {150, 4, 650.0 / 1950, 900.0 / 1950, 250.0 / 1950, 151}},
+                 {"p1", {150, 4, 650.0 / 1950, 900.0 / 1950, 250.0 / 1950, 151}},
+                 {"153 --peak-threshold 0.25", {153, 3, -1500.0 / 1750, 0, 1500.0 / 1750, 263250.0 / 1750}},
+                 {"141 --repeat-unit 9", {141, 4, 10.0 / 9, 10.0 / 9, 0, 151}}};
+    for (const auto& c : cases) {
+        const Result r = score(SCORING "--locus tri --show instability --index-size " + std::string(c.index) + " @tri.tsv");
+        std::istringstream lines(r.out);
+        std::string header, titles, lane1, lane2;
+        std::getline(lines, header), std::getline(lines, titles), std::getline(lines, lane1), std::getline(lines, lane2);
+        EXPECT_EQ(titles, "lane\tsample\tindex_size\tmain_size\tpeaks_kept\tinstability_index\texpansion_index\t"
+                          "contraction_index\tmean_size\tmain_change\tnote");
+        std::vector<std::string> cells;
+        std::istringstream row(lane1);
+        for (std::string cell; std::getline(row, cell, '\t');) cells.push_back(cell);
+        ASSERT_GE(cells.size(), 9u) << lane1;
+        const size_t columns[] = {2, 4, 5, 6, 7, 8};
+        for (size_t i = 0; i < 6; ++i)
+            EXPECT_NEAR(std::stod(cells[columns[i]]), c.expected[i], 1e-12 * std::max(1.0, std::abs(c.expected[i])))
+                << c.index << " column " << columns[i];
+        EXPECT_EQ(lane2, "2\tT2\t\t\t\t\t\t\t\t\tno peak from 140 to 170 bp") << c.index;
+    }
+    const Result groups = score(SCORING "--show instability-groups --controls T1,2 --group late=T2 @tri.tsv");
+    EXPECT_EQ(groups.status, 0) << groups.err;
+    // The di locus's step: the changes count 2 bp.
+    EXPECT_NE(groups.out.find("\ncontrol\tinstability\t1\t0.5\t"), std::string::npos) << groups.out;
+    EXPECT_NE(groups.out.find("\nlate\tinstability\t0\t\t\t\t\t\t\t\t\tnot estimable: no lane with indices\n"),
+              std::string::npos)
+        << groups.out;
+}
 
 // A peak table given in the run log's place (the arguments swapped) is
 // refused and left as it was, with nothing made beside it.

@@ -72,6 +72,27 @@ INSTANTIATE_TEST_SUITE_P(Scripts, GoldenTraceTest, testing::ValuesIn(scriptNames
                          });
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(GoldenTraceTest);
 
+// Walking the ladder for every repeat unit leaves a di locus's runs as they
+// were: every golden script that scores only di plays to its own trace with
+// the switch turned on first.
+TEST(WalkEveryLocus, DiTracesStayByteIdentical) {
+    int played = 0;
+    for (const std::string& name : scriptNames()) {
+        const std::string script = readFile(kGoldenDir / (name + ".script"));
+        if (script.find("\nlocus ") != std::string::npos || script.find("walk-every-locus") != std::string::npos)
+            continue;
+        std::istringstream in("walk-every-locus on\n" + script);
+        std::ostringstream out, err;
+        const fs::path previous = fs::current_path();
+        fs::current_path(kGoldenDir);
+        runSession(in, name + ".script", out, err);
+        fs::current_path(previous);
+        EXPECT_EQ(out.str(), readFile(kGoldenDir / (name + ".trace"))) << name;
+        ++played;
+    }
+    EXPECT_GE(played, 10);
+}
+
 
 // The trace lines after the start-up lines.
 std::string afterStartup(const std::string& trace) {
@@ -108,6 +129,13 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"show everything\n", "s.script:1: unknown view 'everything'\n"},
         ErrorCase{"locus hexa\n", "s.script:1: unknown locus cell 'hexa'\n"},
         ErrorCase{"locus\n", "s.script:1: missing argument to locus\n"},
+        ErrorCase{"walk-every-locus on\nlocus hexa\nwalk-every-locus off\nlocus tetra\n",
+                  "s.script:4: unknown locus cell 'tetra'\n"},
+        ErrorCase{"walk-every-locus yes\n", "s.script:1: walk-every-locus must be on or off, not 'yes'\n"},
+        ErrorCase{"instability peak-threshold 1.5\n",
+                  "s.script:1: peak-threshold '1.5': The peak threshold 1.5 lies outside 0 to 1: type a fraction of "
+                  "the main peak's height, such as 0.2.\n"},
+        ErrorCase{"instability controls\n", "s.script:1: missing value to instability controls\n"},
         ErrorCase{"state Maybes\n", "s.script:1: missing argument to state Maybes\n"},
         ErrorCase{"state Maybes yes\n", "s.script:1: state must be on or off, not 'yes'\n"},
         ErrorCase{"state locusmatrix on\n", "s.script:1: unknown control 'locusmatrix'\n"},

@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "WindowFixture.h"
@@ -56,6 +57,15 @@ TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) 
         child<QRadioButton>("locusTri")->click();
         child<QCheckBox>("Maybes")->click();
         click("scoreButton");
+        // Not walked, the tri locus marks no peak, which the status bar says.
+        EXPECT_EQ(window.statusBar()->currentMessage(),
+                  QStringLiteral("No peak was scored: the ladder is walked for a di locus only; turn on \"Walk the "
+                                 "ladder for every repeat unit\" to walk this tri locus."));
+        // Tetra and hexa are offered only with the walk on.
+        EXPECT_FALSE(child<QRadioButton>("locusHexa")->isVisibleTo(&window));
+        child<QCheckBox>("walkEveryLocus")->click();
+        child<QRadioButton>("locusHexa")->click();
+        click("scoreButton");
         // A refused Score is no choice to keep.
         type("progenitor1", "1");
         dialogs.expectAlert(AlertId::Progenitor1BelowLow);
@@ -80,7 +90,7 @@ TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) 
     GeneController nextController{next.outlets()};
     ControllerLink nextLink{next, nextController};
     DesktopSession session(next, nextDialogs, reread, opener(nextDialogs, next));
-    EXPECT_EQ(scoringChoicesOf(next), (ScoringChoices{"150", "152.5", "100", "200", "0.25", "1.3", 2, true}));
+    EXPECT_EQ(scoringChoicesOf(next), (ScoringChoices{"150", "152.5", "100", "200", "0.25", "1.3", 5, true, true}));
     EXPECT_EQ(next.chartModel().getMaybes(), 1);  // the switch's action was sent
     EXPECT_EQ(next.size(), QSize(1000, 700));
     next.show();
@@ -96,7 +106,7 @@ TEST_F(DesktopSessionTest, TheNextStartScoresWithTheLastChoicesInTheLastLayout) 
     session.openFiles({plate});
     next.findChild<QAction*>(QStringLiteral("actionScore"))->trigger();
     EXPECT_EQ(next.lastOutcome(), Outcome::Done);
-    EXPECT_EQ(nextController.locusType(), 3);
+    EXPECT_EQ(nextController.locusType(), 6);
 }
 
 TEST_F(DesktopSessionTest, FilesDroppedAnywhereOnTheWindowOpenOtherDragsAreLeftAlone) {

@@ -113,7 +113,7 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
                                        {9, "3209 RFU at 62.32"}, {12, "3177 RFU at 61.71"}})
         byLane[static_cast<size_t>(row)].back() =
             std::string("outside-range: tallest peak ") + tallest + " bp, outside 120..180 bp";
-    EXPECT_EQ(shownTable(), byLane);
+    EXPECT_EQ(resultColumns(), byLane);
 
     // Two lanes selected by clicks, then graphed: every peak of both lanes.
     clickRow(0);
@@ -167,7 +167,7 @@ TEST_F(EndToEndTest, OneDataSetFromOpeningToTheAccumulatedExport) {
         EXPECT_FALSE(window.cleanUpWindow()->isVisible());
     }
     byLane[1][2] = byLane[7][5] = "";
-    EXPECT_EQ(shownTable(), byLane);
+    EXPECT_EQ(resultColumns(), byLane);
     view->redrawIfChanged();
     QApplication::processEvents();
     EXPECT_GT(view->framesDrawn(), drawn);
@@ -343,13 +343,13 @@ TEST_F(EndToEndTest, ExportsReadBackAndTheReportAndPrintoutsRunOverPages) {
         QFile file(dir.filePath(QString::fromLatin1(written)));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_TRUE(file.readLine().startsWith("# Lociview "));
-        EXPECT_TRUE(sameCells(readTable(file.fileName(), separator), shownTable()));
+        EXPECT_TRUE(sameCells(readTable(file.fileName(), separator), resultColumns()));
     }
     // Edit › Copy: the selected rows under the column titles, as TSV.
     clickRow(0);
     clickRow(2, Qt::ControlModifier);
     QTest::keyClick(child<QTableView>("tabl"), Qt::Key_C, Qt::ControlModifier);
-    const Cells lanes = shownTable();
+    const Cells lanes = resultColumns();
     QString copied;
     for (const auto& row : {lanes[0], lanes[1], lanes[3]})
         for (size_t c = 0; c < row.size(); ++c)

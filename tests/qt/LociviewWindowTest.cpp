@@ -25,6 +25,7 @@
 #include <map>
 
 #include "WindowFixture.h"
+#include "qt/InstabilityPlot.h"
 #include "accum/RunLog.h"
 #include "qt/ImportDialog.h"
 #include "qt/QtControls.h"
@@ -86,7 +87,7 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     {
         sql::Status opened;
         sql::Database raw = sql::Database::open(log.toStdString(), SQLITE_OPEN_READWRITE, opened);
-        ASSERT_TRUE(raw.exec("UPDATE run SET reset_at = NULL; UPDATE run SET locus = 4 WHERE id = 2; "
+        ASSERT_TRUE(raw.exec("UPDATE run SET reset_at = NULL; UPDATE run SET locus = 7 WHERE id = 2; "
                              "PRAGMA user_version = 2")
                         .ok());
     }
@@ -94,7 +95,7 @@ TEST_F(LociviewWindowTest, RestoresTheRunLogAtStartAndUndoesCleanUps) {
     nextDialogs.expectAlert(AlertId::RunLogRunsLeftOut);
     ASSERT_TRUE(startRunLog(next, nextController, nextDialogs, log));
     EXPECT_EQ(nextController.accumulatedRunList().size(), 1u);
-    EXPECT_NE(nextDialogs.shown.back().informative.find("its locus 4 is none of"), std::string::npos);
+    EXPECT_NE(nextDialogs.shown.back().informative.find("its locus 7 is none of"), std::string::npos);
 
     // A file that is no run log is set aside, and the user told where.
     writeFile("garbled.sqlite", "not a database");
@@ -153,7 +154,41 @@ TEST_F(LociviewWindowTest, TheImportReviewShowsTheLayoutTakesTheDyeChosenOrCance
     type("progenitor2", "156");
     click("scoreButton");
     click("toggleTable");
-    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample", "Flags"}, {"1", "s1", ""}, {"2", "s2", ""}}));
+    // After the controller's columns, the window's: the control check and
+    // each lane's indices (none for s2, with no green peak).
+    EXPECT_EQ(shownTable(), (Cells{{"Lane number", "Sample", "Control", "Instability index", "Expansion index",
+                                    "Contraction index", "Flags"},
+                                   {"1", "s1", "", "0.0000", "0.0000", "0.0000", ""},
+                                   {"2", "s2", "", "", "", "", ""}}));
+    // Checked, a lane is a control: the controls' mean is its main peak.
+    QAbstractItemModel* model = child<QTableView>("tabl")->model();
+    ASSERT_TRUE(model->flags(model->index(0, 2)) & Qt::ItemIsUserCheckable);
+    ASSERT_TRUE(model->setData(model->index(0, 2), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(controller.instabilityChoices().controls, std::vector<std::string>{"1"});
+    EXPECT_EQ(model->index(0, 2).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    InstabilityChoices byControls = controller.instabilityChoices();
+    byControls.index = IndexSizeChoice::ControlMean;
+    controller.setInstabilityChoices(byControls);
+    EXPECT_EQ(controller.runInstability(byControls)->lanes.at(0).indices->indexSize, 170.0);
+    // The Instability dock draws the lanes with indices, counted once it is seen.
+    window.findChild<QDockWidget*>(QStringLiteral("instabilityDock"))->raise();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.instabilityView()->rows().size(), 1u);
+    EXPECT_EQ(window.instabilityView()->rows()[0].lane, 1);
+    EXPECT_EQ(std::pair(window.instabilityView()->lowestChange(), window.instabilityView()->highestChange()),
+              std::pair(0, 0));
+    // A threshold beyond 1 is refused in the dock's own words; the choice
+    // of the controls' mean reaches the controller.
+    auto* threshold = window.findChild<QLineEdit*>(QStringLiteral("instabilityThreshold"));
+    threshold->setText(QStringLiteral("1.5"));
+    Q_EMIT threshold->editingFinished();
+    EXPECT_TRUE(window.instabilityView()->rows().empty());
+    EXPECT_EQ(controller.instabilityChoices().threshold, 1.5);
+    threshold->setText(QStringLiteral("0.2"));
+    window.findChild<QComboBox*>(QStringLiteral("instabilityIndexSize"))->setCurrentIndex(2);
+    EXPECT_EQ(controller.instabilityChoices().index, IndexSizeChoice::ControlMean);
+    EXPECT_EQ(controller.instabilityChoices().threshold, 0.2);
+    EXPECT_EQ(window.instabilityView()->rows().size(), 1u);
     click("toggleTable");
 
     // A sizing table over it, its review cancelled: the green data set

@@ -2,6 +2,7 @@
 // The real main window with its chart and the controller under a display,
 // driven through its widgets, every dialog but the import review answered
 // by the test: the one fixture of the GUI suites.
+#include <algorithm>
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
@@ -141,6 +142,19 @@ protected:
         QTableView* table = child<QTableView>("tabl");
         const QRect cell = table->visualRect(table->model()->index(row, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
+    }
+    // The controller's columns of the results table as shown: by lane, the
+    // window's own instability columns (from "Control" on) left out.
+    Cells resultColumns() {
+        Cells cells = shownTable();
+        // The window's own instability columns, Control to Contraction index.
+        const auto own = std::find(cells[0].begin(), cells[0].end(), "Control");
+        if (own == cells[0].end()) return cells;
+        const auto from = own - cells[0].begin();
+        for (auto& row : cells)
+            if (static_cast<size_t>(from) < row.size())
+                row.erase(row.begin() + from, row.begin() + std::min<std::ptrdiff_t>(from + 4, std::ssize(row)));
+        return cells;
     }
     // The results table as shown, its titles first.
     Cells shownTable() {

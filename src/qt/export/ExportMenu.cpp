@@ -47,6 +47,8 @@ QString menuText(ExportTable which) {
         case ExportTable::RunStatistics: return QStringLiteral("Run &Statistics…");
         case ExportTable::AccumulatedStatistics: return QStringLiteral("Accu&mulated Statistics…");
         case ExportTable::Samples: return QStringLiteral("Samples as La&nes…");
+        case ExportTable::Instability: return QStringLiteral("&Instability by Lane…");
+        case ExportTable::InstabilityGroups: return QStringLiteral("Instability by &Group…");
     }
     return {};
 }
@@ -59,6 +61,8 @@ QString actionName(ExportTable which) {
         case ExportTable::RunStatistics: return QStringLiteral("actionExportRunStatistics");
         case ExportTable::AccumulatedStatistics: return QStringLiteral("actionExportAccumulatedStatistics");
         case ExportTable::Samples: return QStringLiteral("actionExportSamples");
+        case ExportTable::Instability: return QStringLiteral("actionExportInstability");
+        case ExportTable::InstabilityGroups: return QStringLiteral("actionExportInstabilityGroups");
     }
     return {};
 }
@@ -90,7 +94,8 @@ ExportMenu::ExportMenu(QWidget& window, ChartModel& model, QMenu* fileMenu, QAct
     exportMenu->setObjectName(QStringLiteral("menuExport"));
     for (const ExportTable which : {ExportTable::ByAllele, ExportTable::ByLane, ExportTable::Counters,
                                     ExportTable::RunStatistics, ExportTable::AccumulatedStatistics,
-                                    ExportTable::Samples}) {
+                                    ExportTable::Samples, ExportTable::Instability,
+                                    ExportTable::InstabilityGroups}) {
         QAction* action = newAction(this, menuText(which), actionName(which));
         connect(action, &QAction::triggered, this, [this, which] { exportTable(which); });
         exportMenu->addAction(action);
