@@ -20,7 +20,7 @@ std::optional<InstabilityResult> GeneController::runInstability(const Instabilit
     settings.threshold = choices.threshold;
     settings.unit = choices.unit.value_or(static_cast<double>(scoredLocus));
     settings.controls = choices.controls;
-    // The lanes of a table in today's layouts are its samples.
+    // The lanes of a sizing table, genotype table or per-sample file are its samples.
     std::vector<std::string> samples;
     if (imported.dye != 0) {
         samples.resize(lanelist.size());

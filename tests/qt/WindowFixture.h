@@ -144,7 +144,7 @@ protected:
         QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, cell.center());
     }
     // The controller's columns of the results table as shown: by lane, the
-    // window's own instability columns (from "Control" on) left out.
+    // window's own instability columns (Control to Contraction index) left out.
     Cells resultColumns() {
         Cells cells = shownTable();
         // The window's own instability columns, Control to Contraction index.
