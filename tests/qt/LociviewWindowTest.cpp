@@ -433,9 +433,10 @@ TEST(ProgressBarIndicatorTest, AFrameTakesAClickOnCancelAndNothingElse) {
 // a spectrum of many bars labels as many as fit, never one cut short.
 TEST(WindowSizeTest, TheFirstSizeFitsASmallScreenAndCutsNoLabel) {
     AnsweringDialogs dialogs;
-    LociviewWindow window{&dialogs};
+    // Before the window: the chart it owns logs to them as it goes.
     NullLog log;
     RecordingOutput output;
+    LociviewWindow window{&dialogs};
     window.installChartView(new ChartArea(window.chartModel(), log, output));
     GeneController controller{window.outlets()};
     ControllerLink link{window, controller};
