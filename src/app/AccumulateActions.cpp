@@ -6,7 +6,7 @@
 namespace lociview {
 
 Outcome GeneController::preAddToAccumulator() {
-    if (!scoring.scored()) return refuse(AlertId::NotScoredExport);
+    if (!scored.scoring.scored()) return refuse(AlertId::NotScoredExport);
     outlets.accwindow.showCentered();
     return Outcome::Done;
 }
@@ -18,28 +18,28 @@ Outcome GeneController::addToAccumulator() {
                                         {"progenitor2", outlets.progenitor2.text()}});
     const int32_t p1 = intValue(outlets.progenitor1.text());
     const int32_t p2 = intValue(outlets.progenitor2.text());
-    if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
+    if (findMissingProgenitors(scored.scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
         return Outcome::Cancelled;
-    if (runlog) return addToRunLog(p1, p2);
-    if (!raccumulator.setP1(p1, p2)) return refuse(AlertId::ProgenitorsDiffer);
+    if (accumulation.runlog) return addToRunLog(p1, p2);
+    if (!accumulation.raccumulator.setP1(p1, p2)) return refuse(AlertId::ProgenitorsDiffer);
 
-    noteUnloggedRun(p1, p2, raccumulator.currentRun());
-    raccumulator.addRun(scoring.alleles, doubleValue(outlets.accumgeforun.text()), numlanes,
-                        scoring.counters.value_or(LaneCounters{}), scoredLocus);
-    if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
+    noteUnloggedRun(p1, p2, accumulation.raccumulator.currentRun());
+    accumulation.raccumulator.addRun(scored.scoring.alleles, doubleValue(outlets.accumgeforun.text()), dataSet.numlanes,
+                        scored.scoring.counters.value_or(LaneCounters{}), scored.scoredLocus);
+    if (log.enabled()) logf(log, "%s", accumulation.raccumulator.exportText().c_str());
     return Outcome::Done;
 }
 
 Outcome GeneController::resetAccumulator() {
     // The log first: if it cannot mark the runs, the accumulator keeps them.
-    if (runlog) {
-        if (const ResetOutcome reset = runlog->reset(); !reset.message.empty()) {
+    if (accumulation.runlog) {
+        if (const ResetOutcome reset = accumulation.runlog->reset(); !reset.message.empty()) {
             ask(AlertId::RunLogNotWritten, reset.message);
             return Outcome::Refused;
         }
     }
-    raccumulator.reset();
-    loggedRuns.clear();
+    accumulation.raccumulator.reset();
+    accumulation.loggedRuns.clear();
     return Outcome::Done;
 }
 

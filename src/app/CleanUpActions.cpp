@@ -14,7 +14,7 @@ const char* yesNo(bool value) { return value ? "true" : "false"; }
 }  // namespace
 
 Outcome GeneController::cleanUpWindow() {
-    if (!scoring.scored()) return refuse(AlertId::NotScoredCleaning);
+    if (!scored.scoring.scored()) return refuse(AlertId::NotScoredCleaning);
     outlets.cleanupwindow.showCentered();
     return Outcome::Done;
 }
@@ -28,8 +28,8 @@ Outcome GeneController::cleanByHeight(TextField& field, const char* fieldName,
     const ReadingFields reading(*this, {{fieldName, field.text()}});
     const int32_t height = intValue(field.text());
     // Scored peaks first: the queries log what they select, in this order.
-    const AlleleList first = (database.*select)(height, SCORED);
-    const AlleleList maybes = (database.*select)(height, MAYBE);
+    const AlleleList first = (dataSet.database.*select)(height, SCORED);
+    const AlleleList maybes = (dataSet.database.*select)(height, MAYBE);
     noteCleanUp(format("%s height %d", side, height), first, maybes);
     if (log.enabled()) {
         logf(log, "%s", describe(first).c_str());
@@ -67,8 +67,8 @@ Outcome GeneController::cleanUpLaneAndOrAllele() {
     if (!byAllele && !byLaneField) return refuse(AlertId::NothingDeleted);
 
     const CleanUpLists lists = selectByLaneAndOrAllele(
-        database, byAllele, byLaneField, intValue(alleleText), intValue(laneText), intValue(outlets.lowrange.text()),
-        intValue(outlets.highrange.text()), tolForLocus(locustype));
+        dataSet.database, byAllele, byLaneField, intValue(alleleText), intValue(laneText), intValue(outlets.lowrange.text()),
+        intValue(outlets.highrange.text()), tolForLocus(scored.locustype));
     const std::string at = byAllele ? format("at allele %d", intValue(alleleText)) : std::string();
     const std::string in = byLaneField ? format(byAllele ? "in lane %d" : "of lane %d", intValue(laneText)) : std::string();
     noteCleanUp(byAllele && byLaneField ? at + " " + in : at + in, lists.first, lists.maybes);
@@ -78,12 +78,12 @@ Outcome GeneController::cleanUpLaneAndOrAllele() {
 }
 
 void GeneController::clean(const AlleleList& first, const AlleleList& maybes) {
-    const double tol = tolForLocus(locustype);
-    discardPeaks(first, scoring.alleles, tol, log);
-    if (!first.empty()) scoring.cleanedUp = true;
+    const double tol = tolForLocus(scored.locustype);
+    discardPeaks(first, scored.scoring.alleles, tol, log);
+    if (!first.empty()) scored.scoring.cleanedUp = true;
     if (maybesOn()) {
-        discardPeaks(maybes, scoring.alleles, tol, log);
-        if (!maybes.empty()) scoring.cleanedUp = true;
+        discardPeaks(maybes, scored.scoring.alleles, tol, log);
+        if (!maybes.empty()) scored.scoring.cleanedUp = true;
     }
     updateQualityFlags();
 }

@@ -7,7 +7,7 @@
 namespace lociview {
 
 Outcome GeneController::exportSPPCRData() {
-    if (!scoring.scored()) return refuse(AlertId::NotScoredExport);
+    if (!scored.scoring.scored()) return refuse(AlertId::NotScoredExport);
     outlets.gewindow.showCentered();
     return Outcome::Done;
 }
@@ -19,18 +19,18 @@ Outcome GeneController::exportSPPCR2() {
                                         {"progenitor2", outlets.progenitor2.text()}});
     const int32_t p1 = intValue(outlets.progenitor1.text());
     const int32_t p2 = intValue(outlets.progenitor2.text());
-    if (findMissingProgenitors(scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
+    if (findMissingProgenitors(scored.scoring.alleles, p1, p2).count == 2 && ask(AlertId::DoubleProgenitorLoss) == 1)
         return Outcome::Cancelled;
     outlets.sppcrwindow.showCentered();
     const std::string text =
-        singleRunExportText(scoring.alleles, p1, p2, floatValue(outlets.geforun.text()), numlanes);
+        singleRunExportText(scored.scoring.alleles, p1, p2, floatValue(outlets.geforun.text()), dataSet.numlanes);
     outlets.geforun.setText(formatIntField(0));
     outlets.sppcrtext.setText(text);
     return Outcome::Done;
 }
 
 Outcome GeneController::exportAccumulatedSPPCRData() {
-    const std::string text = raccumulator.exportText();
+    const std::string text = accumulation.raccumulator.exportText();
     outlets.sppcrwindow.showCentered();
     outlets.sppcrtext.setText(text);
     return Outcome::Done;

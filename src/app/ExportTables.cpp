@@ -49,13 +49,13 @@ bool GeneController::hasExportTable(ExportTable which) const {
         case ExportTable::ByAllele:
         case ExportTable::ByLane:
         case ExportTable::Counters:
-            return scoring.counters.has_value();  // a run scored to its end
+            return scored.scoring.counters.has_value();  // a run scored to its end
         case ExportTable::RunStatistics:
             return runStatisticsInput().has_value();  // and the file open is the one scored
         case ExportTable::AccumulatedStatistics:
-            return !loggedRuns.empty();
+            return !accumulation.loggedRuns.empty();
         case ExportTable::Samples:
-            return isWorkingOnFile && imported.dye != 0;  // a sizing table, genotype table or per-sample file
+            return dataSet.isWorkingOnFile && dataSet.imported.dye != 0;  // a sizing table, genotype table or per-sample file
         case ExportTable::Instability:
         case ExportTable::InstabilityGroups: {
             const std::optional<InstabilityResult> indices = runInstability(instabilityChosen);
@@ -67,20 +67,20 @@ bool GeneController::hasExportTable(ExportTable which) const {
 
 std::optional<TextTable> GeneController::exportTable(ExportTable which) const {
     if (!hasExportTable(which)) return std::nullopt;
-    const TableState state{scoring, database, locustype, maybesOn()};
+    const TableState state{scored.scoring, dataSet.database, scored.locustype, maybesOn()};
     switch (which) {
         case ExportTable::ByAllele:
             return resultsTable(state, false);
         case ExportTable::ByLane:
             return flagged(sampleNamed(resultsTable(state, true)));
         case ExportTable::Counters:
-            return countersTable(numlanes, *scoring.counters);
+            return countersTable(dataSet.numlanes, *scored.scoring.counters);
         case ExportTable::RunStatistics:
             return statisticsTable(statRows(*runStatistics()));
         case ExportTable::AccumulatedStatistics:
             return statisticsTable(statRows(accumulatedStatistics()));
         case ExportTable::Samples:
-            return samplesTable(imported.tables.samples, imported.tables.files);
+            return samplesTable(dataSet.imported.tables.samples, dataSet.imported.tables.files);
         case ExportTable::Instability:
             return instabilityTable(runInstability(instabilityChosen)->lanes);
         case ExportTable::InstabilityGroups:
@@ -96,15 +96,15 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
     Facts& facts = header.facts;
     switch (which) {
         case ExportTable::Samples:
-            facts = {{"file", dataFileName}, {"file SHA-256", dataFileSha256}};
-            addLayout(facts, imported);
+            facts = {{"file", dataSet.fileName}, {"file SHA-256", dataSet.fileSha256}};
+            addLayout(facts, dataSet.imported);
             return header;
         case ExportTable::AccumulatedStatistics:
-            facts = {{"runs", std::to_string(loggedRuns.size())},
-                     {"P1", std::to_string(raccumulator.getP1())},
-                     {"P2", std::to_string(raccumulator.getP2())},
+            facts = {{"runs", std::to_string(accumulation.loggedRuns.size())},
+                     {"P1", std::to_string(accumulation.raccumulator.getP1())},
+                     {"P2", std::to_string(accumulation.raccumulator.getP2())},
                      {"locus", accumulatedLocus()}};
-            for (const LoggedRun& run : loggedRuns) {
+            for (const LoggedRun& run : accumulation.loggedRuns) {
                 const RunRecord& r = run.record;
                 facts.emplace_back("run " + std::to_string(run.run),
                                    r.fileName + ", SHA-256 " + r.fileSha256 + ", GE " + r.fields.ge + ", P1 " +
@@ -117,13 +117,13 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
         default:
             break;
     }
-    if (resultSource) {
-        facts = resultFacts(*resultSource);
-        if (!resultSource->previousFile) addLayout(facts, imported);
+    if (scored.resultSource) {
+        facts = resultFacts(*scored.resultSource);
+        if (!scored.resultSource->previousFile) addLayout(facts, dataSet.imported);
     }
     if (which == ExportTable::RunStatistics) {
         facts.emplace_back("statistics of", runStatisticsSourceText());
-        if (scoring.cleanedUp && !lastCleanUp.empty()) facts.emplace_back("last clean-up", lastCleanUp);
+        if (scored.scoring.cleanedUp && !scored.lastCleanUp.empty()) facts.emplace_back("last clean-up", scored.lastCleanUp);
         facts.emplace_back("GE", typed("accumgeforun", outlets.accumgeforun.text()));
     }
     if (which == ExportTable::Instability || which == ExportTable::InstabilityGroups) {
@@ -132,7 +132,7 @@ ExportHeader GeneController::exportHeader(ExportTable which) const {
         facts.emplace_back("index size", index[static_cast<int>(c.index)] +
                                              (c.index == IndexSizeChoice::Typed ? " " + shortestNumber(c.indexSize) : ""));
         facts.emplace_back("peak threshold", shortestNumber(c.threshold));
-        facts.emplace_back("repeat unit", shortestNumber(c.unit.value_or(scoredLocus)) + " bp");
+        facts.emplace_back("repeat unit", shortestNumber(c.unit.value_or(scored.scoredLocus)) + " bp");
         std::string controls;
         for (const std::string& item : c.controls) controls += (controls.empty() ? "" : ", ") + item;
         facts.emplace_back("controls", controls.empty() ? "none" : controls);
@@ -157,11 +157,11 @@ TextTable GeneController::shownTableRows(const std::vector<int>& rows) const {
     std::vector<int32_t> shown;
     for (const int r : rows)
         if (r >= 0 && r < count) shown.push_back(r);
-    const TextTable table = resultsTable({scoring, database, locustype, maybesOn()}, columns, shown);
-    return !ids.empty() && ids.front() == byLaneColumns(scoring).front().identifier ? flagged(sampleNamed(table)) : table;
+    const TextTable table = resultsTable({scored.scoring, dataSet.database, scored.locustype, maybesOn()}, columns, shown);
+    return !ids.empty() && ids.front() == byLaneColumns(scored.scoring).front().identifier ? flagged(sampleNamed(table)) : table;
 }
 
-bool GeneController::flagsShownByLane() const { return isWorkingOnFile && !(resultSource && resultSource->previousFile); }
+bool GeneController::flagsShownByLane() const { return dataSet.isWorkingOnFile && !(scored.resultSource && scored.resultSource->previousFile); }
 
 TextTable GeneController::flagged(const TextTable& byLane) const {
     // Flags are the open data set's: none for the lanes of a file before it.
@@ -170,8 +170,8 @@ TextTable GeneController::flagged(const TextTable& byLane) const {
 
 TextTable GeneController::sampleNamed(const TextTable& byLane) const {
     // The lanes of a sizing table, genotype table or per-sample file are samples: their names.
-    if (imported.dye == 0 || (resultSource && resultSource->previousFile)) return byLane;
-    return withSampleColumn(byLane, imported.tables.samples);
+    if (dataSet.imported.dye == 0 || (scored.resultSource && scored.resultSource->previousFile)) return byLane;
+    return withSampleColumn(byLane, dataSet.imported.tables.samples);
 }
 
 }  // namespace lociview

@@ -10,7 +10,7 @@
 namespace lociview {
 
 GeneController::GeneController(const Outlets& o)
-    : outlets(o), log(o.devlog), raccumulator(o.devlog), database(o.devlog) {
+    : outlets(o), log(o.devlog), dataSet(o.devlog), accumulation(o.devlog) {
     outlets.numemptylanes.setText("");
     outlets.progressbar.configure();
     outlets.tabl.setColumnResizing(ColumnResizing::Uniform);
@@ -36,7 +36,7 @@ Outcome GeneController::refuse(AlertId id) {
 }
 
 ScoringParameters GeneController::readScoringParameters() const {
-    return readParameters(scoringTexts(outlets), locustype, outlets.Maybes.state(), walkEvery);
+    return readParameters(scoringTexts(outlets), scored.locustype, outlets.Maybes.state(), walkEvery);
 }
 
 }  // namespace lociview

@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
-#include "accum/RunLog.h"
-#include "accum/accumdb.h"
-#include "app/ImportedDataSet.h"
+#include "app/Accumulation.h"
 #include "app/CleanUpSnapshot.h"
+#include "app/DataSet.h"
 #include "app/Outcome.h"
 #include "app/Provenance.h"
+#include "app/ScoredRun.h"
 #include "app/ScoringSnapshot.h"
 #include "app/Toolkit.h"
 #include "export/ExportTables.h"
@@ -33,8 +33,6 @@
 #include "stats/RunStatistics.h"
 
 namespace lociview {
-
-using Row = PeakRow;
 
 // The checksum of a data set's files: one file's own, or the checksum of
 // the files' checksums in order (a file not read counts as empty).
@@ -97,7 +95,7 @@ public:
     bool walkEveryLocus() const { return walkEvery; }
     // The last run that reached its end marked no peak because its locus is
     // not walked (the front ends say so once, and how to turn the walk on).
-    bool lastRunUnwalked() const { return unwalkedRun; }
+    bool lastRunUnwalked() const { return scored.unwalkedRun; }
     void sendTextLog(const std::string& text);
     void markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark);
 
@@ -109,18 +107,18 @@ public:
     CellValue tableView(const std::string& columnIdentifier, int32_t row) const;
 
     // Read-only views of the state, for the front ends and tests.
-    const AlleleDB& store() const { return database; }
-    const std::vector<Row>& rows() const { return data; }
-    const std::vector<int32_t>& lanes() const { return lanelist; }
-    int32_t laneCount() const { return numlanes; }
-    int32_t workingOnFile() const { return isWorkingOnFile; }
-    int8_t scoredFlag() const { return shiftState.alreadyScored; }
-    double shiftValue() const { return shiftState.shiftvalue; }
-    int32_t locusType() const { return locustype; }
-    int32_t alleleCount() const { return numalleles; }
-    const std::vector<int32_t>& alleleSizes() const { return allelesizelist; }
-    const ScoringResult& result() const { return scoring; }
-    const accumdb& accumulator() const { return raccumulator; }
+    const AlleleDB& store() const { return dataSet.database; }
+    const std::vector<Row>& rows() const { return dataSet.data; }
+    const std::vector<int32_t>& lanes() const { return dataSet.lanelist; }
+    int32_t laneCount() const { return dataSet.numlanes; }
+    int32_t workingOnFile() const { return dataSet.isWorkingOnFile; }
+    int8_t scoredFlag() const { return scored.shiftState.alreadyScored; }
+    double shiftValue() const { return scored.shiftState.shiftvalue; }
+    int32_t locusType() const { return scored.locustype; }
+    int32_t alleleCount() const { return scored.numalleles; }
+    const std::vector<int32_t>& alleleSizes() const { return scored.allelesizelist; }
+    const ScoringResult& result() const { return scored.scoring; }
+    const accumdb& accumulator() const { return accumulation.raccumulator; }
 
     // SP-PCR statistics (Statistics.cpp): computed afresh on each call from
     // the last scoring, the fields and the accumulator, for the panels,
@@ -152,12 +150,12 @@ public:
 
     // The open data set's name as the window's title shows it ("plate.txt",
     // "a.txt and 2 more"); "" before the first opening.
-    const std::string& dataSetName() const { return openedName; }
+    const std::string& dataSetName() const { return dataSet.openedName; }
 
     // Sizing tables, genotype tables and per-sample peak files (several
     // files as lanes), read where the classic grammar reads no row: what
     // the open data set was read from.
-    const ImportedDataSet& importedData() const { return imported; }
+    const ImportedDataSet& importedData() const { return dataSet.imported; }
 
     // Trace files (.fsa, .hid; TraceActions.cpp), opened by the same Open
     // and sized first: how the next ones opened are sized. The choice taken
@@ -173,20 +171,20 @@ public:
     // the log holds that could not be replayed, and why). A log that cannot
     // be read is not attached (message says why).
     RestoreOutcome attachRunLog(RunLog log);
-    const RunLog* runLog() const { return runlog ? &*runlog : nullptr; }
+    const RunLog* runLog() const { return accumulation.runlog ? &*accumulation.runlog : nullptr; }
     // The runs in the accumulator, oldest first; without a run log the file
     // and date are those of this session's adding.
-    const std::vector<LoggedRun>& accumulatedRunList() const { return loggedRuns; }
+    const std::vector<LoggedRun>& accumulatedRunList() const { return accumulation.loggedRuns; }
     // resetAccumulator after asking, naming the number of runs (desktop).
     Outcome confirmResetAccumulator();
     // Clean-up undo: the state a clean-up changes, and putting it back (the
     // table reloads). Refused for a snapshot of another scoring run.
     CleanUpSnapshot cleanUpSnapshot() const;
     Outcome restoreCleanUp(const CleanUpSnapshot& snapshot);
-    bool canRestore(const CleanUpSnapshot& snapshot) const { return snapshot.epoch == cleanUpEpoch; }
+    bool canRestore(const CleanUpSnapshot& snapshot) const { return snapshot.epoch == scored.cleanUpEpoch; }
     // What the last clean-up did, in one line: "Removed 3 peaks below height 1300".
-    const std::string& cleanUpSummary() const { return lastCleanUp; }
-    const std::optional<ResultProvenance>& provenance() const { return resultSource; }
+    const std::string& cleanUpSummary() const { return scored.lastCleanUp; }
+    const std::optional<ResultProvenance>& provenance() const { return scored.resultSource; }
 
     // Exports and the report (ExportTables.cpp, ReportContent.cpp): the
     // tables as the window shows them, headed by what they come from, and
@@ -301,42 +299,13 @@ private:
     Outlets outlets;
     LogSink& log;
 
-    // Owned objects.
-    accumdb raccumulator;
-    AlleleDB database;
+    // The open data set, the last scoring run and the accumulated runs.
+    DataSet dataSet;
+    ScoredRun scored;
+    Accumulation accumulation;
 
-    // Data set state.
-    int32_t isWorkingOnFile = 0;
-    std::vector<Row> data;
-    std::vector<int32_t> lanelist;
-    int32_t numlanes = 0;
-
-    // The last scoring run.
-    int32_t locustype = 0;
-    int32_t numalleles = 0;
-    std::vector<int32_t> allelesizelist;
-    ShiftState shiftState;  // alreadyScored, shiftvalue
-    MergeLog merges;        // given back at the next run's restore
-    ScoringResult scoring;  // tblallele, tblallelecount, tblweight, tbllane, counters
-
-    // SP-PCR statistics: the repeat unit of the run the result holds (a
-    // refused Score changes locustype but keeps the result); each
-    // accumulated run keeps its own.
-    int32_t scoredLocus = 0;
-
-    // Sizing tables, genotype tables and per-sample files.
-    ImportedDataSet imported;
     TraceChoice traceChoice;  // how trace files are sized
-    // Run log, clean-up undo and provenance.
-    std::string dataFileName, dataFileSha256;  // of the open data set
-    std::string openedName;                    // as the title shows it
-    std::optional<RunLog> runlog;
-    std::vector<LoggedRun> loggedRuns;  // the accumulator's runs, as listed
-    uint64_t cleanUpEpoch = 0;          // moves on at every opening and scoring run
-    std::string lastCleanUp;
-    std::optional<ResultProvenance> resultSource;
     bool walkEvery = false;
-    bool unwalkedRun = false;
     InstabilityChoices instabilityChosen;
     std::vector<GroupSpec> instabilityGroups;
     // What the fields of the action that read them last were read as.

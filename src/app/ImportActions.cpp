@@ -52,12 +52,12 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::NotRecognised:
             // One file, read as it always was; without rows it ends with the
             // no-data alert and no data set.
-            isWorkingOnFile = 1;
+            dataSet.isWorkingOnFile = 1;
             openFileBytes(files.front().bytes);
-            imported = {};
-            imported.tables.status = ImportStatus::Classic;
-            imported.tables.layoutName = "Peak table with lane numbers";
-            imported.tables.files = {paths.front()};
+            dataSet.imported = {};
+            dataSet.imported.tables.status = ImportStatus::Classic;
+            dataSet.imported.tables.layoutName = "Peak table with lane numbers";
+            dataSet.imported.tables.files = {paths.front()};
             return std::nullopt;
         case ImportStatus::Refused: return refuseTables(tables.message, kept);
         case ImportStatus::Imported: break;
@@ -69,7 +69,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
     const std::optional<ImportAnswer> asked = choices ? choices : outlets.dialogs.runImportReview(tables, defaultDye(tables));
     if (!asked) {
         logf(log, "Peak import cancelled");
-        data.swap(kept);
+        dataSet.data.swap(kept);
         return Outcome::Cancelled;
     }
     return takeTables(tables, *asked, tablesSha256, kept);
@@ -100,11 +100,11 @@ std::optional<Outcome> GeneController::takeTables(PeakImport& tables, const Impo
     }
     tables.peaks = {};
     logf(log, "%s: dye %s scored", tables.layoutName.c_str(), dyeName(choice.dye).c_str());
-    isWorkingOnFile = 1;
-    data = std::move(rows);
-    logf(log, "datacount = %d", clampedCount(data.size()));
-    imported = {std::move(tables), choice.dye, {}};
-    dataFileSha256 = tablesSha256;
+    dataSet.isWorkingOnFile = 1;
+    dataSet.data = std::move(rows);
+    logf(log, "datacount = %d", clampedCount(dataSet.data.size()));
+    dataSet.imported = {std::move(tables), choice.dye, {}};
+    dataSet.fileSha256 = tablesSha256;
     return std::nullopt;
 }
 
@@ -112,7 +112,7 @@ Outcome GeneController::refuseTables(const std::string& message, std::vector<Row
     AlertRequest alert = alertRequest(AlertId::ImportRefused);
     alert.message = message;
     outlets.dialogs.runAlert(alert);
-    data.swap(kept);
+    dataSet.data.swap(kept);
     return Outcome::Refused;
 }
 

@@ -13,18 +13,18 @@ namespace lociview {
 std::vector<LaneData> GeneController::laneData() const {
     // Today's tables name their lanes by sample; a classic table's are numbers only.
     std::vector<std::string> samples;
-    if (imported.dye != 0) {
-        samples.reserve(lanelist.size());
-        for (const int32_t lane : lanelist) samples.push_back(sampleOfLane(imported.tables.samples, lane));
+    if (dataSet.imported.dye != 0) {
+        samples.reserve(dataSet.lanelist.size());
+        for (const int32_t lane : dataSet.lanelist) samples.push_back(sampleOfLane(dataSet.imported.tables.samples, lane));
     }
     // The backup list holds every record with its mark; the working list
     // only what the range and clean-up left.
-    std::vector<LaneData> lanes = lanesFromRecords(database.backupList(), lanelist, samples);
-    if (merges.empty()) return lanes;
+    std::vector<LaneData> lanes = lanesFromRecords(dataSet.database.backupList(), dataSet.lanelist, samples);
+    if (scored.merges.empty()) return lanes;
     // A split peak merged by scoring keeps its survivor's mark but is shown
     // as read: a saturated half must not hide in the average.
     std::unordered_map<const Allele*, const MergedRecord*> asRead;
-    for (auto it = merges.rbegin(); it != merges.rend(); ++it) asRead[it->survivor.get()] = &*it;  // the first merge last
+    for (auto it = scored.merges.rbegin(); it != scored.merges.rend(); ++it) asRead[it->survivor.get()] = &*it;  // the first merge last
     std::unordered_map<int32_t, const MergedRecord*> byKey;
     for (const auto& [record, merge] : asRead) byKey.emplace(record->getKey(), merge);
     for (LaneData& lane : lanes)
@@ -52,13 +52,13 @@ void GeneController::setQualityLevels(const QualityLevels& levels) {
 void GeneController::updateQualityFlags() {
     QualityInput input;
     input.levels = qualityLevels;
-    input.scored = scoring.scored() && resultSource && !resultSource->previousFile;
+    input.scored = scored.scoring.scored() && scored.resultSource && !scored.resultSource->previousFile;
     // A scored run is flagged within its own range, as it was counted.
-    const ParameterTexts* run = input.scored ? &resultSource->fields : nullptr;
+    const ParameterTexts* run = input.scored ? &scored.resultSource->fields : nullptr;
     input.low = intValue(run ? run->lowrange : outlets.lowrange.text());
     input.high = intValue(run ? run->highrange : outlets.highrange.text());
-    input.withMaybes = run && resultSource->maybes;
-    flags = isWorkingOnFile ? lociview::qualityFlags(laneData(), input) : std::vector<QualityFlag>();
+    input.withMaybes = run && scored.resultSource->maybes;
+    flags = dataSet.isWorkingOnFile ? lociview::qualityFlags(laneData(), input) : std::vector<QualityFlag>();
 }
 
 ProgenitorSuggestion GeneController::progenitorSuggestion() const {
@@ -89,7 +89,7 @@ Outcome GeneController::fillProgenitors(const ProgenitorSuggestion& suggestion) 
 }
 
 Outcome GeneController::suggestProgenitorsAction() {
-    if (isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    if (dataSet.isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
     const ProgenitorSuggestion s = progenitorSuggestion();
     if (!s.p1 || !s.p2) {
         ask(AlertId::NoProgenitorsToSuggest, s.note);

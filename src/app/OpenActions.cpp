@@ -24,11 +24,11 @@ std::string lastComponent(std::string path) {
 }  // namespace
 
 bool GeneController::confirmReplacing(std::vector<Row>& kept) {
-    if (!isWorkingOnFile) return true;
+    if (!dataSet.isWorkingOnFile) return true;
     const int answer = ask(AlertId::ConfirmOpenAnother);
     logf(log, "result of error = %d", answer);
     if (answer == 0) return false;
-    kept.swap(data);
+    kept.swap(dataSet.data);
     return true;
 }
 
@@ -53,25 +53,25 @@ Outcome GeneController::openChosen(const std::vector<std::string>& paths, std::v
     if (const std::optional<Outcome> ended = readTables(paths, kept, choices)) return *ended;
     // The table keeps the last results until the next scoring: they are now
     // another file's.
-    if (resultSource) resultSource->previousFile = true;
+    if (scored.resultSource) scored.resultSource->previousFile = true;
     logf(log, "data acquired. Converting...");
     std::string name = lastComponent(paths.front());
     if (paths.size() > 1) name += format(" and %zu more", paths.size() - 1);
     outlets.window.setTitle("Lociview: " + name);
-    dataFileName = name;
-    openedName = name;
+    dataSet.fileName = name;
+    dataSet.openedName = name;
     outlets.numemptylanes.setText("");
     outlets.chart.clearGraph();
-    database.removeAllAlleles();
-    database.purgeBackup();
-    ++cleanUpEpoch;
-    merges.clear();
-    shiftState.alreadyScored = 0;
+    dataSet.database.removeAllAlleles();
+    dataSet.database.purgeBackup();
+    ++scored.cleanUpEpoch;
+    scored.merges.clear();
+    scored.shiftState.alreadyScored = 0;
     convertDataTextToDataData();
     updateQualityFlags();
     if (byLane()) outlets.toggleTable.setState(0);
     toggleTable();
-    return isWorkingOnFile ? Outcome::Done : Outcome::Refused;
+    return dataSet.isWorkingOnFile ? Outcome::Done : Outcome::Refused;
 }
 
 Outcome GeneController::printMyWindow() {
@@ -83,39 +83,39 @@ void GeneController::openFile(const std::string& path) {
     const std::optional<std::string> bytes = readWholeFile(path);
     if (bytes) openFileBytes(*bytes);
     else openFileBytes(std::nullopt);
-    dataFileName = lastComponent(path);
+    dataSet.fileName = lastComponent(path);
 }
 
 void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
     // A run added to the log names the exact bytes it was scored from.
-    dataFileName.clear();
+    dataSet.fileName.clear();
     // Worked out beside the reading: the two passes over a plate's bytes
     // take one pass's time on two cores.
     std::future<std::string> checksum;
     if (bytes) checksum = sha256HexBeside(*bytes);
     try {
-        readPeakTable(bytes, data, log);
+        readPeakTable(bytes, dataSet.data, log);
     } catch (const std::bad_alloc&) {
         // Rows too many to hold: the file gives none rather than ending
         // the program.
-        data.clear();
-        data.shrink_to_fit();
+        dataSet.data.clear();
+        dataSet.data.shrink_to_fit();
     }
-    dataFileSha256 = checksum.valid() ? checksum.get() : std::string();
-    logf(log, "datacount = %d", clampedCount(data.size()));
-    if (data.empty()) {
+    dataSet.fileSha256 = checksum.valid() ? checksum.get() : std::string();
+    logf(log, "datacount = %d", clampedCount(dataSet.data.size()));
+    if (dataSet.data.empty()) {
         ask(AlertId::NoDataInFile);
-        isWorkingOnFile = 0;
+        dataSet.isWorkingOnFile = 0;
     }
 }
 
 void GeneController::convertDataTextToDataData() {
     std::vector<int32_t> empty;
-    if (imported.dye)
-        for (const SampleLane& sample : imported.tables.samples)
+    if (dataSet.imported.dye)
+        for (const SampleLane& sample : dataSet.imported.tables.samples)
             if (sample.peaks == 0) empty.push_back(sample.lane);
-    lanelist = convertRows(data, database, log, empty);
-    numlanes = clampedCount(lanelist.size());
+    dataSet.lanelist = convertRows(dataSet.data, dataSet.database, log, empty);
+    dataSet.numlanes = clampedCount(dataSet.lanelist.size());
 }
 
 }  // namespace lociview

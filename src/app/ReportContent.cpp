@@ -26,22 +26,22 @@ void addTable(ReportSection& s, const TextTable& table, size_t maxColumns = kRep
 
 Report GeneController::report() const {
     Report r;
-    const std::string file = resultSource ? resultSource->fileName : dataFileName;
+    const std::string file = scored.resultSource ? scored.resultSource->fileName : dataSet.fileName;
     r.title = "Lociview report" + (file.empty() ? std::string() : ": " + file);
     r.subtitle = "Lociview " + std::string(kVersion) + ", " + isoLocalTime(std::chrono::system_clock::now());
 
-    if (!scoring.counters) {
+    if (!scored.scoring.counters) {
         ReportSection none = section("Results");
-        none.paragraphs.push_back(isWorkingOnFile ? "The open data set has not been scored yet."
+        none.paragraphs.push_back(dataSet.isWorkingOnFile ? "The open data set has not been scored yet."
                                                   : "No peak table has been opened and scored yet.");
         r.sections.push_back(std::move(none));
     } else {
         // Where the results come from and how they were scored.
         ReportSection source = section("Data and scoring parameters");
         source.facts = exportHeader(ExportTable::ByAllele).facts;
-        if (resultSource && !resultSource->previousFile) {
-            source.facts.emplace_back("lanes", std::to_string(numlanes));
-            source.facts.emplace_back("peaks", std::to_string(database.count()));
+        if (scored.resultSource && !scored.resultSource->previousFile) {
+            source.facts.emplace_back("lanes", std::to_string(dataSet.numlanes));
+            source.facts.emplace_back("peaks", std::to_string(dataSet.database.count()));
         }
         const std::string ge = outlets.accumgeforun.text();
         source.facts.emplace_back("GE (accumulate window)",
@@ -49,7 +49,7 @@ Report GeneController::report() const {
         r.sections.push_back(std::move(source));
 
         ReportSection counters = section("Lane counters");
-        for (const auto& row : countersTable(numlanes, *scoring.counters).rows)
+        for (const auto& row : countersTable(dataSet.numlanes, *scored.scoring.counters).rows)
             counters.facts.emplace_back(row[0], row[1]);
         r.sections.push_back(std::move(counters));
 
@@ -75,7 +75,7 @@ Report GeneController::report() const {
         byLane.paragraphs.push_back(std::string("The height of each lane's peak at each allele size; maybe peaks ") +
                                     (maybesOn() ? "included." : "left out."));
         // Without the flags, which have a section of their own.
-        addTable(byLane, sampleNamed(resultsTable({scoring, database, locustype, maybesOn()}, true)));
+        addTable(byLane, sampleNamed(resultsTable({scored.scoring, dataSet.database, scored.locustype, maybesOn()}, true)));
         r.sections.push_back(std::move(byLane));
 
         if (hasExportTable(ExportTable::Instability)) {
@@ -96,14 +96,14 @@ Report GeneController::report() const {
         r.sections.push_back(std::move(log));
     }
 
-    if (isWorkingOnFile) {
+    if (dataSet.isWorkingOnFile) {
         ReportSection flagged = section("Flagged lanes");
         std::vector<int32_t> lanes;
         for (const QualityFlag& f : flags)
             if (lanes.empty() || lanes.back() != f.lane) lanes.push_back(f.lane);
         flagged.paragraphs.push_back(
             (lanes.empty() ? std::string("No lane is flagged")
-                           : format("%zu of %d lanes %s flagged", lanes.size(), numlanes, lanes.size() == 1 ? "is" : "are")) +
+                           : format("%zu of %d lanes %s flagged", lanes.size(), dataSet.numlanes, lanes.size() == 1 ? "is" : "are")) +
             format(" (off-scale at %s RFU, low signal below %s RFU).", shortestNumber(qualityLevels.saturation).c_str(),
                    shortestNumber(qualityLevels.lowSignal).c_str()));
         // A picture of the flagged lanes while they fit a page as bands.
@@ -120,17 +120,17 @@ Report GeneController::report() const {
     }
 
     ReportSection runs = section("Accumulated runs");
-    if (loggedRuns.empty()) {
+    if (accumulation.loggedRuns.empty()) {
         runs.paragraphs.push_back("The accumulator holds no run.");
         r.sections.push_back(std::move(runs));
         return r;
     }
-    runs.facts = {{"runs", std::to_string(loggedRuns.size())},
-                  {"P1", std::to_string(raccumulator.getP1())},
-                  {"P2", std::to_string(raccumulator.getP2())},
+    runs.facts = {{"runs", std::to_string(accumulation.loggedRuns.size())},
+                  {"P1", std::to_string(accumulation.raccumulator.getP1())},
+                  {"P2", std::to_string(accumulation.raccumulator.getP2())},
                   {"locus", accumulatedLocus()}};
     // Narrower parts: the dates and checksums are long.
-    addTable(runs, runsTable(loggedRuns), 5);
+    addTable(runs, runsTable(accumulation.loggedRuns), 5);
     r.sections.push_back(std::move(runs));
 
     const AccumulatedStatistics accumulated = accumulatedStatistics();

@@ -18,13 +18,13 @@ int GeneController::ask(AlertId id, const std::string& informative) {
 }
 
 RestoreOutcome GeneController::attachRunLog(RunLog log) {
-    runlog.emplace(std::move(log));
+    accumulation.runlog.emplace(std::move(log));
     std::vector<std::string> leftOut;
     if (std::string problem = reloadFromRunLog(&leftOut); !problem.empty()) {
-        runlog.reset();
+        accumulation.runlog.reset();
         return {0, std::move(problem), {}};
     }
-    return {static_cast<int32_t>(loggedRuns.size()), {}, std::move(leftOut)};
+    return {static_cast<int32_t>(accumulation.loggedRuns.size()), {}, std::move(leftOut)};
 }
 
 // The accumulator as the log has it: one read gives both the runs to replay
@@ -32,11 +32,11 @@ RestoreOutcome GeneController::attachRunLog(RunLog log) {
 // left as it was and the answer says why. Runs the log holds but that
 // cannot be replayed stay out (leftOut, when asked, says which and why).
 std::string GeneController::reloadFromRunLog(std::vector<std::string>* leftOut) {
-    RunListing listing = runlog->activeRuns();
+    RunListing listing = accumulation.runlog->activeRuns();
     if (!listing.message.empty()) return listing.message;
-    raccumulator.reset();
-    for (const LoggedRun& run : listing.runs) appendRun(raccumulator, run);
-    loggedRuns = std::move(listing.runs);
+    accumulation.raccumulator.reset();
+    for (const LoggedRun& run : listing.runs) appendRun(accumulation.raccumulator, run);
+    accumulation.loggedRuns = std::move(listing.runs);
     if (leftOut) *leftOut = std::move(listing.leftOut);
     return {};
 }
@@ -44,18 +44,18 @@ std::string GeneController::reloadFromRunLog(std::vector<std::string>* leftOut) 
 RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
     RunRecord r;
     // The results' own file and fields, even after another file was opened.
-    if (resultSource) {
-        const ParameterTexts& f = resultSource->fields;
-        r.fileName = resultSource->fileName;
-        r.fileSha256 = resultSource->fileSha256;
+    if (scored.resultSource) {
+        const ParameterTexts& f = scored.resultSource->fields;
+        r.fileName = scored.resultSource->fileName;
+        r.fileSha256 = scored.resultSource->fileSha256;
         for (const ScoringField& field : scoringFields())
             if (field.logged) r.fields.*field.logged = f.*field.text;
-        r.locus = resultSource->locus;
-        r.maybes = resultSource->maybes;
+        r.locus = scored.resultSource->locus;
+        r.maybes = scored.resultSource->maybes;
     } else {
-        r.fileName = dataFileName;
-        r.fileSha256 = dataFileSha256;
-        r.locus = locustype;
+        r.fileName = dataSet.fileName;
+        r.fileSha256 = dataSet.fileSha256;
+        r.locus = scored.locustype;
         r.maybes = maybesOn();
     }
     // The pair is the one the accumulator checks: as typed now.
@@ -65,34 +65,34 @@ RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
     r.p1 = p1;
     r.p2 = p2;
     r.ge = doubleValue(r.fields.ge);
-    r.lanes = numlanes;
-    const LaneCounters counters = scoring.counters.value_or(LaneCounters{});
+    r.lanes = dataSet.numlanes;
+    const LaneCounters counters = scored.scoring.counters.value_or(LaneCounters{});
     r.emptyLanes = counters.empty;
     r.oneLanes = counters.ones;
     r.twoOrMoreLanes = counters.twos;
-    for (const AlleleRow& row : scoring.alleles) r.alleles.push_back({row.size, row.count});
+    for (const AlleleRow& row : scored.scoring.alleles) r.alleles.push_back({row.size, row.count});
     return r;
 }
 
 void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run) {
     LoggedRun entry;
-    entry.id = loggedRuns.empty() ? 1 : loggedRuns.back().id + 1;
+    entry.id = accumulation.loggedRuns.empty() ? 1 : accumulation.loggedRuns.back().id + 1;
     entry.run = run;
     entry.addedAt = isoLocalTime(std::chrono::system_clock::now());
     entry.record = currentRunRecord(p1, p2);
-    loggedRuns.push_back(std::move(entry));
+    accumulation.loggedRuns.push_back(std::move(entry));
 }
 
 Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
     const RunRecord record = currentRunRecord(p1, p2);
-    AddOutcome added = runlog->add(record);
+    AddOutcome added = accumulation.runlog->add(record);
     if (added.status == AddStatus::AlreadyLogged) {
         // Asked with no lock held: the user may take their time.
         const LoggedRun& e = added.run;
         const std::string said = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
                                  std::to_string(e.run) + ").";
         if (ask(AlertId::AddRunAgain, said) == 1) return Outcome::Cancelled;
-        added = runlog->add(record, true);
+        added = accumulation.runlog->add(record, true);
     }
     switch (added.status) {
         case AddStatus::ProgenitorsDiffer: return refuse(AlertId::ProgenitorsDiffer);
@@ -103,19 +103,19 @@ Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
     // Reloading also brings in what another program added meanwhile; if the
     // log cannot be read back now, the run goes in as the log stored it.
     if (!reloadFromRunLog().empty()) {
-        appendRun(raccumulator, added.run);
-        loggedRuns.push_back(added.run);
+        appendRun(accumulation.raccumulator, added.run);
+        accumulation.loggedRuns.push_back(added.run);
     }
-    if (log.enabled()) logf(log, "%s", raccumulator.exportText().c_str());
+    if (log.enabled()) logf(log, "%s", accumulation.raccumulator.exportText().c_str());
     return Outcome::Done;
 }
 
 Outcome GeneController::confirmResetAccumulator() {
-    const size_t runs = loggedRuns.size();
+    const size_t runs = accumulation.loggedRuns.size();
     if (runs > 0) {
         const std::string said = runs == 1 ? "Its 1 run will leave the accumulator."
                                            : "Its " + std::to_string(runs) + " runs will leave the accumulator.";
-        if (ask(AlertId::ConfirmResetAccumulator, said + (runlog ? " The run log keeps them, marked reset." : "")) == 0)
+        if (ask(AlertId::ConfirmResetAccumulator, said + (accumulation.runlog ? " The run log keeps them, marked reset." : "")) == 0)
             return Outcome::Cancelled;
     }
     return resetAccumulator();

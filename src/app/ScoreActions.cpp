@@ -32,13 +32,13 @@ AlertId alertFor(ParameterProblem problem) {
 }  // namespace
 
 Outcome GeneController::scoreData() {
-    if (isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    if (dataSet.isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
     // Where the user can cancel the run, what it changes is kept until it ends.
     std::optional<ScoringSnapshot> before;
     if (outlets.progressbar.cancellable()) before = scoringSnapshot();
 
-    locustype = selectedLocus();
-    logf(log, "%s", locusLogLine(locustype));
+    scored.locustype = selectedLocus();
+    logf(log, "%s", locusLogLine(scored.locustype));
     std::vector<std::pair<std::string_view, std::string>> texts;
     for (const ScoringField& f : scoringFields()) texts.emplace_back(f.number.name, f.outlet(outlets).text());
     const ReadingFields reading(*this, std::move(texts));
@@ -54,11 +54,11 @@ Outcome GeneController::scoreData() {
 
     // A merge lasts for its run only: scoring the same data again gives the
     // same results however often Score is pressed.
-    undoMerges(merges);
-    database.restore();
-    ++cleanUpEpoch;
-    scoring = ScoringResult();
-    resultSource = ResultProvenance{dataFileName, dataFileSha256, scoringTexts(outlets), locustype, p.maybes(), false};
+    undoMerges(scored.merges);
+    dataSet.database.restore();
+    ++scored.cleanUpEpoch;
+    scored.scoring = ScoringResult();
+    scored.resultSource = ResultProvenance{dataSet.fileName, dataSet.fileSha256, scoringTexts(outlets), scored.locustype, p.maybes(), false};
     outlets.datatext.setText("");
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);
@@ -71,25 +71,25 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
     const std::optional<AlleleCount> count = countAlleles(p, log);
     // A range that could never be counted ends the run here, as a count of 0 does.
     if (!count) return refuse(AlertId::RangeTooLargeToCount);
-    numalleles = count->count;
-    if (numalleles <= 0) return refuse(AlertId::NoAllelesInRange);
+    scored.numalleles = count->count;
+    if (scored.numalleles <= 0) return refuse(AlertId::NoAllelesInRange);
 
-    AlleleSizes sizes = buildAlleleSizeList(p, *count, database, log);
-    allelesizelist = std::move(sizes.allelesizelist);
-    shiftSizes(database, lanelist, p.shift, shiftState, log);
-    filterRange(database, lanelist, p.lowInt, p.highInt, log);
+    AlleleSizes sizes = buildAlleleSizeList(p, *count, dataSet.database, log);
+    scored.allelesizelist = std::move(sizes.allelesizelist);
+    shiftSizes(dataSet.database, dataSet.lanelist, p.shift, scored.shiftState, log);
+    filterRange(dataSet.database, dataSet.lanelist, p.lowInt, p.highInt, log);
     // Held in single precision, as both tolerances are exact there.
-    const double tol = static_cast<float>(tolForLocus(locustype));
-    mergeSplitPeaks(database, lanelist, tol, merges, log);
-    removeSmallPeaks(database, lanelist, log);
+    const double tol = static_cast<float>(tolForLocus(scored.locustype));
+    mergeSplitPeaks(dataSet.database, dataSet.lanelist, tol, scored.merges, log);
+    removeSmallPeaks(dataSet.database, dataSet.lanelist, log);
 
     if (p.walksLadder()) {
-        logf(log, "%s", walkLogLine(locustype));
+        logf(log, "%s", walkLogLine(scored.locustype));
         ProgressIndicator& progress = outlets.progressbar;
         progress.setMinValue(0.0);
-        progress.setMaxValue(static_cast<double>(numlanes));
+        progress.setMaxValue(static_cast<double>(dataSet.numlanes));
         progress.setDoubleValue(0.0);
-        const bool swept = scoreLanes(database, lanelist, ladderWalkParams(p), log, [&progress] {
+        const bool swept = scoreLanes(dataSet.database, dataSet.lanelist, ladderWalkParams(p), log, [&progress] {
             progress.incrementBy(1.0);
             progress.displayNow();
             return !progress.cancelRequested();
@@ -98,18 +98,18 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
             logf(log, "Scoring cancelled");
             return Outcome::Cancelled;
         }
-        summarize(database, lanelist, p, sizes, scoring, log, outlets.standardOutput);
-        for (const auto& a : database.getAllAllelesWithScore(MAYBE))
+        summarize(dataSet.database, dataSet.lanelist, p, sizes, scored.scoring, log, outlets.standardOutput);
+        for (const auto& a : dataSet.database.getAllAllelesWithScore(MAYBE))
             markedMessageToViewedLog(a->getSize(), a->getHeight(), a->getLane(), MAYBE);
     }
 
     // The chart takes the range once the run can no longer be cancelled (the
     // checks have made it a valid one: nothing to log).
     outlets.chart.setRange(p.lowInt, p.highInt);
-    const LaneCounters counters = countLanes(database, lanelist, p.lowInt, p.highInt, p.maybes());
-    scoring.counters = counters;
-    scoredLocus = locustype;
-    unwalkedRun = !p.walksLadder();
+    const LaneCounters counters = countLanes(dataSet.database, dataSet.lanelist, p.lowInt, p.highInt, p.maybes());
+    scored.scoring.counters = counters;
+    scored.scoredLocus = scored.locustype;
+    scored.unwalkedRun = !p.walksLadder();
     outlets.numemptylanes.setText(formatIntField(counters.empty));
     outlets.numones.setText(formatIntField(counters.ones));
     outlets.numtwos.setText(formatIntField(counters.twos));
@@ -128,20 +128,11 @@ void GeneController::markedMessageToViewedLog(double size, int32_t height, int32
 
 ScoringSnapshot GeneController::scoringSnapshot() const {
     ScoringSnapshot s;
-    s.records.reserve(database.backupList().size());
-    for (const AllelePtr& a : database.backupList())
+    s.records.reserve(dataSet.database.backupList().size());
+    for (const AllelePtr& a : dataSet.database.backupList())
         s.records.push_back({a, a->getSize(), a->getHeight(), a->getScore()});
-    s.working = database.workingList();
-    s.merges = merges;
-    s.shift = shiftState;
-    s.result = scoring;
-    s.locustype = locustype;
-    s.scoredLocus = scoredLocus;
-    s.numalleles = numalleles;
-    s.allelesizelist = allelesizelist;
-    s.source = resultSource;
-    s.epoch = cleanUpEpoch;
-    s.cleanUpSummary = lastCleanUp;
+    s.working = dataSet.database.workingList();
+    s.run = scored;
     s.texts = {outlets.progenitor1.text(),   outlets.progenitor2.text(), outlets.numemptylanes.text(),
                outlets.numones.text(),       outlets.numtwos.text(),     outlets.datatext.text()};
     return s;
@@ -153,17 +144,8 @@ void GeneController::restoreScoring(const ScoringSnapshot& s) {
         v.record->changeHeight(v.height);
         v.record->changeScore(v.score);
     }
-    database.restoreWorkingList(s.working);
-    merges = s.merges;
-    shiftState = s.shift;
-    scoring = s.result;
-    locustype = s.locustype;
-    scoredLocus = s.scoredLocus;
-    numalleles = s.numalleles;
-    allelesizelist = s.allelesizelist;
-    resultSource = s.source;
-    cleanUpEpoch = s.epoch;
-    lastCleanUp = s.cleanUpSummary;
+    dataSet.database.restoreWorkingList(s.working);
+    scored = s.run;
     outlets.progenitor1.setText(s.texts[0]);
     outlets.progenitor2.setText(s.texts[1]);
     outlets.numemptylanes.setText(s.texts[2]);

@@ -5,14 +5,11 @@
 // carry, the last run's results and what the window showed of them.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/Provenance.h"
+#include "app/ScoredRun.h"
 #include "model/Allele.h"
-#include "scoring/Preparation.h"
-#include "scoring/ScoringResult.h"
 
 namespace lociview {
 
@@ -26,14 +23,7 @@ struct RecordValues {
 struct ScoringSnapshot {
     std::vector<RecordValues> records;  // every record of the store
     AlleleList working;
-    MergeLog merges;
-    ShiftState shift;
-    ScoringResult result;
-    int32_t locustype = 0, scoredLocus = 0, numalleles = 0;
-    std::vector<int32_t> allelesizelist;
-    std::optional<ResultProvenance> source;
-    uint64_t epoch = 0;
-    std::string cleanUpSummary;
+    ScoredRun run;  // the last run as it was
     // The progenitor fields (a swap may change them), the three counters
     // and the scoring log, as shown.
     std::array<std::string, 6> texts;

@@ -56,18 +56,18 @@ std::string lociText(const std::vector<int32_t>& loci) {
 }  // namespace
 
 std::string GeneController::accumulatedLocus() const {
-    const std::vector<int32_t> loci = runLoci(raccumulator);
+    const std::vector<int32_t> loci = runLoci(accumulation.raccumulator);
     return loci.size() > 1 ? lociText(loci) + " (not pooled)" : lociText(loci);
 }
 
 StatisticsSource GeneController::runStatisticsSource() const {
-    if (!scoring.counters || !resultSource) return StatisticsSource::None;
-    if (resultSource->previousFile) return StatisticsSource::OtherFile;
-    return scoring.cleanedUp ? StatisticsSource::AfterCleanUp : StatisticsSource::ScoredRun;
+    if (!scored.scoring.counters || !scored.resultSource) return StatisticsSource::None;
+    if (scored.resultSource->previousFile) return StatisticsSource::OtherFile;
+    return scored.scoring.cleanedUp ? StatisticsSource::AfterCleanUp : StatisticsSource::ScoredRun;
 }
 
 std::string GeneController::runStatisticsSourceText() const {
-    return statisticsSourceText(runStatisticsSource(), resultSource ? resultSource->fileName : std::string());
+    return statisticsSourceText(runStatisticsSource(), scored.resultSource ? scored.resultSource->fileName : std::string());
 }
 
 std::optional<RunInput> GeneController::runStatisticsInput() const {
@@ -79,31 +79,31 @@ std::optional<RunInput> GeneController::runStatisticsInput() const {
         // The lane classes and counts of the peaks still counted, in the
         // run's own range and with its Maybes; the counters the window
         // shows keep the run's values.
-        const ScoringParameters run = readParameters(resultSource->fields, resultSource->locus, resultSource->maybes);
-        in.lanes = laneCounts(numlanes, countLanes(database, lanelist, run.lowInt, run.highInt, run.maybes()));
-        in.alleles = countMarkedRows(database, scoring.alleles, static_cast<float>(tolForLocus(run.locustype)),
+        const ScoringParameters run = readParameters(scored.resultSource->fields, scored.resultSource->locus, scored.resultSource->maybes);
+        in.lanes = laneCounts(dataSet.numlanes, countLanes(dataSet.database, dataSet.lanelist, run.lowInt, run.highInt, run.maybes()));
+        in.alleles = countMarkedRows(dataSet.database, scored.scoring.alleles, static_cast<float>(tolForLocus(run.locustype)),
                                      run.maybes());
     } else {
-        in.lanes = laneCounts(numlanes, *scoring.counters);
-        in.alleles = scoring.alleles;
+        in.lanes = laneCounts(dataSet.numlanes, *scored.scoring.counters);
+        in.alleles = scored.scoring.alleles;
     }
     in.ge = typedGE(outlets.accumgeforun.text());
     in.p1 = intValue(outlets.progenitor1.text());
     in.p2 = intValue(outlets.progenitor2.text());
-    in.repeatUnit = scoredLocus;
+    in.repeatUnit = scored.scoredLocus;
     return in;
 }
 
 AccumulatedInput GeneController::accumulatedStatisticsInput() const {
     AccumulatedInput in;
-    for (const AccumulatedRun& run : raccumulator.accumulatedRuns())
+    for (const AccumulatedRun& run : accumulation.raccumulator.accumulatedRuns())
         in.runs.push_back({laneCounts(run.lanes, run.counters), run.ge});
-    in.alleles = recordRows(raccumulator.records());
-    in.p1 = raccumulator.getP1();
-    in.p2 = raccumulator.getP2();
+    in.alleles = recordRows(accumulation.raccumulator.records());
+    in.p1 = accumulation.raccumulator.getP1();
+    in.p2 = accumulation.raccumulator.getP2();
     // Each run's own locus, as it was scored: runs of one locus pool, runs
     // of different loci have no one repeat unit.
-    const std::vector<int32_t> loci = runLoci(raccumulator);
+    const std::vector<int32_t> loci = runLoci(accumulation.raccumulator);
     if (loci.size() == 1) in.repeatUnit = loci.front();
     if (loci.size() > 1) in.mixedLoci = lociText(loci);
     return in;

@@ -52,14 +52,14 @@ std::optional<Outcome> GeneController::readTraces(const std::vector<ImportFile>&
         });
     if (!asked) {
         logf(log, "Trace import cancelled");
-        data.swap(kept);
+        dataSet.data.swap(kept);
         return Outcome::Cancelled;
     }
     // Sized again in the review with a choice that gives no data set.
     if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
     traceChoice = review.choice;
     const std::optional<Outcome> ended = takeTables(review.tables, *asked, dataSetSha256(contents), kept);
-    if (!ended) imported.traces = std::move(review.files);
+    if (!ended) dataSet.imported.traces = std::move(review.files);
     return ended;
 }
 

@@ -7,27 +7,27 @@ namespace lociview {
 
 CleanUpSnapshot GeneController::cleanUpSnapshot() const {
     CleanUpSnapshot s;
-    s.epoch = cleanUpEpoch;
+    s.epoch = scored.cleanUpEpoch;
     // The backup list holds every record of the data set, the working list
     // only those scoring kept.
-    s.scores.reserve(database.backupList().size());
-    for (const AllelePtr& a : database.backupList()) s.scores.emplace_back(a, a->getScore());
-    s.working = database.workingList();
-    s.result = scoring;
+    s.scores.reserve(dataSet.database.backupList().size());
+    for (const AllelePtr& a : dataSet.database.backupList()) s.scores.emplace_back(a, a->getScore());
+    s.working = dataSet.database.workingList();
+    s.result = scored.scoring;
     s.counterFields = {outlets.numemptylanes.text(), outlets.numones.text(), outlets.numtwos.text()};
-    s.summary = lastCleanUp;
+    s.summary = scored.lastCleanUp;
     return s;
 }
 
 Outcome GeneController::restoreCleanUp(const CleanUpSnapshot& s) {
-    if (s.epoch != cleanUpEpoch) return Outcome::Refused;
+    if (s.epoch != scored.cleanUpEpoch) return Outcome::Refused;
     for (const auto& [allele, score] : s.scores) allele->changeScore(score);
-    database.restoreWorkingList(s.working);
-    scoring = s.result;
+    dataSet.database.restoreWorkingList(s.working);
+    scored.scoring = s.result;
     outlets.numemptylanes.setText(s.counterFields[0]);
     outlets.numones.setText(s.counterFields[1]);
     outlets.numtwos.setText(s.counterFields[2]);
-    lastCleanUp = s.summary;
+    scored.lastCleanUp = s.summary;
     updateQualityFlags();
     outlets.tabl.reloadData();
     return Outcome::Done;
@@ -41,7 +41,7 @@ void GeneController::noteCleanUp(const std::string& what, const AlleleList& firs
     std::string text = "Removed ";
     text += total == 0 ? "no peaks" : total == 1 ? "1 peak" : format("%zu peaks", total);
     if (fromMaybes > 0) text += fromMaybes == 1 ? " (1 maybe)" : format(" (%zu maybes)", fromMaybes);
-    lastCleanUp = text + " " + what;
+    scored.lastCleanUp = text + " " + what;
 }
 
 }  // namespace lociview

@@ -19,7 +19,7 @@ Outcome GeneController::toggleTable() {
     }
 
     if (byLane()) {
-        for (const TableColumn& c : byLaneColumns(scoring)) tabl.addColumn(c.identifier, c.title);
+        for (const TableColumn& c : byLaneColumns(scored.scoring)) tabl.addColumn(c.identifier, c.title);
         tabl.setColumnResizing(ColumnResizing::None);
     } else {
         for (const TableColumn& c : byAlleleColumns()) tabl.addColumn(c.identifier, c.title);
@@ -29,23 +29,23 @@ Outcome GeneController::toggleTable() {
     return Outcome::Done;
 }
 
-int32_t GeneController::numberOfRowsInTableView() const { return tableRowCount(scoring, byLane()); }
+int32_t GeneController::numberOfRowsInTableView() const { return tableRowCount(scored.scoring, byLane()); }
 
 CellValue GeneController::tableView(const std::string& columnIdentifier, int32_t row) const {
-    return tableCell({scoring, database, locustype, maybesOn()}, columnIdentifier, row);
+    return tableCell({scored.scoring, dataSet.database, scored.locustype, maybesOn()}, columnIdentifier, row);
 }
 
 Outcome GeneController::graphSelections() {
-    if (!isWorkingOnFile) {
+    if (!dataSet.isWorkingOnFile) {
         logf(log, "not working on a file, not graphing data doodads");
         return Outcome::Refused;
     }
     Chart& chart = outlets.chart;
     chart.clearGraph();
-    chart.setLocusType(locustype);
+    chart.setLocusType(scored.locustype);
     chart.setRange(intValue(outlets.lowrange.text()), intValue(outlets.highrange.text()));
     for (const AllelePtr& peak :
-         peaksToGraph(scoring, database, byLane(), outlets.tabl.selectedRows(), locustype, maybesOn()))
+         peaksToGraph(scored.scoring, dataSet.database, byLane(), outlets.tabl.selectedRows(), scored.locustype, maybesOn()))
         chart.addAllele(peak);
     return Outcome::Done;
 }

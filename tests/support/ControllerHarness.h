@@ -16,14 +16,14 @@ public:
     // Result rows made of sizes, counts and weights; a missing count or weight is 0.
     static void setAlleles(GeneController& c, const std::vector<int32_t>& sizes,
                            const std::vector<int32_t>& counts = {}, const std::vector<double>& weights = {}) {
-        c.scoring.alleles.clear();
+        c.scored.scoring.alleles.clear();
         for (size_t i = 0; i < sizes.size(); ++i)
-            c.scoring.alleles.push_back({sizes[i], i < counts.size() ? counts[i] : 0, i < weights.size() ? weights[i] : 0.0});
+            c.scored.scoring.alleles.push_back({sizes[i], i < counts.size() ? counts[i] : 0, i < weights.size() ? weights[i] : 0.0});
     }
-    static std::vector<int32_t>& tbllane(GeneController& c) { return c.scoring.tbllane; }
-    static int32_t& locustype(GeneController& c) { return c.locustype; }
-    static int32_t& numlanes(GeneController& c) { return c.numlanes; }
-    static AlleleDB& database(GeneController& c) { return c.database; }
+    static std::vector<int32_t>& tbllane(GeneController& c) { return c.scored.scoring.tbllane; }
+    static int32_t& locustype(GeneController& c) { return c.scored.locustype; }
+    static int32_t& numlanes(GeneController& c) { return c.dataSet.numlanes; }
+    static AlleleDB& database(GeneController& c) { return c.dataSet.database; }
 };
 
 struct ControllerHarness {
