@@ -17,10 +17,13 @@ GeneController::GeneController(const Outlets& o)
     for (const ScoringField& f : scoringFields()) f.outlet(outlets).setText(formatDoubleField(f.startValue));
 }
 
-int GeneController::ask(AlertId id) {
+int GeneController::ask(AlertId id, const std::string& informative, std::optional<bool> alternate) {
     AlertRequest alert = alertRequest(id);
+    alert.informative = informative;
     if (readingFields) alert.fieldNotes = readNotes;
-    return outlets.dialogs.runAlert(alert);
+    if (!alternate) return outlets.dialogs.runAlert(alert);
+    outlets.dialogs.tellAnswered(alert, *alternate);
+    return *alternate && alert.alternateButton ? 0 : 1;
 }
 
 GeneController::ReadingFields::ReadingFields(GeneController& c,
@@ -33,10 +36,6 @@ GeneController::ReadingFields::ReadingFields(GeneController& c,
 Outcome GeneController::refuse(AlertId id) {
     ask(id);
     return Outcome::Refused;
-}
-
-ScoringParameters GeneController::readScoringParameters() const {
-    return readParameters(scoringTexts(outlets), scored.locustype, outlets.Maybes.state(), walkEvery);
 }
 
 }  // namespace lociview

@@ -17,6 +17,7 @@
 #include "app/Outcome.h"
 #include "app/Provenance.h"
 #include "app/ScoredRun.h"
+#include "app/ScoringChoices.h"
 #include "app/ScoringSnapshot.h"
 #include "app/Toolkit.h"
 #include "export/ExportTables.h"
@@ -73,6 +74,16 @@ public:
     Outcome exportSPPCR2();
     Outcome exportAccumulatedSPPCRData();
 
+    // The work of the GE window's Add and of the SP-PCR export on values
+    // (lociview-cli): the scored run with the GE as typed, the questions
+    // answered as given. Each refuses, as its click does, when no run is
+    // scored. The GE added is shown in its window's field, the exported
+    // text in the export window.
+    AddedRun accumulate(const std::string& geText, const Answers& answers = {});
+    ExportedRun exportRun(const std::string& geText, const Answers& answers = {});
+    // The accumulated runs' SP-PCR text.
+    std::string accumulatedExportText() const { return accumulation.raccumulator.exportText(); }
+
     // The work of Open on paths given rather than chosen in the dialog:
     // after confirming that it replaces the open data set, opens the paths
     // as one data set (several as its lanes). choices answer the review of
@@ -87,7 +98,15 @@ public:
     void openFileBytes(std::optional<std::string_view> bytes);
     void convertDataTextToDataData();
 
-    // Scoring.
+    // Scoring. score: the work of Score on choices given as values
+    // (lociview-cli; Score hands over what the window holds): the window is
+    // set to show them, then the run goes as a click on Score goes.
+    Outcome score(const ScoringChoices& choices);
+    // What the scoring fields, the locus matrix and the switches hold now.
+    ScoringChoices scoringChoices() const;
+    // Puts choices into the fields and switches, leaving alone a control
+    // that shows its choice already.
+    void showScoringChoices(const ScoringChoices& choices);
     Outcome scoreAlleles(const ScoringParameters& parameters);
     // "Walk the ladder for every repeat unit": the front ends' switch, read
     // by the next Score; off, only a di locus is walked.
@@ -253,9 +272,10 @@ private:
         GeneController& controller;
     };
 
-    int ask(AlertId id);         // 1 for the default button, 0 for the alternate one
+    // 1 for the default button, 0 for the alternate one; alternate: the
+    // answer given with the action, told rather than asked.
+    int ask(AlertId id, const std::string& informative = {}, std::optional<bool> alternate = std::nullopt);
     Outcome refuse(AlertId id);  // a check's alert; the action stops
-    ScoringParameters readScoringParameters() const;
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
     Outcome cleanByHeight(TextField& field, const char* fieldName,
@@ -280,10 +300,11 @@ private:
                                       const std::vector<std::optional<std::string>>& contents, std::vector<Row>& kept);
     TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice);
     // Run log, clean-up undo and provenance.
-    int ask(AlertId id, const std::string& informative);
-    Outcome addToRunLog(int32_t p1, int32_t p2);
-    RunRecord currentRunRecord(int32_t p1, int32_t p2) const;
-    void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run);
+    AddedRun addRun(const std::string& geText, const Answers& answers);
+    ExportedRun exportScoredRun(const std::string& geText, const Answers& answers);
+    AddedRun addToRunLog(int32_t p1, int32_t p2, const std::string& geText, std::optional<bool> addAgain);
+    RunRecord currentRunRecord(int32_t p1, int32_t p2, const std::string& geText) const;
+    void noteUnloggedRun(int32_t p1, int32_t p2, int32_t run, const std::string& geText);
     std::string reloadFromRunLog(std::vector<std::string>* leftOut = nullptr);
     void noteCleanUp(const std::string& what, const AlleleList& first, const AlleleList& maybes);
     // The locus of the accumulated runs for export headers: "di", or each
@@ -295,6 +316,7 @@ private:
     // The lane view's flags (LaneActions.cpp).
     void updateQualityFlags();
     int32_t selectedLocus() const;  // the locus matrix's choice
+    int selectedLocusColumn() const;
 
     Outlets outlets;
     LogSink& log;

@@ -66,13 +66,15 @@ ProgenitorSuggestion GeneController::progenitorSuggestion() const {
                               selectedLocus());
 }
 
-int32_t GeneController::selectedLocus() const {
+int32_t GeneController::selectedLocus() const { return locusCodeForColumn(selectedLocusColumn()); }
+
+int GeneController::selectedLocusColumn() const {
     int column = 0;
     const int columns =
         std::min(outlets.locusmatrix.numberOfColumns(), static_cast<int>(lociOffered(walkEvery).size()));
     for (int c = 0; c < columns; ++c)
         if (outlets.locusmatrix.cellState(0, c) != 0) column = c;
-    return locusCodeForColumn(column);
+    return column;
 }
 
 void GeneController::fillProgenitor(int which, double size) {

@@ -10,13 +10,6 @@
 
 namespace lociview {
 
-int GeneController::ask(AlertId id, const std::string& informative) {
-    AlertRequest alert = alertRequest(id);
-    alert.informative = informative;
-    if (readingFields) alert.fieldNotes = readNotes;
-    return outlets.dialogs.runAlert(alert);
-}
-
 RestoreOutcome GeneController::attachRunLog(RunLog log) {
     accumulation.runlog.emplace(std::move(log));
     std::vector<std::string> leftOut;
@@ -41,7 +34,7 @@ std::string GeneController::reloadFromRunLog(std::vector<std::string>* leftOut) 
     return {};
 }
 
-RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
+RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2, const std::string& geText) const {
     RunRecord r;
     // The results' own file and fields, even after another file was opened.
     if (scored.resultSource) {
@@ -61,7 +54,7 @@ RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
     // The pair is the one the accumulator checks: as typed now.
     r.fields.p1 = outlets.progenitor1.text();
     r.fields.p2 = outlets.progenitor2.text();
-    r.fields.ge = outlets.accumgeforun.text();
+    r.fields.ge = geText;
     r.p1 = p1;
     r.p2 = p2;
     r.ge = doubleValue(r.fields.ge);
@@ -74,30 +67,31 @@ RunRecord GeneController::currentRunRecord(int32_t p1, int32_t p2) const {
     return r;
 }
 
-void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run) {
+void GeneController::noteUnloggedRun(int32_t p1, int32_t p2, int32_t run, const std::string& geText) {
     LoggedRun entry;
     entry.id = accumulation.loggedRuns.empty() ? 1 : accumulation.loggedRuns.back().id + 1;
     entry.run = run;
     entry.addedAt = isoLocalTime(std::chrono::system_clock::now());
-    entry.record = currentRunRecord(p1, p2);
+    entry.record = currentRunRecord(p1, p2, geText);
     accumulation.loggedRuns.push_back(std::move(entry));
 }
 
-Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
-    const RunRecord record = currentRunRecord(p1, p2);
+AddedRun GeneController::addToRunLog(int32_t p1, int32_t p2, const std::string& geText, std::optional<bool> addAgain) {
+    const RunRecord record = currentRunRecord(p1, p2, geText);
+    std::string sameRun;
     AddOutcome added = accumulation.runlog->add(record);
     if (added.status == AddStatus::AlreadyLogged) {
         // Asked with no lock held: the user may take their time.
         const LoggedRun& e = added.run;
-        const std::string said = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
-                                 std::to_string(e.run) + ").";
-        if (ask(AlertId::AddRunAgain, said) == 1) return Outcome::Cancelled;
+        sameRun = e.record.fileName + " was added with the same fields on " + e.addedAt + " (run " +
+                  std::to_string(e.run) + ").";
+        if (ask(AlertId::AddRunAgain, sameRun, addAgain) == 1) return {Outcome::Cancelled, sameRun};
         added = accumulation.runlog->add(record, true);
     }
     switch (added.status) {
-        case AddStatus::ProgenitorsDiffer: return refuse(AlertId::ProgenitorsDiffer);
+        case AddStatus::ProgenitorsDiffer: return {refuse(AlertId::ProgenitorsDiffer), sameRun};
         case AddStatus::Failed:
-        case AddStatus::AlreadyLogged: ask(AlertId::RunLogNotWritten, added.message); return Outcome::Refused;
+        case AddStatus::AlreadyLogged: ask(AlertId::RunLogNotWritten, added.message); return {Outcome::Refused, sameRun};
         case AddStatus::Added: break;
     }
     // Reloading also brings in what another program added meanwhile; if the
@@ -107,7 +101,7 @@ Outcome GeneController::addToRunLog(int32_t p1, int32_t p2) {
         accumulation.loggedRuns.push_back(added.run);
     }
     if (log.enabled()) logf(log, "%s", accumulation.raccumulator.exportText().c_str());
-    return Outcome::Done;
+    return {Outcome::Done, sameRun};
 }
 
 Outcome GeneController::confirmResetAccumulator() {

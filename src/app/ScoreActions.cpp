@@ -31,25 +31,52 @@ AlertId alertFor(ParameterProblem problem) {
 
 }  // namespace
 
-Outcome GeneController::scoreData() {
+Outcome GeneController::scoreData() { return score(scoringChoices()); }
+
+ScoringChoices GeneController::scoringChoices() const {
+    return ScoringChoices{scoringTexts(outlets), selectedLocusColumn(), maybesOn(), walkEvery};
+}
+
+void GeneController::showScoringChoices(const ScoringChoices& choices) {
+    for (const ScoringField& f : scoringFields()) {
+        TextField& field = f.outlet(outlets);
+        if (field.text() != choices.texts.*f.text) field.setText(choices.texts.*f.text);
+    }
+    // The switch first: it decides which loci the matrix offers.
+    walkEvery = choices.walkEveryLocus;
+    if (selectedLocusColumn() != choices.locusColumn) outlets.locusmatrix.selectCell(choices.locusColumn);
+    if (maybesOn() != choices.maybes) {
+        // A click on the check box: its state, then its action.
+        outlets.Maybes.setState(choices.maybes ? 1 : 0);
+        toggleMaybes();
+    }
+}
+
+Outcome GeneController::score(const ScoringChoices& chosen) {
     if (dataSet.isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    showScoringChoices(chosen);
     // Where the user can cancel the run, what it changes is kept until it ends.
     std::optional<ScoringSnapshot> before;
     if (outlets.progressbar.cancellable()) before = scoringSnapshot();
 
+    // The locus as the matrix shows it: a cell the switch does not offer reads as the first.
     scored.locustype = selectedLocus();
     logf(log, "%s", locusLogLine(scored.locustype));
-    std::vector<std::pair<std::string_view, std::string>> texts;
-    for (const ScoringField& f : scoringFields()) texts.emplace_back(f.number.name, f.outlet(outlets).text());
-    const ReadingFields reading(*this, std::move(texts));
+    ParameterTexts texts = chosen.texts;
+    std::vector<std::pair<std::string_view, std::string>> read;
+    for (const ScoringField& f : scoringFields()) read.emplace_back(f.number.name, texts.*f.text);
+    const ReadingFields reading(*this, std::move(read));
 
-    ScoringParameters p = readScoringParameters();
+    const int maybesState = chosen.maybes ? 1 : 0;
+    ScoringParameters p = readParameters(texts, scored.locustype, maybesState, walkEvery);
     if (const std::optional<ParameterProblem> problem = checkParameters(p, log)) return refuse(alertFor(*problem));
     if (progenitorsNeedSwap(p, log)) {
         if (ask(AlertId::SwapProgenitors) == 0) return Outcome::Cancelled;
-        outlets.progenitor1.setText(formatIntField(p.p2Int));
-        outlets.progenitor2.setText(formatIntField(p.p1Int));
-        p = readScoringParameters();
+        texts.progenitor1 = formatIntField(p.p2Int);
+        texts.progenitor2 = formatIntField(p.p1Int);
+        outlets.progenitor1.setText(texts.progenitor1);
+        outlets.progenitor2.setText(texts.progenitor2);
+        p = readParameters(texts, scored.locustype, maybesState, walkEvery);
     }
 
     // A merge lasts for its run only: scoring the same data again gives the
@@ -58,7 +85,7 @@ Outcome GeneController::scoreData() {
     dataSet.database.restore();
     ++scored.cleanUpEpoch;
     scored.scoring = ScoringResult();
-    scored.resultSource = ResultProvenance{dataSet.fileName, dataSet.fileSha256, scoringTexts(outlets), scored.locustype, p.maybes(), false};
+    scored.resultSource = ResultProvenance{dataSet.fileName, dataSet.fileSha256, texts, scored.locustype, p.maybes(), false};
     outlets.datatext.setText("");
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);

@@ -40,6 +40,7 @@ public:
     virtual ~RadioMatrix() = default;
     virtual int numberOfColumns() const = 0;
     virtual int cellState(int row, int column) const = 0;
+    virtual void selectCell(int column) = 0;  // the one cell on
 };
 
 // The scoring log view.
@@ -141,6 +142,9 @@ public:
     virtual ~Dialogs() = default;
     // 1 for the default button, 0 for the alternate one.
     virtual int runAlert(const AlertRequest& alert) = 0;
+    // An alert whose answer came with the action (lociview-cli's options):
+    // told as answered, not asked. alternate: the alternate button was given.
+    virtual void tellAnswered(const AlertRequest& /*alert*/, bool /*alternate*/) {}
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> runOpenPanel() = 0;
 

@@ -446,20 +446,9 @@ public:
           program(trace, options.devlog ? static_cast<LogSink&>(errLog) : static_cast<LogSink&>(noLog)) {
         tk.dialogs.onAlert = [this](const AlertRequest& alert, const std::string&) {
             // The batch itself answers the confirmation before each next file.
-            if (alert.id == AlertId::ConfirmOpenAnother) return;
-            if (alert.id == AlertId::AddRunAgain) {
-                // Said when the outcome is known: skipped now, added again
-                // only once the add has gone through.
-                duplicateSkipped = !this->options.addAgain;
-                if (duplicateSkipped) message(current, alert.informative + " Not added again (--add-again adds it).");
-                else addedAgain = alert.informative;
-                return;
-            }
+            // The same run in the run log is said with what came of it (accumulate).
+            if (alert.id == AlertId::ConfirmOpenAnother || alert.id == AlertId::AddRunAgain) return;
             message(current, alert.informative.empty() ? alert.message : alert.message + ' ' + alert.informative);
-        };
-        tk.dialogs.answerFor = [this](const AlertRequest& alert) -> std::optional<bool> {
-            if (alert.id == AlertId::AddRunAgain) return this->options.addAgain;
-            return std::nullopt;
         };
         typeParameters();
         TraceChoice sizing;
@@ -497,8 +486,7 @@ public:
         }
         current.clear();
         if (options.show & ShowAccumulated) {
-            controller.exportAccumulatedSPPCRData();
-            blocks.addLines("accumulated", ShowAccumulated, tk.sppcrtext.text());
+            blocks.addLines("accumulated", ShowAccumulated, controller.accumulatedExportText());
             const AccumulatedStatistics stats = controller.accumulatedStatistics();
             addStatistics("accumulated", statRows(stats), stats.spectrum);
         }
@@ -520,27 +508,24 @@ private:
             const std::string note = fieldReadingNote(option, text, reading);
             if (!note.empty()) err << "lociview: " << note << '\n';
         };
-        const Outlets outlets = tk.outlets();
+        choices = controller.scoringChoices();  // the start-up values, where no option is given
         for (const ScoringField& f : scoringFields()) {
             const auto typed = options.fields.find(f.number.name);
             if (typed == options.fields.end()) continue;
-            f.outlet(outlets).setText(typed->second);
+            choices.texts.*f.text = typed->second;
             noteReading(f.option, typed->second, f.number.reading);
         }
         if (options.ge) noteReading("--ge", *options.ge, numberField("accumgeforun").reading);
-        controller.setWalkEveryLocus(options.walkEveryLocus);
-        if (options.locusCell) tk.locusmatrix.select(*options.locusCell);
-        if (options.maybes) {
-            // A click on the check box: its state, then its action.
-            tk.Maybes.setState(1);
-            controller.toggleMaybes();
-        }
+        choices.walkEveryLocus = options.walkEveryLocus;
+        if (options.locusCell) choices.locusColumn = *options.locusCell;
+        choices.maybes = choices.maybes || options.maybes;
+        // Shown before the first file opens: its lanes' flags read them.
+        controller.showScoringChoices(choices);
     }
 
     // file: the name the blocks are headed by; paths: what is opened.
     void scoreFile(const std::string& file, const std::vector<std::string>& paths) {
         current = file;
-        tk.dialogs.clearAnswers();
         const size_t alertsBefore = tk.dialogs.shown.size();
         const Outcome opened = controller.openPaths(
             paths, ImportAnswer{options.dye.value_or(std::string()), options.marker.value_or(std::string())});
@@ -560,7 +545,11 @@ private:
         if (opened == Outcome::Done && !sizingSaid()) failed = true;
         // Which marker of several was scored, when --marker chose none.
         if (const std::string& note = controller.importedData().tables.markerNote; !note.empty()) message(file, note);
-        if (controller.scoreData() != Outcome::Done) {
+        const Outcome scoredFile = controller.score(choices);
+        // A swap of the progenitors holds for the next files, as it does in the window.
+        if (const std::optional<ResultProvenance>& source = controller.provenance(); source && !source->previousFile)
+            choices.texts = source->fields;
+        if (scoredFile != Outcome::Done) {
             failed = true;
             addLaneChecks(file);
             return;
@@ -621,7 +610,7 @@ private:
         if (options.show & ShowSppcr) {
             // The header first: the export's alerts come after it.
             blocks.begin(file, ShowSppcr);
-            if (exportRun()) blocks.addLines(file, ShowSppcr, tk.sppcrtext.text(), false);
+            if (const std::optional<std::string> text = exportRun()) blocks.addLines(file, ShowSppcr, *text, false);
         }
         if (const std::optional<RunStatistics> stats = controller.runStatistics())
             addStatistics(file, statRows(*stats), stats->spectrum);
@@ -704,35 +693,31 @@ private:
         return table;
     }
 
-    void accumulate() {
-        if (controller.preAddToAccumulator() != Outcome::Done) {  // nothing scored to add
-            failed = true;
-            return;
-        }
-        tk.accumgeforun.setText(*options.ge);
-        if (options.exportAnyway) tk.dialogs.queueAnswer(true);
-        duplicateSkipped = false;
-        addedAgain.clear();
-        // A run the log holds already stays in once: not a failure.
-        const Outcome added = controller.addToAccumulator();
-        if (added != Outcome::Done && !duplicateSkipped) failed = true;
-        if (added == Outcome::Done && !addedAgain.empty()) message(current, addedAgain + " Added again.");
-        tk.dialogs.clearAnswers();
+    // The questions an option answers; the others keep their default button.
+    Answers answers() const {
+        Answers given;
+        if (options.exportAnyway) given.exportAnyway = true;
+        given.addAgain = options.addAgain;
+        return given;
     }
 
-    // The run's SP-PCR text into the export window; false when not exported.
-    bool exportRun() {
-        if (controller.exportSPPCRData() != Outcome::Done) {
-            failed = true;
-            return false;
+    void accumulate() {
+        const AddedRun added = controller.accumulate(*options.ge, answers());
+        // A run the log holds already stays in once: not a failure.
+        if (!added.sameRun.empty() && added.outcome == Outcome::Cancelled) {
+            message(current, added.sameRun + " Not added again (--add-again adds it).");
+            return;
         }
-        if (options.ge) tk.geforun.setText(*options.ge);
-        if (options.exportAnyway) tk.dialogs.queueAnswer(true);
-        const Outcome exported = controller.exportSPPCR2();
-        tk.dialogs.clearAnswers();
-        if (exported == Outcome::Done) return true;
+        if (added.outcome != Outcome::Done) failed = true;
+        else if (!added.sameRun.empty()) message(current, added.sameRun + " Added again.");
+    }
+
+    // The run's SP-PCR text; nothing when not exported.
+    std::optional<std::string> exportRun() {
+        ExportedRun exported = controller.exportRun(options.ge.value_or(std::string()), answers());
+        if (exported.outcome == Outcome::Done) return std::move(exported.text);
         failed = true;
-        return false;
+        return std::nullopt;
     }
 
     // A message about a file on standard error, after the developer log
@@ -753,10 +738,9 @@ private:
     HeadlessProgram program;
     HeadlessToolkit& tk = program.tk;
     GeneController& controller = program.controller;
+    ScoringChoices choices;
     bool failed = false;
-    bool duplicateSkipped = false;
     bool unwalkedSaid = false;  // once per command, however many files
-    std::string addedAgain;  // what the run added again was, until it is added
 };
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "app/ScoringChoices.h"
+
 class QMainWindow;
 
 namespace lociview::qt {
@@ -16,7 +18,6 @@ class DesktopSettings;
 class LociviewWindow;
 class QtDialogs;
 class RecentFilesMenu;
-struct ScoringChoices;
 
 // What the main window's widgets hold now, and putting choices back into
 // them (the Maybes switch through a click, so its action is sent).

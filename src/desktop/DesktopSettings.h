@@ -13,21 +13,11 @@
 #include "trace/SizeStandard.h"
 
 #include "qt/QtDialogs.h"
-#include "scoring/ScoringParameters.h"
+#include "app/ScoringChoices.h"
 
 class QSettings;
 
 namespace lociview::qt {
-
-// The scoring fields as typed, the locus column and the Maybes switch.
-struct ScoringChoices {
-    ParameterTexts texts;
-    int locusColumn = 1;  // 0 mono, 1 di, 2 tri, 3 penta, 4 tetra, 5 hexa
-    bool maybes = false;
-    bool walkEveryLocus = false;  // "Walk the ladder for every repeat unit"
-
-    bool operator==(const ScoringChoices&) const = default;
-};
 
 class DesktopSettings final : public DialogMemory {
 public:

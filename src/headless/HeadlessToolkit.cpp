@@ -70,14 +70,16 @@ void AuxWindow::hide() {
 }
 
 int ScriptedDialogs::runAlert(const AlertRequest& alert) {
-    shown.push_back(alert);
     bool alternate = false;
-    if (const std::optional<bool> chosen = answerFor ? answerFor(alert) : std::nullopt) {
-        alternate = *chosen;
-    } else if (!answers.empty()) {
+    if (!answers.empty()) {
         alternate = answers.front();
         answers.pop_front();
     }
+    return press(alert, alternate);
+}
+
+int ScriptedDialogs::press(const AlertRequest& alert, bool alternate) {
+    shown.push_back(alert);
     // A one-button alert presses its only button whatever the answer.
     const bool pressAlternate = alternate && alert.alternateButton.has_value();
     std::string text = alert.message + " [" + alert.defaultButton + "]";

@@ -53,6 +53,7 @@ public:
     int numberOfColumns() const override { return static_cast<int>(kLoci.size()); }
     int cellState(int row, int column) const override;
     void select(int column) { on = column; }  // -1 turns every cell off
+    void selectCell(int column) override { select(column); }
     int selected() const { return on; }
 
 private:
@@ -147,6 +148,7 @@ class ScriptedDialogs final : public Dialogs {
 public:
     explicit ScriptedDialogs(Trace& trace) : trace(trace) {}
     int runAlert(const AlertRequest& alert) override;
+    void tellAnswered(const AlertRequest& alert, bool alternate) override { press(alert, alternate); }
     std::optional<std::string> runOpenPanel() override;
 
     void queueAnswer(bool alternate) { answers.push_back(alternate); }
@@ -166,11 +168,10 @@ public:
     std::vector<AlertRequest> shown;  // every alert, in order, for tests
     // Told of every alert as it is answered (pressed: the title pressed).
     std::function<void(const AlertRequest& alert, const std::string& pressed)> onAlert;
-    // Answers chosen by the alert's name, ahead of the queue (true =
-    // alternate); nothing leaves the alert to the queue.
-    std::function<std::optional<bool>(const AlertRequest& alert)> answerFor;
 
 private:
+    int press(const AlertRequest& alert, bool alternate);
+
     Trace& trace;
     std::deque<bool> answers;  // true = alternate
     std::optional<std::string> openAnswer;

@@ -44,6 +44,10 @@ int ButtonGroupMatrix::cellState(int row, int column) const {
     return cell && cell->isChecked() ? 1 : 0;
 }
 
+void ButtonGroupMatrix::selectCell(int column) {
+    if (QAbstractButton* cell = group->button(column)) cell->setChecked(true);
+}
+
 PlainTextLog::PlainTextLog(QPlainTextEdit* edit) : edit(edit) {}
 
 std::string PlainTextLog::text() const {

@@ -60,6 +60,7 @@ public:
     explicit ButtonGroupMatrix(QButtonGroup* group) : group(group) {}
     int numberOfColumns() const override;
     int cellState(int row, int column) const override;
+    void selectCell(int column) override;
 
 private:
     QButtonGroup* group;
