@@ -22,11 +22,10 @@ Outcome GeneController::cleanUpWindow() {
 // Both height removals throw out the scored peaks on one side of a height
 // (and the maybes while they take part), log the lists they found and
 // reload the table.
-Outcome GeneController::cleanByHeight(TextField& field, const char* fieldName,
+Outcome GeneController::cleanByHeight(const std::string& text, const char* fieldName,
                                       AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side) {
-    outlets.cleanupwindow.hide();
-    const ReadingFields reading(*this, {{fieldName, field.text()}});
-    const int32_t height = intValue(field.text());
+    const ReadingFields reading(*this, {{fieldName, text}});
+    const int32_t height = intValue(text);
     // Scored peaks first: the queries log what they select, in this order.
     const AlleleList first = (dataSet.database.*select)(height, SCORED);
     const AlleleList maybes = (dataSet.database.*select)(height, MAYBE);
@@ -41,18 +40,37 @@ Outcome GeneController::cleanByHeight(TextField& field, const char* fieldName,
 }
 
 Outcome GeneController::cleanUpLessThan() {
-    return cleanByHeight(outlets.cuwlessthanfield, "cuwlessthanfield", &AlleleDB::getAllAllelesWithHeightLessThan, "below");
+    outlets.cleanupwindow.hide();
+    return cleanUpChosen({CleanUpKind::Below, outlets.cuwlessthanfield.text(), {}, {}});
 }
 
 Outcome GeneController::cleanUpGreaterThan() {
-    return cleanByHeight(outlets.cuwgreaterthanfield, "cuwgreaterthanfield", &AlleleDB::getAllAllelesWithHeightGreaterThan, "above");
+    outlets.cleanupwindow.hide();
+    return cleanUpChosen({CleanUpKind::Above, outlets.cuwgreaterthanfield.text(), {}, {}});
 }
 
 Outcome GeneController::cleanUpLaneAndOrAllele() {
     outlets.cleanupwindow.hide();
+    return cleanUpChosen({CleanUpKind::LaneAndOrAllele, {}, outlets.cuwallelefield.text(), outlets.cuwlanefield.text()});
+}
+
+Outcome GeneController::cleanUp(const CleanUpChoice& choice) {
+    if (!scored.scoring.scored()) return refuse(AlertId::NotScoredCleaning);
+    return cleanUpChosen(choice);
+}
+
+Outcome GeneController::cleanUpChosen(const CleanUpChoice& choice) {
+    switch (choice.kind) {
+        case CleanUpKind::Below:
+            return cleanByHeight(choice.height, "cuwlessthanfield", &AlleleDB::getAllAllelesWithHeightLessThan, "below");
+        case CleanUpKind::Above:
+            return cleanByHeight(choice.height, "cuwgreaterthanfield", &AlleleDB::getAllAllelesWithHeightGreaterThan,
+                                 "above");
+        case CleanUpKind::LaneAndOrAllele: break;
+    }
     // Only a field with no text at all is empty; a blank reads as 0.
-    const std::string alleleText = outlets.cuwallelefield.text();
-    const std::string laneText = outlets.cuwlanefield.text();
+    const std::string& alleleText = choice.allele;
+    const std::string& laneText = choice.lane;
     const bool byAllele = !alleleText.empty();
     const bool byLaneField = !laneText.empty();
     logf(log, "hatd = %s, hltd = %s", yesNo(byAllele), yesNo(byLaneField));

@@ -17,7 +17,7 @@
 #include "app/Outcome.h"
 #include "app/Provenance.h"
 #include "app/ScoredRun.h"
-#include "app/ScoringChoices.h"
+#include "app/ActionValues.h"
 #include "app/ScoringSnapshot.h"
 #include "app/Toolkit.h"
 #include "export/ExportTables.h"
@@ -118,7 +118,9 @@ public:
     void sendTextLog(const std::string& text);
     void markedMessageToViewedLog(double size, int32_t height, int32_t lane, int32_t mark);
 
-    // Clean-up.
+    // Clean-up: the work of the clean-up window's buttons on texts given
+    // as values; refused, as the window is, when no run is scored.
+    Outcome cleanUp(const CleanUpChoice& choice);
     void clean(const AlleleList& first, const AlleleList& maybes);
 
     // Results table data source.
@@ -130,8 +132,8 @@ public:
     const std::vector<Row>& rows() const { return dataSet.data; }
     const std::vector<int32_t>& lanes() const { return dataSet.lanelist; }
     int32_t laneCount() const { return dataSet.numlanes; }
-    int32_t workingOnFile() const { return dataSet.isWorkingOnFile; }
-    int8_t scoredFlag() const { return scored.shiftState.alreadyScored; }
+    bool workingOnFile() const { return dataSet.isWorkingOnFile; }
+    bool scoredFlag() const { return scored.shiftState.alreadyScored; }
     double shiftValue() const { return scored.shiftState.shiftvalue; }
     int32_t locusType() const { return scored.locustype; }
     int32_t alleleCount() const { return scored.numalleles; }
@@ -278,7 +280,8 @@ private:
     Outcome refuse(AlertId id);  // a check's alert; the action stops
     bool maybesOn() const { return outlets.Maybes.state() != 0; }
     bool byLane() const { return outlets.toggleTable.state() != 0; }
-    Outcome cleanByHeight(TextField& field, const char* fieldName,
+    Outcome cleanUpChosen(const CleanUpChoice& choice);
+    Outcome cleanByHeight(const std::string& text, const char* fieldName,
                           AlleleList (AlleleDB::*select)(int32_t, int32_t) const, const char* side);
     // Sizing tables, genotype tables and per-sample files: reading the chosen files into data,
     // or the outcome that ends the opening with the old data set given back.

@@ -52,7 +52,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::NotRecognised:
             // One file, read as it always was; without rows it ends with the
             // no-data alert and no data set.
-            dataSet.isWorkingOnFile = 1;
+            dataSet.isWorkingOnFile = true;
             openFileBytes(files.front().bytes);
             dataSet.imported = {};
             dataSet.imported.tables.status = ImportStatus::Classic;
@@ -100,7 +100,7 @@ std::optional<Outcome> GeneController::takeTables(PeakImport& tables, const Impo
     }
     tables.peaks = {};
     logf(log, "%s: dye %s scored", tables.layoutName.c_str(), dyeName(choice.dye).c_str());
-    dataSet.isWorkingOnFile = 1;
+    dataSet.isWorkingOnFile = true;
     dataSet.data = std::move(rows);
     logf(log, "datacount = %d", clampedCount(dataSet.data.size()));
     dataSet.imported = {std::move(tables), choice.dye, {}};

@@ -91,7 +91,7 @@ Outcome GeneController::fillProgenitors(const ProgenitorSuggestion& suggestion) 
 }
 
 Outcome GeneController::suggestProgenitorsAction() {
-    if (dataSet.isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    if (!dataSet.isWorkingOnFile) return refuse(AlertId::NotWorkingOnFile);
     const ProgenitorSuggestion s = progenitorSuggestion();
     if (!s.p1 || !s.p2) {
         ask(AlertId::NoProgenitorsToSuggest, s.note);

@@ -66,7 +66,7 @@ Outcome GeneController::openChosen(const std::vector<std::string>& paths, std::v
     dataSet.database.purgeBackup();
     ++scored.cleanUpEpoch;
     scored.merges.clear();
-    scored.shiftState.alreadyScored = 0;
+    scored.shiftState.alreadyScored = false;
     convertDataTextToDataData();
     updateQualityFlags();
     if (byLane()) outlets.toggleTable.setState(0);
@@ -105,7 +105,7 @@ void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
     logf(log, "datacount = %d", clampedCount(dataSet.data.size()));
     if (dataSet.data.empty()) {
         ask(AlertId::NoDataInFile);
-        dataSet.isWorkingOnFile = 0;
+        dataSet.isWorkingOnFile = false;
     }
 }
 

@@ -53,7 +53,7 @@ void GeneController::showScoringChoices(const ScoringChoices& choices) {
 }
 
 Outcome GeneController::score(const ScoringChoices& chosen) {
-    if (dataSet.isWorkingOnFile == 0) return refuse(AlertId::NotWorkingOnFile);
+    if (!dataSet.isWorkingOnFile) return refuse(AlertId::NotWorkingOnFile);
     showScoringChoices(chosen);
     // Where the user can cancel the run, what it changes is kept until it ends.
     std::optional<ScoringSnapshot> before;

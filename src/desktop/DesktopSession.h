@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "app/ScoringChoices.h"
+#include "app/ActionValues.h"
 
 class QMainWindow;
 

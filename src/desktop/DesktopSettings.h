@@ -13,7 +13,7 @@
 #include "trace/SizeStandard.h"
 
 #include "qt/QtDialogs.h"
-#include "app/ScoringChoices.h"
+#include "app/ActionValues.h"
 
 class QSettings;
 

@@ -12,9 +12,9 @@ void shiftSizes(AlleleDB& db, const std::vector<int32_t>& lanes, double s, Shift
     // this guards direct runs.
     if (!shiftIsSound(s)) return;
     double moveBy = 0.0;
-    if (state.alreadyScored == 0) {
+    if (!state.alreadyScored) {
         if (s == 0.0) return;
-        state.alreadyScored = 1;
+        state.alreadyScored = true;
         state.shiftvalue = s;
     } else {
         if (s == state.shiftvalue || !std::isfinite(s - state.shiftvalue)) return;

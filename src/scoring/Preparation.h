@@ -13,7 +13,7 @@ namespace lociview {
 
 // The shift the records already carry.
 struct ShiftState {
-    int8_t alreadyScored = 0;
+    bool alreadyScored = false;
     double shiftvalue = 0.0;
 };
 

@@ -390,7 +390,7 @@ TEST_P(BadPeakFile, ReplacesOnlyTheDataSet) {
     // Opening keeps the last results until the next scoring, and the runs.
     EXPECT_EQ(h.play(kResults), kept);
     if (c.expected) {
-        EXPECT_EQ(g.workingOnFile(), 1);
+        EXPECT_TRUE(g.workingOnFile());
         EXPECT_EQ(withoutLog(h.play(c.then)), c.expected);
         EXPECT_EQ(h.alerts(), Lines{"Are you sure you wish to stop scoring this data?"});
     } else {

@@ -1,7 +1,7 @@
 #pragma once
-// What a user chooses before Score, as values: the scoring fields as typed,
-// the locus column and the two switches. Score reads them from the window;
-// lociview-cli and the desktop's saved settings hand them over whole.
+// The values the controller's actions take and give back below the clicks:
+// a click reads its fields or asks its dialog into one of these, lociview-cli
+// makes them from its options, and the same work is done on them.
 #include <optional>
 #include <string>
 
@@ -10,6 +10,8 @@
 
 namespace lociview {
 
+// What a user chooses before Score: the scoring fields as typed, the locus
+// column and the two switches (the desktop keeps them in its settings).
 struct ScoringChoices {
     ParameterTexts texts;
     int locusColumn = 1;  // 0 mono, 1 di, 2 tri, 3 penta, 4 tetra, 5 hexa
@@ -24,6 +26,14 @@ struct ScoringChoices {
 struct Answers {
     std::optional<bool> exportAnyway;  // both progenitors missing from the results
     std::optional<bool> addAgain;      // the same run is in the run log already
+};
+
+// A clean-up as the clean-up window asks for it, its texts as typed.
+enum class CleanUpKind { Below, Above, LaneAndOrAllele };
+struct CleanUpChoice {
+    CleanUpKind kind = CleanUpKind::Below;
+    std::string height;        // Below, Above: the height
+    std::string allele, lane;  // LaneAndOrAllele: a text left empty is not used
 };
 
 // What adding a run came to; sameRun: the run log held the same run
