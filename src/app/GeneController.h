@@ -139,6 +139,8 @@ public:
     int32_t alleleCount() const { return scored.numalleles; }
     const std::vector<int32_t>& alleleSizes() const { return scored.allelesizelist; }
     const ScoringResult& result() const { return scored.scoring; }
+    // The lines the last scoring run wrote to the scoring log.
+    const std::string& scoringLog() const { return scored.scoringLog; }
     const accumdb& accumulator() const { return accumulation.raccumulator; }
 
     // SP-PCR statistics (Statistics.cpp): computed afresh on each call from

@@ -87,6 +87,7 @@ Outcome GeneController::score(const ScoringChoices& chosen) {
     scored.scoring = ScoringResult();
     scored.resultSource = ResultProvenance{dataSet.fileName, dataSet.fileSha256, texts, scored.locustype, p.maybes(), false};
     outlets.datatext.setText("");
+    scored.scoringLog.clear();
     outlets.numemptylanes.setText("");
     const Outcome outcome = scoreAlleles(p);
     if (outcome == Outcome::Cancelled && before) restoreScoring(*before);
@@ -145,6 +146,7 @@ Outcome GeneController::scoreAlleles(const ScoringParameters& p) {
 }
 
 void GeneController::sendTextLog(const std::string& text) {
+    scored.scoringLog += text;
     outlets.datatext.insertText(text);
     outlets.datatext.redraw();
 }

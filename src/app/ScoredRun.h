@@ -25,6 +25,7 @@ struct ScoredRun {
     std::optional<ResultProvenance> resultSource;
     uint64_t cleanUpEpoch = 0;  // moves on at every opening and scoring run
     std::string lastCleanUp;    // what the last clean-up did
+    std::string scoringLog;     // the lines the run wrote to the scoring log
     // The run reached its end marking no peak because its locus is not walked.
     bool unwalkedRun = false;
 };

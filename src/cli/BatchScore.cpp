@@ -606,7 +606,7 @@ private:
             blocks.add(file, ShowCounters, text, [&] { return tidy; });
         }
         addLaneChecks(file);
-        if (options.show & ShowMaybes) blocks.addLines(file, ShowMaybes, tk.datatext.text());
+        if (options.show & ShowMaybes) blocks.addLines(file, ShowMaybes, controller.scoringLog());
         if (options.show & ShowSppcr) {
             // The header first: the export's alerts come after it.
             blocks.begin(file, ShowSppcr);
