@@ -222,7 +222,7 @@ public:
     // and after every scoring, clean-up and undo, at the levels set; they
     // never change scoring or the counters.
     std::vector<LaneData> laneData() const;
-    const std::vector<QualityFlag>& qualityFlags() const { return flags; }
+    const std::vector<QualityFlag>& qualityFlags() const;
     const QualityLevels& levels() const { return qualityLevels; }
     void setQualityLevels(const QualityLevels& levels);
     // Within the range and locus the fields hold now.
@@ -342,9 +342,12 @@ private:
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;
-    // Quality flags of the open data set.
+    // Quality flags of the open data set. Each step that changes the marks
+    // takes the flags' range and levels at once but leaves their pass over
+    // every peak to the first reader: a batch run that shows no flags skips it.
     QualityLevels qualityLevels;
-    std::vector<QualityFlag> flags;
+    mutable std::vector<QualityFlag> flags;
+    mutable std::optional<QualityInput> flagsDue;
 };
 
 }  // namespace lociview
