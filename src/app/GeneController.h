@@ -5,6 +5,7 @@
 // alerts its outcome names and answers the outcome. It reaches windows and
 // controls only through the Outlets a toolkit hands it.
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,8 @@ using Row = PeakRow;
 // The checksum of a data set's files: one file's own, or the checksum of
 // the files' checksums in order (a file not read counts as empty).
 std::string dataSetSha256(const std::vector<std::optional<std::string>>& contents);
+// The same on a thread of its own; the contents must stay until it is taken.
+std::future<std::string> dataSetSha256Beside(const std::vector<std::optional<std::string>>& contents);
 
 // What the user chose for the instability indices; the range, P1 and the
 // locus step come from the scored run.
@@ -85,8 +88,9 @@ public:
 
     // Reading a peak table.
     void openFile(const std::string& path);
-    // openFile: on bytes already read; nothing for a file that could not be read.
-    void openFileBytes(std::optional<std::string_view> bytes);
+    // openFile: on bytes already read; nothing for a file that could not be
+    // read. checksum: the bytes' checksum when it is already under way.
+    void openFileBytes(std::optional<std::string_view> bytes, std::future<std::string> checksum = {});
     void convertDataTextToDataData();
 
     // Scoring.

@@ -1,15 +1,34 @@
 #include "base/Sha256.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <system_error>
 
 namespace lociview {
 
+namespace {
+
+// The one digest, set up once. libcrypto's default start reads the system's
+// OpenSSL configuration and registers every cipher and digest it has, which
+// takes longer than the checksum of a whole plate; a checksum needs none of it.
+const EVP_MD* sha256Digest() {
+    static const EVP_MD* const md = [] {
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CONFIG | OPENSSL_INIT_NO_ADD_ALL_CIPHERS |
+                                OPENSSL_INIT_NO_ADD_ALL_DIGESTS,
+                            nullptr);
+        return EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    }();
+    return md;
+}
+
+}  // namespace
+
 std::string sha256Hex(std::string_view bytes) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) return {};
+    const EVP_MD* md = sha256Digest();
+    if (!md || EVP_Digest(bytes.data(), bytes.size(), digest, &length, md, nullptr) != 1) return {};
     static constexpr char hex[] = "0123456789abcdef";
     std::string text;
     text.reserve(2 * length);
