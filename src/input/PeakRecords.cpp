@@ -49,7 +49,8 @@ std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db,
             logf(log, "lane # %d", lane);
             const auto it = perLane.find(lane);
             const size_t records = it == perLane.end() ? 0 : it->second;
-            for (size_t i = 0; i < records; ++i) logf(log, ".");
+            // A line per record: the plain text, as logf would make it.
+            for (size_t i = 0; i < records; ++i) log.line(".");
         }
     }
     return lanes;
