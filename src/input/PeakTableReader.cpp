@@ -261,10 +261,33 @@ const Unit* findUnit(const Unit* from, const Unit* end, Unit unit) {
     }
 }
 
+struct LineEnds {
+    size_t lineFeeds = 0, returns = 0;
+};
+
+// Both line ends counted in one pass. 8-bit text is taken in blocks of 255
+// units whose byte-wide tallies cannot overflow: the compiler compares a
+// whole vector of bytes at a time, several times quicker than a search per
+// line or a count per kind.
 template <class Unit>
-size_t countUnits(const Unit* from, const Unit* end, Unit unit) {
-    // One pass the compiler vectorises, instead of a search per line.
-    return static_cast<size_t>(std::count(from, end, unit));
+LineEnds countLineEnds(const Unit* from, const Unit* end) {
+    LineEnds n;
+    if constexpr (sizeof(Unit) == 1) {
+        for (; end - from >= 255; from += 255) {
+            uint8_t lineFeeds = 0, returns = 0;
+            for (int i = 0; i < 255; ++i) {
+                lineFeeds += from[i] == Unit('\n');
+                returns += from[i] == Unit('\r');
+            }
+            n.lineFeeds += lineFeeds;
+            n.returns += returns;
+        }
+    }
+    for (; from != end; ++from) {
+        n.lineFeeds += *from == Unit('\n');
+        n.returns += *from == Unit('\r');
+    }
+    return n;
 }
 
 // How a text splits into segments: whichever line end splits it into more
@@ -277,10 +300,9 @@ struct Segments {
 
 template <class Unit>
 Segments<Unit> splitOf(const Unit* text, size_t length) {
-    const size_t lineFeeds = countUnits(text, text + length, Unit('\n'));
-    const size_t returns = countUnits(text, text + length, Unit('\r'));
-    if (lineFeeds > returns) return {Unit('\n'), lineFeeds + 1};
-    return {Unit('\r'), returns + 1};
+    const LineEnds ends = countLineEnds(text, text + length);
+    if (ends.lineFeeds > ends.returns) return {Unit('\n'), ends.lineFeeds + 1};
+    return {Unit('\r'), ends.returns + 1};
 }
 
 // Calls visit(begin, end, line) for every segment in order; stops early when
