@@ -24,8 +24,17 @@ std::vector<SizeMatch> matchSizes(const AlleleList& records, const std::vector<i
         // in the window cannot hide a size; the strict test decides.
         const double from = s - tol - 1.0;
         const double to = s + tol + 1.0;
-        auto it = std::lower_bound(sizes.begin(), sizes.end(), from,
-                                   [](int32_t v, double x) { return static_cast<double>(v) < x; });
+        // The first size not below from, halving without a branch to guess
+        // wrong: a plate's sizes fall anywhere, and with the developer log
+        // every peak is matched.
+        const int32_t* first = sizes.data();
+        for (size_t n = sizes.size(); n > 1;) {
+            const size_t half = n / 2;
+            first = static_cast<double>(first[half]) < from ? first + half : first;
+            n -= half;
+        }
+        if (static_cast<double>(*first) < from) ++first;
+        auto it = sizes.begin() + (first - sizes.data());
         for (; it != sizes.end() && !(to < static_cast<double>(*it)); ++it)
             if (withinTolerance(s, static_cast<double>(*it), tol))
                 found.push_back({static_cast<size_t>(it - sizes.begin()), record.get()});
