@@ -194,6 +194,12 @@ TEST(AlleleDBTest, AnswersLikeAPlainList) {
     NullLog log;
     AlleleDB db(log);
     Model m;
+    // A restore of a list nothing was taken from still sees keys given anew.
+    for (int i = 0; i < 3; ++i) apply(db, m, {Op::Add, 100.0 + i, 1, 100});
+    apply(db, m, {Op::Rekey, 0, 1, 5000001});
+    expectSame(db, m, "a key far off");
+    apply(db, m, {Op::Rekey, 0, 0, 2});
+    expectSame(db, m, "a key shared");
     for (int round = 0; round < 4; ++round) {
         for (int i = 0; i < 400; ++i) {
             apply(db, m, {Op::Add, 98.0 + 0.25 * next(56), 1 + next(4), 100 * next(10), next(4)});
