@@ -96,6 +96,7 @@ uint32_t AlleleDB::slotWithKey(int32_t k) const {
 
 void AlleleDB::rebuildIndex() const {
     laneSlots.clear();
+    foundLane = nullptr;
     lastLane = nullptr;
     slotOfKey.clear();
     sharedKeys = false;
@@ -157,8 +158,8 @@ void AlleleDB::removeSlot(uint32_t slot, bool squeeze) {
     const int32_t lane = slots[slot]->getLane();
     slots[slot].reset();
     ++holes;
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) {
-        LaneIndex& index = it->second;
+    if (LaneIndex* found = laneIndex(lane)) {
+        LaneIndex& index = *found;
         if (++index.holes > 8 && index.holes * 2 > index.slots.size()) {
             std::erase_if(index.slots, [this](uint32_t s) { return !slots[s]; });
             index.holes = 0;
@@ -185,15 +186,14 @@ const AlleleList& AlleleDB::workingList() const {
 
 AlleleList AlleleDB::getLane(int32_t lane) const {
     AlleleList out;
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) out.reserve(it->second.slots.size());
+    if (const LaneIndex* index = laneIndex(lane)) out.reserve(index->slots.size());
     forEachInLane(lane, [&](const AllelePtr& a) { out.push_back(a); });
     return out;
 }
 
 bool AlleleDB::hasRecordsInLane(int32_t lane) const {
-    const auto it = laneSlots.find(lane);
-    return it != laneSlots.end() &&
-           std::any_of(it->second.slots.begin(), it->second.slots.end(), [this](uint32_t s) { return slots[s] != nullptr; });
+    const LaneIndex* index = laneIndex(lane);
+    return index && std::any_of(index->slots.begin(), index->slots.end(), [this](uint32_t s) { return slots[s] != nullptr; });
 }
 
 AllelePtr AlleleDB::getAlleleWithKey(int32_t k) const {
@@ -207,8 +207,8 @@ void AlleleDB::removeAlleleWithKey(int32_t k) {
 }
 
 void AlleleDB::removeAlleleSize(double size, int32_t lane, double tol) {
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end())
-        for (const uint32_t slot : it->second.slots) {
+    if (const LaneIndex* index = laneIndex(lane))
+        for (const uint32_t slot : index->slots) {
             const AllelePtr& a = slots[slot];
             if (a && withinTolerance(a->getSize(), size, tol)) {
                 removeSlot(slot);
@@ -222,6 +222,7 @@ void AlleleDB::removeAllAlleles() {
     slots.clear();
     holes = 0;
     laneSlots.clear();
+    foundLane = nullptr;
     lastLane = nullptr;
     slotOfKey.clear();
     keysIndexed = true;

@@ -101,6 +101,18 @@ private:
         size_t holes = 0;
     };
     mutable std::unordered_map<int32_t, LaneIndex> laneSlots;
+    // The lane's entry, or null. Scoring asks about one lane many times in a
+    // row: the entry last found is kept at hand (entries stay where they are
+    // until the map is cleared, which forgets it).
+    LaneIndex* laneIndex(int32_t lane) const {
+        if (foundLane && foundLaneNumber == lane) return foundLane;
+        const auto it = laneSlots.find(lane);
+        if (it == laneSlots.end()) return nullptr;
+        foundLaneNumber = lane;
+        return foundLane = &it->second;
+    }
+    mutable LaneIndex* foundLane = nullptr;
+    mutable int32_t foundLaneNumber = 0;
     mutable LaneIndex* lastLane = nullptr;  // the entry of the lane last added to
     mutable int32_t lastLaneNumber = 0;
     // Key -> position of the first record in the list with that key, for
@@ -122,21 +134,21 @@ private:
 
 template <typename F>
 void AlleleDB::removeFromLane(int32_t lane, F&& remove) {
-    const auto it = laneSlots.find(lane);
-    if (it == laneSlots.end()) return;
+    const LaneIndex* index = laneIndex(lane);
+    if (!index) return;
     // Walks the lane's entry in place rather than a copy of its records;
     // the removals wait until the walk is over, as they may squeeze it.
     std::vector<int32_t> keys;
-    for (const uint32_t slot : it->second.slots)
+    for (const uint32_t slot : index->slots)
         if (slots[slot] && remove(*slots[slot])) keys.push_back(slots[slot]->getKey());
     removeAllelesWithKeys(keys);
 }
 
 template <typename F>
 void AlleleDB::forEachInLane(int32_t lane, F&& visit) const {
-    const auto it = laneSlots.find(lane);
-    if (it == laneSlots.end()) return;
-    for (const uint32_t slot : it->second.slots)
+    const LaneIndex* index = laneIndex(lane);
+    if (!index) return;
+    for (const uint32_t slot : index->slots)
         if (const AllelePtr& a = slots[slot]) visit(a);
 }
 
