@@ -165,7 +165,7 @@ bool GeneController::flagsShownByLane() const { return dataSet.isWorkingOnFile &
 
 TextTable GeneController::flagged(const TextTable& byLane) const {
     // Flags are the open data set's: none for the lanes of a file before it.
-    return flagsShownByLane() ? withFlagsColumn(byLane, flags) : byLane;
+    return flagsShownByLane() ? withFlagsColumn(byLane, qualityFlags()) : byLane;
 }
 
 TextTable GeneController::sampleNamed(const TextTable& byLane) const {

@@ -5,6 +5,7 @@
 // alerts its outcome names and answers the outcome. It reaches windows and
 // controls only through the Outlets a toolkit hands it.
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,8 @@ namespace lociview {
 // The checksum of a data set's files: one file's own, or the checksum of
 // the files' checksums in order (a file not read counts as empty).
 std::string dataSetSha256(const std::vector<std::optional<std::string>>& contents);
+// The same on a thread of its own; the contents must stay until it is taken.
+std::future<std::string> dataSetSha256Beside(const std::vector<std::optional<std::string>>& contents);
 
 // What the user chose for the instability indices; the range, P1 and the
 // locus step come from the scored run.
@@ -94,8 +97,9 @@ public:
 
     // Reading a peak table.
     void openFile(const std::string& path);
-    // openFile: on bytes already read; nothing for a file that could not be read.
-    void openFileBytes(std::optional<std::string_view> bytes);
+    // openFile: on bytes already read; nothing for a file that could not be
+    // read. checksum: the bytes' checksum when it is already under way.
+    void openFileBytes(std::optional<std::string_view> bytes, std::future<std::string> checksum = {});
     void convertDataTextToDataData();
 
     // Scoring. score: the work of Score on choices given as values
@@ -243,7 +247,7 @@ public:
     // and after every scoring, clean-up and undo, at the levels set; they
     // never change scoring or the counters.
     std::vector<LaneData> laneData() const;
-    const std::vector<QualityFlag>& qualityFlags() const { return flags; }
+    const std::vector<QualityFlag>& qualityFlags() const;
     const QualityLevels& levels() const { return qualityLevels; }
     void setQualityLevels(const QualityLevels& levels);
     // Within the range and locus the fields hold now.
@@ -338,9 +342,12 @@ private:
     // What the fields of the action that read them last were read as.
     std::string readNotes;
     bool readingFields = false;
-    // Quality flags of the open data set.
+    // Quality flags of the open data set. Each step that changes the marks
+    // takes the flags' range and levels at once but leaves their pass over
+    // every peak to the first reader: a batch run that shows no flags skips it.
     QualityLevels qualityLevels;
-    std::vector<QualityFlag> flags;
+    mutable std::vector<QualityFlag> flags;
+    mutable std::optional<QualityInput> flagsDue;
 };
 
 }  // namespace lociview

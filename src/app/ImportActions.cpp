@@ -4,6 +4,7 @@
 // recognises, is read exactly as before.
 #include <algorithm>
 #include <new>
+#include <system_error>
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
@@ -20,6 +21,16 @@ std::string dataSetSha256(const std::vector<std::optional<std::string>>& content
     for (const std::optional<std::string>& bytes : contents)
         sha += sha256Hex(bytes ? std::string_view(*bytes) : std::string_view());
     return contents.size() == 1 ? sha : sha256Hex(sha);
+}
+
+std::future<std::string> dataSetSha256Beside(const std::vector<std::optional<std::string>>& contents) {
+    try {
+        return std::async(std::launch::async, [&contents] { return dataSetSha256(contents); });
+    } catch (const std::system_error&) {
+        std::promise<std::string> now;
+        now.set_value(dataSetSha256(contents));
+        return now.get_future();
+    }
 }
 
 std::optional<Outcome> GeneController::readTables(const std::vector<std::string>& paths, std::vector<Row>& kept,
@@ -46,6 +57,9 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         return refuseTables(message, kept);
     }
 
+    // Worked out beside the reading, as a classic table's is: a single
+    // file's checksum is its own, so a classic table takes it over.
+    std::future<std::string> checksum = dataSetSha256Beside(contents);
     PeakImport tables = importPeakTables(files, log);
     switch (tables.status) {
         case ImportStatus::Classic:
@@ -53,7 +67,8 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
             // One file, read as it always was; without rows it ends with the
             // no-data alert and no data set.
             dataSet.isWorkingOnFile = true;
-            openFileBytes(files.front().bytes);
+            openFileBytes(files.front().bytes,
+                          contents.size() == 1 && contents.front() ? std::move(checksum) : std::future<std::string>());
             dataSet.imported = {};
             dataSet.imported.tables.status = ImportStatus::Classic;
             dataSet.imported.tables.layoutName = "Peak table with lane numbers";
@@ -62,7 +77,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::Refused: return refuseTables(tables.message, kept);
         case ImportStatus::Imported: break;
     }
-    const std::string tablesSha256 = dataSetSha256(contents);
+    const std::string tablesSha256 = checksum.get();
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
@@ -38,8 +39,9 @@ std::vector<LaneData> GeneController::laneData() const {
 
 std::vector<LaneData> GeneController::flaggedLanes() const {
     std::vector<LaneData> lanes = laneData();
-    std::erase_if(lanes, [this](const LaneData& lane) {
-        return std::none_of(flags.begin(), flags.end(), [&](const QualityFlag& f) { return f.lane == lane.lane; });
+    const std::vector<QualityFlag>& flagged = qualityFlags();
+    std::erase_if(lanes, [&flagged](const LaneData& lane) {
+        return std::none_of(flagged.begin(), flagged.end(), [&](const QualityFlag& f) { return f.lane == lane.lane; });
     });
     return lanes;
 }
@@ -58,7 +60,16 @@ void GeneController::updateQualityFlags() {
     input.low = intValue(run ? run->lowrange : outlets.lowrange.text());
     input.high = intValue(run ? run->highrange : outlets.highrange.text());
     input.withMaybes = run && scored.resultSource->maybes;
-    flags = dataSet.isWorkingOnFile ? lociview::qualityFlags(laneData(), input) : std::vector<QualityFlag>();
+    flags.clear();
+    flagsDue.reset();
+    if (dataSet.isWorkingOnFile) flagsDue = input;
+}
+
+const std::vector<QualityFlag>& GeneController::qualityFlags() const {
+    // The marks are those of the step that asked for the flags: every step
+    // that changes them asks again before it ends.
+    if (flagsDue) flags = lociview::qualityFlags(laneData(), *std::exchange(flagsDue, std::nullopt));
+    return flags;
 }
 
 ProgenitorSuggestion GeneController::progenitorSuggestion() const {

@@ -86,13 +86,12 @@ void GeneController::openFile(const std::string& path) {
     dataSet.fileName = lastComponent(path);
 }
 
-void GeneController::openFileBytes(std::optional<std::string_view> bytes) {
+void GeneController::openFileBytes(std::optional<std::string_view> bytes, std::future<std::string> checksum) {
     // A run added to the log names the exact bytes it was scored from.
     dataSet.fileName.clear();
     // Worked out beside the reading: the two passes over a plate's bytes
     // take one pass's time on two cores.
-    std::future<std::string> checksum;
-    if (bytes) checksum = sha256HexBeside(*bytes);
+    if (bytes && !checksum.valid()) checksum = sha256HexBeside(*bytes);
     try {
         readPeakTable(bytes, dataSet.data, log);
     } catch (const std::bad_alloc&) {

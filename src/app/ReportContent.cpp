@@ -98,6 +98,7 @@ Report GeneController::report() const {
 
     if (dataSet.isWorkingOnFile) {
         ReportSection flagged = section("Flagged lanes");
+        const std::vector<QualityFlag>& flags = qualityFlags();
         std::vector<int32_t> lanes;
         for (const QualityFlag& f : flags)
             if (lanes.empty() || lanes.back() != f.lane) lanes.push_back(f.lane);

@@ -48,11 +48,15 @@ public:
         at += n;
         return true;
     }
-    bool integer(long long v) {
-        char digits[24];
-        const auto res = std::to_chars(digits, digits + sizeof digits, v);
-        return text(digits, static_cast<size_t>(res.ptr - digits));
+    // Numbers are written in place, not gathered and then copied.
+    template <typename Integer>
+    bool digits(Integer v) {
+        const auto res = std::to_chars(at, end, v);
+        if (res.ec != std::errc()) return false;
+        at = res.ptr;
+        return true;
     }
+    bool integer(long long v) { return digits(v); }
     // "%.*f": the exact binary value rounded to the precision, ties to even.
     bool fixed(double v, int precision) {
         uint64_t bits = 0;
@@ -82,17 +86,20 @@ public:
             if (rest > half || (rest == half && (q & 1))) ++q;
         }
         if (q >> 64) return printfFixed(v, precision);
-        const auto whole = static_cast<uint64_t>(q) / kTens[precision];
-        auto fraction = static_cast<uint64_t>(q) % kTens[precision];
+        // "%lf" and "%.2lf" are nearly every line's: a constant divisor is a
+        // multiplication, a variable one a division.
+        const auto split = [&q](uint64_t ten) {
+            return std::pair(static_cast<uint64_t>(q) / ten, static_cast<uint64_t>(q) % ten);
+        };
+        auto [whole, fraction] = precision == 6 ? split(1000000) : precision == 2 ? split(100) : split(kTens[precision]);
         if ((bits >> 63) && !text("-", 1)) return false;
-        char digits[24];
-        const auto res = std::to_chars(digits, digits + sizeof digits, whole);
-        if (!text(digits, static_cast<size_t>(res.ptr - digits))) return false;
+        if (!digits(whole)) return false;
         if (precision == 0) return true;
-        char decimals[10];
-        decimals[0] = '.';
-        for (int i = precision; i > 0; --i, fraction /= 10) decimals[i] = static_cast<char>('0' + fraction % 10);
-        return text(decimals, static_cast<size_t>(precision) + 1);
+        if (end - at < precision + 1) return false;
+        at[0] = '.';
+        for (int i = precision; i > 0; --i, fraction /= 10) at[i] = static_cast<char>('0' + fraction % 10);
+        at += precision + 1;
+        return true;
     }
     size_t length(const char* start) const { return static_cast<size_t>(at - start); }
 
@@ -154,24 +161,24 @@ int quickFormat(char* buf, size_t size, const char* fmt, va_list args) {
 
 void logf(LogSink& log, const char* fmt, ...) {
     if (!log.enabled()) return;
+    // The arguments are walked afresh for each try rather than copied
+    // beforehand: a copy of the list costs more than a plain line's text.
     va_list args;
-    va_start(args, fmt);
     char small[512];
-    va_list copy;
-    va_copy(copy, args);
-    int n = quickFormat(small, sizeof small, fmt, copy);
-    va_end(copy);
+    va_start(args, fmt);
+    int n = quickFormat(small, sizeof small, fmt, args);
+    va_end(args);
     if (n < 0) {
         // Most other lines still fit on the stack: no allocation per line.
-        va_copy(copy, args);
-        n = std::vsnprintf(small, sizeof small, fmt, copy);
-        va_end(copy);
+        va_start(args, fmt);
+        n = std::vsnprintf(small, sizeof small, fmt, args);
+        va_end(args);
     }
     if (n >= 0 && static_cast<size_t>(n) < sizeof small) {
-        va_end(args);
         log.line(std::string_view(small, static_cast<size_t>(n)));
         return;
     }
+    va_start(args, fmt);
     const std::string s = vformat(fmt, args);
     va_end(args);
     log.line(s);

@@ -1,6 +1,8 @@
 #pragma once
-// An output stream that accepts every character and keeps none: a trace
-// nobody reads is still formatted and written as in a real session.
+// An output stream that accepts every character and keeps none. A trace
+// written to one skips the lines that cost a formatted number each (a
+// progress step per lane, the by-lane listing); the rest is still
+// formatted and written as in a real session.
 #include <ostream>
 #include <streambuf>
 

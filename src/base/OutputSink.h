@@ -8,6 +8,8 @@ namespace lociview {
 class OutputSink {
 public:
     virtual ~OutputSink() = default;
+    // False when nothing written is kept: callers may skip building the text.
+    virtual bool enabled() const { return true; }
     virtual void write(std::string_view text) = 0;
 };
 

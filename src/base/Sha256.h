@@ -7,7 +7,7 @@
 
 namespace lociview {
 
-// 64 lowercase hex digits; empty only if libcrypto itself fails.
+// 64 lowercase hex digits; empty only if libcrypto cannot be opened or fails.
 std::string sha256Hex(std::string_view bytes);
 
 // The same, worked out on a thread of its own while the caller goes on

@@ -21,7 +21,9 @@ void Trace::emitList(std::string_view name, const std::vector<std::string>& entr
 
 int Matrix::cellState(int row, int column) const { return row == 0 && column == on ? 1 : 0; }
 
-void Progress::displayNow() { trace.emit("progress", format("%.0f/%.0f", current, maximum)); }
+void Progress::displayNow() {
+    if (trace.enabled()) trace.emit("progress", format("%.0f/%.0f", current, maximum));
+}
 
 Table::Table(Trace& t) : trace(t) {
     for (const TableColumn& c : byAlleleColumns()) columns.emplace_back(c.identifier, c.title);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Toolkit.h"
+#include "base/NullStream.h"
 #include "scoring/Locus.h"
 #include "chart/ChartModel.h"
 
@@ -21,13 +22,16 @@ namespace lociview::headless {
 // Where trace lines go.
 class Trace {
 public:
-    explicit Trace(std::ostream& out) : out(out) {}
+    explicit Trace(std::ostream& out) : out(out), keeps(dynamic_cast<NullStream*>(&out) == nullptr) {}
     void emit(std::string_view tag, std::string_view text);
+    // False when the trace goes to a NullStream.
+    bool enabled() const { return keeps; }
     // "name:" followed by " entry" for each entry; an empty list is "name:".
     void emitList(std::string_view name, const std::vector<std::string>& entries);
 
 private:
     std::ostream& out;
+    bool keeps;
 };
 
 class Field final : public TextField {
@@ -194,6 +198,7 @@ private:
 class LineOutput final : public OutputSink {
 public:
     explicit LineOutput(Trace& trace) : trace(trace) {}
+    bool enabled() const override { return trace.enabled(); }
     void write(std::string_view text) override;
     void flush();  // prints an unterminated tail
 

@@ -400,17 +400,24 @@ private:
                           numberScratch, text) == CellNumber::Number;
     }
 
+    // The size columns: the Size column, or each pair's. Asked of every row,
+    // so walked where they are rather than gathered into a list per row.
+    template <typename F>
+    bool anySizeColumn(F&& test) const {
+        if (columns.pairs.empty()) return test(columns.size);
+        return std::any_of(columns.pairs.begin(), columns.pairs.end(), [&](const Pair& p) { return test(p.size); });
+    }
+
     bool holdsSize(const std::vector<Field>& fields) {
-        std::vector<int> sizes{columns.size};
-        if (columns.pairs.size() > 0) {
-            sizes.clear();
-            for (const Pair& p : columns.pairs) sizes.push_back(p.size);
-        }
-        for (const int column : sizes)
-            if (sizeIsNumber(fields, column)) return true;
+        if (anySizeColumn([&](int column) { return sizeIsNumber(fields, column); })) return true;
         // Too few cells for the size column: the row may be split by another
         // delimiter than the header.
-        if (static_cast<size_t>(*std::min_element(sizes.begin(), sizes.end())) < fields.size()) return false;
+        int least = columns.size;
+        if (!columns.pairs.empty()) {
+            least = columns.pairs.front().size;
+            for (const Pair& p : columns.pairs) least = std::min(least, p.size);
+        }
+        if (static_cast<size_t>(least) < fields.size()) return false;
         const std::string_view line(fields.front().raw.data(),
                                     static_cast<size_t>(fields.back().raw.data() + fields.back().raw.size() -
                                                         fields.front().raw.data()));
@@ -419,8 +426,7 @@ private:
             if (other == delimiter) continue;
             RecordScanner resplit(line, other);
             if (!resplit.next(cells)) continue;
-            for (const int column : sizes)
-                if (sizeIsNumber(cells, column)) return true;
+            if (anySizeColumn([&](int column) { return sizeIsNumber(cells, column); })) return true;
         }
         return false;
     }

@@ -125,6 +125,21 @@ public:
         for (size_t i = span.begin; i < span.end; ++i) appendUtf8(out, at(i));
     }
 
+    // The span as UTF-8: a view of the text itself when it is 8-bit and
+    // all ASCII, as a plate's items are (ASCII is its own UTF-8), else
+    // appendSpan's text in out.
+    std::string_view spanText(const Span& span, std::string& out) const {
+        if constexpr (sizeof(Unit) == 1) {
+            const Unit* begin = text + span.begin;
+            const Unit* end = text + span.end;
+            if (std::all_of(begin, end, [](Unit c) { return c < 0x80; }))
+                return std::string_view(reinterpret_cast<const char*>(begin), span.end - span.begin);
+        }
+        out.clear();
+        appendSpan(out, span);
+        return out;
+    }
+
 private:
     char32_t at(size_t i) const { return static_cast<char32_t>(text[i]); }
 
@@ -246,10 +261,32 @@ const Unit* findUnit(const Unit* from, const Unit* end, Unit unit) {
     }
 }
 
+struct LineEnds {
+    size_t lineFeeds = 0, returns = 0;
+};
+
+// Both line ends counted in one pass. 8-bit text is taken in blocks of 255
+// units whose byte-wide tallies cannot overflow: the compiler compares a
+// whole vector of bytes at a time, several times quicker than a search per
+// line or a count per kind.
 template <class Unit>
-size_t countUnits(const Unit* from, const Unit* end, Unit unit) {
-    size_t n = 0;
-    for (const Unit* p = findUnit(from, end, unit); p != end; p = findUnit(p + 1, end, unit)) ++n;
+LineEnds countLineEnds(const Unit* from, const Unit* end) {
+    LineEnds n;
+    if constexpr (sizeof(Unit) == 1) {
+        for (; end - from >= 255; from += 255) {
+            uint8_t lineFeeds = 0, returns = 0;
+            for (int i = 0; i < 255; ++i) {
+                lineFeeds += from[i] == Unit('\n');
+                returns += from[i] == Unit('\r');
+            }
+            n.lineFeeds += lineFeeds;
+            n.returns += returns;
+        }
+    }
+    for (; from != end; ++from) {
+        n.lineFeeds += *from == Unit('\n');
+        n.returns += *from == Unit('\r');
+    }
     return n;
 }
 
@@ -263,10 +300,9 @@ struct Segments {
 
 template <class Unit>
 Segments<Unit> splitOf(const Unit* text, size_t length) {
-    const size_t lineFeeds = countUnits(text, text + length, Unit('\n'));
-    const size_t returns = countUnits(text, text + length, Unit('\r'));
-    if (lineFeeds > returns) return {Unit('\n'), lineFeeds + 1};
-    return {Unit('\r'), returns + 1};
+    const LineEnds ends = countLineEnds(text, text + length);
+    if (ends.lineFeeds > ends.returns) return {Unit('\n'), ends.lineFeeds + 1};
+    return {Unit('\r'), ends.returns + 1};
 }
 
 // Calls visit(begin, end, line) for every segment in order; stops early when
@@ -302,13 +338,8 @@ void parseText(const Unit* text, size_t length, std::vector<PeakRow>& rows, LogS
                  clampedCount(line));
             return true;
         }
-        lane.clear();
-        letters.clear();
-        dataId.clear();
-        scanner.appendSpan(lane, items.lane);
-        scanner.appendSpan(letters, items.letters);
-        scanner.appendSpan(dataId, items.dataId);
-        rows.emplace_back(lane, letters, dataId,
+        rows.emplace_back(scanner.spanText(items.lane, lane), scanner.spanText(items.letters, letters),
+                          scanner.spanText(items.dataId, dataId),
                           PeakNumbers{items.numbers[0], items.numbers[1], items.height, items.numbers[2],
                                       items.numbers[3]});
         return true;

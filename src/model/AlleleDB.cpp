@@ -26,22 +26,23 @@ void AlleleDB::forEachRecord(F&& visit) const {
         if (a) visit(a);
 }
 
-template <typename F>
-void AlleleDB::forEachInLane(int32_t lane, F&& visit) const {
-    const auto it = laneSlots.find(lane);
-    if (it == laneSlots.end()) return;
-    for (const uint32_t slot : it->second.slots)
-        if (const AllelePtr& a = slots[slot]) visit(a);
-}
-
 void AlleleDB::reserve(size_t records) {
     slots.reserve(slots.size() + records);
     backup.reserve(backup.size() + records);
+    block = std::make_shared<std::vector<Allele>>();
+    block->reserve(records);
 }
 
 void AlleleDB::addAlleleWithSize(double size, int32_t height, int32_t area, int32_t lane) {
-    auto allele = std::make_shared<Allele>(size, height, area, lane);
-    allele->assignKey(static_cast<int32_t>(key));
+    // Records added without room asked for come in blocks of this many.
+    constexpr size_t kBlockRecords = 256;
+    if (!block || block->size() == block->capacity()) {
+        block = std::make_shared<std::vector<Allele>>();
+        block->reserve(kBlockRecords);
+    }
+    Allele& record = block->emplace_back(size, height, area, lane);
+    record.assignKey(static_cast<int32_t>(key));
+    AllelePtr allele(block, &record);
     append(allele);
     backup.push_back(std::move(allele));
     ++key;
@@ -95,6 +96,7 @@ uint32_t AlleleDB::slotWithKey(int32_t k) const {
 
 void AlleleDB::rebuildIndex() const {
     laneSlots.clear();
+    foundLane = nullptr;
     lastLane = nullptr;
     slotOfKey.clear();
     sharedKeys = false;
@@ -120,18 +122,44 @@ void AlleleDB::rebuildIndex() const {
 
 void AlleleDB::compact() const {
     if (holes == 0) return;
-    std::erase_if(slots, [](const AllelePtr& a) { return !a; });
+    // The records keep their order, so each index keeps its order too: the
+    // positions are moved through a map from old to new instead of
+    // rebuilding the lane and key indexes from nothing.
+    std::vector<uint32_t> moved(slots.size(), kNoSlot);
+    uint32_t next = 0;
+    for (uint32_t slot = 0; slot < slots.size(); ++slot)
+        if (slots[slot]) {
+            if (next != slot) slots[next] = std::move(slots[slot]);
+            moved[slot] = next++;
+        }
+    slots.resize(next);
     holes = 0;
-    rebuildIndex();
+    for (auto& [lane, index] : laneSlots) {
+        std::erase_if(index.slots, [&moved](uint32_t slot) { return moved[slot] == kNoSlot; });
+        for (uint32_t& slot : index.slots) slot = moved[slot];
+        index.holes = 0;
+    }
+    for (uint32_t& slot : slotOfKey)
+        if (slot != kNoSlot) slot = moved[slot];
 }
 
-void AlleleDB::removeSlot(uint32_t slot) {
+void AlleleDB::removeAllelesWithKeys(const std::vector<int32_t>& keys) {
+    for (const int32_t k : keys)
+        if (const uint32_t slot = slotWithKey(k); slot != kNoSlot) removeSlot(slot, false);
+    compactIfSparse();
+}
+
+void AlleleDB::compactIfSparse() const {
+    if (holes > kHolesBeforeCompacting && holes * 2 > slots.size()) compact();
+}
+
+void AlleleDB::removeSlot(uint32_t slot, bool squeeze) {
     const int32_t k = slots[slot]->getKey();
     const int32_t lane = slots[slot]->getLane();
     slots[slot].reset();
     ++holes;
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) {
-        LaneIndex& index = it->second;
+    if (LaneIndex* found = laneIndex(lane)) {
+        LaneIndex& index = *found;
         if (++index.holes > 8 && index.holes * 2 > index.slots.size()) {
             std::erase_if(index.slots, [this](uint32_t s) { return !slots[s]; });
             index.holes = 0;
@@ -148,7 +176,7 @@ void AlleleDB::removeSlot(uint32_t slot) {
                     break;
                 }
     }
-    if (holes > kHolesBeforeCompacting && holes * 2 > slots.size()) compact();
+    if (squeeze) compactIfSparse();
 }
 
 const AlleleList& AlleleDB::workingList() const {
@@ -158,9 +186,14 @@ const AlleleList& AlleleDB::workingList() const {
 
 AlleleList AlleleDB::getLane(int32_t lane) const {
     AlleleList out;
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end()) out.reserve(it->second.slots.size());
+    if (const LaneIndex* index = laneIndex(lane)) out.reserve(index->slots.size());
     forEachInLane(lane, [&](const AllelePtr& a) { out.push_back(a); });
     return out;
+}
+
+bool AlleleDB::hasRecordsInLane(int32_t lane) const {
+    const LaneIndex* index = laneIndex(lane);
+    return index && std::any_of(index->slots.begin(), index->slots.end(), [this](uint32_t s) { return slots[s] != nullptr; });
 }
 
 AllelePtr AlleleDB::getAlleleWithKey(int32_t k) const {
@@ -174,8 +207,8 @@ void AlleleDB::removeAlleleWithKey(int32_t k) {
 }
 
 void AlleleDB::removeAlleleSize(double size, int32_t lane, double tol) {
-    if (const auto it = laneSlots.find(lane); it != laneSlots.end())
-        for (const uint32_t slot : it->second.slots) {
+    if (const LaneIndex* index = laneIndex(lane))
+        for (const uint32_t slot : index->slots) {
             const AllelePtr& a = slots[slot];
             if (a && withinTolerance(a->getSize(), size, tol)) {
                 removeSlot(slot);
@@ -189,6 +222,7 @@ void AlleleDB::removeAllAlleles() {
     slots.clear();
     holes = 0;
     laneSlots.clear();
+    foundLane = nullptr;
     lastLane = nullptr;
     slotOfKey.clear();
     keysIndexed = true;
@@ -196,9 +230,17 @@ void AlleleDB::removeAllAlleles() {
 }
 
 void AlleleDB::restore() {
+    for (const auto& a : backup) a->changeScore(UNMARKED);
+    // Scoring a file just opened finds the working list still the backup
+    // list, its indexes already built: they stand if every key still leads
+    // to its own record (a key given anew is seen here).
+    if (holes == 0 && keysIndexed && slots == backup) {
+        uint32_t slot = 0;
+        while (slot < slots.size() && slotWithKey(slots[slot]->getKey()) == slot) ++slot;
+        if (slot == slots.size()) return;
+    }
     slots = backup;
     holes = 0;
-    for (const auto& a : slots) a->changeScore(UNMARKED);
     rebuildIndex();
 }
 
@@ -221,13 +263,15 @@ AlleleList AlleleDB::getAlleleSize(double size, double tol) const {
 }
 
 AllelePtr AlleleDB::getAlleleSize(double size, int32_t lane, double tol) const {
-    AllelePtr best;
+    // Held by address until the end: scoring asks this several times per
+    // peak, and each copy of a shared pointer on the way is a locked count.
+    const AllelePtr* best = nullptr;
     // Only a strictly taller record replaces the best: the first of equally
     // tall ones wins.
     forEachInLane(lane, [&](const AllelePtr& a) {
-        if (withinTolerance(a->getSize(), size, tol) && (!best || a->getHeight() > best->getHeight())) best = a;
+        if (withinTolerance(a->getSize(), size, tol) && (!best || a->getHeight() > (*best)->getHeight())) best = &a;
     });
-    return best;
+    return best ? *best : nullptr;
 }
 
 AlleleList AlleleDB::getAllelesInLane(int32_t lane, double low, double high, int32_t score) const {

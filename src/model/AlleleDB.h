@@ -25,15 +25,30 @@ public:
     AlleleDB(const AlleleDB&) = delete;  // its index points into itself
 
     void addAlleleWithSize(double size, int32_t height, int32_t area, int32_t lane);
-    // Room for that many more records, so a file's records go in without regrowing.
+    // Room for that many more records, so a file's records go in without
+    // regrowing, and in one allocation.
     void reserve(size_t records);
     int32_t count() const { return static_cast<int32_t>(slots.size() - holes); }
     AlleleList getLane(int32_t lane) const;
+    bool hasRecordsInLane(int32_t lane) const;
     AllelePtr getAlleleWithKey(int32_t key) const;
     void removeAlleleWithKey(int32_t key);
     void removeAlleleSize(double size, int32_t lane, double tol);
     void removeAllAlleles();
-    void purgeBackup() { backup.clear(); }
+    void purgeBackup() {
+        backup.clear();
+        block.reset();
+    }
+    // removeAlleleWithKey for each key in turn.
+    void removeAllelesWithKeys(const std::vector<int32_t>& keys);
+    // Visits the working records of a lane in order and removes those for
+    // which remove(record) is true, as removeAlleleWithKey would one by one.
+    template <typename F>
+    void removeFromLane(int32_t lane, F&& remove);
+    // Calls visit(const AllelePtr&) for each working record of a lane in
+    // order, without a copy of the list; visit must not remove any.
+    template <typename F>
+    void forEachInLane(int32_t lane, F&& visit) const;
     void restore();
     // Puts back a working list taken earlier (records, order), scores untouched.
     void restoreWorkingList(AlleleList list);
@@ -63,13 +78,12 @@ private:
     void append(AllelePtr allele);
     void indexKey(int32_t key, uint32_t slot) const;
     uint32_t slotWithKey(int32_t key) const;
-    void removeSlot(uint32_t slot);
+    void removeSlot(uint32_t slot, bool squeeze = true);
+    void compactIfSparse() const;
     void rebuildIndex() const;
     void compact() const;
     template <typename F>
     void forEachRecord(F&& visit) const;
-    template <typename F>
-    void forEachInLane(int32_t lane, F&& visit) const;
 
     LogSink& log;
     uint32_t key = 0;
@@ -87,6 +101,18 @@ private:
         size_t holes = 0;
     };
     mutable std::unordered_map<int32_t, LaneIndex> laneSlots;
+    // The lane's entry, or null. Scoring asks about one lane many times in a
+    // row: the entry last found is kept at hand (entries stay where they are
+    // until the map is cleared, which forgets it).
+    LaneIndex* laneIndex(int32_t lane) const {
+        if (foundLane && foundLaneNumber == lane) return foundLane;
+        const auto it = laneSlots.find(lane);
+        if (it == laneSlots.end()) return nullptr;
+        foundLaneNumber = lane;
+        return foundLane = &it->second;
+    }
+    mutable LaneIndex* foundLane = nullptr;
+    mutable int32_t foundLaneNumber = 0;
     mutable LaneIndex* lastLane = nullptr;  // the entry of the lane last added to
     mutable int32_t lastLaneNumber = 0;
     // Key -> position of the first record in the list with that key, for
@@ -99,7 +125,32 @@ private:
     mutable bool keysIndexed = true;
     mutable bool sharedKeys = false;
     AlleleList backup;
+    // Records are made in blocks, a block of a file's records at once:
+    // one allocation instead of one per record. Each record's pointer
+    // shares its block's count, so a block lives while any of its records
+    // does. The block never grows past the room it was made with.
+    std::shared_ptr<std::vector<Allele>> block;
 };
+
+template <typename F>
+void AlleleDB::removeFromLane(int32_t lane, F&& remove) {
+    const LaneIndex* index = laneIndex(lane);
+    if (!index) return;
+    // Walks the lane's entry in place rather than a copy of its records;
+    // the removals wait until the walk is over, as they may squeeze it.
+    std::vector<int32_t> keys;
+    for (const uint32_t slot : index->slots)
+        if (slots[slot] && remove(*slots[slot])) keys.push_back(slots[slot]->getKey());
+    removeAllelesWithKeys(keys);
+}
+
+template <typename F>
+void AlleleDB::forEachInLane(int32_t lane, F&& visit) const {
+    const LaneIndex* index = laneIndex(lane);
+    if (!index) return;
+    for (const uint32_t slot : index->slots)
+        if (const AllelePtr& a = slots[slot]) visit(a);
+}
 
 // True when size lies strictly within tol of target.
 inline bool withinTolerance(double size, double target, double tol) {

@@ -13,10 +13,10 @@ AllelePtr LargestAlleleHeight(const AlleleList& alleles, LogSink& log) {
         logf(log, "Array passed to LargestAlleleHeight is empty");
         return nullptr;
     }
-    AllelePtr best = alleles.front();
+    const AllelePtr* best = &alleles.front();  // copied once, at the end
     for (const auto& a : alleles)
-        if (a->getHeight() > best->getHeight()) best = a;
-    return best;
+        if (a->getHeight() > (*best)->getHeight()) best = &a;
+    return *best;
 }
 
 LaneScoringParams ladderWalkParams(const ScoringParameters& p) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <unordered_set>
+#include <utility>
 
 #include "scoring/AlleleCount.h"
 
@@ -34,31 +35,38 @@ void filterRange(AlleleDB& db, const std::vector<int32_t>& lanes, int32_t lowInt
     logf(log, "***** Removing alleles not in range specified *****");
     int32_t removed = 0;
     for (const int32_t lane : lanes)
-        for (const auto& a : db.getLane(lane))
-            if (a->getSize() < lowInt || a->getSize() > highInt) {
-                db.removeAlleleWithKey(a->getKey());
-                ++removed;
-            }
+        db.removeFromLane(lane, [&](const Allele& a) {
+            const bool out = a.getSize() < lowInt || a.getSize() > highInt;
+            removed += out ? 1 : 0;
+            return out;
+        });
     logf(log, "%d alleles nodes removed. %d alleles remaining", removed, db.count());
 }
 
 void mergeSplitPeaks(AlleleDB& db, const std::vector<int32_t>& lanes, double tol, MergeLog& merges, LogSink& log) {
     logf(log, "***** Merging split peaks *****");
+    std::vector<int32_t> merged;
     for (size_t i = 0; i < lanes.size(); ++i) {
-        const AlleleList peaks = db.getLane(lanes[i]);
-        // Walk neighbouring pairs; a merged pair lives on in its second record.
-        for (size_t k = 0; k + 1 < peaks.size(); ++k) {
-            Allele& first = *peaks[k];
-            Allele& second = *peaks[k + 1];
-            if (!withinTolerance(first.getSize(), second.getSize(), tol)) continue;
+        // Walk neighbouring pairs of the lane as it stands, in place; a
+        // merged pair lives on in its second record. The first records go
+        // once the lane is walked, in the order they were merged.
+        merged.clear();
+        const AllelePtr* previous = nullptr;
+        db.forEachInLane(lanes[i], [&](const AllelePtr& next) {
+            const AllelePtr* pair = std::exchange(previous, &next);
+            if (!pair) return;
+            Allele& first = **pair;
+            Allele& second = *next;
+            if (!withinTolerance(first.getSize(), second.getSize(), tol)) return;
             logf(log, "merged peak %lf in lane %d (%d in Real Lane)", first.getSize(), static_cast<int>(i),
                  first.getLane());
-            merges.push_back({peaks[k + 1], second.getSize(), second.getHeight()});
+            merges.push_back({next, second.getSize(), second.getHeight()});
             const int64_t heightSum = int64_t{first.getHeight()} + second.getHeight();
             second.changeHeight(static_cast<double>(heightSum / 2));
             second.changeSize((first.getSize() + second.getSize()) * 0.5);
-            db.removeAlleleWithKey(first.getKey());
-        }
+            merged.push_back(first.getKey());
+        });
+        db.removeAllelesWithKeys(merged);
     }
 }
 
@@ -74,19 +82,17 @@ void undoMerges(MergeLog& merges) {
 void removeSmallPeaks(AlleleDB& db, const std::vector<int32_t>& lanes, LogSink& log) {
     logf(log, "***** Cleaning lanes of small data *****");
     for (const int32_t lane : lanes) {
-        const AlleleList peaks = db.getLane(lane);
-        if (peaks.empty()) {
+        if (!db.hasRecordsInLane(lane)) {
             logf(log, "lane %d has 0 data in it", lane);
             continue;
         }
         const double w = db.getWeightedHeightOfLane(lane);
         logf(log, "lane %d has a weighted height of %lf", lane, w);
-        for (const auto& a : peaks)
-            if (static_cast<double>(a->getHeight()) < w * 0.1) {
-                logf(log, "REMOVING Allele size %lf with height %d in lane %d", a->getSize(), a->getHeight(),
-                     a->getLane());
-                db.removeAlleleWithKey(a->getKey());
-            }
+        db.removeFromLane(lane, [&](const Allele& a) {
+            if (!(static_cast<double>(a.getHeight()) < w * 0.1)) return false;
+            logf(log, "REMOVING Allele size %lf with height %d in lane %d", a.getSize(), a.getHeight(), a.getLane());
+            return true;
+        });
     }
 }
 

@@ -17,6 +17,29 @@ std::vector<SizeMatch> matchSizes(const AlleleList& records, const std::vector<i
                     found.push_back({i, record.get()});
         return found;
     }
+    // With the developer log every peak is matched, and a search per peak
+    // costs more than its line. Sizes are whole numbers, so the first size
+    // not below a bound is the first not below the bound rounded up: where
+    // the sizes span a few thousand bp at most, a table answers that for
+    // each whole number of their span.
+    const int64_t lowest = sizes.front(), span = int64_t{sizes.back()} - lowest;
+    std::vector<uint32_t> firstFrom;
+    if (span < (int64_t{1} << 16)) {
+        firstFrom.resize(static_cast<size_t>(span) + 1);
+        size_t i = 0;
+        for (int64_t v = 0; v <= span; ++v) {
+            while (sizes[i] - lowest < v) ++i;
+            firstFrom[static_cast<size_t>(v)] = static_cast<uint32_t>(i);
+        }
+    }
+    const auto firstNotBelow = [&](double bound) -> size_t {
+        if (!(bound > static_cast<double>(lowest))) return 0;
+        if (bound > static_cast<double>(sizes.back())) return sizes.size();
+        if (!firstFrom.empty()) return firstFrom[static_cast<size_t>(std::ceil(bound) - static_cast<double>(lowest))];
+        return static_cast<size_t>(std::lower_bound(sizes.begin(), sizes.end(), bound,
+                                                    [](int32_t v, double x) { return static_cast<double>(v) < x; }) -
+                                   sizes.begin());
+    };
     for (const AllelePtr& record : records) {
         const double s = record->getSize();
         if (std::isnan(s)) continue;
@@ -24,8 +47,7 @@ std::vector<SizeMatch> matchSizes(const AlleleList& records, const std::vector<i
         // in the window cannot hide a size; the strict test decides.
         const double from = s - tol - 1.0;
         const double to = s + tol + 1.0;
-        auto it = std::lower_bound(sizes.begin(), sizes.end(), from,
-                                   [](int32_t v, double x) { return static_cast<double>(v) < x; });
+        auto it = sizes.begin() + static_cast<std::ptrdiff_t>(firstNotBelow(from));
         for (; it != sizes.end() && !(to < static_cast<double>(*it)); ++it)
             if (withinTolerance(s, static_cast<double>(*it), tol))
                 found.push_back({static_cast<size_t>(it - sizes.begin()), record.get()});

@@ -60,10 +60,12 @@ void summarize(const AlleleDB& db, const std::vector<int32_t>& lanes, const Scor
         const AlleleList scored = db.getAllelesInLane(lane, sizes.lowallelesize, sizes.highallelesize, SCORED);
         if (!scored.empty()) {
             logf(log, "Lane %d had %d alleles scored", lane, static_cast<int>(scored.size()));
-            std::string line;
-            for (const auto& a : scored) line += format("%.2lf\t", a->getSize());
-            line += "\n";
-            standardOutput.write(line);
+            if (standardOutput.enabled()) {
+                std::string line;
+                for (const auto& a : scored) line += format("%.2lf\t", a->getSize());
+                line += "\n";
+                standardOutput.write(line);
+            }
         }
         result.tbllane.push_back(lane);
     }

@@ -334,6 +334,11 @@ std::vector<FileCase> fileCases() {
          "allele: 71 150.000000 1000 2000 0 UNMARKED\nallele: 72 150.000000 1000 2000 7 UNMARKED\n"
          "allele: 73 150.000000 1000 2000 7 UNMARKED\nallele: 74 150.000000 1000 2000 0 UNMARKED\n"
          "lanelist: 0 0 0 0 0 7 7\ntblallele:\ntblallelecount:\ntblweight:\ntbllane: 0 0 0 0 0 7 7\n"},
+        // A lane's rows need not come together: each label is one entry.
+        {"LanesInterleaved", file("2A,1 1 150 10 1 1\n1A,1 1 151 20 1 1\n02A,1 1 152 30 1 1\n1A,1 1 153 40 1 1\n"),
+         "show store\nshow lanes",
+         "store: working 4 backup 4 key 72\nallele: 68 150.000000 10 1 2 UNMARKED\nallele: 69 151.000000 20 1 1 UNMARKED\n"
+         "allele: 70 152.000000 30 1 2 UNMARKED\nallele: 71 153.000000 40 1 1 UNMARKED\nlanelist: 1 2 2\n"},
         {"NegativeZero", file("1A,1 -0 -0 -0 -0 -0\n"), "show store",
          "store: working 1 backup 1 key 69\nallele: 68 -0.000000 0 0 1 UNMARKED\n"},
         // Read as written: the range filter removes sizes below the low

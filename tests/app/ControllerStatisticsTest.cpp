@@ -237,7 +237,9 @@ TEST(ControllerLaneFlags, FollowScoringCleanUpAndUndo) {
             text += std::to_string(f.lane) + " " + qualityFlagName(f.kind) + ";";
         return text;
     };
+    h.tk.lowrange.setText("160");  // typed after opening, before the flags are read
     EXPECT_EQ(kinds(), "");
+    h.tk.lowrange.setText("140");
     ASSERT_EQ(h.controller.scoreData(), Outcome::Done);
     EXPECT_EQ(kinds(), "8 improbable-alleles;");
     EXPECT_EQ(h.controller.qualityFlags().front().detail,

@@ -155,6 +155,8 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
     SAME("100%% of %s%%", "lanes");
     SAME("%s", "");
     SAME("%s and %s", longText.c_str(), "more");  // longer than the stack line
+    for (size_t pad = 495; pad < 512; ++pad)       // a number that ends at the stack line's end
+        SAME("%s%lf", longText.substr(0, pad).c_str(), 123.25);
     // Not written here: widths, flags, other conversions and lengths.
     SAME("%5d|%-4s|%+.1f|%g|%x|%ld|%zu|%e", 42, "ab", 2.25, 0.1, 255u, 7L, size_t{9}, 1e-5);
     SAME("%.10f %.3lf", 1.0 / 3, 2.0005);

@@ -71,6 +71,12 @@ TEST_P(PeakTableReaderTest, ReadsRowsAndTossesLines) {
         EXPECT_EQ(read(c.wide ? utf16(*c.wide, le) : c.text), std::pair(c.log, c.rows)) << (le ? "LE" : "BE");
 }
 
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 const std::string L = "1A,1 1 2 3 4 5", kL = "1|A|1|1.000000|2.000000|3|4.000000|5.000000";
 const std::string k12345 = "|1.000000|2.000000|3|4.000000|5.000000";
 
@@ -109,6 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{L + "\r" + L + "\r\n", "r initial decimal@2", kL + ";" + kL},
         ReadCase{L + "\n" + L + "\r", "r initial decimal@1", kL}, ReadCase{L + "\r\n" + L + "\n" + L, "n", kL + ";" + kL + ";" + kL},
         ReadCase{"x\n" + L + "\nB,\n" + L, "n initial decimal@0 initial decimal@2", kL + ";" + kL},
+        // Counted the same in texts long enough to be counted in blocks: one
+        // line feed more than returns, then as many.
+        ReadCase{repeated(L + "\r\n", 30) + L + "\n", "n initial decimal@31", repeated(kL + ";", 30) + kL},
+        ReadCase{repeated(L + "\r\n", 30) + L, "r", repeated(kL + ";", 30) + kL},
         // UTF-16, whose odd lengths read nothing, and no file at all.
         ReadCase{std::string("\xFF\xFE" "1\0" "A", 5), "r", ""}, ReadCase{"\xFF\xFF\n" + L, "n initial decimal@0", kL},
         ReadCase{"", "r initial decimal@0", "", U""},

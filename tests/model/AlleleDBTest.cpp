@@ -37,6 +37,14 @@ struct Model {
     int32_t count() const { return static_cast<int32_t>(list.size()); }
     const AlleleList& workingList() const { return list; }
     AlleleList getLane(int32_t lane) const { return select([&](auto& a) { return a.getLane() == lane; }); }
+    void removeKey(int32_t key) {
+        if (const auto a = getAlleleWithKey(key)) list.erase(std::find(list.begin(), list.end(), a));
+    }
+    bool hasRecordsInLane(int32_t lane) const { return !getLane(lane).empty(); }
+    template <typename F>
+    void forEachInLane(int32_t lane, F&& visit) const {
+        for (const auto& a : getLane(lane)) visit(a);
+    }
     AllelePtr getAlleleWithKey(int32_t key) const {
         const auto found = std::find_if(list.begin(), list.end(), [&](const AllelePtr& a) { return a->getKey() == key; });
         return found == list.end() ? nullptr : *found;
@@ -81,7 +89,11 @@ std::vector<std::string> answers(const Store& s, int32_t lastKey) {
     std::vector<std::string> out = {"count " + std::to_string(s.count()), "near 104: " + keysOf(s.getAlleleSize(104.0, 0.5)),
                                     format("weights %.17g %.17g", s.getWeightedHeightOfSize(104.0, 0.5), s.getWeightedHeightOfAllAlleles())};
     for (const int32_t lane : {1, 2, 3, 4}) {
-        out.push_back(format("lane %d: %s weight %.17g", lane, keysOf(s.getLane(lane)).c_str(), s.getWeightedHeightOfLane(lane)));
+        AlleleList visited;
+        s.forEachInLane(lane, [&](const AllelePtr& a) { visited.push_back(a); });
+        out.push_back(format("lane %d: %s weight %.17g visits %s%s", lane, keysOf(s.getLane(lane)).c_str(),
+                             s.getWeightedHeightOfLane(lane), keysOf(visited).c_str(),
+                             s.hasRecordsInLane(lane) ? "" : " (none)"));
         for (double size = 98.0; size <= 112.0; size += 0.5)
             out.push_back(format("best at %.1f in %d: ", size, lane) + keyOf(s.getAlleleSize(size, lane, 0.5)));
         for (const int32_t score : {UNMARKED, SCORED, MAYBE, DISCARDED})
@@ -109,7 +121,10 @@ void expectSame(const AlleleDB& db, const Model& m, const std::string& where) {
 // Rekey gives backup record number lane the key in key, and a restore lets
 // the store see it (keys are the store's to give): keys far apart, or shared.
 // Score gives working record number lane the score.
-enum class Op { Add, RemoveKey, RemoveSize, Restore, RemoveAll, Purge, Rekey, Score };
+// RemoveLow removes a lane's records below a height in one walk, by their
+// keys in turn (a shared key takes the first record with it, wherever it
+// lies); RemoveKeys the key and the two after it, in turn.
+enum class Op { Add, RemoveKey, RemoveSize, Restore, RemoveAll, Purge, Rekey, Score, RemoveLow, RemoveKeys };
 
 struct Step {
     Op op;
@@ -128,7 +143,7 @@ void apply(AlleleDB& db, Model& m, const Step& s) {
             break;
         case Op::RemoveKey:
             db.removeAlleleWithKey(s.key);
-            if (const auto a = m.getAlleleWithKey(s.key)) m.list.erase(std::find(m.list.begin(), m.list.end(), a));
+            m.removeKey(s.key);
             break;
         case Op::RemoveSize:
             db.removeAlleleSize(s.size, s.lane, s.tol);
@@ -152,6 +167,18 @@ void apply(AlleleDB& db, Model& m, const Step& s) {
         case Op::Score:
             if (!m.list.empty()) m.list[static_cast<size_t>(s.lane) % m.list.size()]->changeScore(s.score);
             break;
+        case Op::RemoveLow: {
+            db.removeFromLane(s.lane, [&](const Allele& a) { return a.getHeight() < s.key; });
+            std::vector<int32_t> keys;
+            for (const auto& a : m.getLane(s.lane))
+                if (a->getHeight() < s.key) keys.push_back(a->getKey());
+            for (const int32_t key : keys) m.removeKey(key);
+            break;
+        }
+        case Op::RemoveKeys:
+            db.removeAllelesWithKeys({s.key, s.key + 1, s.key + 2});
+            for (const int32_t key : {s.key, s.key + 1, s.key + 2}) m.removeKey(key);
+            break;
     }
 }
 
@@ -167,6 +194,12 @@ TEST(AlleleDBTest, AnswersLikeAPlainList) {
     NullLog log;
     AlleleDB db(log);
     Model m;
+    // A restore of a list nothing was taken from still sees keys given anew.
+    for (int i = 0; i < 3; ++i) apply(db, m, {Op::Add, 100.0 + i, 1, 100});
+    apply(db, m, {Op::Rekey, 0, 1, 5000001});
+    expectSame(db, m, "a key far off");
+    apply(db, m, {Op::Rekey, 0, 0, 2});
+    expectSame(db, m, "a key shared");
     for (int round = 0; round < 4; ++round) {
         for (int i = 0; i < 400; ++i) {
             apply(db, m, {Op::Add, 98.0 + 0.25 * next(56), 1 + next(4), 100 * next(10), next(4)});
@@ -176,6 +209,8 @@ TEST(AlleleDBTest, AnswersLikeAPlainList) {
             const int32_t what = next(12);
             if (what < 6) apply(db, m, {Op::RemoveKey, 0, 0, next(static_cast<uint32_t>(db.nextKey()) + 5)});
             else if (what < 9) apply(db, m, {Op::RemoveSize, 98.0 + 0.25 * next(56), 1 + next(4)});
+            else if (what < 11 && next(3) == 0) apply(db, m, {Op::RemoveLow, 0, 1 + next(4), 100 * next(4)});
+            else if (what < 11 && next(2) == 0) apply(db, m, {Op::RemoveKeys, 0, 0, next(static_cast<uint32_t>(db.nextKey()) + 5)});
             else if (what < 11) apply(db, m, {Op::Score, 0, next(5000), 0, next(4)});
             else if (next(4) == 0) apply(db, m, {Op::Rekey, 0, next(5000), next(2) ? 5000000 + next(3) : next(static_cast<uint32_t>(db.nextKey()))});
             else apply(db, m, {Op::Restore});

@@ -280,6 +280,13 @@ TEST(ProgenitorSuggestionTest, TheTwoSizesThatLeadMostLanes) {
     }
 }
 
+// The sizes from low to high in steps, as an allele size list.
+std::vector<int32_t> ladder(int32_t low, int32_t high, int32_t step) {
+    std::vector<int32_t> sizes;
+    for (int32_t s = low; s <= high; s += step) sizes.push_back(s);
+    return sizes;
+}
+
 // Matching peaks to allele sizes in one pass gives exactly what one store
 // query per size gives: the same peaks, in working-list order.
 TEST(SizeMatchesTest, GivesWhatAQueryPerSizeGives) {
@@ -287,7 +294,9 @@ TEST(SizeMatchesTest, GivesWhatAQueryPerSizeGives) {
     const struct { std::vector<double> peaks; std::vector<int32_t> sizes; double tol; } cases[] = {
         {{150.4, 149.5, 150.5, 149.6, 152.2, 150.0}, {148, 150, 152}, 0.5}, {{120.1, 121.9, 120.0}, {118, 120, 120, 122}, 0.5},
         {{100.0, 103.0}, {99, 100, 101, 102, 104}, 1.5}, {{100.0}, {100}, nan},
-        {{nan, inf, -inf, 1e300, -2147483648.0}, {-2147483647 - 1, 0, 2147483647}, 0.5}, {{100.1, 98.2, 104.0}, {104, 98, 100}, 0.5}};
+        {{nan, inf, -inf, 1e300, -2147483648.0}, {-2147483647 - 1, 0, 2147483647}, 0.5}, {{100.1, 98.2, 104.0}, {104, 98, 100}, 0.5},
+        {{99.6, 100.4, 101.2, 150.0, 151.5, 233.9, 297.5, 298.4, 299.0, 50.0, 400.0}, ladder(100, 298, 2), 0.5},
+        {{100.0, 101.0, 102.0, 187.0, 200.5, 301.0}, ladder(101, 301, 3), 1.5}};
     for (const auto& c : cases) {
         NullLog log;
         AlleleDB db(log);
