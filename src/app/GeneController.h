@@ -280,7 +280,8 @@ private:
     // asks), taken as tables are.
     std::optional<Outcome> readTraces(const std::vector<ImportFile>& files,
                                       const std::vector<std::optional<std::string>>& contents, std::vector<Row>& kept);
-    TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice);
+    TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice,
+                               std::vector<SizedTrace>* sized = nullptr);
     // Run log, clean-up undo and provenance.
     int ask(AlertId id, const std::string& informative);
     Outcome addToRunLog(int32_t p1, int32_t p2);

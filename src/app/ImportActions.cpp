@@ -103,7 +103,7 @@ std::optional<Outcome> GeneController::takeTables(PeakImport& tables, const Impo
     isWorkingOnFile = 1;
     data = std::move(rows);
     logf(log, "datacount = %d", clampedCount(data.size()));
-    imported = {std::move(tables), choice.dye, {}};
+    imported = {std::move(tables), choice.dye, {}, {}};
     dataFileSha256 = tablesSha256;
     return std::nullopt;
 }

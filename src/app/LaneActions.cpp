@@ -6,6 +6,7 @@
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "input/TraceLanes.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
@@ -20,6 +21,7 @@ std::vector<LaneData> GeneController::laneData() const {
     // The backup list holds every record with its mark; the working list
     // only what the range and clean-up left.
     std::vector<LaneData> lanes = lanesFromRecords(database.backupList(), lanelist, samples);
+    addTraceParts(lanes, imported.traceLanes);
     if (merges.empty()) return lanes;
     // A split peak merged by scoring keeps its survivor's mark but is shown
     // as read: a saturated half must not hide in the average.
