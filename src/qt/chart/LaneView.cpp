@@ -2,19 +2,19 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStyle>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -25,7 +25,7 @@
 
 #include "chart/LaneZoom.h"
 #include "qt/chart/ChartPicture.h"
-#include "qt/export/SaveFile.h"
+#include "qt/chart/StandardView.h"
 
 namespace lociview::qt {
 
@@ -38,7 +38,8 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 // A wheel notch zooms by this much.
 constexpr double kWheelZoom = 1.25;
 
-// The style measured from the painter's font, so labels and legend fit it.
+}  // namespace
+
 LaneStyle styleFor(const QFont& font) {
     const QFontMetricsF metrics(font);
     LaneStyle style;
@@ -46,8 +47,6 @@ LaneStyle styleFor(const QFont& font) {
     style.charWidth = std::max(4.0, metrics.averageCharWidth());
     return style;
 }
-
-}  // namespace
 
 void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.save();
@@ -99,7 +98,8 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     // costs most of a frame and shows nothing more.
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const TraceLine& trace : f.traces) {
-        painter.setPen(QPen(colour(trace.colour), 1.0));
+        // A cosmetic pen: one pixel wide, drawn by the quickest path.
+        painter.setPen(QPen(colour(trace.colour), 0.0));
         for (const auto& line : trace.polylines) {
             QPolygonF points;
             points.reserve(static_cast<qsizetype>(line.size()));
@@ -145,16 +145,11 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.restore();
 }
 
-namespace {
-
-// Pictures are drawn in a font of a fixed pixel size, whatever the screen.
 QFont pictureFont() {
     QFont font;
     font.setPixelSize(12);
     return font;
 }
-
-}  // namespace
 
 QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
     const QFont font = pictureFont();
@@ -167,31 +162,13 @@ QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
 }
 
 QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const QSize size(view.width, view.height);
     const QFont font = pictureFont();
     view.style = styleFor(font);
     const LaneFrame frame = layLanes(lanes, view);
-    const auto paint = [&](QPainter& painter) {
+    return writePicture(path, QSize(view.width, view.height), QStringLiteral("Lanes"), [&](QPainter& painter) {
         painter.setFont(font);
         paintLanes(painter, frame);
-    };
-    if (suffix == QLatin1String("svg")) return writeSvgPicture(path, size, QStringLiteral("Lanes"), paint);
-    if (suffix == QLatin1String("pdf")) {
-        return saveFile(path, [&](QIODevice& file) {
-            QPdfWriter pdf(&file);
-            pdf.setResolution(96);
-            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-            QPainter painter;
-            if (!painter.begin(&pdf)) return false;
-            painter.setWindow(QRect(QPoint(0, 0), size));
-            paint(painter);
-            return painter.end();
-        });
-    }
-    if (suffix != QLatin1String("png")) return QStringLiteral("the name ends in neither .png, .svg nor .pdf");
-    return writePng(path, laneImage(lanes, view));
+    });
 }
 
 LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {
@@ -332,6 +309,33 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     bar->addStretch();
     bar->addWidget(suggest);
     layout->addLayout(bar);
+    // The flags' levels, read when a field is left or Return is pressed;
+    // a line of their own, so the dock stays as narrow as before.
+    auto* levels = new QHBoxLayout;
+    const QualityLevels defaults;
+    saturation = new QLineEdit(QString::number(defaults.saturation));
+    saturation->setObjectName(QStringLiteral("saturationLevel"));
+    saturation->setToolTip(QStringLiteral("A peak in range this tall (RFU) is flagged off-scale"));
+    lowSignal = new QLineEdit(QString::number(defaults.lowSignal));
+    lowSignal->setObjectName(QStringLiteral("lowSignalLevel"));
+    lowSignal->setToolTip(QStringLiteral("A lane whose tallest peak in range is below this (RFU) is flagged low-signal"));
+    for (QLineEdit* field : {saturation, lowSignal}) {
+        field->setMaximumWidth(70);
+        connect(field, &QLineEdit::editingFinished, this,
+                [this] { Q_EMIT levelsEdited(saturation->text().trimmed(), lowSignal->text().trimmed()); });
+    }
+    levels->addWidget(new QLabel(QStringLiteral("Saturation")));
+    levels->addWidget(saturation);
+    levels->addWidget(new QLabel(QStringLiteral("Low signal")));
+    levels->addWidget(lowSignal);
+    levels->addWidget(new QLabel(QStringLiteral("RFU")));
+    levels->addStretch();
+    layout->addLayout(levels);
+    levelNote = new QLabel;
+    levelNote->setObjectName(QStringLiteral("levelNote"));
+    levelNote->setWordWrap(true);
+    levelNote->hide();
+    layout->addWidget(levelNote);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     list = new QListWidget;
@@ -340,8 +344,14 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     list->setToolTip(QStringLiteral("The lanes drawn: choose some, or none for all"));
     plot = new LaneCanvas;
     plot->setObjectName(QStringLiteral("laneCanvas"));
+    standard = new StandardCanvas;
+    standard->setObjectName(QStringLiteral("standardCanvas"));
+    views = new QTabWidget;
+    views->setObjectName(QStringLiteral("laneViews"));
+    views->addTab(plot, QStringLiteral("Lanes"));
+    views->addTab(standard, QStringLiteral("Size standard"));
     splitter->addWidget(list);
-    splitter->addWidget(plot);
+    splitter->addWidget(views);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({140, 500});
     layout->addWidget(splitter, 1);
@@ -379,6 +389,13 @@ void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<Quality
     showChosen(fit);
 }
 
+void LanePanel::showLevels(const QualityLevels& levels, const QString& note) {
+    saturation->setText(QString::number(levels.saturation));
+    lowSignal->setText(QString::number(levels.lowSignal));
+    levelNote->setText(note);
+    levelNote->setVisible(!note.isEmpty());
+}
+
 void LanePanel::setMarkers(const LaneMarkers& markers) {
     lines = markers;
     plot->setMarkers(markers);
@@ -397,13 +414,12 @@ void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
 void LanePanel::showChosen(bool fit) {
     std::unordered_set<int32_t> chosen;
     for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
-    if (chosen.empty()) {
-        plot->setLanes(all, lines, fit);
-        return;
-    }
     std::vector<LaneData> some;
     for (const LaneData& lane : all)
-        if (chosen.count(lane.lane)) some.push_back(lane);
+        if (chosen.empty() || chosen.count(lane.lane)) some.push_back(lane);
+    // Only trace lanes have a standard to show.
+    const bool traces = std::any_of(some.begin(), some.end(), [](const LaneData& l) { return l.standard.has_value(); });
+    standard->setLanes(traces ? some : std::vector<LaneData>());
     plot->setLanes(std::move(some), lines, fit);
 }
 
