@@ -16,11 +16,10 @@ std::shared_ptr<const SizedSignal> sizedSignal(const SizedTrace& t, size_t dye) 
     if (dye >= t.signals.size() || t.signals[dye].empty()) return nullptr;
     auto signal = std::make_shared<SizedSignal>();
     signal->rfu = t.signals[dye];
-    signal->size.resize(signal->rfu.size(), std::numeric_limits<float>::quiet_NaN());
-    if (t.sized)
-        for (size_t scan = 0; scan < signal->size.size(); ++scan)
-            if (const std::optional<double> size = localSouthernSize(t.sizing, static_cast<double>(scan)))
-                signal->size[scan] = static_cast<float>(*size);
+    const size_t scans = signal->rfu.size();
+    if (t.scanSizes.size() == scans) signal->size = t.scanSizes;
+    else if (t.sized) signal->size = localSouthernSizes(t.sizing, scans);
+    else signal->size.assign(scans, std::numeric_limits<float>::quiet_NaN());
     return signal;
 }
 

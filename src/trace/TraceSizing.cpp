@@ -264,6 +264,9 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
     if (!t.standardProblem.empty())
         t.messages.push_back(format("In %s, %s No sizes are given.", quoted(t.file).c_str(), t.standardProblem.c_str()));
 
+    // Sized here, on the sizing's threads, for drawing the signals.
+    if (options.keepSignals && t.sized) t.scanSizes = localSouthernSizes(t.sizing, trace.scans());
+
     size_t total = 0;
     for (const auto& peaks : called) total += peaks.size();
     t.peaks.reserve(total);

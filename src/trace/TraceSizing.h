@@ -69,6 +69,7 @@ struct SizedTrace {
     std::vector<SizedPeak> peaks;  // every dye, the standard's too; by dye, then scan
     std::vector<int32_t> spikes;   // scans of spikes left out
     std::vector<std::vector<float>> signals;  // per dye, above the baseline (with keepSignals)
+    std::vector<float> scanSizes;  // with keepSignals, once sized: each scan's size, NaN where none
     std::vector<InstrumentPeak> instrumentPeaks;
     std::vector<std::string> messages;  // each names the file
 

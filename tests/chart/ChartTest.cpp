@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include <cmath>
 #include <limits>
@@ -514,6 +515,18 @@ TEST(StandardGeometryTest, RowsPeaksFitAndResiduals) {
     EXPECT_EQ(f.rows[2].failure, "Not read from a trace file: no size standard.");
     EXPECT_TRUE(f.rows[1].marks.empty() && f.rows[2].points.empty());
 
+    // Below the title the signal takes 58% of the width, the fit 62% of the
+    // rest of the height over its residuals; the scans' scale under the residuals.
+    const auto box = [](const PixelRect& p) { return std::array<double, 4>{p.left, p.top, p.width, p.height}; };
+    EXPECT_EQ(box(r.signal.plot), (std::array<double, 4>{64, 32, 512, 236}));
+    EXPECT_EQ(box(r.fit.plot), (std::array<double, 4>{644, 32, 348, 141}));
+    EXPECT_EQ(box(r.residuals.plot), (std::array<double, 4>{644, 191, 348, 77}));
+    std::vector<std::string> ticks;
+    for (const auto* axis : {&r.signal.xTicks, &r.fit.xTicks, &r.residuals.xTicks, &r.fit.yTicks, &r.residuals.yTicks})
+        for (const AxisTick& t : *axis) ticks.push_back(t.text);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"1000", "1500", "2000", "", "", "", "1000", "1500", "2000", "40", "60", "80",
+                                               "100", "-0.5", "0.0", "0.5"}));
+
     // Scans 1000..2300 and 52 more each side; 1300 RFU, 1.3 times the tallest fragment.
     const PixelRect& sp = r.signal.plot;
     const auto x = [&](double scan) { return sp.left + (scan - 948) / 1404 * sp.width; };
@@ -549,7 +562,11 @@ TEST(StandardGeometryTest, RowsPeaksFitAndResiduals) {
     EXPECT_TRUE(!r.points[3].used && r.points[3].barTop == r.zeroY && r.points[3].barBottom == r.zeroY);
 
     EXPECT_EQ(layStandards(std::vector<LaneData>(10, trace), {1000, 900, {}}).note, "5 more lanes are not shown: choose fewer.");
-    EXPECT_EQ(layStandards({trace}, {1000, 100, {}}).note, "The view is too small to draw the size standard.");
+    for (const StandardView& small : {StandardView{1000, 100, {}}, StandardView{180, 900, {}}})
+        EXPECT_EQ(layStandards({trace}, small).note, "The view is too small to draw the size standard.");
+    LaneData numbered = failed;
+    numbered.standard->failure = "3 of 16 found.";
+    EXPECT_EQ(layStandards({numbered}, {1000, 900, {}}).rows.at(0).failure, "3 of 16 found. No sizes are given.");
     EXPECT_EQ(layStandards({table}, {1000, 900, {}}).note, "The size standard is shown for lanes read from trace files.");
 }
 
