@@ -1,12 +1,14 @@
 // The desktop application's own times, its main window driven through its
-// buttons under a display (Xvfb with Mesa, or any): opening and scoring a
-// plate until the results are on screen, scoring a sizing table, and the
+// buttons under a display (Xvfb with Mesa, or any): opening a plate with
+// the lane view shown or closed, opening and scoring a plate until the
+// results are on screen, scoring a sizing table, and the
 // share of a core the window takes at rest with curves on the chart.
 // Run by hand: scripts/with-xvfb build/bin/lociview_desktop_bench
 #include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDockWidget>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -112,6 +114,22 @@ public:
     StdoutSilence() { std::cout.setstate(std::ios::failbit); }
     ~StdoutSilence() { std::cout.clear(); }
 };
+
+// From the click on Open to the plate on screen, the lane view shown (the
+// second argument 1) or closed (0): what drawing the opened lanes costs.
+void BM_DesktopOpenLaneView(benchmark::State& state) {
+    StdoutSilence quiet;
+    const std::string& path = plate(static_cast<int>(state.range(0)));
+    Desktop d;
+    d.window.laneDock()->setVisible(state.range(1) != 0);
+    Desktop::settle();
+    for (auto _ : state) {
+        d.open(path);
+        Desktop::settle();
+    }
+    state.counters["lanes"] = static_cast<double>(d.controller.laneCount());
+}
+BENCHMARK(BM_DesktopOpenLaneView)->Args({1536, 0})->Args({1536, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // From the click on Open to the scored results on screen: the confirmation
 // answered, the file read, scored and every view drawn.

@@ -307,7 +307,8 @@ private:
     // asks), taken as tables are.
     std::optional<Outcome> readTraces(const std::vector<ImportFile>& files,
                                       const std::vector<std::optional<std::string>>& contents, std::vector<Row>& kept);
-    TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice);
+    TraceReview sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice,
+                               std::vector<SizedTrace>* sized = nullptr);
     // Run log, clean-up undo and provenance.
     AddedRun addRun(const std::string& geText, const Answers& answers);
     ExportedRun exportScoredRun(const std::string& geText, const Answers& answers);

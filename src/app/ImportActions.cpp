@@ -118,7 +118,7 @@ std::optional<Outcome> GeneController::takeTables(PeakImport& tables, const Impo
     dataSet.isWorkingOnFile = true;
     dataSet.data = std::move(rows);
     logf(log, "datacount = %d", clampedCount(dataSet.data.size()));
-    dataSet.imported = {std::move(tables), choice.dye, {}};
+    dataSet.imported = {std::move(tables), choice.dye, {}, {}};
     dataSet.fileSha256 = tablesSha256;
     return std::nullopt;
 }

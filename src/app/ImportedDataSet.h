@@ -3,6 +3,7 @@
 // scored and the samples laid out as lanes, kept for the front ends to show.
 #include "input/PeakImport.h"
 #include "input/TraceImport.h"
+#include "model/LaneData.h"
 
 namespace lociview {
 
@@ -13,6 +14,9 @@ struct ImportedDataSet {
     PeakImport tables;
     char dye = 0;  // the dye scored; 0 for a classic peak table, whose rows keep their letters
     std::vector<TraceReviewRow> traces;  // trace files: each as sized; empty for tables
+    // Trace files: what only a trace gives each lane (traceLaneParts),
+    // the signals shared with every lane list made from them.
+    std::vector<LaneData> traceLanes;
 };
 
 }  // namespace lociview

@@ -7,6 +7,7 @@
 
 #include "app/GeneController.h"
 #include "base/NumberText.h"
+#include "input/TraceLanes.h"
 #include "scoring/Locus.h"
 
 namespace lociview {
@@ -21,6 +22,7 @@ std::vector<LaneData> GeneController::laneData() const {
     // The backup list holds every record with its mark; the working list
     // only what the range and clean-up left.
     std::vector<LaneData> lanes = lanesFromRecords(dataSet.database.backupList(), dataSet.lanelist, samples);
+    addTraceParts(lanes, dataSet.imported.traceLanes);
     if (scored.merges.empty()) return lanes;
     // A split peak merged by scoring keeps its survivor's mark but is shown
     // as read: a saturated half must not hide in the average.

@@ -4,14 +4,17 @@
 #include <cmath>
 
 #include "app/GeneController.h"
+#include "input/TraceLanes.h"
 #include "trace/TraceSizing.h"
 
 namespace lociview {
 
-TraceReview GeneController::sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice) {
+TraceReview GeneController::sizeTraceFiles(const std::vector<ImportFile>& files, const TraceChoice& choice,
+                                           std::vector<SizedTrace>* sized) {
     TraceReview review{choice, {}, {}, {}};
     SizingOptions options;
-    options.keepSignals = false;
+    // The signals are kept only for the data set that is opened.
+    options.keepSignals = sized != nullptr;
     options.standards.insert(options.standards.end(), choice.own.begin(), choice.own.end());
     for (const SizeStandard& s : options.standards) review.standards.push_back(s.name);
     if (!(choice.minHeight > 0) || !std::isfinite(choice.minHeight)) {
@@ -32,9 +35,10 @@ TraceReview GeneController::sizeTraceFiles(const std::vector<ImportFile>& files,
     std::vector<TraceSource> sources;
     sources.reserve(files.size());
     for (const ImportFile& f : files) sources.push_back({f.name, *f.bytes});
-    const std::vector<SizedTrace> traces = sizeTraces(sources, options);
+    std::vector<SizedTrace> traces = sizeTraces(sources, options);
     review.files = traceReview(traces);
     review.tables = importTraces(traces, log);
+    if (sized) *sized = std::move(traces);
     return review;
 }
 
@@ -43,11 +47,12 @@ std::optional<Outcome> GeneController::readTraces(const std::vector<ImportFile>&
                                                   std::vector<Row>& kept) {
     for (const ImportFile& f : files)
         if (!f.bytes) return refuseTables("\"" + f.name + "\" could not be read.", kept);
-    TraceReview review = sizeTraceFiles(files, traceChoice);
+    std::vector<SizedTrace> sized;
+    TraceReview review = sizeTraceFiles(files, traceChoice, &sized);
     if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
     const std::optional<ImportAnswer> asked =
         outlets.dialogs.runTraceReview(review, [&](const TraceChoice& choice) {
-            review = sizeTraceFiles(files, choice);
+            review = sizeTraceFiles(files, choice, &sized);
             return review;
         });
     if (!asked) {
@@ -59,7 +64,14 @@ std::optional<Outcome> GeneController::readTraces(const std::vector<ImportFile>&
     if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
     traceChoice = review.choice;
     const std::optional<Outcome> ended = takeTables(review.tables, *asked, dataSetSha256(contents), kept);
-    if (!ended) dataSet.imported.traces = std::move(review.files);
+    if (!ended) {
+        dataSet.imported.traces = std::move(review.files);
+        std::vector<SizeStandard> standards = builtInStandards();
+        standards.insert(standards.end(), traceChoice.own.begin(), traceChoice.own.end());
+        if (const std::optional<SizeStandard> typed = chooseStandard(traceChoice.standard, standards).standard)
+            standards.push_back(*typed);
+        dataSet.imported.traceLanes = traceLaneParts(sized, dataSet.imported.dye, standards);
+    }
     return ended;
 }
 

@@ -59,10 +59,13 @@ std::vector<AxisTick> axisTicks(double low, double high, double pixels, double s
     return ticks;
 }
 
+}  // namespace
+
 // The trace of one lane, cut to the pixel columns: of the scans that fall
-// in one column, only the first, lowest, highest and last are kept, in scan
-// order, which draws the same line as all of them. Where the signal leaves
-// the window it is cut at the edge; scans without a size break the line.
+// in one column, only the lowest and highest are kept, in scan order, which
+// covers the same pixels of the column as all of them. Where the signal
+// leaves the window it is cut at the edge; scans without a size break the
+// line.
 std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const LaneFrame& f, const PixelRect& band) {
     const std::vector<float>& size = signal.size;
     const std::vector<float>& rfu = signal.rfu;
@@ -84,16 +87,15 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
 
     std::vector<std::vector<PixelPoint>> lines;
     std::vector<PixelPoint> line;
-    line.reserve(std::min(n, static_cast<size_t>(4 * lastColumn + 8)));
+    line.reserve(std::min(n, static_cast<size_t>(2 * lastColumn + 8)));
     bool open = false;
     int64_t column = 0;
-    size_t first = 0, last = 0, lowest = 0, highest = 0;
+    size_t lowest = 0, highest = 0;
     auto closeColumn = [&] {
         if (!open) return;
-        std::array<size_t, 4> kept = {first, lowest, highest, last};
-        std::sort(kept.begin(), kept.end());
-        for (size_t k = 0; k < kept.size(); ++k)
-            if (k == 0 || kept[k] != kept[k - 1]) line.push_back(at(size[kept[k]], rfu[kept[k]]));
+        const size_t a = std::min(lowest, highest), b = std::max(lowest, highest);
+        line.push_back(at(size[a], rfu[a]));
+        if (b != a) line.push_back(at(size[b], rfu[b]));
         open = false;
     };
     auto endLine = [&] {
@@ -114,7 +116,6 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
         // Inside the window the offset is 0 or more: truncation is the floor.
         const int64_t c = std::min(static_cast<int64_t>(xOf(size[i]) - f.plot.left), lastColumn);
         if (open && c == column) {
-            last = i;
             if (rfu[i] < rfu[lowest]) lowest = i;
             if (rfu[i] > rfu[highest]) highest = i;
             continue;
@@ -122,11 +123,13 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
         closeColumn();
         open = true;
         column = c;
-        first = last = lowest = highest = i;
+        lowest = highest = i;
     }
     endLine();
     return lines;
 }
+
+namespace {
 
 void layLegend(LaneFrame& f, const std::vector<LaneData>& lanes, const LaneStyle& style) {
     if (f.mode == LaneMode::Overlaid) {

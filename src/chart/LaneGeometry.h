@@ -126,8 +126,8 @@ struct TraceLine {
     size_t lane = 0;
     Rgb colour;
     // Broken where a scan has no size or leaves the window; each keeps at
-    // most four points per pixel column (the first, lowest, highest and last
-    // scan there, in scan order), so the drawn line is the full signal's.
+    // most two points per pixel column (the lowest and highest scan there,
+    // in scan order), so the drawn line covers the full signal's pixels.
     std::vector<std::vector<PixelPoint>> polylines;
 };
 
@@ -173,6 +173,10 @@ struct LaneFrame {
     // The band (its lane's) under a point; the plot when overlaid.
     std::optional<PixelRect> bandAt(PixelPoint p) const;
 };
+
+// A sized signal in a band of the frame, cut to its pixel columns as
+// TraceLine describes.
+std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const LaneFrame& frame, const PixelRect& band);
 
 // Lays the lanes out. Anything a file can hold draws: lanes without peaks,
 // heights from 0 to 2^31-1 (clipped at the window), sizes that are not

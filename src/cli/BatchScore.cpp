@@ -1,7 +1,6 @@
 #include "cli/BatchScore.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <tuple>
 #include <filesystem>
@@ -297,15 +296,6 @@ std::optional<RunLog> openRunLog(const std::string& file, std::ostream& err) {
     RunLogOpening opening = RunLog::open(ec ? std::filesystem::path(file) : absolute, std::move(options));
     if (!opening.message.empty()) say(err, opening.message);
     return std::move(opening.log);
-}
-
-// A level in RFU as typed: one plain number, finite, not negative.
-std::optional<double> rfuLevel(const std::string& text) {
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0.0)
-        return std::nullopt;
-    return value;
 }
 
 std::string joinTabs(const std::vector<std::string>& items) {

@@ -47,7 +47,13 @@ void describe(QCommandLineParser& parser) {
                                      "coloured by mark; --low, --high, --shift, --stutter, --locus "
                                      "(mono, di, tri, penta) and --maybes are typed as in lociview-cli score."),
                       QStringLiteral("OUT")});
-    parser.addOption({QStringLiteral("lanes"), QStringLiteral("With --export-lanes: the lanes drawn, as 1,3,8-12."),
+    parser.addOption({QStringLiteral("export-standard"),
+                      QStringLiteral("Draw the size-standard view of the trace files FILE... into OUT (.png, .svg "
+                                     "or .pdf) with no window and exit: per lane the standard's signal, its "
+                                     "fragments labelled, and the fit with its residuals."),
+                      QStringLiteral("OUT")});
+    parser.addOption({QStringLiteral("lanes"),
+                      QStringLiteral("With --export-lanes or --export-standard: the lanes drawn, as 1,3,8-12."),
                       QStringLiteral("LIST")});
     parser.addOption({QStringLiteral("overlaid"), QStringLiteral("With --export-lanes: one plot, a colour per lane.")});
     for (const char* name : laneExportOptions) parser.addOption(hidden(name, QStringLiteral("TEXT")));
@@ -123,11 +129,14 @@ CommandLine scriptedRun(const QCommandLineParser& parser) {
     return line;
 }
 
-CommandLine lanePicture(const QCommandLineParser& parser) {
+CommandLine lanePicture(const QCommandLineParser& parser, bool standard) {
     LaneExport job;
-    job.out = parser.value(QStringLiteral("export-lanes"));
+    job.standard = standard;
+    job.out = parser.value(standard ? QStringLiteral("export-standard") : QStringLiteral("export-lanes"));
     job.files = parser.positionalArguments();
-    if (job.files.isEmpty()) return refused(QStringLiteral("--export-lanes needs the peak tables to draw"));
+    if (job.files.isEmpty())
+        return refused(standard ? QStringLiteral("--export-standard needs the trace files to draw")
+                                : QStringLiteral("--export-lanes needs the peak tables to draw"));
     if (parser.isSet(QStringLiteral("lanes"))) {
         const QString text = parser.value(QStringLiteral("lanes"));
         const auto lanes = parseLaneList(text);
@@ -164,7 +173,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     } else if (parser.isSet(QStringLiteral("version"))) {
         line.ask = CommandLine::Ask::Version;
     } else if (parser.isSet(QStringLiteral("export-lanes"))) {
-        line = lanePicture(parser);
+        line = lanePicture(parser, false);
+    } else if (parser.isSet(QStringLiteral("export-standard"))) {
+        line = lanePicture(parser, true);
     } else if (anySet(parser, scriptedValueOptions) || anySet(parser, scriptedSwitches)) {
         line = scriptedRun(parser);
     } else {

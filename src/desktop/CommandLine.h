@@ -20,7 +20,7 @@ struct CommandLine {
     QStringList files;               // peak tables to open at start
     bool devlog = false;             // the developer log on standard error, not in its file
     std::optional<ScriptedRun> run;  // an unattended run instead of the event loop
-    std::optional<LaneExport> lanePicture;  // --export-lanes: a picture, no window
+    std::optional<LaneExport> lanePicture;  // --export-lanes, --export-standard: a picture, no window
 };
 
 // arguments: the whole command line, the program first, as in argv.

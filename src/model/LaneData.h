@@ -37,14 +37,26 @@ struct StandardPeak {
     int32_t scan = 0;
     double expectedSize = 0.0;  // bp, as the standard lists it
     bool matched = false;       // a peak of the standard's dye was found for it
-    double residual = 0.0;      // bp, fitted size minus expected (matched only)
+    double residual = 0.0;      // bp: its size less what the other fragments size it at (matched and used only)
+    double height = 0.0;        // RFU of the peak found (matched only)
+    bool used = true;           // false for a fragment the standard leaves out of the sizing
+};
+
+// A peak of the standard's dye that no fragment was matched to.
+struct StrayPeak {
+    int32_t scan = 0;
+    double height = 0.0;
 };
 
 struct StandardFit {
     std::string standard;                 // its name, "GS500 LIZ"
     std::string failure;                  // why no sizes were given; "" when the fit holds
-    std::vector<StandardPeak> peaks;
+    std::vector<StandardPeak> peaks;      // by expected size
     std::optional<double> worstRSquared;  // of a line through three consecutive matched peaks
+    // For drawing the fit: the standard dye's signal scan by scan, and its
+    // peaks that match no fragment.
+    std::shared_ptr<const std::vector<float>> signal;
+    std::vector<StrayPeak> stray;
 
     bool failed() const { return !failure.empty(); }
 };

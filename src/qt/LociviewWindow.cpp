@@ -519,6 +519,7 @@ void LociviewWindow::buildLaneDock() {
     connect(lanes->canvas(), &LaneCanvas::progenitorChosen, this, [this](int which, double size) {
         if (controller) controller->fillProgenitor(which, size);
     });
+    connect(lanes, &LanePanel::levelsEdited, this, &LociviewWindow::setQualityLevels);
     // The lines follow what is typed; the lanes follow the rows chosen in the by-lane table.
     for (QLineEdit* field : {ui->progenitor1, ui->progenitor2, ui->lowrange, ui->highrange})
         connect(field, &QLineEdit::textChanged, this, [this] { lanes->setMarkers(laneMarkers()); });
@@ -533,6 +534,29 @@ void LociviewWindow::buildLaneDock() {
         }
         if (!chosen.empty()) lanes->chooseLanes(chosen);
     });
+}
+
+void LociviewWindow::setQualityLevels(const QString& saturation, const QString& lowSignal) {
+    if (!controller) return;
+    // A text that is not a level keeps the one before, and says so.
+    QualityLevels levels = controller->levels();
+    QStringList refused;
+    const std::tuple<const QString&, double*, const char*> typed[] = {{saturation, &levels.saturation, "saturation"},
+                                                                      {lowSignal, &levels.lowSignal, "low signal"}};
+    for (const auto& [text, level, name] : typed) {
+        if (const std::optional<double> value = rfuLevel(text.toStdString())) *level = *value;
+        else
+            refused << QStringLiteral("The %1 level \"%2\" is not a number of RFU (0 or more): %3 RFU is kept.")
+                           .arg(QLatin1String(name), text, QString::number(*level));
+    }
+    if (levels.saturation != controller->levels().saturation || levels.lowSignal != controller->levels().lowSignal) {
+        controller->setQualityLevels(levels);
+        controls->tabl->reloadData();
+        // The list's flags change with the levels; the window stays where it is.
+        if (controller->workingOnFile() && laneDockWidget->isVisible())
+            lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), false);
+    }
+    lanes->showLevels(levels, refused.join(QLatin1Char(' ')));
 }
 
 LaneMarkers LociviewWindow::laneMarkers() const {

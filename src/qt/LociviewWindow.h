@@ -100,6 +100,8 @@ public:
     QDockWidget* laneDock() const { return laneDockWidget; }
     // The lines the lane view draws: P1, P2 and the range as typed.
     LaneMarkers laneMarkers() const;
+    // The quality flags' levels as typed in the lane dock.
+    void setQualityLevels(const QString& saturation, const QString& lowSignal);
 
     // What the last action sent from a menu item or button answered
     // (actionFinished says so as it ends).

@@ -1,6 +1,7 @@
 #include "stats/QualityFlags.h"
 
 #include <boost/math/distributions/poisson.hpp>
+#include <charconv>
 #include <cmath>
 
 #include "base/NumberText.h"
@@ -108,8 +109,9 @@ std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const 
 
         if (const std::optional<StandardFit>& fit = lane.standard) {
             const std::string name = fit->standard.empty() ? "" : fit->standard + ": ";
-            if (fit->failed())
-                flag(QualityFlagKind::StandardFailed, name + fit->failure);
+            if (fit->failed())  // a failure that names its standard needs no name before it
+                flag(QualityFlagKind::StandardFailed,
+                     (fit->failure.find(fit->standard) == std::string::npos ? name : "") + fit->failure);
             else if (fit->worstRSquared && *fit->worstRSquared < levels.poorFit)
                 flag(QualityFlagKind::StandardPoor, name + "worst three-point R-squared " +
                                                         statNumber(*fit->worstRSquared, 6) + ", below " +
@@ -124,6 +126,14 @@ std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const 
         }
     }
     return flags;
+}
+
+std::optional<double> rfuLevel(std::string_view text) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < 0.0)
+        return std::nullopt;
+    return value;
 }
 
 std::string laneFlagsText(const std::vector<QualityFlag>& flags, int32_t lane) {

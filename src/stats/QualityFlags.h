@@ -4,7 +4,9 @@
 // make likely, and for traces a failed or poor size standard and spikes.
 // Read from the lanes' values; flags never change scoring or the counters.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/LaneData.h"
@@ -48,6 +50,10 @@ struct QualityInput {
 // backup list, with the scores): outside-range looks at peaks the range
 // filter took out. Peaks without a finite size are not read.
 std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const QualityInput& input);
+
+// A level in RFU as typed: one plain number, finite, not negative; nothing
+// for any other text.
+std::optional<double> rfuLevel(std::string_view text);
 
 // A lane's flags as one text, "off-scale: DETAIL; spike: DETAIL"; "" for a
 // lane without any.

@@ -1,6 +1,7 @@
 #include "trace/LocalSouthern.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace lociview {
@@ -21,15 +22,10 @@ std::optional<double> throughThree(const SizingPoint& a, const SizingPoint& b, c
     return a.size + (b.size - a.size) * (x - a.scan) / (b.scan - a.scan) * bend;
 }
 
-}  // namespace
-
-std::optional<double> localSouthernSize(std::span<const SizingPoint> points, double scan) {
+// The size at a scan from the points about it: points[k] the last at or
+// below the scan.
+std::optional<double> sizeAbove(std::span<const SizingPoint> points, size_t k, double scan) {
     const size_t m = points.size();
-    if (m < 3 || !(scan >= points.front().scan) || !(scan <= points.back().scan)) return std::nullopt;
-    const size_t k = static_cast<size_t>(
-        std::upper_bound(points.begin(), points.end(), scan,
-                         [](double x, const SizingPoint& p) { return x < p.scan; }) -
-        points.begin() - 1);
     if (k == m - 1) return points.back().size;
     double sum = 0.0;
     int fits = 0;
@@ -41,6 +37,33 @@ std::optional<double> localSouthernSize(std::span<const SizingPoint> points, dou
     }
     if (fits == 0) return std::nullopt;
     return sum / fits;
+}
+
+}  // namespace
+
+std::optional<double> localSouthernSize(std::span<const SizingPoint> points, double scan) {
+    const size_t m = points.size();
+    if (m < 3 || !(scan >= points.front().scan) || !(scan <= points.back().scan)) return std::nullopt;
+    const size_t k = static_cast<size_t>(
+        std::upper_bound(points.begin(), points.end(), scan,
+                         [](double x, const SizingPoint& p) { return x < p.scan; }) -
+        points.begin() - 1);
+    return sizeAbove(points, k, scan);
+}
+
+std::vector<float> localSouthernSizes(std::span<const SizingPoint> points, size_t scans) {
+    std::vector<float> sizes(scans, std::numeric_limits<float>::quiet_NaN());
+    const size_t m = points.size();
+    if (m < 3) return sizes;
+    size_t k = 0;
+    for (size_t scan = 0; scan < scans; ++scan) {
+        const double x = static_cast<double>(scan);
+        if (x < points.front().scan) continue;
+        if (x > points.back().scan) break;
+        while (k + 1 < m && points[k + 1].scan <= x) ++k;
+        if (const std::optional<double> size = sizeAbove(points, k, x)) sizes[scan] = static_cast<float>(*size);
+    }
+    return sizes;
 }
 
 double worstThreePointRSquared(std::span<const SizingPoint> points) {

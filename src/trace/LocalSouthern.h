@@ -4,8 +4,10 @@
 // the two fragments below the scan x and the one above, another through
 // the one below and the two above, and the mean of the two (at the ends,
 // the one there is). Outside the fragments nothing is sized.
+#include <cstddef>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace lociview {
 
@@ -17,6 +19,10 @@ struct SizingPoint {
 // points: at least three, strictly ascending in scan and in size. Nothing
 // for a scan outside the first and last point.
 std::optional<double> localSouthernSize(std::span<const SizingPoint> points, double scan);
+
+// The same for every whole scan from 0 to scans - 1 in one sweep, NaN
+// where there is no size: a trace's signal sized for drawing.
+std::vector<float> localSouthernSizes(std::span<const SizingPoint> points, size_t scans);
 
 // The fit's quality: the smallest R-squared of a straight line (scan
 // against size) through three consecutive points; 1 with fewer than three.

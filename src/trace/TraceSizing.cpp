@@ -223,11 +223,10 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
         t.sized = false;
         double tallest = 0.0;
         for (const StandardFragment& f : chosen.fragments) tallest = std::max(tallest, f.height);
-        t.messages.push_back(format("In %s, the size standard %s is too weak to size with: %d of its %d fragments "
-                                    "found in %s have no single top (the tallest is %.0f RFU), so their places, and "
-                                    "every size, would be uncertain. No sizes are given.",
-                                    quoted(t.file).c_str(), t.standard.c_str(), split, t.matched,
-                                    dyeLabel(t, t.standardDye).c_str(), tallest));
+        t.standardProblem = format("the size standard %s is too weak to size with: %d of its %d fragments found in %s "
+                                   "have no single top (the tallest is %.0f RFU), so their places, and every size, "
+                                   "would be uncertain.",
+                                   t.standard.c_str(), split, t.matched, dyeLabel(t, t.standardDye).c_str(), tallest);
     } else if (t.sized) {
         t.fragments = chosen.fragments;
         t.sizing = chosen.points;
@@ -247,22 +246,26 @@ void sizeOne(SizedTrace& t, std::string_view bytes, const SizingOptions& options
     } else if (split > 0) {
         // Said above.
     } else if (chosen.standard && chosen.enoughFound() && !chosen.fewUnexplained()) {
-        t.messages.push_back(format("In %s, the size standard %s does not fit %s: %d of its %d fragments were "
-                                    "found, but %d more peaks look like fragments and match none of its sizes. No "
-                                    "sizes are given.",
-                                    quoted(t.file).c_str(), t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(),
-                                    t.matched, t.expected, chosen.match.unexplained));
+        t.standardProblem = format("the size standard %s does not fit %s: %d of its %d fragments were found, but %d "
+                                   "more peaks look like fragments and match none of its sizes.",
+                                   t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(), t.matched, t.expected,
+                                   chosen.match.unexplained);
     } else if (chosen.standard && chosen.enoughFound()) {
-        t.messages.push_back(format("In %s, the size standard %s does not fit %s: %d of its %d fragments were "
-                                    "found, but %d fragments between them are missing. No sizes are given.",
-                                    quoted(t.file).c_str(), t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(),
-                                    t.matched, t.expected, chosen.gaps));
+        t.standardProblem = format("the size standard %s does not fit %s: %d of its %d fragments were found, but %d "
+                                   "fragments between them are missing.",
+                                   t.standard.c_str(), dyeLabel(t, t.standardDye).c_str(), t.matched, t.expected,
+                                   chosen.gaps);
     } else {
-        t.messages.push_back(format("In %s, the size standard %s could not be matched: %d of its %d fragments found "
-                                    "among the %d peak%s of %s. No sizes are given.",
-                                    quoted(t.file).c_str(), t.standard.c_str(), t.matched, t.expected,
-                                    t.standardPeaks, t.standardPeaks == 1 ? "" : "s", dyeLabel(t, t.standardDye).c_str()));
+        t.standardProblem = format("the size standard %s could not be matched: %d of its %d fragments found among "
+                                   "the %d peak%s of %s.",
+                                   t.standard.c_str(), t.matched, t.expected, t.standardPeaks,
+                                   t.standardPeaks == 1 ? "" : "s", dyeLabel(t, t.standardDye).c_str());
     }
+    if (!t.standardProblem.empty())
+        t.messages.push_back(format("In %s, %s No sizes are given.", quoted(t.file).c_str(), t.standardProblem.c_str()));
+
+    // Sized here, on the sizing's threads, for drawing the signals.
+    if (options.keepSignals && t.sized) t.scanSizes = localSouthernSizes(t.sizing, trace.scans());
 
     size_t total = 0;
     for (const auto& peaks : called) total += peaks.size();

@@ -64,10 +64,12 @@ struct SizedTrace {
     std::vector<StandardFragment> fragments;  // found, ascending
     std::vector<SizingPoint> sizing;          // the used fragments: scan to size
     int standardPeaks = 0;     // peaks the standard dye has at the height matching looks at
+    std::string standardProblem;  // why nothing is sized, without the file's name; "" when sized
 
     std::vector<SizedPeak> peaks;  // every dye, the standard's too; by dye, then scan
     std::vector<int32_t> spikes;   // scans of spikes left out
     std::vector<std::vector<float>> signals;  // per dye, above the baseline (with keepSignals)
+    std::vector<float> scanSizes;  // with keepSignals, once sized: each scan's size, NaN where none
     std::vector<InstrumentPeak> instrumentPeaks;
     std::vector<std::string> messages;  // each names the file
 

@@ -217,7 +217,10 @@ INSTANTIATE_TEST_SUITE_P(
 // Six lanes with one peak at 145, lane 7 one allele at 150, lane 8 three.
 std::string flagPlate() {
     std::string plate;
-    for (int lane = 1; lane <= 6; ++lane) plate += std::to_string(lane) + "A,1 1.0 145.0 500 5000 1\n";
+    for (int lane = 1; lane <= 6; ++lane) {
+        plate += std::to_string(lane);
+        plate += "A,1 1.0 145.0 500 5000 1\n";
+    }
     plate += "7A,1 1.0 150.0 800 8000 1\n7A,2 1.0 148.0 200 2000 1\n";
     for (const char* peak : {"150.0 900", "148.0 200", "156.0 800", "154.0 200", "162.0 700", "160.0 200"})
         plate += std::string("8A,1 1.0 ") + peak + " 1000 1\n";

@@ -3,10 +3,11 @@
 // vertices, what a selection puts on the chart, and the spectrum's bars. The
 // lane view: what goes where for given lanes, window and pixels, the peak
 // under a point, zoom and pan, traces cut to the pixel columns against every
-// scan, and hostile lanes.
+// scan, and hostile lanes. The size-standard view's rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include <cmath>
 #include <limits>
@@ -21,6 +22,7 @@
 #include "chart/LaneGeometry.h"
 #include "chart/LaneZoom.h"
 #include "chart/SpectrumBars.h"
+#include "chart/StandardGeometry.h"
 
 namespace lociview {
 namespace {
@@ -357,7 +359,7 @@ TEST(LaneGeometryTest, PointingZoomAndPan) {
 }
 
 // Cut to the pixel columns, a trace keeps in every column the lowest and
-// highest point of all its scans there, at most four points a column, and
+// highest point of all its scans there, at most two points a column, and
 // breaks where scans have no size; where it leaves the window it ends at
 // the edge, at the height the line has there.
 TEST(LaneGeometryTest, TraceKeepsEveryColumnsExtremes) {
@@ -409,8 +411,8 @@ TEST(LaneGeometryTest, TraceKeepsEveryColumnsExtremes) {
         for (size_t k = 0; k < line.size(); ++k, ++points)
             if (line[k].x > 100.0 && line[k].x < 900.0) note(kept, line[k]);
     EXPECT_EQ(kept, all);
-    EXPECT_LE(points, 4 * all.size() + 2);
-    EXPECT_GT(points, 2 * all.size());
+    EXPECT_LE(points, 2 * all.size() + 2);
+    EXPECT_GT(points, all.size());
 }
 
 // Hostile lanes lay out: every coordinate finite and inside the plot's
@@ -474,6 +476,98 @@ TEST(LaneGeometryTest, NiceTicks) {
         ASSERT_EQ(got.size(), c.ticks.size()) << c.low << ".." << c.high;
         for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], c.ticks[i], 1e-12) << c.low << ".." << c.high;
     }
+}
+
+// The size-standard view: a row per lane; the standard's peaks in the
+// matched fragments' scans, labelled by size or greyed; the fit's points
+// and the residual bars from their zero; a failure or a lane of no trace
+// said in place of the plots; what does not fit said.
+TEST(StandardGeometryTest, RowsPeaksFitAndResiduals) {
+    LaneData trace{1, "A01", {}, std::make_shared<SizedSignal>(), StandardFit{}, {}};
+    StandardFit& fit = *trace.standard;
+    fit.standard = "GS500LIZ";
+    fit.worstRSquared = 0.9995;
+    fit.peaks = {{1000, 35, true, 0.1, 800, true},  {1300, 50, true, -0.2, 900, true}, {1320, 75, true, 0.05, 850, true},
+                 {2300, 100, true, 0.0, 1000, false}, {0, 139, false, 0.0, 0.0, true}};
+    fit.stray = {{900, 5000}, {1500, 300}};
+    fit.signal = std::make_shared<const std::vector<float>>(3000, 20.0f);
+    auto sized = std::make_shared<SizedSignal>();
+    for (int scan = 0; scan < 3000; ++scan) {
+        sized->size.push_back(scan < 1000 ? NAN : 35.0f + (scan - 1000) * 0.05f);
+        sized->rfu.push_back(0.0f);
+    }
+    trace.signal = sized;
+    const LaneData failed{2, "", {}, nullptr,
+                          StandardFit{"GS500LIZ", "the size standard GS500LIZ could not be matched: 3 of its 16.", {},
+                                      std::nullopt, nullptr, {}},
+                          {}};
+    const LaneData table{3, "C03", {}, nullptr, std::nullopt, {}};
+
+    const StandardFrame f = layStandards({trace, failed, table}, {1000, 900, {}});
+    EXPECT_EQ(f.note, "");
+    ASSERT_EQ(f.rows.size(), 3u);
+    EXPECT_EQ(std::tuple(f.rows[1].rect.top, f.rows[2].rect.height), std::tuple(300.0, 300.0));
+    const StandardRow& r = f.rows[0];
+    EXPECT_EQ(std::tuple(r.title, r.failure),
+              std::tuple(std::string("1 A01: GS500LIZ, 3 of 4 fragments matched (not found: 139 bp)"), std::string()));
+    EXPECT_EQ(f.rows[1].title + "|" + f.rows[1].failure,
+              "2: GS500LIZ, failed|The size standard GS500LIZ could not be matched: 3 of its 16. No sizes are given.");
+    EXPECT_EQ(f.rows[2].failure, "Not read from a trace file: no size standard.");
+    EXPECT_TRUE(f.rows[1].marks.empty() && f.rows[2].points.empty());
+
+    // Below the title the signal takes 58% of the width, the fit 62% of the
+    // rest of the height over its residuals; the scans' scale under the residuals.
+    const auto box = [](const PixelRect& p) { return std::array<double, 4>{p.left, p.top, p.width, p.height}; };
+    EXPECT_EQ(box(r.signal.plot), (std::array<double, 4>{64, 32, 512, 236}));
+    EXPECT_EQ(box(r.fit.plot), (std::array<double, 4>{644, 32, 348, 141}));
+    EXPECT_EQ(box(r.residuals.plot), (std::array<double, 4>{644, 191, 348, 77}));
+    std::vector<std::string> ticks;
+    for (const auto* axis : {&r.signal.xTicks, &r.fit.xTicks, &r.residuals.xTicks, &r.fit.yTicks, &r.residuals.yTicks})
+        for (const AxisTick& t : *axis) ticks.push_back(t.text);
+    EXPECT_EQ(ticks, (std::vector<std::string>{"1000", "1500", "2000", "", "", "", "1000", "1500", "2000", "40", "60", "80",
+                                               "100", "-0.5", "0.0", "0.5"}));
+
+    // Scans 1000..2300 and 52 more each side; 1300 RFU, 1.3 times the tallest fragment.
+    const PixelRect& sp = r.signal.plot;
+    const auto x = [&](double scan) { return sp.left + (scan - 948) / 1404 * sp.width; };
+    std::vector<std::string> labels;
+    for (const StandardMark& m : r.marks) labels.push_back(m.label + (m.matched ? "" : "grey"));
+    EXPECT_EQ(labels, (std::vector<std::string>{"35", "50", "75", "100", "grey"}));  // the stray at 900 is outside
+    EXPECT_NEAR(r.marks[1].apex.x, x(1300), 1e-9);
+    EXPECT_NEAR(r.marks[1].apex.y, sp.bottom() - 900.0 / 1300 * sp.height, 1e-9);
+    EXPECT_NEAR(r.marks[4].apex.x, x(1500), 1e-9);
+    // 75 bp's label would overlap 50 bp's: a line higher; the next one not.
+    const std::tuple<double, double, double> above{4.0, 18.0, 4.0};
+    EXPECT_EQ(std::tuple(r.marks[1].apex.y - r.marks[1].labelAt.y, r.marks[2].apex.y - r.marks[2].labelAt.y,
+                         r.marks[3].apex.y - r.marks[3].labelAt.y), above);
+    EXPECT_FALSE(r.signalLines.empty());
+    for (const auto& line : r.signalLines)
+        for (const PixelPoint& p : line) EXPECT_TRUE(sp.contains(p));
+    EXPECT_EQ(r.fit.title, "Size (bp) against scan, worst three-point R-squared 0.99950");
+    EXPECT_EQ(r.residuals.title, "Residual (bp), largest -0.20 at 50 bp");
+
+    // The fit: sizes 35..100 and 3.25 more each side; the curve rising.
+    const PixelRect& fp = r.fit.plot;
+    ASSERT_EQ(r.points.size(), 4u);
+    EXPECT_NEAR(r.points[2].at.y, fp.bottom() - (75 - 31.75) / 71.5 * fp.height, 1e-9);
+    EXPECT_NEAR(r.points[2].at.x, fp.left + (1320.0 - 948) / 1404 * fp.width, 1e-9);
+    ASSERT_GT(r.curve.size(), 100u);
+    for (size_t i = 1; i < r.curve.size(); ++i) EXPECT_TRUE(r.curve[i].x > r.curve[i - 1].x && r.curve[i].y <= r.curve[i - 1].y);
+    // Residuals within +-0.5 bp: -0.2 hangs below the zero, the fragment left out has none.
+    const double half = r.residuals.plot.height / 2;
+    EXPECT_NEAR(r.zeroY, r.residuals.plot.top + half, 1e-9);
+    EXPECT_EQ(r.points[1].barTop, r.zeroY);
+    EXPECT_NEAR(r.points[1].barBottom, r.zeroY + 0.4 * half, 1e-9);
+    EXPECT_NEAR(r.points[0].barTop, r.zeroY - 0.2 * half, 1e-9);
+    EXPECT_TRUE(!r.points[3].used && r.points[3].barTop == r.zeroY && r.points[3].barBottom == r.zeroY);
+
+    EXPECT_EQ(layStandards(std::vector<LaneData>(10, trace), {1000, 900, {}}).note, "5 more lanes are not shown: choose fewer.");
+    for (const StandardView& small : {StandardView{1000, 100, {}}, StandardView{180, 900, {}}})
+        EXPECT_EQ(layStandards({trace}, small).note, "The view is too small to draw the size standard.");
+    LaneData numbered = failed;
+    numbered.standard->failure = "3 of 16 found.";
+    EXPECT_EQ(layStandards({numbered}, {1000, 900, {}}).rows.at(0).failure, "3 of 16 found. No sizes are given.");
+    EXPECT_EQ(layStandards({table}, {1000, 900, {}}).note, "The size standard is shown for lanes read from trace files.");
 }
 
 }  // namespace

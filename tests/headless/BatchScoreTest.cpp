@@ -578,6 +578,24 @@ TEST_F(BatchTraces, SizingBlockAndItsChoices) {
         << chosen.out;
 }
 
+// The flags only traces raise, in the qc block with the others.
+TEST_F(BatchTraces, QcFlagsAFailedStandardAndSpikes) {
+    trace("c.fsa", {{150, 800}}, "S3", false);
+    testing::SyntheticRun r;
+    r.sample = "S4";
+    r.spike = 4321;
+    r.peaks = {{0, r.mobility.scan(152.0), 600.0, 2.0}};
+    write("d.fsa", testing::writeRun(r));
+    const Result q = score(SCORING "--show qc @a.fsa @c.fsa @d.fsa");
+    EXPECT_NE(q.out.find("lane\tsample\tflag\tdetail\n2\tS3\tstandard-failed\tthe size standard GS500LIZ could not "
+                         "be matched: 0 of its 16 fragments found among the "),
+              std::string::npos)
+        << q.out;
+    const size_t spike = q.out.find("\n3\tS4\tspike\t1 spike left out, at scan 4321 (");
+    ASSERT_NE(spike, std::string::npos) << q.out;
+    EXPECT_EQ(q.out.substr(q.out.find(')', spike) - 3, 5), " bp)\n");
+}
+
 // A session script sizes with its own choice and shows each file as sized.
 TEST_F(BatchTraces, ScriptChoosesTheSizingAndShowsIt) {
     write("text.fsa", "Lane Size Height\n1 150 800\n");

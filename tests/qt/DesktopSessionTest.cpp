@@ -21,6 +21,8 @@
 #include "qt/QtControls.h"
 #include "desktop/RecentFilesMenu.h"
 #include "qt/TraceReviewDialog.h"
+#include "qt/chart/LaneView.h"
+#include "qt/chart/StandardView.h"
 #include "support/AbifWriter.h"
 
 namespace lociview::qt::test {
@@ -240,6 +242,13 @@ TEST_F(DesktopSessionTest, TracesOpenThroughTheirReviewSizedAgain) {
     ASSERT_EQ(settings.sizeStandards().size(), 1u);
     EXPECT_EQ(settings.sizeStandards().front().name, "Lab 13");
     EXPECT_EQ(controller.traceSizing().minHeight, 300.0);
+    // The lanes draw their sized signal; the standard's tab has their fits.
+    const LanePanel* panel = window.lanePanel();
+    ASSERT_EQ(panel->canvas()->lanes().size(), 2u);
+    EXPECT_TRUE(panel->canvas()->lanes()[1].signal);
+    ASSERT_EQ(panel->standardCanvas()->lanes().size(), 2u);
+    const StandardFit& fit = panel->standardCanvas()->lanes()[1].standard.value();
+    EXPECT_EQ(std::tuple(fit.standard, fit.peaks.size(), fit.failed()), std::tuple(std::string("Lab 13"), size_t{15}, false));
     type("progenitor1", "150");
     type("progenitor2", "156");
     click("scoreButton");

@@ -1,9 +1,12 @@
 // The lane view in the window: it shows a file's lanes as soon as it is
 // opened, zooms about the pointer, makes a peak Progenitor 1 from its menu,
-// asks before filling the suggested progenitors, and exports what it shows.
+// asks before filling the suggested progenitors, and exports what it shows;
+// the flags' levels typed beside it.
 #include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QWheelEvent>
@@ -25,6 +28,22 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     EXPECT_TRUE(window.laneDock()->isVisible());
     EXPECT_EQ(panel->laneList()->count(), 12);
     ASSERT_EQ(canvas->lanes().size(), 12u);
+
+    // A level that is no number is said and the one before kept; a new one
+    // flags the lanes anew, in the list too.
+    panel->saturationField()->setText(QStringLiteral("lots"));
+    Q_EMIT panel->saturationField()->editingFinished();
+    EXPECT_EQ(panel->saturationField()->text(), QStringLiteral("30000"));
+    EXPECT_EQ(controller.levels().saturation, 30000.0);
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("levelNote"))->text().contains(QStringLiteral("\"lots\" is not a number")));
+    panel->lowSignalField()->setText(QStringLiteral("1e6"));
+    Q_EMIT panel->lowSignalField()->editingFinished();
+    EXPECT_EQ(controller.levels().lowSignal, 1e6);
+    const auto lowSignal = [](const QualityFlag& f) { return f.kind == QualityFlagKind::LowSignal; };
+    const std::vector<QualityFlag> flags = controller.qualityFlags();
+    ASSERT_GT(std::count_if(flags.begin(), flags.end(), lowSignal), 0);
+    const int32_t flagged = std::find_if(flags.begin(), flags.end(), lowSignal)->lane;
+    EXPECT_TRUE(panel->laneList()->item(flagged - 1)->toolTip().contains(QStringLiteral("low-signal")));
 
     // A lane chosen in the list is drawn alone; its tallest peak is under the pointer.
     panel->chooseLanes({3});

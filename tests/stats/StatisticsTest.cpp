@@ -116,8 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
 // (P = 0.016) are likely enough, six (P = 0.0038) not.
 TEST(QualityFlagsTest, EachLaneRaisesItsFlags) {
     const double nan = std::nan("");
-    const StandardFit failed{"GS500 LIZ", "9 of 16 standard peaks found", {}, std::nullopt};
-    auto fit = [](double r2) { return StandardFit{"GS500 LIZ", "", {{1200, 35, true, 0.02}, {1500, 50, false, 0}}, r2}; };
+    const StandardFit failed{"GS500 LIZ", "9 of 16 standard peaks found", {}, std::nullopt, nullptr, {}};
+    auto fit = [](double r2) {
+        return StandardFit{"GS500 LIZ", "", {{1200, 35, true, 0.02, 900, true}, {1500, 50, false, 0, 0, true}}, r2, nullptr, {}};
+    };
     const LanePeak one{150, 500, 1, SCORED};
     auto lane = [](int32_t n, std::vector<LanePeak> peaks) { return LaneData{n, "S" + std::to_string(n), std::move(peaks), {}, {}, {}}; };
     std::vector<LaneData> lanes = {

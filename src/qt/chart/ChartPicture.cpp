@@ -1,9 +1,12 @@
 #include "qt/chart/ChartPicture.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
 
@@ -125,6 +128,32 @@ QString writeSvgPicture(const QString& path, QSize size, const QString& title,
 
 QString writePng(const QString& path, const QImage& image) {
     return saveFile(path, [&](QIODevice& file) { return image.save(&file, "PNG"); });
+}
+
+QString writePicture(const QString& path, QSize size, const QString& title,
+                     const std::function<void(QPainter&)>& paint) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg")) return writeSvgPicture(path, size, title, paint);
+    if (suffix == QLatin1String("pdf")) {
+        return saveFile(path, [&](QIODevice& file) {
+            QPdfWriter pdf(&file);
+            pdf.setResolution(96);
+            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
+            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&pdf)) return false;
+            painter.setWindow(QRect(QPoint(0, 0), size));
+            paint(painter);
+            return painter.end();
+        });
+    }
+    if (suffix != QLatin1String("png")) return QStringLiteral("the name ends in neither .png, .svg nor .pdf");
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&image);
+        paint(painter);
+    }
+    return writePng(path, image);
 }
 
 }  // namespace lociview::qt

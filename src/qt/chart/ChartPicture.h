@@ -36,5 +36,8 @@ QString writePng(const QString& path, const QImage& image);
 // Any drawing paint makes, as an SVG drawing of size.
 QString writeSvgPicture(const QString& path, QSize size, const QString& title,
                         const std::function<void(QPainter&)>& paint);
+// The same as PNG, SVG or PDF by the extension of path.
+QString writePicture(const QString& path, QSize size, const QString& title,
+                     const std::function<void(QPainter&)>& paint);
 
 }  // namespace lociview::qt

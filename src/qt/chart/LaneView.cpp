@@ -2,19 +2,20 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QStyle>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -25,7 +26,7 @@
 
 #include "chart/LaneZoom.h"
 #include "qt/chart/ChartPicture.h"
-#include "qt/export/SaveFile.h"
+#include "qt/chart/StandardView.h"
 
 namespace lociview::qt {
 
@@ -37,8 +38,53 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 
 // A wheel notch zooms by this much.
 constexpr double kWheelZoom = 1.25;
+// A table peak a few pixels tall shows no bell: it is drawn as a box. A
+// thousand lanes of a hundred peaks each are mostly such.
+bool boxed(const DrawnPeak& peak) { return peak.outlined && peak.baseY - peak.apex.y < 3.0; }
 
-// The style measured from the painter's font, so labels and legend fit it.
+// The boxed peaks. Where the painter draws pixels they are set straight
+// into an image over the plot, far quicker than filling each; otherwise
+// (SVG, PDF) filled a colour at a time.
+void paintBoxes(QPainter& painter, const LaneFrame& f) {
+    const QRect area = rect(f.plot).toAlignedRect();
+    if (painter.paintEngine()->type() == QPaintEngine::Raster && painter.combinedTransform().isIdentity() &&
+        !area.isEmpty()) {
+        QImage ink(area.size(), QImage::Format_ARGB32_Premultiplied);
+        ink.fill(Qt::transparent);
+        uchar* const bits = ink.bits();
+        const qsizetype stride = ink.bytesPerLine();
+        for (const DrawnPeak& p : f.peaks) {
+            if (!boxed(p)) continue;
+            // Whole pixels, at least one row, inside the plot.
+            const int left = std::max(0, static_cast<int>(std::floor(p.apex.x - p.halfWidth)) - area.left());
+            const int right = std::min(area.width() - 1, static_cast<int>(std::ceil(p.apex.x + p.halfWidth)) - 1 - area.left());
+            const int top = std::max(0, static_cast<int>(std::floor(p.apex.y)) - area.top());
+            const int bottom = std::min(area.height() - 1, static_cast<int>(std::ceil(p.baseY)) - 1 - area.top());
+            const QRgb rgb = qRgb(p.colour.r, p.colour.g, p.colour.b);
+            for (int y = top; y <= std::max(top, bottom) && y < area.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+                for (int x = left; x <= right; ++x) line[x] = rgb;
+            }
+        }
+        painter.drawImage(area.topLeft(), ink);
+        return;
+    }
+    std::vector<std::pair<Rgb, QVector<QRectF>>> boxes;
+    for (const DrawnPeak& p : f.peaks) {
+        if (!boxed(p)) continue;
+        auto same = std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.first == p.colour; });
+        if (same == boxes.end()) same = boxes.insert(boxes.end(), {p.colour, {}});
+        same->second.append(QRectF(p.apex.x - p.halfWidth, p.apex.y, 2 * p.halfWidth, std::max(p.baseY - p.apex.y, 1.0)));
+    }
+    painter.setPen(Qt::NoPen);
+    for (const auto& [rgb, rects] : boxes) {
+        painter.setBrush(colour(rgb));
+        painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
+    }
+}
+
+}  // namespace
+
 LaneStyle styleFor(const QFont& font) {
     const QFontMetricsF metrics(font);
     LaneStyle style;
@@ -46,8 +92,6 @@ LaneStyle styleFor(const QFont& font) {
     style.charWidth = std::max(4.0, metrics.averageCharWidth());
     return style;
 }
-
-}  // namespace
 
 void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.save();
@@ -61,10 +105,13 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
         return;
     }
     const QRectF plot = rect(f.plot);
-    // Bands and their scales, under everything else.
+    // Bands and their scales, under everything else. Bands thinner than a
+    // few pixels get no line between them: it would grey the whole plot.
     painter.setPen(QColor(200, 200, 200));
+    const bool separated = f.mode == LaneMode::Stacked && !f.bands.empty() && f.bands.front().rect.height >= 4.0;
+    painter.setRenderHint(QPainter::Antialiasing, false);
     for (const LaneBand& band : f.bands) {
-        if (f.mode == LaneMode::Stacked) painter.drawLine(QPointF(plot.left(), band.rect.bottom()), QPointF(plot.right(), band.rect.bottom()));
+        if (separated) painter.drawLine(QPointF(plot.left(), band.rect.bottom()), QPointF(plot.right(), band.rect.bottom()));
         for (const AxisTick& tick : band.heightTicks) {
             painter.setPen(Qt::black);
             painter.drawLine(QPointF(plot.left() - 4, tick.at), QPointF(plot.left(), tick.at));
@@ -99,7 +146,8 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     // costs most of a frame and shows nothing more.
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const TraceLine& trace : f.traces) {
-        painter.setPen(QPen(colour(trace.colour), 1.0));
+        // A cosmetic pen: one pixel wide, drawn by the quickest path.
+        painter.setPen(QPen(colour(trace.colour), 0.0));
         for (const auto& line : trace.polylines) {
             QPolygonF points;
             points.reserve(static_cast<qsizetype>(line.size()));
@@ -107,8 +155,10 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
             painter.drawPolyline(points);
         }
     }
+    paintBoxes(painter, f);
     painter.setRenderHint(QPainter::Antialiasing);
     for (const DrawnPeak& peak : f.peaks) {
+        if (boxed(peak)) continue;
         if (peak.outlined) {
             QPolygonF outline;
             for (const PixelPoint& p : peakOutline(peak)) outline.append(QPointF(p.x, p.y));
@@ -145,16 +195,11 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     painter.restore();
 }
 
-namespace {
-
-// Pictures are drawn in a font of a fixed pixel size, whatever the screen.
 QFont pictureFont() {
     QFont font;
     font.setPixelSize(12);
     return font;
 }
-
-}  // namespace
 
 QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
     const QFont font = pictureFont();
@@ -167,31 +212,13 @@ QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
 }
 
 QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    const QSize size(view.width, view.height);
     const QFont font = pictureFont();
     view.style = styleFor(font);
     const LaneFrame frame = layLanes(lanes, view);
-    const auto paint = [&](QPainter& painter) {
+    return writePicture(path, QSize(view.width, view.height), QStringLiteral("Lanes"), [&](QPainter& painter) {
         painter.setFont(font);
         paintLanes(painter, frame);
-    };
-    if (suffix == QLatin1String("svg")) return writeSvgPicture(path, size, QStringLiteral("Lanes"), paint);
-    if (suffix == QLatin1String("pdf")) {
-        return saveFile(path, [&](QIODevice& file) {
-            QPdfWriter pdf(&file);
-            pdf.setResolution(96);
-            pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point));
-            pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-            QPainter painter;
-            if (!painter.begin(&pdf)) return false;
-            painter.setWindow(QRect(QPoint(0, 0), size));
-            paint(painter);
-            return painter.end();
-        });
-    }
-    if (suffix != QLatin1String("png")) return QStringLiteral("the name ends in neither .png, .svg nor .pdf");
-    return writePng(path, laneImage(lanes, view));
+    });
 }
 
 LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {
@@ -332,6 +359,33 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     bar->addStretch();
     bar->addWidget(suggest);
     layout->addLayout(bar);
+    // The flags' levels, read when a field is left or Return is pressed;
+    // a line of their own, so the dock stays as narrow as before.
+    auto* levels = new QHBoxLayout;
+    const QualityLevels defaults;
+    saturation = new QLineEdit(QString::number(defaults.saturation));
+    saturation->setObjectName(QStringLiteral("saturationLevel"));
+    saturation->setToolTip(QStringLiteral("A peak in range this tall (RFU) is flagged off-scale"));
+    lowSignal = new QLineEdit(QString::number(defaults.lowSignal));
+    lowSignal->setObjectName(QStringLiteral("lowSignalLevel"));
+    lowSignal->setToolTip(QStringLiteral("A lane whose tallest peak in range is below this (RFU) is flagged low-signal"));
+    for (QLineEdit* field : {saturation, lowSignal}) {
+        field->setMaximumWidth(70);
+        connect(field, &QLineEdit::editingFinished, this,
+                [this] { Q_EMIT levelsEdited(saturation->text().trimmed(), lowSignal->text().trimmed()); });
+    }
+    levels->addWidget(new QLabel(QStringLiteral("Saturation")));
+    levels->addWidget(saturation);
+    levels->addWidget(new QLabel(QStringLiteral("Low signal")));
+    levels->addWidget(lowSignal);
+    levels->addWidget(new QLabel(QStringLiteral("RFU")));
+    levels->addStretch();
+    layout->addLayout(levels);
+    levelNote = new QLabel;
+    levelNote->setObjectName(QStringLiteral("levelNote"));
+    levelNote->setWordWrap(true);
+    levelNote->hide();
+    layout->addWidget(levelNote);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     list = new QListWidget;
@@ -340,8 +394,14 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     list->setToolTip(QStringLiteral("The lanes drawn: choose some, or none for all"));
     plot = new LaneCanvas;
     plot->setObjectName(QStringLiteral("laneCanvas"));
+    standard = new StandardCanvas;
+    standard->setObjectName(QStringLiteral("standardCanvas"));
+    views = new QTabWidget;
+    views->setObjectName(QStringLiteral("laneViews"));
+    views->addTab(plot, QStringLiteral("Lanes"));
+    views->addTab(standard, QStringLiteral("Size standard"));
     splitter->addWidget(list);
-    splitter->addWidget(plot);
+    splitter->addWidget(views);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({140, 500});
     layout->addWidget(splitter, 1);
@@ -379,6 +439,13 @@ void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<Quality
     showChosen(fit);
 }
 
+void LanePanel::showLevels(const QualityLevels& levels, const QString& note) {
+    saturation->setText(QString::number(levels.saturation));
+    lowSignal->setText(QString::number(levels.lowSignal));
+    levelNote->setText(note);
+    levelNote->setVisible(!note.isEmpty());
+}
+
 void LanePanel::setMarkers(const LaneMarkers& markers) {
     lines = markers;
     plot->setMarkers(markers);
@@ -397,13 +464,12 @@ void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
 void LanePanel::showChosen(bool fit) {
     std::unordered_set<int32_t> chosen;
     for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
-    if (chosen.empty()) {
-        plot->setLanes(all, lines, fit);
-        return;
-    }
     std::vector<LaneData> some;
     for (const LaneData& lane : all)
-        if (chosen.count(lane.lane)) some.push_back(lane);
+        if (chosen.empty() || chosen.count(lane.lane)) some.push_back(lane);
+    // Only trace lanes have a standard to show.
+    const bool traces = std::any_of(some.begin(), some.end(), [](const LaneData& l) { return l.standard.has_value(); });
+    standard->setLanes(traces ? some : std::vector<LaneData>());
     plot->setLanes(std::move(some), lines, fit);
 }
 

@@ -12,11 +12,21 @@
 #include "stats/QualityFlags.h"
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPainter;
 class QPushButton;
+class QTabWidget;
 
 namespace lociview::qt {
+
+class StandardCanvas;
+
+// The style measured from the painter's font, so labels and legend fit it.
+LaneStyle styleFor(const QFont& font);
+// Pictures are drawn in a font of a fixed pixel size, whatever the screen.
+QFont pictureFont();
 
 // The frame as the view shows it, over its whole device.
 void paintLanes(QPainter& painter, const LaneFrame& frame);
@@ -77,9 +87,10 @@ private:
     QPointF pointer;
 };
 
-// The dock's content: how to draw (stacked or overlaid), Reset, "Suggest
-// progenitors", the lanes with their samples and flags to choose from, and
-// the canvas.
+// The dock's content: how to draw (stacked or overlaid), Reset, the flags'
+// saturation and low-signal levels, "Suggest progenitors", the lanes with
+// their samples and flags to choose from, and the lane canvas with the
+// size-standard view in a tab beside it.
 class LanePanel final : public QWidget {
     Q_OBJECT
 
@@ -88,17 +99,26 @@ public:
 
     // The open data set's lanes and flags; fit as for LaneCanvas::setLanes.
     void showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers, bool fit);
+    // The flags' levels in their fields, and what was wrong with a text
+    // typed there ("" for nothing).
+    void showLevels(const QualityLevels& levels, const QString& note);
+    QLineEdit* saturationField() const { return saturation; }
+    QLineEdit* lowSignalField() const { return lowSignal; }
     // P1, P2 and the range as typed, the lanes as they are.
     void setMarkers(const LaneMarkers& markers);
     // The lanes of these numbers drawn, as when chosen in the list.
     void chooseLanes(const std::vector<int32_t>& lanes);
 
     LaneCanvas* canvas() const { return plot; }
+    StandardCanvas* standardCanvas() const { return standard; }
+    QTabWidget* viewTabs() const { return views; }
     QListWidget* laneList() const { return list; }
     QPushButton* suggestButton() const { return suggest; }
 
 Q_SIGNALS:
     void suggestRequested();
+    // Either level's field was left: both texts as they stand.
+    void levelsEdited(const QString& saturation, const QString& lowSignal);
 
 private:
     void showChosen(bool fit);
@@ -107,8 +127,13 @@ private:
     LaneMarkers lines;
     QComboBox* mode = nullptr;
     QPushButton* suggest = nullptr;
+    QLineEdit* saturation = nullptr;
+    QLineEdit* lowSignal = nullptr;
+    QLabel* levelNote = nullptr;
     QListWidget* list = nullptr;
     LaneCanvas* plot = nullptr;
+    StandardCanvas* standard = nullptr;
+    QTabWidget* views = nullptr;
 };
 
 }  // namespace lociview::qt

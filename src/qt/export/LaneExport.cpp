@@ -9,6 +9,7 @@
 #include "chart/LaneZoom.h"
 #include "headless/HeadlessToolkit.h"
 #include "qt/chart/LaneView.h"
+#include "qt/chart/StandardView.h"
 
 namespace lociview::qt {
 
@@ -19,6 +20,7 @@ namespace {
 constexpr int kPictureWidth = 1200;
 constexpr int kBandHeight = 90;
 constexpr int kMinHeight = 300, kMaxHeight = 8000;
+constexpr int kStandardHeight = 300;  // a trace lane's row of the size-standard view
 
 }  // namespace
 
@@ -73,6 +75,18 @@ int runLaneExport(const LaneExport& job, QTextStream& err) {
         }
         if (chosen.empty()) return 1;
         lanes = std::move(chosen);
+    }
+    if (job.standard) {
+        if (std::none_of(lanes.begin(), lanes.end(), [](const LaneData& l) { return l.standard.has_value(); })) {
+            err << "lociview: --export-standard: no lane was read from a trace file, so none has a size standard\n";
+            return 1;
+        }
+        const int height = std::clamp(static_cast<int>(std::min<size_t>(lanes.size(), kMaxHeight)) * kStandardHeight,
+                                      kStandardHeight, kMaxHeight);
+        const QString problem = writeStandardPicture(job.out, lanes, kPictureWidth, height);
+        if (problem.isEmpty()) return 0;
+        err << "lociview: " << job.out << " was not written: " << problem << '\n';
+        return 1;
     }
     LaneView view;
     view.mode = job.overlaid ? LaneMode::Overlaid : LaneMode::Stacked;

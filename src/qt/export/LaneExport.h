@@ -5,9 +5,12 @@
 //            [--p1 TEXT --p2 TEXT] [--low TEXT] [--high TEXT] [--shift TEXT]
 //            [--stutter TEXT] [--locus CELL] [--maybes] FILE...
 //
+//   lociview --export-standard OUT.svg|png|pdf [--lanes LIST] FILE...
+//
 // The files are opened as the Open dialog opens them (several as the lanes
 // of one data set) and, with both progenitors given, scored, so the peaks
-// take their marks' colours. CommandLine.h reads the options.
+// take their marks' colours; or, for the standard, each trace lane's size
+// standard and its fit drawn. CommandLine.h reads the options.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -19,6 +22,7 @@ namespace lociview::qt {
 
 struct LaneExport {
     QString out;
+    bool standard = false;  // the size-standard view, not the lanes
     QStringList files;
     std::vector<int> lanes;  // the lanes drawn; all when empty
     bool overlaid = false;
