@@ -13,6 +13,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -424,16 +425,20 @@ void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<Quality
     const QSignalBlocker quiet(list);
     list->clear();
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // Small icons, and an empty one for a lane without flags: the labels stay in one column.
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    list->setIconSize(QSize(side, side));
+    QPixmap none(side, side);
+    none.fill(Qt::transparent);
+    const QIcon noFlag(none);
     for (const LaneData& lane : all) {
         QString label = QString::number(lane.lane);
         if (!lane.sample.empty()) label += QLatin1Char(' ') + text(lane.sample);
         auto* item = new QListWidgetItem(label, list);
         item->setData(Qt::UserRole, lane.lane);
         const std::string why = laneFlagsText(flags, lane.lane);
-        if (!why.empty()) {
-            item->setIcon(warning);
-            item->setToolTip(text(why));
-        }
+        item->setIcon(why.empty() ? noFlag : warning);
+        if (!why.empty()) item->setToolTip(text(why));
         item->setSelected(chosen.count(lane.lane) > 0);
     }
     showChosen(fit);
