@@ -190,6 +190,11 @@ public:
     void setTraceSizing(TraceChoice choice) { traceChoice = std::move(choice); }
     const TraceChoice& traceSizing() const { return traceChoice; }
 
+    // Whether opening works out the checksum a run added to the log and the
+    // exports name. A batch that adds no run and exports nothing turns it
+    // off: the data set's checksum is then empty.
+    void setChecksumsWanted(bool wanted) { checksumsWanted = wanted; }
+
     // Run log, clean-up undo and provenance (RunLogActions.cpp,
     // UndoActions.cpp). Without a run log nothing is read or written and
     // every action does what it did before.
@@ -337,6 +342,7 @@ private:
     Accumulation accumulation;
 
     TraceChoice traceChoice;  // how trace files are sized
+    bool checksumsWanted = true;
     bool walkEvery = false;
     InstabilityChoices instabilityChosen;
     std::vector<GroupSpec> instabilityGroups;

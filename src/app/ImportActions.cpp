@@ -59,7 +59,8 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
 
     // Worked out beside the reading, as a classic table's is: a single
     // file's checksum is its own, so a classic table takes it over.
-    std::future<std::string> checksum = dataSetSha256Beside(contents);
+    std::future<std::string> checksum;
+    if (checksumsWanted) checksum = dataSetSha256Beside(contents);
     PeakImport tables = importPeakTables(files, log);
     switch (tables.status) {
         case ImportStatus::Classic:
@@ -68,7 +69,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
             // no-data alert and no data set.
             dataSet.isWorkingOnFile = true;
             openFileBytes(files.front().bytes,
-                          contents.size() == 1 && contents.front() ? std::move(checksum) : std::future<std::string>());
+                          contents.size() == 1 && contents.front() && checksum.valid() ? std::move(checksum) : std::future<std::string>());
             dataSet.imported = {};
             dataSet.imported.tables.status = ImportStatus::Classic;
             dataSet.imported.tables.layoutName = "Peak table with lane numbers";
@@ -77,7 +78,7 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
         case ImportStatus::Refused: return refuseTables(tables.message, kept);
         case ImportStatus::Imported: break;
     }
-    const std::string tablesSha256 = checksum.get();
+    const std::string tablesSha256 = checksum.valid() ? checksum.get() : std::string();
     files.clear();
     contents.clear();  // the peaks hold their numbers: the bytes can go
 

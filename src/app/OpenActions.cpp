@@ -91,7 +91,7 @@ void GeneController::openFileBytes(std::optional<std::string_view> bytes, std::f
     dataSet.fileName.clear();
     // Worked out beside the reading: the two passes over a plate's bytes
     // take one pass's time on two cores.
-    if (bytes && !checksum.valid()) checksum = sha256HexBeside(*bytes);
+    if (bytes && !checksum.valid() && checksumsWanted) checksum = sha256HexBeside(*bytes);
     try {
         readPeakTable(bytes, dataSet.data, log);
     } catch (const std::bad_alloc&) {

@@ -449,6 +449,8 @@ public:
         levels.saturation = options.saturation.value_or(levels.saturation);
         levels.lowSignal = options.lowSignal.value_or(levels.lowSignal);
         controller.setQualityLevels(levels);
+        // Only a run added to the accumulator names its file's checksum.
+        controller.setChecksumsWanted(options.ge || options.accumulator);
     }
 
     int run() {
