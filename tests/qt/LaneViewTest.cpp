@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QWheelEvent>
 #include <cmath>
@@ -26,7 +26,8 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     ASSERT_TRUE(panel);
     LaneCanvas* canvas = panel->canvas();
     EXPECT_TRUE(window.laneDock()->isVisible());
-    EXPECT_EQ(panel->laneList()->count(), 12);
+    const QAbstractItemModel* rows = panel->laneList()->model();
+    ASSERT_EQ(rows->rowCount(), 12);
     ASSERT_EQ(canvas->lanes().size(), 12u);
 
     // A level that is no number is said and the one before kept; a new one
@@ -43,7 +44,9 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     const std::vector<QualityFlag> flags = controller.qualityFlags();
     ASSERT_GT(std::count_if(flags.begin(), flags.end(), lowSignal), 0);
     const int32_t flagged = std::find_if(flags.begin(), flags.end(), lowSignal)->lane;
-    EXPECT_TRUE(panel->laneList()->item(flagged - 1)->toolTip().contains(QStringLiteral("low-signal")));
+    const QModelIndex row = rows->index(flagged - 1, 0);
+    EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains(QStringLiteral("low-signal")));
+    EXPECT_EQ(row.data(Qt::UserRole).toInt(), flagged);
 
     // A lane chosen in the list is drawn alone; its tallest peak is under the pointer.
     panel->chooseLanes({3});
