@@ -3,6 +3,7 @@
 // asks before filling the suggested progenitors, and exports what it shows;
 // the flags' levels typed beside it.
 #include <QContextMenuEvent>
+#include <QItemSelectionModel>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QWheelEvent>
 #include <cmath>
+#include <tuple>
 
 #include "qt/chart/LaneView.h"
 #include "WindowFixture.h"
@@ -46,11 +48,17 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     const int32_t flagged = std::find_if(flags.begin(), flags.end(), lowSignal)->lane;
     const QModelIndex row = rows->index(flagged - 1, 0);
     EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains(QStringLiteral("low-signal")));
-    EXPECT_EQ(row.data(Qt::UserRole).toInt(), flagged);
+    EXPECT_EQ(std::tuple(row.data(Qt::UserRole).toInt(), row.data().toString()), std::tuple(flagged, QString::number(flagged)));
 
-    // A lane chosen in the list is drawn alone; its tallest peak is under the pointer.
+    // A lane chosen in the list is drawn alone, and stays chosen when new
+    // levels redraw the list; its tallest peak is under the pointer.
     panel->chooseLanes({3});
     ASSERT_EQ(canvas->lanes().size(), 1u);
+    panel->lowSignalField()->setText(QStringLiteral("2e6"));
+    Q_EMIT panel->lowSignalField()->editingFinished();
+    ASSERT_EQ(canvas->lanes().size(), 1u);
+    EXPECT_EQ(canvas->lanes().front().lane, 3);
+    EXPECT_EQ(panel->laneList()->selectionModel()->selectedRows().size(), 1);
     const std::vector<LanePeak> peaks = canvas->lanes().front().peaks;
     ASSERT_FALSE(peaks.empty());
     const LanePeak tallest = *std::max_element(peaks.begin(), peaks.end(),
