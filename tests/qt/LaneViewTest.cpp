@@ -3,17 +3,19 @@
 // asks before filling the suggested progenitors, and exports what it shows;
 // the flags' levels typed beside it.
 #include <QContextMenuEvent>
-#include <QItemSelectionModel>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QWheelEvent>
 #include <cmath>
+#include <memory>
 #include <tuple>
 
+#include "chart/LaneZoom.h"
 #include "qt/chart/LaneView.h"
 #include "WindowFixture.h"
 
@@ -106,6 +108,22 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     EXPECT_GT(QFileInfo(path).size(), 1000);
     QImage picture(path);
     EXPECT_GE(picture.width(), 800);
+
+    // Lanes chosen again are shown whole again.
+    const LaneWindow whole = fullWindow(canvas->lanes(), canvas->currentView().markers);
+    ASSERT_NE(canvas->window(), whole);
+    panel->chooseLanes({3});
+    EXPECT_EQ(canvas->window(), whole);
+
+    // The list's rows are as wide as its widest label, wherever it is.
+    const QString wide = QStringLiteral("a sample named at such length that no list is as wide");
+    panel->showLanes(std::make_shared<const std::vector<LaneData>>(std::vector<LaneData>{
+                         {1, "A", {}, {}, {}, {}}, {2, wide.toStdString(), {}, {}, {}, {}}, {3, "B", {}, {}, {}, {}}}),
+                     {}, {}, true);
+    QApplication::processEvents();
+    const QListView* list = panel->laneList();
+    EXPECT_GE(list->visualRect(list->model()->index(1, 0)).width(),
+              list->iconSize().width() + list->fontMetrics().horizontalAdvance(QStringLiteral("2 ") + wide));
 }
 
 }  // namespace

@@ -379,15 +379,19 @@ public:
         flags = laneFlags;
         flagged.clear();
         for (const QualityFlag& f : flags) flagged.insert(f.lane);
-        longest = longestRows();
+        widest = 0;
+        for (size_t i = 0; i < lanes->size(); ++i)
+            if (labelLength((*lanes)[i]) > labelLength((*lanes)[widest])) widest = i;
         endResetModel();
     }
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() || !lanes ? 0 : static_cast<int>(lanes->size());
     }
     int32_t laneAt(int row) const { return (*lanes)[static_cast<size_t>(row)].lane; }
-    // The rows whose labels are likely the widest.
-    const std::vector<int>& widestRows() const { return longest; }
+    // The row of the label of the most characters, which stands for the
+    // widest: lane numbers are digits of one width, and a plate's samples
+    // are named alike.
+    int widestRow() const { return static_cast<int>(widest); }
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || index.row() >= rowCount()) return {};
@@ -414,22 +418,11 @@ private:
         const size_t number = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, lane.lane).ptr - digits);
         return number + (lane.sample.empty() ? 0 : 1 + lane.sample.size());
     }
-    // Those of the most characters, and of one or two fewer, as a label of
-    // wide letters can outgrow one a little longer: a few rows to measure
-    // instead of every one.
-    std::vector<int> longestRows() const {
-        size_t most = 0;
-        for (const LaneData& lane : *lanes) most = std::max(most, labelLength(lane));
-        std::vector<int> out;
-        for (size_t i = 0; i < lanes->size() && out.size() < 16; ++i)
-            if (labelLength((*lanes)[i]) + 2 >= most) out.push_back(static_cast<int>(i));
-        return out;
-    }
 
     std::shared_ptr<const std::vector<LaneData>> lanes;
     std::vector<QualityFlag> flags;
     std::unordered_set<int32_t> flagged;
-    std::vector<int> longest;
+    size_t widest = 0;
     QIcon warning, noFlag;
 };
 
@@ -442,10 +435,7 @@ class LaneRowDelegate final : public QStyledItemDelegate {
 public:
     LaneRowDelegate(const LaneListModel& rows, QObject* parent) : QStyledItemDelegate(parent), rows(rows) {}
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        for (const int row : rows.widestRows())
-            size = size.expandedTo(QStyledItemDelegate::sizeHint(option, index.siblingAtRow(row)));
-        return size;
+        return QStyledItemDelegate::sizeHint(option, index.siblingAtRow(rows.widestRow()));
     }
 
 private:
