@@ -61,6 +61,13 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     ASSERT_EQ(canvas->lanes().size(), 1u);
     EXPECT_EQ(canvas->lanes().front().lane, 3);
     EXPECT_EQ(panel->laneList()->selectionModel()->selectedRows().size(), 1);
+    // Chosen in the list by hand: rows 2 and 5, then lane 3 again.
+    QItemSelectionModel* chosen = panel->laneList()->selectionModel();
+    chosen->select(rows->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    chosen->select(rows->index(4, 0), QItemSelectionModel::Select);
+    ASSERT_EQ(canvas->lanes().size(), 2u);
+    EXPECT_EQ(std::tuple(canvas->lanes()[0].lane, canvas->lanes()[1].lane), std::tuple(2, 5));
+    panel->chooseLanes({3});
     const std::vector<LanePeak> peaks = canvas->lanes().front().peaks;
     ASSERT_FALSE(peaks.empty());
     const LanePeak tallest = *std::max_element(peaks.begin(), peaks.end(),
