@@ -387,7 +387,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() || !lanes ? 0 : static_cast<int>(lanes->size());
     }
-    int32_t laneAt(int row) const { return (*lanes)[static_cast<size_t>(row)].lane; }
+    // Checked: a row past the end is a fault to see at once, not a lane read from beyond.
+    int32_t laneAt(int row) const { return lanes->at(static_cast<size_t>(row)).lane; }
     // The row of the label of the most characters, which stands for the
     // widest: lane numbers are digits of one width, and a plate's samples
     // are named alike.
