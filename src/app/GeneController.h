@@ -6,6 +6,7 @@
 // controls only through the Outlets a toolkit hands it.
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -253,6 +254,9 @@ public:
     // never change scoring or the counters.
     std::vector<LaneData> laneData() const;
     const std::vector<QualityFlag>& qualityFlags() const;
+    // laneData() as the flags were worked out from, shared: a view that
+    // shows both groups the records once (empty when no file is open).
+    std::shared_ptr<const std::vector<LaneData>> flaggedFrom() const;
     const QualityLevels& levels() const { return qualityLevels; }
     void setQualityLevels(const QualityLevels& levels);
     // Within the range and locus the fields hold now.
@@ -355,6 +359,7 @@ private:
     QualityLevels qualityLevels;
     mutable std::vector<QualityFlag> flags;
     mutable std::optional<QualityInput> flagsDue;
+    mutable std::shared_ptr<const std::vector<LaneData>> flagLanes;
 };
 
 }  // namespace lociview

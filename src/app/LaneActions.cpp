@@ -64,14 +64,23 @@ void GeneController::updateQualityFlags() {
     input.withMaybes = run && scored.resultSource->maybes;
     flags.clear();
     flagsDue.reset();
+    flagLanes.reset();
     if (dataSet.isWorkingOnFile) flagsDue = input;
 }
 
 const std::vector<QualityFlag>& GeneController::qualityFlags() const {
     // The marks are those of the step that asked for the flags: every step
     // that changes them asks again before it ends.
-    if (flagsDue) flags = lociview::qualityFlags(laneData(), *std::exchange(flagsDue, std::nullopt));
+    if (flagsDue) {
+        flagLanes = std::make_shared<const std::vector<LaneData>>(laneData());
+        flags = lociview::qualityFlags(*flagLanes, *std::exchange(flagsDue, std::nullopt));
+    }
     return flags;
+}
+
+std::shared_ptr<const std::vector<LaneData>> GeneController::flaggedFrom() const {
+    qualityFlags();
+    return flagLanes ? flagLanes : std::make_shared<const std::vector<LaneData>>();
 }
 
 ProgenitorSuggestion GeneController::progenitorSuggestion() const {

@@ -225,11 +225,6 @@ double LaneFrame::sizeAt(double px) const {
     return window.sizeLow + (px - plot.left) / plot.width * (window.sizeHigh - window.sizeLow);
 }
 
-double LaneFrame::y(double height, const PixelRect& band) const {
-    const double up = (height - window.heightLow) / (window.heightHigh - window.heightLow) * band.height;
-    return std::isnan(up) ? band.bottom() : std::clamp(band.bottom() - up, band.top, band.bottom());
-}
-
 double LaneFrame::heightAt(double py, const PixelRect& band) const {
     return window.heightLow + (band.bottom() - py) / band.height * (window.heightHigh - window.heightLow);
 }
@@ -253,6 +248,8 @@ std::array<PixelPoint, kPeakOutlinePoints> peakOutline(const DrawnPeak& peak) {
     }
     return points;
 }
+
+static_assert(sizeof(DrawnPeak) <= 48);
 
 LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view) {
     LaneFrame f;
@@ -299,24 +296,28 @@ LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view) {
     f.peaks.reserve(peaks);
     const double halfWidth = std::min(
         std::max(style.minPeakHalfWidth, style.peakHalfWidth * plot.width / (w.sizeHigh - w.sizeLow)), plot.width);
+    // As LaneFrame::x and the marks' colours, out of the loop over every peak.
+    const double pixelsPerBp = plot.width / (w.sizeHigh - w.sizeLow);
+    const Rgb byMark[] = {markColour(PeakMark::Scored), markColour(PeakMark::Maybe), markColour(PeakMark::Discarded),
+                          markColour(PeakMark::Unmarked)};
     for (size_t i = 0; i < lanes.size(); ++i) {
         const LaneData& lane = lanes[i];
         const PixelRect& band = f.bands[i].rect;
+        const double baseY = f.y(0.0, band);
         for (size_t j = 0; j < lane.peaks.size(); ++j) {
             const LanePeak& p = lane.peaks[j];
-            const double x = f.x(p.size);
+            const double x = plot.left + (p.size - w.sizeLow) * pixelsPerBp;
             if (!(x + halfWidth >= plot.left && x - halfWidth <= plot.right())) continue;  // NaN too
-            DrawnPeak d;
-            d.lane = i;
-            d.peak = j;
+            DrawnPeak& d = f.peaks.emplace_back();
+            d.lane = static_cast<uint32_t>(i);
+            d.peak = static_cast<uint32_t>(j);
             d.apex = {x, f.y(p.height, band)};
-            d.baseY = f.y(0.0, band);
+            d.baseY = baseY;
             d.halfWidth = halfWidth;
             d.outlined = !lane.signal;
             d.clipped = p.height > w.heightHigh;
             d.mark = peakMark(p.score);
-            d.colour = stacked ? markColour(d.mark) : laneColour(i);
-            f.peaks.push_back(d);
+            d.colour = stacked ? byMark[static_cast<size_t>(d.mark)] : laneColour(i);
         }
         if (lane.signal)
             f.traces.push_back({i, stacked ? kTraceColour : laneColour(i), traceLines(*lane.signal, f, band)});

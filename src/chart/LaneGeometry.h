@@ -6,7 +6,9 @@
 // trace signals cut down to a few points per pixel column, the P1, P2 and
 // range lines, and the legends. The desktop view only paints a frame, and
 // pointer positions come back here to find the peak under them.
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,7 +21,7 @@ namespace lociview {
 
 enum class LaneMode { Stacked, Overlaid };
 
-enum class PeakMark { Scored, Maybe, Discarded, Unmarked };
+enum class PeakMark : uint8_t { Scored, Maybe, Discarded, Unmarked };
 
 // The mark a score code draws with (a code outside 0..3 draws unmarked).
 PeakMark peakMark(int32_t score);
@@ -107,8 +109,11 @@ struct LaneBand {
     std::vector<AxisTick> heightTicks;  // stacked bands tall enough for a scale
 };
 
+// A table's frame holds one per row, a hundred thousand and more: small
+// fields keep it to 48 bytes, as laying it out and painting it run through
+// all of them.
 struct DrawnPeak {
-    size_t lane = 0, peak = 0;  // indexes into the lanes laid out and the lane's peaks
+    uint32_t lane = 0, peak = 0;  // indexes into the lanes laid out and the lane's peaks
     PixelPoint apex;            // y kept inside the band
     double baseY = 0.0;         // y of height 0, kept inside the band
     double halfWidth = 0.0;     // pixels
@@ -168,7 +173,11 @@ struct LaneFrame {
     double x(double size) const;
     double sizeAt(double x) const;
     // y of a height in a band, kept inside it; and back.
-    double y(double height, const PixelRect& band) const;
+    // Inline: laying out a table's frame asks it for every peak.
+    double y(double height, const PixelRect& band) const {
+        const double up = (height - window.heightLow) / (window.heightHigh - window.heightLow) * band.height;
+        return std::isnan(up) ? band.bottom() : std::clamp(band.bottom() - up, band.top, band.bottom());
+    }
     double heightAt(double y, const PixelRect& band) const;
     // The band (its lane's) under a point; the plot when overlaid.
     std::optional<PixelRect> bandAt(PixelPoint p) const;

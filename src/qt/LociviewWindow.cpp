@@ -554,7 +554,7 @@ void LociviewWindow::setQualityLevels(const QString& saturation, const QString& 
         controls->tabl->reloadData();
         // The list's flags change with the levels; the window stays where it is.
         if (controller->workingOnFile() && laneDockWidget->isVisible())
-            lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), false);
+            lanes->showLanes(controller->flaggedFrom(), controller->qualityFlags(), laneMarkers(), false);
     }
     lanes->showLevels(levels, refused.join(QLatin1Char(' ')));
 }
@@ -574,7 +574,7 @@ void LociviewWindow::updateLanes() {
     if (!lanes) return;
     if (!controller || !controller->workingOnFile()) {
         lanesOf.reset();
-        lanes->showLanes({}, {}, laneMarkers(), true);
+        lanes->showLanes(nullptr, {}, laneMarkers(), true);
         return;
     }
     try {
@@ -584,7 +584,7 @@ void LociviewWindow::updateLanes() {
         if (opened) laneDockWidget->raise();
         if (!laneDockWidget->isVisible()) return;
         lanesOf = controller->store().nextKey();
-        lanes->showLanes(controller->laneData(), controller->qualityFlags(), laneMarkers(), opened);
+        lanes->showLanes(controller->flaggedFrom(), controller->qualityFlags(), laneMarkers(), opened);
     } catch (const std::exception& e) {
         logf(devlog, "lanes not shown: %s", e.what());
     }

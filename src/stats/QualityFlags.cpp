@@ -15,17 +15,33 @@ namespace {
 
 bool inRange(const LanePeak& p, const QualityInput& in) { return p.size > in.low && p.size < in.high; }
 
-bool counted(const LanePeak& p, const QualityInput& in) {
-    return inRange(p, in) && (p.score == SCORED || (in.withMaybes && p.score == MAYBE));
-}
+// What the flags read of a lane's peaks, in one pass: a table's lanes hold a
+// hundred thousand peaks and more. Each tallest is the first of the tallest
+// with a finite size; none when there is none.
+struct LaneTops {
+    int64_t alleles = 0;    // in range and scored (or maybe, when maybes count)
+    int64_t saturated = 0;  // in range, at the saturation level or off scale
+    const LanePeak* tallestSaturated = nullptr;
+    const LanePeak* tallestInRange = nullptr;
+    const LanePeak* tallest = nullptr;
+};
 
-// The first of the tallest peaks that pass the test; none when none does.
-template <typename Test>
-const LanePeak* tallest(const LaneData& lane, Test test) {
-    const LanePeak* best = nullptr;
-    for (const LanePeak& p : lane.peaks)
-        if (std::isfinite(p.size) && test(p) && (!best || p.height > best->height)) best = &p;
-    return best;
+LaneTops laneTops(const LaneData& lane, const QualityInput& in) {
+    LaneTops t;
+    const auto taller = [](const LanePeak& p, const LanePeak* than) { return !than || p.height > than->height; };
+    for (const LanePeak& p : lane.peaks) {
+        const bool range = inRange(p, in);
+        if (range && (p.score == SCORED || (in.withMaybes && p.score == MAYBE))) ++t.alleles;
+        if (!std::isfinite(p.size)) continue;
+        if (taller(p, t.tallest)) t.tallest = &p;
+        if (!range) continue;
+        if (taller(p, t.tallestInRange)) t.tallestInRange = &p;
+        if (p.offScale || p.height >= in.levels.saturation) {
+            ++t.saturated;
+            if (taller(p, t.tallestSaturated)) t.tallestSaturated = &p;
+        }
+    }
+    return t;
 }
 
 std::string peakText(const LanePeak& p) { return std::to_string(p.height) + " RFU at " + fixedText(p.size, 2) + " bp"; }
@@ -63,12 +79,13 @@ std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const 
     const QualityLevels& levels = in.levels;
     // Molecules per reaction from the run's empty lanes, as the statistics
     // have it; no empty lane leaves nothing improbable.
-    std::vector<int64_t> alleles(lanes.size(), 0);
+    std::vector<LaneTops> tops;
+    tops.reserve(lanes.size());
     LaneCounts counts;
-    for (size_t i = 0; i < lanes.size(); ++i) {
-        for (const LanePeak& p : lanes[i].peaks) alleles[i] += counted(p, in) ? 1 : 0;
+    for (const LaneData& lane : lanes) {
+        const int64_t alleles = tops.emplace_back(laneTops(lane, in)).alleles;
         ++counts.lanes;
-        ++(alleles[i] == 0 ? counts.empty : alleles[i] == 1 ? counts.one : counts.twoOrMore);
+        ++(alleles == 0 ? counts.empty : alleles == 1 ? counts.one : counts.twoOrMore);
     }
     const Estimate lambda = moleculesPerReaction(counts);
 
@@ -79,32 +96,29 @@ std::vector<QualityFlag> qualityFlags(const std::vector<LaneData>& lanes, const 
             flags.push_back({lane.lane, lane.sample, kind, std::move(detail)});
         };
 
-        auto saturated = [&](const LanePeak& p) { return inRange(p, in) && (p.offScale || p.height >= levels.saturation); };
-        if (const LanePeak* top = tallest(lane, saturated)) {
-            int64_t n = 0;
-            for (const LanePeak& p : lane.peaks) n += std::isfinite(p.size) && saturated(p) ? 1 : 0;
-            flag(QualityFlagKind::OffScale, plural(n, "peak", "peaks") + " in range at or above " +
+        const LaneTops& t = tops[i];
+        if (const LanePeak* top = t.tallestSaturated)
+            flag(QualityFlagKind::OffScale, plural(t.saturated, "peak", "peaks") + " in range at or above " +
                                                 statNumber(levels.saturation) + " RFU or off scale, the tallest " +
                                                 peakText(*top));
-        }
 
-        const LanePeak* topInRange = tallest(lane, [&](const LanePeak& p) { return inRange(p, in); });
+        const LanePeak* topInRange = t.tallestInRange;
         if (topInRange && topInRange->height < levels.lowSignal)
             flag(QualityFlagKind::LowSignal,
                  "tallest peak in range " + peakText(*topInRange) + ", below " + statNumber(levels.lowSignal) + " RFU");
 
-        const LanePeak* top = tallest(lane, [](const LanePeak&) { return true; });
+        const LanePeak* top = t.tallest;
         if (top && !inRange(*top, in))
             flag(QualityFlagKind::OutsideRange, "tallest peak " + peakText(*top) + ", outside " + statNumber(in.low) +
                                                     ".." + statNumber(in.high) + " bp");
 
         if (in.scored && lambda.estimable()) {
-            const double p = atLeast(alleles[i], *lambda.value);
+            const double p = atLeast(t.alleles, *lambda.value);
             if (p < levels.improbable)
                 flag(QualityFlagKind::ImprobableAlleles,
-                     plural(alleles[i], "allele", "alleles") + " where the empty lanes give " +
+                     plural(t.alleles, "allele", "alleles") + " where the empty lanes give " +
                          statNumber(*lambda.value, 3) + " molecules per reaction: P(X >= " +
-                         std::to_string(alleles[i]) + ") = " + statNumber(p, 2));
+                         std::to_string(t.alleles) + ") = " + statNumber(p, 2));
         }
 
         if (const std::optional<StandardFit>& fit = lane.standard) {

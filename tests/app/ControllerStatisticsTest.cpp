@@ -234,8 +234,17 @@ TEST(ControllerLaneFlags, FollowScoringCleanUpAndUndo) {
     h.tk.lowrange.setText("140");
     h.tk.highrange.setText("170");
     h.openText(flagPlate());
-    const auto kinds = [&h] {
+    // The lane view's lanes are those the flags were read from, as they stand now.
+    const auto marks = [](const std::vector<LaneData>& lanes) {
         std::string text;
+        for (const LaneData& lane : lanes)
+            for (const LanePeak& p : lane.peaks)
+                text += std::to_string(p.score) + " " + std::to_string(p.size) + " " + std::to_string(p.height) + ";";
+        return text;
+    };
+    const auto kinds = [&h, &marks] {
+        std::string text;
+        EXPECT_EQ(marks(*h.controller.flaggedFrom()), marks(h.controller.laneData()));
         for (const QualityFlag& f : h.controller.qualityFlags())
             text += std::to_string(f.lane) + " " + qualityFlagName(f.kind) + ";";
         return text;

@@ -5,13 +5,17 @@
 #include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QWheelEvent>
 #include <cmath>
+#include <memory>
+#include <tuple>
 
+#include "chart/LaneZoom.h"
 #include "qt/chart/LaneView.h"
 #include "WindowFixture.h"
 
@@ -26,7 +30,8 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     ASSERT_TRUE(panel);
     LaneCanvas* canvas = panel->canvas();
     EXPECT_TRUE(window.laneDock()->isVisible());
-    EXPECT_EQ(panel->laneList()->count(), 12);
+    const QAbstractItemModel* rows = panel->laneList()->model();
+    ASSERT_EQ(rows->rowCount(), 12);
     ASSERT_EQ(canvas->lanes().size(), 12u);
 
     // A level that is no number is said and the one before kept; a new one
@@ -43,11 +48,26 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     const std::vector<QualityFlag> flags = controller.qualityFlags();
     ASSERT_GT(std::count_if(flags.begin(), flags.end(), lowSignal), 0);
     const int32_t flagged = std::find_if(flags.begin(), flags.end(), lowSignal)->lane;
-    EXPECT_TRUE(panel->laneList()->item(flagged - 1)->toolTip().contains(QStringLiteral("low-signal")));
+    const QModelIndex row = rows->index(flagged - 1, 0);
+    EXPECT_TRUE(row.data(Qt::ToolTipRole).toString().contains(QStringLiteral("low-signal")));
+    EXPECT_EQ(std::tuple(row.data(Qt::UserRole).toInt(), row.data().toString()), std::tuple(flagged, QString::number(flagged)));
 
-    // A lane chosen in the list is drawn alone; its tallest peak is under the pointer.
+    // A lane chosen in the list is drawn alone, and stays chosen when new
+    // levels redraw the list; its tallest peak is under the pointer.
     panel->chooseLanes({3});
     ASSERT_EQ(canvas->lanes().size(), 1u);
+    panel->lowSignalField()->setText(QStringLiteral("2e6"));
+    Q_EMIT panel->lowSignalField()->editingFinished();
+    ASSERT_EQ(canvas->lanes().size(), 1u);
+    EXPECT_EQ(canvas->lanes().front().lane, 3);
+    EXPECT_EQ(panel->laneList()->selectionModel()->selectedRows().size(), 1);
+    // Chosen in the list by hand: rows 2 and 5, then lane 3 again.
+    QItemSelectionModel* chosen = panel->laneList()->selectionModel();
+    chosen->select(rows->index(1, 0), QItemSelectionModel::ClearAndSelect);
+    chosen->select(rows->index(4, 0), QItemSelectionModel::Select);
+    ASSERT_EQ(canvas->lanes().size(), 2u);
+    EXPECT_EQ(std::tuple(canvas->lanes()[0].lane, canvas->lanes()[1].lane), std::tuple(2, 5));
+    panel->chooseLanes({3});
     const std::vector<LanePeak> peaks = canvas->lanes().front().peaks;
     ASSERT_FALSE(peaks.empty());
     const LanePeak tallest = *std::max_element(peaks.begin(), peaks.end(),
@@ -95,6 +115,22 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     EXPECT_GT(QFileInfo(path).size(), 1000);
     QImage picture(path);
     EXPECT_GE(picture.width(), 800);
+
+    // Lanes chosen again are shown whole again.
+    const LaneWindow whole = fullWindow(canvas->lanes(), canvas->currentView().markers);
+    ASSERT_NE(canvas->window(), whole);
+    panel->chooseLanes({3});
+    EXPECT_EQ(canvas->window(), whole);
+
+    // The list's rows are as wide as its widest label, wherever it is.
+    const QString wide = QStringLiteral("a sample named at such length that no list is as wide");
+    panel->showLanes(std::make_shared<const std::vector<LaneData>>(std::vector<LaneData>{
+                         {1, "A", {}, {}, {}, {}}, {2, wide.toStdString(), {}, {}, {}, {}}, {3, "B", {}, {}, {}, {}}}),
+                     {}, {}, true);
+    QApplication::processEvents();
+    const QListView* list = panel->laneList();
+    EXPECT_GE(list->visualRect(list->model()->index(1, 0)).width(),
+              list->iconSize().width() + list->fontMetrics().horizontalAdvance(QStringLiteral("2 ") + wide));
 }
 
 }  // namespace

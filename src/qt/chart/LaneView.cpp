@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QImage>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QStyledItemDelegate>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEngine>
@@ -23,6 +25,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <charconv>
 #include <unordered_set>
 
 #include "chart/LaneZoom.h"
@@ -43,10 +46,23 @@ constexpr double kWheelZoom = 1.25;
 // thousand lanes of a hundred peaks each are mostly such.
 bool boxed(const DrawnPeak& peak) { return peak.outlined && peak.baseY - peak.apex.y < 3.0; }
 
+// Whole pixels without the library's floor and ceil, whose portable code
+// costs most of the boxes' loop: it runs once for each peak of a table.
+int floorToInt(double v) {
+    const int t = static_cast<int>(v);
+    return t - (t > v ? 1 : 0);
+}
+int ceilToInt(double v) {
+    const int t = static_cast<int>(v);
+    return t + (t < v ? 1 : 0);
+}
+
 // The boxed peaks. Where the painter draws pixels they are set straight
 // into an image over the plot, far quicker than filling each; otherwise
-// (SVG, PDF) filled a colour at a time.
-void paintBoxes(QPainter& painter, const LaneFrame& f) {
+// (SVG, PDF) filled a colour at a time. Answers the other peaks, to be
+// drawn over them: a table's frame need not be run through twice.
+std::vector<const DrawnPeak*> paintBoxes(QPainter& painter, const LaneFrame& f) {
+    std::vector<const DrawnPeak*> others;
     const QRect area = rect(f.plot).toAlignedRect();
     if (painter.paintEngine()->type() == QPaintEngine::Raster && painter.combinedTransform().isIdentity() &&
         !area.isEmpty()) {
@@ -55,12 +71,15 @@ void paintBoxes(QPainter& painter, const LaneFrame& f) {
         uchar* const bits = ink.bits();
         const qsizetype stride = ink.bytesPerLine();
         for (const DrawnPeak& p : f.peaks) {
-            if (!boxed(p)) continue;
+            if (!boxed(p)) {
+                others.push_back(&p);
+                continue;
+            }
             // Whole pixels, at least one row, inside the plot.
-            const int left = std::max(0, static_cast<int>(std::floor(p.apex.x - p.halfWidth)) - area.left());
-            const int right = std::min(area.width() - 1, static_cast<int>(std::ceil(p.apex.x + p.halfWidth)) - 1 - area.left());
-            const int top = std::max(0, static_cast<int>(std::floor(p.apex.y)) - area.top());
-            const int bottom = std::min(area.height() - 1, static_cast<int>(std::ceil(p.baseY)) - 1 - area.top());
+            const int left = std::max(0, floorToInt(p.apex.x - p.halfWidth) - area.left());
+            const int right = std::min(area.width() - 1, ceilToInt(p.apex.x + p.halfWidth) - 1 - area.left());
+            const int top = std::max(0, floorToInt(p.apex.y) - area.top());
+            const int bottom = std::min(area.height() - 1, ceilToInt(p.baseY) - 1 - area.top());
             const QRgb rgb = qRgb(p.colour.r, p.colour.g, p.colour.b);
             for (int y = top; y <= std::max(top, bottom) && y < area.height(); ++y) {
                 auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
@@ -68,11 +87,14 @@ void paintBoxes(QPainter& painter, const LaneFrame& f) {
             }
         }
         painter.drawImage(area.topLeft(), ink);
-        return;
+        return others;
     }
     std::vector<std::pair<Rgb, QVector<QRectF>>> boxes;
     for (const DrawnPeak& p : f.peaks) {
-        if (!boxed(p)) continue;
+        if (!boxed(p)) {
+            others.push_back(&p);
+            continue;
+        }
         auto same = std::find_if(boxes.begin(), boxes.end(), [&](const auto& b) { return b.first == p.colour; });
         if (same == boxes.end()) same = boxes.insert(boxes.end(), {p.colour, {}});
         same->second.append(QRectF(p.apex.x - p.halfWidth, p.apex.y, 2 * p.halfWidth, std::max(p.baseY - p.apex.y, 1.0)));
@@ -82,6 +104,7 @@ void paintBoxes(QPainter& painter, const LaneFrame& f) {
         painter.setBrush(colour(rgb));
         painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
     }
+    return others;
 }
 
 }  // namespace
@@ -156,10 +179,10 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
             painter.drawPolyline(points);
         }
     }
-    paintBoxes(painter, f);
+    const std::vector<const DrawnPeak*> others = paintBoxes(painter, f);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const DrawnPeak& peak : f.peaks) {
-        if (boxed(peak)) continue;
+    for (const DrawnPeak* drawn : others) {
+        const DrawnPeak& peak = *drawn;
         if (peak.outlined) {
             QPolygonF outline;
             for (const PixelPoint& p : peakOutline(peak)) outline.append(QPointF(p.x, p.y));
@@ -222,7 +245,7 @@ QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes
     });
 }
 
-LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent) {
+LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent), data(std::make_shared<const std::vector<LaneData>>()) {
     setMouseTracking(true);
     setMinimumSize(240, 160);
     setFocusPolicy(Qt::StrongFocus);
@@ -239,10 +262,10 @@ bool LaneCanvas::event(QEvent* event) {
     return true;
 }
 
-void LaneCanvas::setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit) {
-    data = std::move(lanes);
+void LaneCanvas::setLanes(std::shared_ptr<const std::vector<LaneData>> lanes, const LaneMarkers& markers, bool fit) {
+    data = lanes ? std::move(lanes) : std::make_shared<const std::vector<LaneData>>();
     view.markers = markers;
-    if (fit) view.window = fullWindow(data, markers);
+    if (fit) view.window = fullWindow(*data, markers);
     update();
 }
 
@@ -256,7 +279,7 @@ void LaneCanvas::setMarkers(const LaneMarkers& markers) {
     update();
 }
 
-void LaneCanvas::resetWindow() { moveTo(fullWindow(data, view.markers)); }
+void LaneCanvas::resetWindow() { moveTo(fullWindow(*data, view.markers)); }
 
 void LaneCanvas::moveTo(const LaneWindow& window) {
     view.window = window;
@@ -271,10 +294,10 @@ LaneView LaneCanvas::currentView() const {
     return at;
 }
 
-LaneFrame LaneCanvas::layOut() const { return layLanes(data, currentView()); }
+LaneFrame LaneCanvas::layOut() const { return layLanes(*data, currentView()); }
 
 QString LaneCanvas::tipAt(QPointF point) const {
-    const std::optional<PeakHit> hit = peakAt(shown, data, {point.x(), point.y()});
+    const std::optional<PeakHit> hit = peakAt(shown, *data, {point.x(), point.y()});
     return hit ? text(peakHitText(*hit)) : QString();
 }
 
@@ -333,7 +356,7 @@ void LaneCanvas::mouseReleaseEvent(QMouseEvent* event) {
 void LaneCanvas::mouseDoubleClickEvent(QMouseEvent*) { resetWindow(); }
 
 void LaneCanvas::contextMenuEvent(QContextMenuEvent* event) {
-    const std::optional<PeakHit> hit = peakAt(shown, data, {double(event->pos().x()), double(event->pos().y())});
+    const std::optional<PeakHit> hit = peakAt(shown, *data, {double(event->pos().x()), double(event->pos().y())});
     if (!hit) return;
     QMenu menu(this);
     const double size = hit->value.size;
@@ -342,6 +365,85 @@ void LaneCanvas::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction(QStringLiteral("Set %1 bp as Progenitor 2").arg(at), this, [this, size] { Q_EMIT progenitorChosen(2, size); });
     menu.exec(event->globalPos());
 }
+
+// The lane list's rows, made as the list asks for them: a table of 1,536
+// lanes shows a screenful at a time, and opening it need not label every
+// lane first.
+class LaneListModel final : public QAbstractListModel {
+public:
+    LaneListModel(QIcon warning, QIcon none) : warning(std::move(warning)), noFlag(std::move(none)) {}
+
+    void reset(std::shared_ptr<const std::vector<LaneData>> shown, const std::vector<QualityFlag>& laneFlags) {
+        beginResetModel();
+        lanes = std::move(shown);
+        flags = laneFlags;
+        flagged.clear();
+        for (const QualityFlag& f : flags) flagged.insert(f.lane);
+        widest = 0;
+        for (size_t i = 0; i < lanes->size(); ++i)
+            if (labelLength((*lanes)[i]) > labelLength((*lanes)[widest])) widest = i;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() || !lanes ? 0 : static_cast<int>(lanes->size());
+    }
+    // Checked: a row past the end is a fault to see at once, not a lane read from beyond.
+    int32_t laneAt(int row) const { return lanes->at(static_cast<size_t>(row)).lane; }
+    // The row of the label of the most characters, which stands for the
+    // widest: lane numbers are digits of one width, and a plate's samples
+    // are named alike.
+    int widestRow() const { return static_cast<int>(widest); }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || index.row() >= rowCount()) return {};
+        const LaneData& lane = (*lanes)[static_cast<size_t>(index.row())];
+        switch (role) {
+            case Qt::DisplayRole: return label(lane);
+            case Qt::DecorationRole: return flagged.count(lane.lane) ? warning : noFlag;
+            case Qt::ToolTipRole:
+                if (flagged.count(lane.lane)) return text(laneFlagsText(flags, lane.lane));
+                return {};
+            case Qt::UserRole: return lane.lane;
+            default: return {};
+        }
+    }
+
+private:
+    static QString label(const LaneData& lane) {
+        QString label = QString::number(lane.lane);
+        if (!lane.sample.empty()) label += QLatin1Char(' ') + text(lane.sample);
+        return label;
+    }
+    static size_t labelLength(const LaneData& lane) {
+        char digits[16];
+        const size_t number = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, lane.lane).ptr - digits);
+        return number + (lane.sample.empty() ? 0 : 1 + lane.sample.size());
+    }
+
+    std::shared_ptr<const std::vector<LaneData>> lanes;
+    std::vector<QualityFlag> flags;
+    std::unordered_set<int32_t> flagged;
+    size_t widest = 0;
+    QIcon warning, noFlag;
+};
+
+namespace {
+
+// Every row is one line beside an icon of one size, so the list lays them
+// out as one size instead of measuring each label on opening. That size is
+// the widest label's, so that no label is cut short.
+class LaneRowDelegate final : public QStyledItemDelegate {
+public:
+    LaneRowDelegate(const LaneListModel& rows, QObject* parent) : QStyledItemDelegate(parent), rows(rows) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index.siblingAtRow(rows.widestRow()));
+    }
+
+private:
+    const LaneListModel& rows;
+};
+
+}  // namespace
 
 LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -389,9 +491,19 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     layout->addWidget(levelNote);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
-    list = new QListWidget;
+    list = new QListView;
     list->setObjectName(QStringLiteral("laneList"));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Small icons, and an empty one for a lane without flags: the labels stay in one column.
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    list->setIconSize(QSize(side, side));
+    QPixmap none(side, side);
+    none.fill(Qt::transparent);
+    rows = new LaneListModel(style()->standardIcon(QStyle::SP_MessageBoxWarning), QIcon(none));
+    rows->setParent(list);
+    list->setModel(rows);
+    list->setUniformItemSizes(true);
+    list->setItemDelegate(new LaneRowDelegate(*rows, list));
     list->setToolTip(QStringLiteral("The lanes drawn: choose some, or none for all"));
     plot = new LaneCanvas;
     plot->setObjectName(QStringLiteral("laneCanvas"));
@@ -411,36 +523,19 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
             [this](int index) { plot->setMode(index == 1 ? LaneMode::Overlaid : LaneMode::Stacked); });
     connect(reset, &QPushButton::clicked, plot, &LaneCanvas::resetWindow);
     connect(suggest, &QPushButton::clicked, this, &LanePanel::suggestRequested);
-    connect(list, &QListWidget::itemSelectionChanged, this, [this] { showChosen(true); });
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!selecting) showChosen(true);
+    });
 }
 
-void LanePanel::showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers,
-                          bool fit) {
-    all = std::move(lanes);
+void LanePanel::showLanes(std::shared_ptr<const std::vector<LaneData>> lanes, const std::vector<QualityFlag>& flags,
+                          const LaneMarkers& markers, bool fit) {
+    all = lanes ? std::move(lanes) : std::make_shared<const std::vector<LaneData>>();
     lines = markers;
     // The list keeps what was chosen while the lanes stay the same.
-    std::unordered_set<int32_t> chosen;
-    if (!fit)
-        for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
-    const QSignalBlocker quiet(list);
-    list->clear();
-    const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    // Small icons, and an empty one for a lane without flags: the labels stay in one column.
-    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize);
-    list->setIconSize(QSize(side, side));
-    QPixmap none(side, side);
-    none.fill(Qt::transparent);
-    const QIcon noFlag(none);
-    for (const LaneData& lane : all) {
-        QString label = QString::number(lane.lane);
-        if (!lane.sample.empty()) label += QLatin1Char(' ') + text(lane.sample);
-        auto* item = new QListWidgetItem(label, list);
-        item->setData(Qt::UserRole, lane.lane);
-        const std::string why = laneFlagsText(flags, lane.lane);
-        item->setIcon(why.empty() ? noFlag : warning);
-        if (!why.empty()) item->setToolTip(text(why));
-        item->setSelected(chosen.count(lane.lane) > 0);
-    }
+    const std::vector<int32_t> chosen = fit ? std::vector<int32_t>() : chosenLanes();
+    rows->reset(all, flags);
+    select(chosen);
     showChosen(fit);
 }
 
@@ -457,24 +552,44 @@ void LanePanel::setMarkers(const LaneMarkers& markers) {
 }
 
 void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
-    const std::unordered_set<int32_t> chosen(lanes.begin(), lanes.end());
-    {
-        const QSignalBlocker quiet(list);
-        for (int i = 0; i < list->count(); ++i)
-            list->item(i)->setSelected(chosen.count(list->item(i)->data(Qt::UserRole).toInt()) > 0);
-    }
+    select(lanes);
     showChosen(true);
 }
 
+void LanePanel::select(const std::vector<int32_t>& lanes) {
+    const std::unordered_set<int32_t> chosen(lanes.begin(), lanes.end());
+    QItemSelection selection;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        if (!chosen.count(rows->laneAt(row))) continue;
+        int last = row;
+        while (last + 1 < rows->rowCount() && chosen.count(rows->laneAt(last + 1))) ++last;
+        selection.select(rows->index(row), rows->index(last));
+        row = last;
+    }
+    selecting = true;
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    selecting = false;
+}
+
+std::vector<int32_t> LanePanel::chosenLanes() const {
+    std::vector<int32_t> chosen;
+    for (const QModelIndex& index : list->selectionModel()->selectedRows()) chosen.push_back(rows->laneAt(index.row()));
+    return chosen;
+}
+
 void LanePanel::showChosen(bool fit) {
-    std::unordered_set<int32_t> chosen;
-    for (const QListWidgetItem* item : list->selectedItems()) chosen.insert(item->data(Qt::UserRole).toInt());
-    std::vector<LaneData> some;
-    for (const LaneData& lane : all)
-        if (chosen.empty() || chosen.count(lane.lane)) some.push_back(lane);
+    const std::vector<int32_t> picked = chosenLanes();
+    std::shared_ptr<const std::vector<LaneData>> some = all;
+    if (!picked.empty()) {
+        const std::unordered_set<int32_t> chosen(picked.begin(), picked.end());
+        auto few = std::make_shared<std::vector<LaneData>>();
+        for (const LaneData& lane : *all)
+            if (chosen.count(lane.lane)) few->push_back(lane);
+        some = std::move(few);
+    }
     // Only trace lanes have a standard to show.
-    const bool traces = std::any_of(some.begin(), some.end(), [](const LaneData& l) { return l.standard.has_value(); });
-    standard->setLanes(traces ? some : std::vector<LaneData>());
+    const bool traces = std::any_of(some->begin(), some->end(), [](const LaneData& l) { return l.standard.has_value(); });
+    standard->setLanes(traces ? *some : std::vector<LaneData>());
     plot->setLanes(std::move(some), lines, fit);
 }
 

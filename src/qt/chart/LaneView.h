@@ -5,6 +5,7 @@
 // same picture written as PNG, SVG or PDF without a window.
 #include <QString>
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPainter;
 class QPushButton;
 class QTabWidget;
@@ -22,6 +23,7 @@ class QTabWidget;
 namespace lociview::qt {
 
 class StandardCanvas;
+class LaneListModel;
 
 // The style measured from the painter's font, so labels and legend fit it.
 LaneStyle styleFor(const QFont& font);
@@ -47,14 +49,15 @@ public:
 
     // fit: show the whole data, as after opening a file; otherwise the
     // window stays where the user left it.
-    void setLanes(std::vector<LaneData> lanes, const LaneMarkers& markers, bool fit);
+    // The lanes are shared, not copied: a table's are thousands of peaks.
+    void setLanes(std::shared_ptr<const std::vector<LaneData>> lanes, const LaneMarkers& markers, bool fit);
     void setMode(LaneMode mode);
     void setMarkers(const LaneMarkers& markers);
     void resetWindow();
 
     const LaneFrame& frame() const { return shown; }
     const LaneWindow& window() const { return view.window; }
-    const std::vector<LaneData>& lanes() const { return data; }
+    const std::vector<LaneData>& lanes() const { return *data; }
     // What is shown: mode, window, lines, at the widget's size now.
     LaneView currentView() const;
     // The frame at the widget's size now, as paintEvent lays it out.
@@ -79,7 +82,7 @@ protected:
 private:
     void moveTo(const LaneWindow& window);
 
-    std::vector<LaneData> data;
+    std::shared_ptr<const std::vector<LaneData>> data;
     LaneView view;
     LaneFrame shown;
     std::optional<QPointF> dragFrom;
@@ -97,8 +100,9 @@ class LanePanel final : public QWidget {
 public:
     explicit LanePanel(QWidget* parent = nullptr);
 
-    // The open data set's lanes and flags; fit as for LaneCanvas::setLanes.
-    void showLanes(std::vector<LaneData> lanes, const std::vector<QualityFlag>& flags, const LaneMarkers& markers, bool fit);
+    // The open data set's lanes (none for null) and flags; fit as for LaneCanvas::setLanes.
+    void showLanes(std::shared_ptr<const std::vector<LaneData>> lanes, const std::vector<QualityFlag>& flags,
+                   const LaneMarkers& markers, bool fit);
     // The flags' levels in their fields, and what was wrong with a text
     // typed there ("" for nothing).
     void showLevels(const QualityLevels& levels, const QString& note);
@@ -112,7 +116,9 @@ public:
     LaneCanvas* canvas() const { return plot; }
     StandardCanvas* standardCanvas() const { return standard; }
     QTabWidget* viewTabs() const { return views; }
-    QListWidget* laneList() const { return list; }
+    // A row per lane: its number and sample, a warning icon when flagged,
+    // its flags as tooltip, its number as Qt::UserRole.
+    QListView* laneList() const { return list; }
     QPushButton* suggestButton() const { return suggest; }
 
 Q_SIGNALS:
@@ -122,15 +128,20 @@ Q_SIGNALS:
 
 private:
     void showChosen(bool fit);
+    // The rows of these lanes selected, the rest not, without drawing yet.
+    void select(const std::vector<int32_t>& lanes);
+    std::vector<int32_t> chosenLanes() const;
 
-    std::vector<LaneData> all;
+    std::shared_ptr<const std::vector<LaneData>> all;
     LaneMarkers lines;
     QComboBox* mode = nullptr;
     QPushButton* suggest = nullptr;
     QLineEdit* saturation = nullptr;
     QLineEdit* lowSignal = nullptr;
     QLabel* levelNote = nullptr;
-    QListWidget* list = nullptr;
+    QListView* list = nullptr;
+    LaneListModel* rows = nullptr;
+    bool selecting = false;  // the selection set by the program, not the user
     LaneCanvas* plot = nullptr;
     StandardCanvas* standard = nullptr;
     QTabWidget* views = nullptr;
