@@ -614,6 +614,13 @@ void LanePanel::setMarkers(const LaneMarkers& markers) {
 
 void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
     select(lanes);
+    // The first lane chosen is the list's current row, in view there and in the stack.
+    const QModelIndexList chosen = list->selectionModel()->selectedRows();
+    if (!chosen.isEmpty()) {
+        const QModelIndex first = *std::min_element(chosen.begin(), chosen.end());
+        list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        list->scrollTo(first);
+    }
     showChosen(true);
 }
 
