@@ -233,8 +233,33 @@ std::optional<PixelRect> LaneFrame::bandAt(PixelPoint p) const {
     if (!plot.contains(p)) return std::nullopt;
     if (mode == LaneMode::Overlaid) return plot;
     if (bands.empty()) return std::nullopt;
-    const double at = (p.y - plot.top) / plot.height * static_cast<double>(bands.size());
-    return bands[std::min(static_cast<size_t>(at), bands.size() - 1)].rect;
+    // Inside the plot the offset is 0 or more: truncation is the floor.
+    const auto at = static_cast<size_t>((p.y - plot.top + stack.scroll) / stack.bandHeight);
+    return bands[std::clamp(at, stack.first, stack.first + bands.size() - 1) - stack.first].rect;
+}
+
+LaneStack laneStack(size_t lanes, double plotHeight, double minBandHeight, double scroll) {
+    LaneStack s;
+    if (lanes == 0 || !(plotHeight > 0.0)) return s;
+    const auto n = static_cast<double>(lanes);
+    s.bandHeight = plotHeight / n;
+    s.height = plotHeight;
+    s.end = lanes;
+    if (!(s.bandHeight < minBandHeight)) return s;  // they fit: today's bands, whatever the scroll
+    s.bandHeight = minBandHeight;
+    s.height = minBandHeight * n;
+    s.scroll = std::clamp(std::isfinite(scroll) ? scroll : 0.0, 0.0, s.maxScroll(plotHeight));
+    s.first = std::min(lanes - 1, static_cast<size_t>(s.scroll / s.bandHeight));
+    s.end = std::min(lanes, static_cast<size_t>(std::ceil((s.scroll + plotHeight) / s.bandHeight)));
+    return s;
+}
+
+double scrollShowing(const LaneStack& stack, double plotHeight, size_t band) {
+    const double top = static_cast<double>(band) * stack.bandHeight;
+    double scroll = stack.scroll;
+    if (top + stack.bandHeight > scroll + plotHeight) scroll = top + stack.bandHeight - plotHeight;
+    if (top < scroll) scroll = top;  // a band taller than the plot shows its top
+    return std::clamp(scroll, 0.0, stack.maxScroll(plotHeight));
 }
 
 std::array<PixelPoint, kPeakOutlinePoints> peakOutline(const DrawnPeak& peak) {
@@ -274,25 +299,32 @@ LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view) {
     }
 
     const bool stacked = f.mode == LaneMode::Stacked;
-    const double bandHeight = stacked ? plot.height / static_cast<double>(lanes.size()) : plot.height;
+    f.stack = stacked ? laneStack(lanes.size(), plot.height, view.minBandHeight, view.scroll)
+                      : LaneStack{plot.height, plot.height, 0.0, 0, lanes.size()};
+    const double bandHeight = f.stack.bandHeight;
+    const size_t first = f.stack.first, end = f.stack.end;
     // Thin bands are labelled one in so many, so labels never overlap.
     const size_t labelEvery = static_cast<size_t>(std::max(1.0, std::ceil(style.lineHeight / bandHeight)));
-    f.bands.reserve(lanes.size());
-    for (size_t i = 0; i < lanes.size(); ++i) {
+    f.bands.reserve(end - first);
+    for (size_t i = first; i < end; ++i) {
         LaneBand b;
         b.lane = i;
-        b.rect = stacked ? PixelRect{plot.left, plot.top + static_cast<double>(i) * bandHeight, plot.width, bandHeight} : plot;
+        b.rect = stacked ? PixelRect{plot.left, plot.top + static_cast<double>(i) * bandHeight - f.stack.scroll, plot.width, bandHeight}
+                         : plot;
         b.label = laneLabel(lanes[i]);
         b.labelled = stacked && i % labelEvery == 0;
         b.labelAt = {b.rect.left + kLegendPad, b.rect.top + 1.0};
-        if (stacked && bandHeight >= 2 * style.lineHeight)
+        if (stacked && bandHeight >= 2 * style.lineHeight) {
             b.heightTicks = axisTicks(w.heightLow, w.heightHigh, bandHeight, style.tickSpacingY,
                                       [&](double v) { return f.y(v, b.rect); });
+            // A band scrolled partly out of view keeps the ticks still in it.
+            std::erase_if(b.heightTicks, [&](const AxisTick& t) { return t.at < plot.top || t.at > plot.bottom(); });
+        }
         f.bands.push_back(std::move(b));
     }
 
     size_t peaks = 0;
-    for (const LaneData& lane : lanes) peaks += lane.peaks.size();
+    for (size_t i = first; i < end; ++i) peaks += lanes[i].peaks.size();
     f.peaks.reserve(peaks);
     const double halfWidth = std::min(
         std::max(style.minPeakHalfWidth, style.peakHalfWidth * plot.width / (w.sizeHigh - w.sizeLow)), plot.width);
@@ -300,9 +332,9 @@ LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view) {
     const double pixelsPerBp = plot.width / (w.sizeHigh - w.sizeLow);
     const Rgb byMark[] = {markColour(PeakMark::Scored), markColour(PeakMark::Maybe), markColour(PeakMark::Discarded),
                           markColour(PeakMark::Unmarked)};
-    for (size_t i = 0; i < lanes.size(); ++i) {
+    for (size_t i = first; i < end; ++i) {
         const LaneData& lane = lanes[i];
-        const PixelRect& band = f.bands[i].rect;
+        const PixelRect& band = f.bands[i - first].rect;
         const double baseY = f.y(0.0, band);
         for (size_t j = 0; j < lane.peaks.size(); ++j) {
             const LanePeak& p = lane.peaks[j];

@@ -92,7 +92,26 @@ struct LaneView {
     int32_t width = 0, height = 0;  // pixels of the whole view
     LaneMarkers markers;
     LaneStyle style;
+    // Stacked: the least height of a band. Lanes that need more room than
+    // the plot has are a stack taller than it, seen scroll pixels down;
+    // 0 squeezes every band into the plot, however thin.
+    double minBandHeight = 0.0;
+    double scroll = 0.0;
 };
+
+// The stacked bands of a number of lanes over a plot of some height: they
+// share the plot while each keeps at least the least height, else they
+// are a taller stack that scrolls. Overlaid lanes are a stack of one.
+struct LaneStack {
+    double bandHeight = 0.0;
+    double height = 0.0;  // of all bands together
+    double scroll = 0.0;  // within 0 and height less the plot's
+    size_t first = 0, end = 0;  // the bands in view, end one past the last
+    double maxScroll(double plotHeight) const { return std::max(0.0, height - plotHeight); }
+};
+LaneStack laneStack(size_t lanes, double plotHeight, double minBandHeight, double scroll);
+// The scroll that shows a band whole, moving the stack as little as it must.
+double scrollShowing(const LaneStack& stack, double plotHeight, size_t band);
 
 struct AxisTick {
     double value = 0.0;
@@ -159,7 +178,8 @@ struct LaneFrame {
     PixelRect plot;
     std::vector<AxisTick> sizeTicks;
     std::vector<AxisTick> heightTicks;  // overlaid; stacked bands carry their own
-    std::vector<LaneBand> bands;        // one per lane, in the order given
+    std::vector<LaneBand> bands;        // one per lane in view (all when overlaid), in the order given
+    LaneStack stack;
     std::vector<TraceLine> traces;
     std::vector<DrawnPeak> peaks;
     std::vector<MarkerLine> lines;
@@ -189,7 +209,8 @@ std::vector<std::vector<PixelPoint>> traceLines(const SizedSignal& signal, const
 
 // Lays the lanes out. Anything a file can hold draws: lanes without peaks,
 // heights from 0 to 2^31-1 (clipped at the window), sizes that are not
-// finite (left out), a thousand lanes (thin bands, labelled one in so many).
+// finite (left out), a thousand lanes (thin bands, labelled one in so many,
+// or a stack that scrolls: only the bands in view are laid out).
 LaneFrame layLanes(const std::vector<LaneData>& lanes, const LaneView& view);
 
 // The peak under a point: the nearest along x of those whose narrow peak,

@@ -88,9 +88,7 @@ LaneWindow zoomToRect(const LaneFrame& frame, PixelPoint corner, PixelPoint oppo
 LaneWindow panBy(const LaneFrame& frame, double dx, double dy) {
     LaneWindow w = frame.window;
     if (frame.plot.width <= 0.0) return w;  // a view too small for a plot
-    const double bandHeight = frame.mode == LaneMode::Stacked && !frame.bands.empty()
-                                  ? frame.plot.height / static_cast<double>(frame.bands.size())
-                                  : frame.plot.height;
+    const double bandHeight = frame.bands.empty() ? frame.plot.height : frame.bands.front().rect.height;
     const double sizes = boundedShift(w.sizeLow, w.sizeHigh, -dx / frame.plot.width * (w.sizeHigh - w.sizeLow), kSizeLimit);
     const double heights =
         boundedShift(w.heightLow, w.heightHigh, dy / bandHeight * (w.heightHigh - w.heightLow), kHeightLimit);

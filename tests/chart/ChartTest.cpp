@@ -302,6 +302,38 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
     EXPECT_EQ(layLanes(std::vector<LaneData>(10, many[0]), ten).bands[0].heightTicks.size(), 2u);  // 0 and 1000
 }
 
+// Stacked bands with a least height over a plot of 300: lanes that fit
+// share it whatever the scroll; more are a stack scrolled within its ends,
+// of which only the bands in view are laid out; a lane is brought into
+// view moving the stack as little as it must.
+TEST(LaneGeometryTest, TallStackScrolls) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct { size_t lanes; double least, scroll, band, scrolled; size_t first, end, show; double showing; } cases[] = {
+        {3, 42, 500, 100, 0, 0, 3, 2, 0},          {100, 42, 0, 42, 0, 0, 8, 10, 162},
+        {100, 42, 1000, 42, 1000, 23, 31, 5, 210}, {100, 42, 1e9, 42, 3900, 92, 100, 99, 3900},
+        {100, 42, nan, 42, 0, 0, 8, 7, 36},        {10, 400, 0, 400, 0, 0, 1, 3, 1200},
+        {0, 42, 10, 0, 0, 0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        const LaneStack s = laneStack(c.lanes, 300, c.least, c.scroll);
+        EXPECT_EQ(std::tuple(s.bandHeight, s.height, s.scroll, s.first, s.end, scrollShowing(s, 300, c.show)),
+                  std::tuple(c.band, c.band * static_cast<double>(c.lanes), c.scrolled, c.first, c.end, c.showing)) << c.lanes << " " << c.scroll;
+    }
+    LaneView v = laneView(LaneMode::Stacked);
+    v.minBandHeight = 42;
+    v.scroll = 1000;
+    const std::vector<LaneData> lanes(100, LaneData{7, "X", {{150, 500, 1}}, {}, {}, {}});
+    const LaneFrame f = layLanes(lanes, v);
+    ASSERT_EQ(f.bands.size(), 8u);
+    ASSERT_EQ(f.peaks.size(), 8u);
+    // The first band, half scrolled away, keeps its scale's 0 and loses its 1000.
+    EXPECT_EQ(std::tuple(f.bands[0].lane, f.bands[0].rect.top, f.bands[0].heightTicks.size(), f.bands[7].lane, f.peaks[7].lane),
+              std::tuple(23u, 23 * 42 - 1000.0, 1u, 30u, 30u));
+    EXPECT_EQ(f.bandAt({500, 10})->top, 24 * 42 - 1000.0);
+    EXPECT_EQ(peakAt(f, lanes, {500, 24 * 42 - 1000.0 + 30})->lane, 24u);
+    v.mode = LaneMode::Overlaid;
+    EXPECT_EQ(layLanes(lanes, v).bands.size(), 100u);
+}
+
 // The peak under a point, its text, and where each way of moving the window
 // takes it.
 TEST(LaneGeometryTest, PointingZoomAndPan) {

@@ -131,6 +131,20 @@ TEST_F(LaneViewTest, OpensViewsZoomsSetsP1FromAPeakAndExports) {
     const QListView* list = panel->laneList();
     EXPECT_GE(list->visualRect(list->model()->index(1, 0)).width(),
               list->iconSize().width() + list->fontMetrics().horizontalAdvance(QStringLiteral("2 ") + wide));
+
+    // More lanes than fit are a stack that scrolls; the lane last clicked in
+    // the list is brought into view whole.
+    std::vector<LaneData> sixty;
+    for (int32_t n = 1; n <= 60; ++n) sixty.push_back({n, "", {{150, 100, 0}}, {}, {}, {}});
+    panel->showLanes(std::make_shared<const std::vector<LaneData>>(sixty), {}, {}, true);
+    chosen->setCurrentIndex(rows->index(49, 0), QItemSelectionModel::NoUpdate);
+    chosen->select(QItemSelection(rows->index(0, 0), rows->index(59, 0)), QItemSelectionModel::ClearAndSelect);
+    ASSERT_EQ(canvas->lanes().size(), 60u);
+    const LaneFrame stack = canvas->layOut();
+    const auto shown = std::find_if(stack.bands.begin(), stack.bands.end(), [](const LaneBand& b) { return b.lane == 49; });
+    ASSERT_NE(shown, stack.bands.end());
+    EXPECT_TRUE(!canvas->scrollBar()->isHidden() && stack.bands.size() < 30 && shown->rect.top >= stack.plot.top &&
+                shown->rect.bottom() <= stack.plot.bottom() + 1e-6);
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QStyle>
@@ -42,6 +44,11 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 
 // A wheel notch zooms by this much.
 constexpr double kWheelZoom = 1.25;
+// A stacked band on screen is never thinner than this many text lines:
+// room for its label and its height scale.
+constexpr double kBandLines = 3.0;
+
+double plotHeight(const LaneView& view) { return view.height - view.style.marginTop - view.style.marginBottom; }
 // A table peak a few pixels tall shows no bell: it is drawn as a box. A
 // thousand lanes of a hundred peaks each are mostly such.
 bool boxed(const DrawnPeak& peak) { return peak.outlined && peak.baseY - peak.apex.y < 3.0; }
@@ -135,7 +142,8 @@ void paintLanes(QPainter& painter, const LaneFrame& f) {
     const bool separated = f.mode == LaneMode::Stacked && !f.bands.empty() && f.bands.front().rect.height >= 4.0;
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const LaneBand& band : f.bands) {
-        if (separated) painter.drawLine(QPointF(plot.left(), band.rect.bottom()), QPointF(plot.right(), band.rect.bottom()));
+        if (separated && band.rect.bottom() <= plot.bottom())
+            painter.drawLine(QPointF(plot.left(), band.rect.bottom()), QPointF(plot.right(), band.rect.bottom()));
         for (const AxisTick& tick : band.heightTicks) {
             painter.setPen(Qt::black);
             painter.drawLine(QPointF(plot.left() - 4, tick.at), QPointF(plot.left(), tick.at));
@@ -225,9 +233,12 @@ QFont pictureFont() {
     return font;
 }
 
+// A picture shows every lane it is given, squeezed into its height: it
+// has no scroll bar.
 QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
     const QFont font = pictureFont();
     view.style = styleFor(font);
+    view.minBandHeight = view.scroll = 0.0;
     QImage image(QSize(view.width, view.height), QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setFont(font);
@@ -238,6 +249,7 @@ QImage laneImage(const std::vector<LaneData>& lanes, LaneView view) {
 QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes, LaneView view) {
     const QFont font = pictureFont();
     view.style = styleFor(font);
+    view.minBandHeight = view.scroll = 0.0;
     const LaneFrame frame = layLanes(lanes, view);
     return writePicture(path, QSize(view.width, view.height), QStringLiteral("Lanes"), [&](QPainter& painter) {
         painter.setFont(font);
@@ -249,6 +261,13 @@ LaneCanvas::LaneCanvas(QWidget* parent) : QWidget(parent), data(std::make_shared
     setMouseTracking(true);
     setMinimumSize(240, 160);
     setFocusPolicy(Qt::StrongFocus);
+    bar = new QScrollBar(Qt::Vertical, this);
+    bar->setObjectName(QStringLiteral("laneScroll"));
+    bar->hide();
+    connect(bar, &QScrollBar::valueChanged, this, [this](int value) {
+        view.scroll = value;
+        update();
+    });
 }
 
 bool LaneCanvas::event(QEvent* event) {
@@ -265,13 +284,47 @@ bool LaneCanvas::event(QEvent* event) {
 void LaneCanvas::setLanes(std::shared_ptr<const std::vector<LaneData>> lanes, const LaneMarkers& markers, bool fit) {
     data = lanes ? std::move(lanes) : std::make_shared<const std::vector<LaneData>>();
     view.markers = markers;
-    if (fit) view.window = fullWindow(*data, markers);
+    if (fit) {
+        view.window = fullWindow(*data, markers);
+        view.scroll = 0.0;
+    }
+    syncBar();
     update();
 }
 
 void LaneCanvas::setMode(LaneMode mode) {
     view.mode = mode;
+    syncBar();
     update();
+}
+
+void LaneCanvas::showLane(int32_t number) {
+    const auto lane = std::find_if(data->begin(), data->end(), [&](const LaneData& l) { return l.lane == number; });
+    const LaneView at = currentView();
+    if (lane == data->end() || at.mode != LaneMode::Stacked) return;
+    const LaneStack stack = laneStack(data->size(), plotHeight(at), at.minBandHeight, at.scroll);
+    view.scroll = scrollShowing(stack, plotHeight(at), static_cast<size_t>(lane - data->begin()));
+    syncBar();
+    update();
+}
+
+void LaneCanvas::syncBar() {
+    const LaneView at = currentView();
+    const LaneStack stack = at.mode == LaneMode::Stacked ? laneStack(data->size(), plotHeight(at), at.minBandHeight, at.scroll)
+                                                         : LaneStack{};
+    view.scroll = stack.scroll;
+    const int most = static_cast<int>(std::ceil(stack.maxScroll(plotHeight(at))));
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, most);
+    bar->setPageStep(std::max(1, static_cast<int>(plotHeight(at))));
+    bar->setSingleStep(std::max(1, static_cast<int>(stack.bandHeight)));
+    bar->setValue(static_cast<int>(std::lround(stack.scroll)));
+    bar->setVisible(most > 0);
+}
+
+void LaneCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    syncBar();
 }
 
 void LaneCanvas::setMarkers(const LaneMarkers& markers) {
@@ -291,6 +344,7 @@ LaneView LaneCanvas::currentView() const {
     at.width = width();
     at.height = height();
     at.style = styleFor(font());
+    at.minBandHeight = kBandLines * at.style.lineHeight;
     return at;
 }
 
@@ -511,7 +565,14 @@ LanePanel::LanePanel(QWidget* parent) : QWidget(parent) {
     standard->setObjectName(QStringLiteral("standardCanvas"));
     views = new QTabWidget;
     views->setObjectName(QStringLiteral("laneViews"));
-    views->addTab(plot, QStringLiteral("Lanes"));
+    // The stack's scroll bar beside the canvas, not over it.
+    auto* lanesPage = new QWidget;
+    auto* lanesRow = new QHBoxLayout(lanesPage);
+    lanesRow->setContentsMargins(0, 0, 0, 0);
+    lanesRow->setSpacing(0);
+    lanesRow->addWidget(plot, 1);
+    lanesRow->addWidget(plot->scrollBar());
+    views->addTab(lanesPage, QStringLiteral("Lanes"));
     views->addTab(standard, QStringLiteral("Size standard"));
     splitter->addWidget(list);
     splitter->addWidget(views);
@@ -553,6 +614,13 @@ void LanePanel::setMarkers(const LaneMarkers& markers) {
 
 void LanePanel::chooseLanes(const std::vector<int32_t>& lanes) {
     select(lanes);
+    // The first lane chosen is the list's current row, in view there and in the stack.
+    const QModelIndexList chosen = list->selectionModel()->selectedRows();
+    if (!chosen.isEmpty()) {
+        const QModelIndex first = *std::min_element(chosen.begin(), chosen.end());
+        list->selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        list->scrollTo(first);
+    }
     showChosen(true);
 }
 
@@ -591,6 +659,9 @@ void LanePanel::showChosen(bool fit) {
     const bool traces = std::any_of(some->begin(), some->end(), [](const LaneData& l) { return l.standard.has_value(); });
     standard->setLanes(traces ? *some : std::vector<LaneData>());
     plot->setLanes(std::move(some), lines, fit);
+    // The lane last clicked in the list is brought into view.
+    const QModelIndex current = list->currentIndex();
+    if (current.isValid() && list->selectionModel()->isSelected(current)) plot->showLane(rows->laneAt(current.row()));
 }
 
 }  // namespace lociview::qt

@@ -18,6 +18,7 @@ class QLineEdit;
 class QListView;
 class QPainter;
 class QPushButton;
+class QScrollBar;
 class QTabWidget;
 
 namespace lociview::qt {
@@ -41,6 +42,8 @@ QString writeLanePicture(const QString& path, const std::vector<LaneData>& lanes
 // The painted lanes with zoom (wheel on sizes, with Shift on heights; a
 // Shift-drag rubber band), a drag to pan, a reset (double-click), a tooltip
 // on the peak under the pointer and its menu to make it a progenitor.
+// Stacked bands keep room for a label and a scale each; more lanes than
+// that fits are a stack scrolled by a bar beside the canvas.
 class LaneCanvas final : public QWidget {
     Q_OBJECT
 
@@ -54,6 +57,10 @@ public:
     void setMode(LaneMode mode);
     void setMarkers(const LaneMarkers& markers);
     void resetWindow();
+    // The band of the lane of this number scrolled into view.
+    void showLane(int32_t number);
+    // Shown beside the canvas when the stack is taller than the plot.
+    QScrollBar* scrollBar() const { return bar; }
 
     const LaneFrame& frame() const { return shown; }
     const LaneWindow& window() const { return view.window; }
@@ -78,9 +85,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void moveTo(const LaneWindow& window);
+    // The scroll kept within the stack, and the bar showing it.
+    void syncBar();
+
+    QScrollBar* bar = nullptr;
 
     std::shared_ptr<const std::vector<LaneData>> data;
     LaneView view;
