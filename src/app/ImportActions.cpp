@@ -68,8 +68,9 @@ std::optional<Outcome> GeneController::readTables(const std::vector<std::string>
             // One file, read as it always was; without rows it ends with the
             // no-data alert and no data set.
             dataSet.isWorkingOnFile = true;
-            openFileBytes(files.front().bytes,
-                          contents.size() == 1 && contents.front() && checksum.valid() ? std::move(checksum) : std::future<std::string>());
+            openFileBytes(files.front().bytes, contents.size() == 1 && contents.front() && checksum.valid()
+                                                   ? std::move(checksum)
+                                                   : std::future<std::string>());
             dataSet.imported = {};
             dataSet.imported.tables.status = ImportStatus::Classic;
             dataSet.imported.tables.layoutName = "Peak table with lane numbers";

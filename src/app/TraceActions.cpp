@@ -63,7 +63,8 @@ std::optional<Outcome> GeneController::readTraces(const std::vector<ImportFile>&
     // Sized again in the review with a choice that gives no data set.
     if (review.tables.status != ImportStatus::Imported) return refuseTables(review.tables.message, kept);
     traceChoice = review.choice;
-    const std::optional<Outcome> ended = takeTables(review.tables, *asked, checksumsWanted ? dataSetSha256(contents) : std::string(), kept);
+    const std::string checksum = checksumsWanted ? dataSetSha256(contents) : std::string();
+    const std::optional<Outcome> ended = takeTables(review.tables, *asked, checksum, kept);
     if (!ended) {
         dataSet.imported.traces = std::move(review.files);
         std::vector<SizeStandard> standards = builtInStandards();
