@@ -1,6 +1,8 @@
 // The lane view's frames: 96 trace lanes of 8,000 scans each (a plate of
 // instrument traces) stacked and overlaid in a large window, and a
-// 1,536-lane table of 100 peaks a lane; and the quality flags of that table.
+// 1,536-lane table of 100 peaks a lane; and what opening that table with
+// the view shown adds: its records grouped by lane, their flags and the
+// window that shows them whole.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -19,7 +21,7 @@ std::vector<LaneData> tableLanes(int lanes) {
     std::vector<LaneData> out;
     for (int lane = 1; lane <= lanes; ++lane) {
         LaneData data{lane, "S" + std::to_string(lane), {}, {}, {}, {}};
-        for (int i = 0; i < 100; ++i) data.peaks.push_back({100.0 + 2 * i + 0.1 * (lane % 3), 100 + (i * 37) % 900, 10, i % 4});
+        for (int i = 0; i < 100; ++i) data.peaks.push_back({100.0 + 2 * i + 0.1 * (lane % 3), 100 + (i * 37) % 900, 10, static_cast<int16_t>(i % 4)});
         out.push_back(std::move(data));
     }
     return out;
@@ -44,6 +46,25 @@ void BM_QualityFlags(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lanes.size()));
 }
 BENCHMARK(BM_QualityFlags)->Unit(benchmark::kMillisecond);
+
+void BM_LanesFromRecords(benchmark::State& state) {
+    AlleleList records;
+    std::vector<int32_t> numbers;
+    for (const LaneData& lane : tableLanes(1536)) {
+        numbers.push_back(lane.lane);
+        for (const LanePeak& p : lane.peaks) records.push_back(std::make_shared<Allele>(p.size, p.height, p.area, lane.lane));
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(lanesFromRecords(records, numbers).size());
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(records.size()));
+}
+BENCHMARK(BM_LanesFromRecords)->Unit(benchmark::kMillisecond);
+
+void BM_FullWindow(benchmark::State& state) {
+    const std::vector<LaneData> lanes = tableLanes(1536);
+    for (auto _ : state) benchmark::DoNotOptimize(fullWindow(lanes, {}).sizeHigh);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(lanes.size()));
+}
+BENCHMARK(BM_FullWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace lociview::bench

@@ -138,7 +138,11 @@ void layLegend(LaneFrame& f, const std::vector<LaneData>& lanes, const LaneStyle
         if (lanes.size() > kLegendLanes)
             f.legend.push_back({"and " + std::to_string(lanes.size() - kLegendLanes) + " more lanes", std::nullopt, {}, {}});
     }
-    const bool marked = std::any_of(lanes.begin(), lanes.end(), [](const LaneData& lane) {
+    // The marks of the lanes drawn: a tall stack scrolled through draws a few
+    // of its thousands.
+    const auto first = lanes.begin() + static_cast<std::ptrdiff_t>(std::min(f.stack.first, lanes.size()));
+    const auto end = lanes.begin() + static_cast<std::ptrdiff_t>(std::min(f.stack.end, lanes.size()));
+    const bool marked = std::any_of(first, end, [](const LaneData& lane) {
         return std::any_of(lane.peaks.begin(), lane.peaks.end(),
                            [](const LanePeak& p) { return peakMark(p.score) != PeakMark::Unmarked; });
     });

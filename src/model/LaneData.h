@@ -15,11 +15,13 @@
 
 namespace lociview {
 
+// Kept to 24 bytes: a plate holds a hundred thousand peaks and more, and
+// the view, its window and the flags each read them all.
 struct LanePeak {
     double size = 0.0;      // bp
     int32_t height = 0;     // RFU
     int32_t area = 0;
-    int32_t score = UNMARKED;  // the record's score code
+    int16_t score = UNMARKED;  // the record's score code (a ScoreCode)
     bool offScale = false;     // the trace saw the detector saturate on it
     int32_t key = -1;          // the store record's key; -1 when it has none
 };
@@ -97,6 +99,11 @@ std::vector<Lane> groupByLane(const AlleleList& records, const std::vector<int32
             lane.lane = lanes[i];
             if (i < samples.size()) lane.sample = samples[i];
         }
+    // Room for a lane's share of the records up front, so most lanes' peaks
+    // are one allocation: reading the records again to count them exactly
+    // costs more than the few lists that still grow.
+    if (!out.empty())
+        for (Lane& lane : out) lane.peaks.reserve(records.size() / out.size());
     // A lane's records mostly follow one another: look a lane up only when it changes.
     int32_t lastLane = 0;
     Lane* last = nullptr;

@@ -304,8 +304,9 @@ TEST(LaneGeometryTest, WhatGoesWhere) {
 
 // Stacked bands with a least height over a plot of 300: lanes that fit
 // share it whatever the scroll; more are a stack scrolled within its ends,
-// of which only the bands in view are laid out; a lane is brought into
-// view moving the stack as little as it must.
+// of which only the bands in view are laid out (and tell whether the marks
+// need a legend); a lane is brought into view moving the stack as little
+// as it must.
 TEST(LaneGeometryTest, TallStackScrolls) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const struct { size_t lanes; double least, scroll, band, scrolled; size_t first, end, show; double showing; } cases[] = {
@@ -330,6 +331,12 @@ TEST(LaneGeometryTest, TallStackScrolls) {
               std::tuple(23u, 23 * 42 - 1000.0, 1u, 30u, 30u));
     EXPECT_EQ(f.bandAt({500, 10})->top, 24 * 42 - 1000.0);
     EXPECT_EQ(peakAt(f, lanes, {500, 24 * 42 - 1000.0 + 30})->lane, 24u);
+    // The marks' legend follows the bands in view.
+    std::vector<LaneData> marked = lanes;
+    marked[5].peaks[0].score = SCORED;
+    EXPECT_TRUE(layLanes(marked, v).legend.empty());
+    marked[30].peaks[0].score = MAYBE;
+    EXPECT_EQ(layLanes(marked, v).legend.size(), 4u);
     v.mode = LaneMode::Overlaid;
     EXPECT_EQ(layLanes(lanes, v).bands.size(), 100u);
 }
