@@ -3,6 +3,7 @@
 #include <boost/math/distributions/poisson.hpp>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "base/NumberText.h"
 #include "stats/LaneStatistics.h"
@@ -28,17 +29,28 @@ struct LaneTops {
 
 LaneTops laneTops(const LaneData& lane, const QualityInput& in) {
     LaneTops t;
-    const auto taller = [](const LanePeak& p, const LanePeak* than) { return !than || p.height > than->height; };
+    // Each tallest's height at hand, below any peak's until one is found.
+    constexpr int64_t none = std::numeric_limits<int64_t>::min();
+    int64_t tallest = none, tallestInRange = none, tallestSaturated = none;
     for (const LanePeak& p : lane.peaks) {
         const bool range = inRange(p, in);
         if (range && (p.score == SCORED || (in.withMaybes && p.score == MAYBE))) ++t.alleles;
         if (!std::isfinite(p.size)) continue;
-        if (taller(p, t.tallest)) t.tallest = &p;
+        if (p.height > tallest) {
+            tallest = p.height;
+            t.tallest = &p;
+        }
         if (!range) continue;
-        if (taller(p, t.tallestInRange)) t.tallestInRange = &p;
+        if (p.height > tallestInRange) {
+            tallestInRange = p.height;
+            t.tallestInRange = &p;
+        }
         if (p.offScale || p.height >= in.levels.saturation) {
             ++t.saturated;
-            if (taller(p, t.tallestSaturated)) t.tallestSaturated = &p;
+            if (p.height > tallestSaturated) {
+                tallestSaturated = p.height;
+                t.tallestSaturated = &p;
+            }
         }
     }
     return t;
