@@ -22,8 +22,11 @@ public:
 
     void line(std::string_view text) override {
         appendEscaped(pending, text, LineKind::DevLog);
-        pending += '\n';
-        if (pending.size() >= kChunk) flush();
+        ended();
+    }
+    void plainLine(std::string_view text) override {
+        pending.append(text);
+        ended();
     }
     void flush() {
         if (pending.empty()) return;
@@ -33,6 +36,11 @@ public:
     }
 
 private:
+    void ended() {
+        pending += '\n';
+        if (pending.size() >= kChunk) flush();
+    }
+
     static constexpr size_t kChunk = size_t{1} << 16;
     std::ostream& out;
     std::string pending;

@@ -1,5 +1,6 @@
 #include "base/DevLog.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -33,9 +34,8 @@ namespace {
 
 // A run writes a log line or more per peak, most with a size in "%lf":
 // printf's exact decimal expansion of a double is the costliest part of a
-// line. The formats of the developer log use only %d, %s, %f and %.Nf (with
-// or without l), and %%; those are written here, with the same text printf
-// writes, and a line with anything else goes to vsnprintf whole.
+// line. The formats parsed as quick (DevLog.h) are written here, with the
+// same text printf writes; a line with anything else goes to vsnprintf.
 __extension__ typedef unsigned __int128 Wide;  // a mantissa times 10^9 and more
 
 class LineWriter {
@@ -44,7 +44,27 @@ public:
 
     bool text(const char* s, size_t n) {
         if (static_cast<size_t>(end - at) < n) return false;
-        std::memcpy(at, s, n);
+        // A format's pieces are a few words long: copied as two overlapping
+        // words rather than through a call to memcpy, the line's costliest part.
+        const auto both = [&](auto word) {
+            constexpr size_t w = sizeof word;
+            std::memcpy(&word, s, w);
+            decltype(word) last;
+            std::memcpy(&last, s + n - w, w);
+            std::memcpy(at, &word, w);
+            std::memcpy(at + n - w, &last, w);
+        };
+        if (n >= 16 && n <= 32) {
+            both(std::array<uint64_t, 2>{});
+        } else if (n >= 8 && n < 16) {
+            both(uint64_t{});
+        } else if (n >= 4 && n < 8) {
+            both(uint32_t{});
+        } else if (n < 4) {
+            for (size_t i = 0; i < n; ++i) at[i] = s[i];
+        } else {
+            std::memcpy(at, s, n);
+        }
         at += n;
         return true;
     }
@@ -56,9 +76,17 @@ public:
         at = res.ptr;
         return true;
     }
-    bool integer(long long v) { return digits(v); }
     // "%.*f": the exact binary value rounded to the precision, ties to even.
+    // "%lf" and "%.2lf" are nearly every line's: with the precision a
+    // constant, its divisions are multiplications and its digit loop unrolled.
     bool fixed(double v, int precision) {
+        if (precision == 6) return fixedTo<6>(v, 6);
+        if (precision == 2) return fixedTo<2>(v, 2);
+        return fixedTo<-1>(v, precision);
+    }
+    template <int Constant>
+    bool fixedTo(double v, int precision) {
+        if constexpr (Constant >= 0) precision = Constant;
         uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         const int biased = static_cast<int>(bits >> 52 & 0x7FF);
@@ -86,12 +114,9 @@ public:
             if (rest > half || (rest == half && (q & 1))) ++q;
         }
         if (q >> 64) return printfFixed(v, precision);
-        // "%lf" and "%.2lf" are nearly every line's: a constant divisor is a
-        // multiplication, a variable one a division.
-        const auto split = [&q](uint64_t ten) {
-            return std::pair(static_cast<uint64_t>(q) / ten, static_cast<uint64_t>(q) % ten);
-        };
-        auto [whole, fraction] = precision == 6 ? split(1000000) : precision == 2 ? split(100) : split(kTens[precision]);
+        const uint64_t ten = kTens[precision];
+        const uint64_t whole = static_cast<uint64_t>(q) / ten;
+        uint64_t fraction = static_cast<uint64_t>(q) % ten;
         if ((bits >> 63) && !text("-", 1)) return false;
         if (!digits(whole)) return false;
         if (precision == 0) return true;
@@ -114,66 +139,52 @@ private:
     char* end;
 };
 
-// The line for fmt into buf; -1 when the format holds anything else than
-// the conversions above, or the line does not fit.
-int quickFormat(char* buf, size_t size, const char* fmt, va_list args) {
-    LineWriter out(buf, size);
-    const char* p = fmt;
-    while (*p) {
-        const char* percent = std::strchr(p, '%');
-        const size_t plain = percent ? static_cast<size_t>(percent - p) : std::strlen(p);
-        if (!out.text(p, plain)) return -1;
-        if (!percent) break;
-        p = percent + 1;
-        if (*p == '%') {
-            if (!out.text("%", 1)) return -1;
-            ++p;
-            continue;
-        }
-        int precision = 6;
-        if (*p == '.') {
-            ++p;
-            if (*p < '0' || *p > '9') return -1;
-            precision = *p++ - '0';
-            if (*p >= '0' && *p <= '9') return -1;
-        }
-        const bool longArg = *p == 'l';
-        if (longArg) ++p;
-        const char conversion = *p++;
-        if (conversion == 'f') {
-            if (!out.fixed(va_arg(args, double), precision)) return -1;
-        } else if (precision != 6 || longArg) {
-            return -1;
-        } else if (conversion == 'd') {
-            if (!out.integer(va_arg(args, int))) return -1;
-        } else if (conversion == 's') {
-            const char* s = va_arg(args, const char*);
-            if (!s || !out.text(s, std::strlen(s))) return -1;
-        } else {
-            return -1;
-        }
-    }
-    const size_t n = out.length(buf);
-    return n < size ? static_cast<int>(n) : -1;
-}
-
 }  // namespace
 
-void logf(LogSink& log, const char* fmt, ...) {
-    if (!log.enabled()) return;
-    // The arguments are walked afresh for each try rather than copied
-    // beforehand: a copy of the list costs more than a plain line's text.
+namespace logformat {
+
+bool writeQuick(LogSink& log, const char* fmt, const Parsed& parsed, const Arg* args) {
+    char small[512];
+    LineWriter out(small, sizeof small);
+    for (uint8_t i = 0; i < parsed.count; ++i) {
+        const Piece& p = parsed.pieces[i];
+        if (!out.text(fmt + p.start, p.length)) return false;
+        bool written = true;
+        switch (p.conversion) {
+            case 0: break;
+            case '%': written = out.text("%", 1); break;
+            case 'f': written = out.fixed((args++)->real, p.precision); break;
+            case 's':
+                if (!args->text) return false;
+                written = out.text(args->text, std::strlen(args->text));
+                ++args;
+                break;
+            case 'u':
+                written = p.size ? out.digits(static_cast<unsigned long long>(args->bits))
+                                 : out.digits(static_cast<unsigned>(args->bits));
+                ++args;
+                break;
+            default:  // 'd', 'i'
+                written = p.size ? out.digits(static_cast<long long>(args->bits))
+                                 : out.digits(static_cast<int>(static_cast<int64_t>(args->bits)));
+                ++args;
+                break;
+        }
+        if (!written) return false;
+    }
+    const std::string_view text(small, out.length(small));
+    if (parsed.plain) log.plainLine(text);
+    else log.line(text);
+    return true;
+}
+
+void writePrintf(LogSink& log, const char* fmt, ...) {
     va_list args;
     char small[512];
     va_start(args, fmt);
-    int n = quickFormat(small, sizeof small, fmt, args);
+    const int n = std::vsnprintf(small, sizeof small, fmt, args);
     va_end(args);
-    if (n < 0) {
-        // Most other lines still fit on the stack: no allocation per line.
-        va_start(args, fmt);
-        n = std::vsnprintf(small, sizeof small, fmt, args);
-        va_end(args);
-    }
+    // Most lines fit on the stack: no allocation per line.
     if (n >= 0 && static_cast<size_t>(n) < sizeof small) {
         log.line(std::string_view(small, static_cast<size_t>(n)));
         return;
@@ -183,5 +194,7 @@ void logf(LogSink& log, const char* fmt, ...) {
     va_end(args);
     log.line(s);
 }
+
+}  // namespace logformat
 
 }  // namespace lociview

@@ -154,6 +154,7 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
     SAME("%d %d %d %d", INT_MIN, INT_MAX, 0, -1);
     SAME("100%% of %s%%", "lanes");
     SAME("%s", "");
+    SAME("%lld %zu %u %ld %i", LLONG_MIN, SIZE_MAX, UINT_MAX, LONG_MIN, -7);
     SAME("%s and %s", longText.c_str(), "more");  // longer than the stack line
     for (size_t pad = 495; pad < 512; ++pad)       // a number that ends at the stack line's end
         SAME("%s%lf", longText.substr(0, pad).c_str(), 123.25);
