@@ -144,6 +144,8 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
         ASSERT_EQ(log.last, printfText("%lf|%.2lf", v, v)) << std::hexfloat << v;
         logf(log, "%.0f|%.9f", v, v);
         ASSERT_EQ(log.last, printfText("%.0f|%.9f", v, v)) << std::hexfloat << v;
+        logf(log, "%.1f|%.4f", v, v);
+        ASSERT_EQ(log.last, printfText("%.1f|%.4f", v, v)) << std::hexfloat << v;
     }
     const std::string longText(700, 'x');
 #define SAME(...)                                     \
