@@ -159,16 +159,11 @@ bool writeQuick(LogSink& log, const char* fmt, const Parsed& parsed, const Arg* 
                 written = out.text(args->text, std::strlen(args->text));
                 ++args;
                 break;
-            case 'u':
-                written = p.size ? out.digits(static_cast<unsigned long long>(args->bits))
-                                 : out.digits(static_cast<unsigned>(args->bits));
-                ++args;
-                break;
-            default:  // 'd', 'i'
-                written = p.size ? out.digits(static_cast<long long>(args->bits))
-                                 : out.digits(static_cast<int>(static_cast<int64_t>(args->bits)));
-                ++args;
-                break;
+            case 'u': written = out.digits(static_cast<unsigned>((args++)->bits)); break;
+            case 'U': written = out.digits(static_cast<unsigned long long>((args++)->bits)); break;
+            case 'D': written = out.digits(static_cast<long long>((args++)->bits)); break;
+            default: written = out.digits(static_cast<int>(static_cast<int64_t>((args++)->bits))); break;  // 'd'
+
         }
         if (!written) return false;
     }

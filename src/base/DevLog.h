@@ -76,22 +76,22 @@ consteval ArgKind argKind() {
 }
 
 // A piece of a parsed format: literal text, then one conversion (none after
-// the last piece, '%' for a literal percent sign).
+// the last piece). Four bytes, as a line's format is handed over with every
+// call, the log read or not.
 struct Piece {
-    uint16_t start = 0, length = 0;  // of the text within the format
-    char conversion = 0;             // 'd', 'i', 'u', 'f', 's', '%', or 0
-    char size = 0;                   // the length modifier: 0, 'l', 'L' (ll) or 'z'
-    uint8_t precision = 6;           // of 'f'
+    uint8_t start = 0, length = 0;  // of the text within the format
+    char conversion = 0;            // 'd', 'u' (of an int), 'D', 'U' (of a long or long long), 'f', 's', '%' or 0
+    uint8_t precision = 6;          // of 'f'
 };
-inline constexpr size_t kMaxPieces = 8;
+inline constexpr size_t kMaxPieces = 5;
 
 // What parsing a format against its arguments' kinds found.
 struct Parsed {
+    std::array<Piece, kMaxPieces> pieces{};
+    uint8_t count = 0;
     bool matches = false;  // every conversion has an argument of its type, and no argument is left
     bool quick = false;    // written by writeQuick, without printf
     bool plain = true;     // no text argument, and no character a sink escapes in the format
-    std::array<Piece, kMaxPieces> pieces{};
-    uint8_t count = 0;
 };
 
 // Whether an argument of the kind fits a conversion with that length modifier.
@@ -118,7 +118,7 @@ constexpr bool fits(char conversion, char size, ArgKind kind) {
 // Parses fmt (printf's grammar) against the kinds of its arguments.
 constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
     Parsed out;
-    out.quick = fmt.size() < 0xFFFF;
+    out.quick = fmt.size() <= 0xFF;
     size_t arg = 0, at = 0, start = 0;
     const auto digit = [&fmt](size_t i) { return i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9'; };
     const auto take = [&](ArgKind wanted, char conversion, char size) {
@@ -127,11 +127,13 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
         return conversion ? fits(conversion, size, kind) : kind == wanted;
     };
     const auto piece = [&](size_t end, char conversion, char size, uint8_t precision) {
-        if (out.count == kMaxPieces) {
+        if (out.count == kMaxPieces || !out.quick) {
             out.quick = false;
             return;
         }
-        out.pieces[out.count++] = {static_cast<uint16_t>(start), static_cast<uint16_t>(end - start), conversion, size, precision};
+        if (size != 0 && (conversion == 'd' || conversion == 'i' || conversion == 'u'))
+            conversion = conversion == 'u' ? 'U' : 'D';
+        out.pieces[out.count++] = {static_cast<uint8_t>(start), static_cast<uint8_t>(end - start), conversion, precision};
     };
     while (at < fmt.size()) {
         if (fmt[at] != '%') {
@@ -247,7 +249,7 @@ private:
 
 // Writes one developer log line built from a printf format.
 template <typename... Args>
-void logf(LogSink& log, LogFormat<std::type_identity_t<Args>...> fmt, Args... args) {
+void logf(LogSink& log, const LogFormat<std::type_identity_t<Args>...>& fmt, Args... args) {
     if (!log.enabled()) return;
     if (fmt.parsed.quick) {
         const logformat::Arg values[] = {logformat::Arg(args)..., logformat::Arg()};
