@@ -135,5 +135,26 @@ void BM_ScorePlateWithLog(benchmark::State& state) {
 }
 BENCHMARK(BM_ScorePlateWithLog)->Arg(384)->Unit(benchmark::kMillisecond);
 
+// The log lines a plate's scoring writes most, in turn, numbers varying as
+// a run's do: the time of a line.
+void BM_DevLogLines(benchmark::State& state) {
+    CountingLog log;
+    double size = 150.12345;
+    int i = 0;
+    for (auto _ : state) {
+        size += 0.37;
+        switch (++i % 8) {
+            case 0: case 1: logf(log, "allele %lf with height %d", size, 1234 + i % 900); break;
+            case 2: case 3: logf(log, "REMOVING Allele size %lf with height %d in lane %d", size, 1234 + i % 50, i % 384); break;
+            case 4: logf(log, "Allele size %lf with height %d in lane %d", size, 99 + i % 7, i % 384); break;
+            case 5: logf(log, "merged peak %lf in lane %d (%d in Real Lane)", size, i % 384, i % 384 + 1); break;
+            case 6: logf(log, "marked allele %.2lf in lane %d as %s", size, i % 384, (i & 64) ? "DISCARDED" : "SCORED"); break;
+            default: logf(log, "%d items left", i % 13); break;
+        }
+    }
+    benchmark::DoNotOptimize(log.bytes);
+}
+BENCHMARK(BM_DevLogLines);
+
 }  // namespace
 }  // namespace lociview::bench
