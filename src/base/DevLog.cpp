@@ -45,7 +45,7 @@ public:
     bool text(const char* s, size_t n) {
         if (static_cast<size_t>(end - at) < n) return false;
         // A format's pieces are a few words long: copied as two overlapping
-        // words rather than through a call to memcpy, the line's costliest part.
+        // words, as a call to memcpy costs more than the copy.
         const auto both = [&](auto word) {
             constexpr size_t w = sizeof word;
             std::memcpy(&word, s, w);

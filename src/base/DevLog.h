@@ -147,18 +147,18 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
             start = ++at;
             continue;
         }
-        bool plain = true;  // no flag, width or precision but a single digit of 'f'
+        bool bare = true;  // no flag, width or precision but a single digit of 'f'
         while (at < fmt.size() && (fmt[at] == '-' || fmt[at] == '+' || fmt[at] == ' ' || fmt[at] == '#' || fmt[at] == '0')) {
-            plain = false;
+            bare = false;
             ++at;
         }
         if (at < fmt.size() && fmt[at] == '*') {
-            plain = false;
+            bare = false;
             ++at;
             if (!take(ArgKind::Int, 0, 0)) return out;
         }
         while (digit(at)) {
-            plain = false;
+            bare = false;
             ++at;
         }
         int precision = -1;
@@ -166,13 +166,13 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
             ++at;
             precision = 0;
             if (at < fmt.size() && fmt[at] == '*') {
-                plain = false;
+                bare = false;
                 ++at;
                 if (!take(ArgKind::Int, 0, 0)) return out;
             }
             const size_t first = at;
             while (digit(at)) precision = precision * 10 + (fmt[at++] - '0');
-            if (at - first > 1) plain = false;
+            if (at - first > 1) bare = false;
         }
         char size = 0;
         if (at < fmt.size() && (fmt[at] == 'h' || fmt[at] == 'l' || fmt[at] == 'z' || fmt[at] == 'j' || fmt[at] == 't')) {
@@ -189,7 +189,7 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
         if (!take(ArgKind::Other, conversion, size)) return out;
         if (conversion == 's' || conversion == 'c') out.plain = false;
         const bool integer = conversion == 'd' || conversion == 'i' || conversion == 'u';
-        if (!plain || !((integer && precision < 0 && size != 'H' && size != 'h' && size != 'j' && size != 't') ||
+        if (!bare || !((integer && precision < 0 && size != 'H' && size != 'h' && size != 'j' && size != 't') ||
                         conversion == 'f' || (conversion == 's' && precision < 0)))
             out.quick = false;
         piece(percent, conversion, size, static_cast<uint8_t>(precision < 0 ? 6 : precision));
