@@ -2,8 +2,11 @@
 // Developer log lines on a stream, each entry one line (a line break inside
 // it escaped, LineText.h), gathered and written in large pieces: a scoring
 // run writes a line per peak and more, and standard error writes through at
-// once. Call flush() before anything else goes to the same stream, so the
-// order stays.
+// once. Plain lines are put together straight in the buffer (DevLog.h).
+// Call flush() before anything else goes to the same stream, so the order
+// stays.
+#include <cstring>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -15,35 +18,56 @@ namespace lociview {
 
 class BufferedLog final : public LogSink {
 public:
-    explicit BufferedLog(std::ostream& out) : out(out) {}
+    explicit BufferedLog(std::ostream& out) : out(out), buffer(new char[kSize]) { lendSpace(buffer.get(), bufferEnd()); }
     ~BufferedLog() override { flush(); }
     BufferedLog(const BufferedLog&) = delete;
     BufferedLog& operator=(const BufferedLog&) = delete;
 
     void line(std::string_view text) override {
-        appendEscaped(pending, text, LineKind::DevLog);
-        ended();
+        if (!lineText::needsEscaping(text, LineKind::DevLog)) {
+            plainLine(text);
+            return;
+        }
+        escapedText.clear();
+        appendEscaped(escapedText, text, LineKind::DevLog);
+        plainLine(escapedText);
     }
     void plainLine(std::string_view text) override {
-        pending.append(text);
-        ended();
+        char* at = spaceUsedTo();
+        if (static_cast<size_t>(bufferEnd() - at) <= text.size()) {
+            flush();
+            at = buffer.get();
+            if (kSize <= text.size()) {  // longer than the buffer: written as it is
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                out.put('\n');
+                out.flush();
+                return;
+            }
+        }
+        std::memcpy(at, text.data(), text.size());
+        at[text.size()] = '\n';
+        lendSpace(at + text.size() + 1, bufferEnd());
+        if (bufferEnd() - spaceUsedTo() < static_cast<std::ptrdiff_t>(kLineRoom)) flush();
     }
     void flush() {
-        if (pending.empty()) return;
-        out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+        const size_t held = static_cast<size_t>(spaceUsedTo() - buffer.get());
+        if (held == 0) return;
+        out.write(buffer.get(), static_cast<std::streamsize>(held));
         out.flush();
-        pending.clear();
+        lendSpace(buffer.get(), bufferEnd());
     }
 
 private:
-    void ended() {
-        pending += '\n';
-        if (pending.size() >= kChunk) flush();
-    }
+    void spaceLow() override { flush(); }
+    char* bufferEnd() const { return buffer.get() + kSize; }
 
+    // Written out once a piece is this long, with room for the longest
+    // line placed after it.
     static constexpr size_t kChunk = size_t{1} << 16;
+    static constexpr size_t kSize = kChunk + kLineRoom;
     std::ostream& out;
-    std::string pending;
+    std::unique_ptr<char[]> buffer;
+    std::string escapedText;
 };
 
 }  // namespace lociview

@@ -5,6 +5,7 @@
 // printf's are, and parsed then too: a scoring run writes a line per peak
 // and more, and reading the format afresh for every line cost more than
 // writing the line.
+#include <algorithm>
 #include <array>
 #include <cstdarg>
 #include <cstddef>
@@ -14,10 +15,15 @@
 #include <string_view>
 #include <type_traits>
 
+#include "base/LineWriter.h"
+
 namespace lociview {
 
 class LogSink {
 public:
+    // The longest line, its line feed included, written in place.
+    static constexpr size_t kLineRoom = 512;
+
     virtual ~LogSink() = default;
     // False when nobody reads the log: callers then skip formatting entirely.
     virtual bool enabled() const { return true; }
@@ -25,6 +31,51 @@ public:
     // A line known to hold no character any sink escapes (line feed,
     // carriage return, tab, backslash): a sink may write it as it is.
     virtual void plainLine(std::string_view text) { line(text); }
+
+    // A plain line put together by write(begin, end), which writes it from
+    // begin and returns where it ends, or null when it does not fit before
+    // end. A sink that gathers its lines lends its buffer, and the line is
+    // written straight into it, without a call or a copy: a scoring run
+    // writes a line per peak and more. False when write gave up.
+    template <class Write>
+    bool placePlainLine(Write&& write) {
+        if (spaceEnd - spaceAt >= static_cast<std::ptrdiff_t>(kLineRoom)) {
+            char* const end = write(spaceAt, spaceAt + kLineRoom - 1);
+            if (!end) return false;
+            *end = '\n';
+            spaceAt = end + 1;
+            if (spaceEnd - spaceAt < static_cast<std::ptrdiff_t>(kLineRoom)) spaceLow();
+            return true;
+        }
+        char small[kLineRoom];
+        char* const end = write(small, small + sizeof small);
+        if (!end) return false;
+        plainLine(std::string_view(small, static_cast<size_t>(end - small)));
+        return true;
+    }
+    void writePlainLine(std::string_view text) {
+        if (text.size() >= kLineRoom) {
+            plainLine(text);
+            return;
+        }
+        placePlainLine([text](char* at, char*) { return std::copy(text.begin(), text.end(), at); });
+    }
+
+protected:
+    // A sink that gathers its lines lends the free part of its buffer, from
+    // at to end; placed lines move at on, each ended by a line feed.
+    void lendSpace(char* at, char* end) {
+        spaceAt = at;
+        spaceEnd = end;
+    }
+    char* spaceUsedTo() const { return spaceAt; }
+    // Less than kLineRoom of the space is left: the sink writes out what it
+    // holds and lends its buffer again.
+    virtual void spaceLow() {}
+
+private:
+    char* spaceAt = nullptr;
+    char* spaceEnd = nullptr;
 };
 
 // Discards everything; formatting is skipped because enabled() is false.
@@ -88,11 +139,14 @@ inline constexpr size_t kMaxPieces = 5;
 // What parsing a format against its arguments' kinds found.
 struct Parsed {
     std::array<Piece, kMaxPieces> pieces{};
-    uint8_t count = 0;
-    bool matches = false;  // every conversion has an argument of its type, and no argument is left
-    bool quick = false;    // written by writeQuick, without printf
-    bool plain = true;     // no text argument, and no character a sink escapes in the format
+    // In one byte, so that a format with its text's address is 32 bytes.
+    uint8_t count : 3 = 0;
+    bool matches : 1 = false;  // every conversion has an argument of its type, and no argument is left
+    bool quick : 1 = false;    // written by writeQuick, without printf
+    bool plain : 1 = true;     // no character a sink escapes in the format (its texts are looked at when written)
+    bool typed : 1 = false;    // quick and plain, a conversion per argument in turn and no "%%": writeTyped's
 };
+static_assert(kMaxPieces < 8 && sizeof(Parsed) == kMaxPieces * sizeof(Piece) + 1);
 
 // Whether an argument of the kind fits a conversion with that length modifier.
 constexpr bool fits(char conversion, char size, ArgKind kind) {
@@ -187,7 +241,7 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
         if (at == fmt.size()) return out;
         const char conversion = fmt[at++];
         if (!take(ArgKind::Other, conversion, size)) return out;
-        if (conversion == 's' || conversion == 'c') out.plain = false;
+        if (conversion == 'c') out.plain = false;
         const bool integer = conversion == 'd' || conversion == 'i' || conversion == 'u';
         if (!bare || !((integer && precision < 0 && size != 'H' && size != 'h' && size != 'j' && size != 't') ||
                         conversion == 'f' || (conversion == 's' && precision < 0)))
@@ -197,6 +251,8 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
     }
     piece(fmt.size(), 0, 0, 0);
     out.matches = arg == kinds.size();
+    out.typed = out.matches && out.quick && out.plain && out.count == kinds.size() + 1;
+    for (uint8_t i = 0; i < out.count; ++i) out.typed = out.typed && out.pieces[i].conversion != '%';
     return out;
 }
 
@@ -229,6 +285,38 @@ bool writeQuick(LogSink& log, const char* fmt, const Parsed& parsed, const Arg* 
 // The line through vsnprintf.
 void writePrintf(LogSink& log, const char* fmt, ...);
 
+// A typed format's line, its pieces and arguments in turn, put together
+// in the sink's buffer by code made for the argument types: the commonest
+// lines of a run go this way, and a loop over the pieces deciding each
+// conversion afresh took twice as long. False (nothing written) for what
+// writeQuick or printf writes instead.
+template <typename... Args>
+bool writeTyped(LogSink& log, const char* fmt, const Parsed& parsed, Args... args) {
+    return log.placePlainLine([&](char* begin, char* end) -> char* {
+        LineWriter out(begin, end);
+        size_t i = 0;
+        [[maybe_unused]] const auto next = [&](auto arg) {  // (none in a line without arguments)
+            const Piece& p = parsed.pieces[i++];
+            return out.text(fmt + p.start, p.length) && out.put(p.conversion, p.precision, arg);
+        };
+        const Piece& last = parsed.pieces[sizeof...(Args)];
+        return (next(args) && ...) && out.text(fmt + last.start, last.length) ? out.written() : nullptr;
+    });
+}
+
+// One line by the quickest way its format allows. Out of line: a call
+// site only checks that the log is read and makes the call.
+template <typename... Args>
+[[gnu::noinline]] void writeLine(LogSink& log, const char* fmt, const Parsed& parsed, Args... args) {
+    if constexpr (sizeof...(Args) < kMaxPieces)
+        if (parsed.typed && writeTyped(log, fmt, parsed, args...)) return;
+    if (parsed.quick) {
+        const Arg values[] = {Arg(args)..., Arg()};
+        if (writeQuick(log, fmt, parsed, values)) return;
+    }
+    writePrintf(log, fmt, args...);
+}
+
 }  // namespace logformat
 
 // A log format as a string literal, parsed and checked against the
@@ -251,11 +339,7 @@ private:
 template <typename... Args>
 void logf(LogSink& log, const LogFormat<std::type_identity_t<Args>...>& fmt, Args... args) {
     if (!log.enabled()) return;
-    if (fmt.parsed.quick) {
-        const logformat::Arg values[] = {logformat::Arg(args)..., logformat::Arg()};
-        if (logformat::writeQuick(log, fmt.text, fmt.parsed, values)) return;
-    }
-    logformat::writePrintf(log, fmt.text, args...);
+    logformat::writeLine(log, fmt.text, fmt.parsed, args...);
 }
 
 }  // namespace lociview

@@ -60,7 +60,7 @@ std::vector<int32_t> convertRows(const std::vector<PeakRow>& rows, AlleleDB& db,
             const auto it = perLane.find(lane);
             const size_t records = it == perLane.end() ? 0 : it->second;
             // A line per record: the plain text, as logf would make it.
-            for (size_t i = 0; i < records; ++i) log.plainLine(".");
+            for (size_t i = 0; i < records; ++i) log.writePlainLine(".");
         }
     }
     return lanes;

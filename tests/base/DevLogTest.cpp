@@ -34,7 +34,7 @@ TEST(DevLogFormat, ConversionsAgainstArguments) {
         {"%d", {K::Int, K::Int}, false, false, false},
         {"%lf|%.2lf|%.0f", {K::Real, K::Real, K::Real}, true, true, true},
         {"%f", {K::Int}, false, false, false},
-        {"as %s", {K::Text}, true, true, false},
+        {"as %s", {K::Text}, true, true, true},  // its text looked at when written
         {"%s", {K::Pointer}, false, false, false},
         {"%zu %ld %lld %u", {K::UnsignedLong, K::Long, K::LongLong, K::Unsigned}, true, true, true},
         {"%zu", {K::Int}, false, false, false},
@@ -46,7 +46,7 @@ TEST(DevLogFormat, ConversionsAgainstArguments) {
         {"%.*f", {K::Int, K::Real}, true, false, true},
         {"%.10f", {K::Real}, true, false, true},
         {"%.3d", {K::Int}, true, false, true},
-        {"%.2s", {K::Text}, true, false, false},
+        {"%.2s", {K::Text}, true, false, true},
         {"%hhd %hd", {K::Int, K::Int}, true, false, true},
         {"%g %e %x %c", {K::Real, K::Real, K::Unsigned, K::Int}, true, false, false},
         {"%p", {K::Pointer}, true, false, true},
@@ -80,17 +80,19 @@ struct Lines : LogSink {
     std::vector<std::string> got;
 };
 
-// A line known to need no escaping goes to the sink's plain way; any text
-// argument, and any line printf writes, to its checked one.
+// A line known to need no escaping goes to the sink's plain way; a text
+// argument that needs it, and any line printf writes, to its checked one.
 TEST(DevLogFormat, PlainLinesSkipEscaping) {
     Lines log;
     const char* none = nullptr;
     logf(log, "lane # %d", 7);
     logf(log, "marked as %s", "MAYBE");
+    logf(log, "marked as %s", "MAY\\BE");
     logf(log, "%5d", 7);
     logf(log, "text %s", none);
     logf(log, "%d%%", -3);
-    EXPECT_EQ(log.got, (std::vector<std::string>{"plain lane # 7", "line marked as MAYBE", "line     7", "line text (null)", "plain -3%"}));
+    EXPECT_EQ(log.got, (std::vector<std::string>{"plain lane # 7", "plain marked as MAYBE", "line marked as MAY\\BE",
+                                                 "line     7", "line text (null)", "plain -3%"}));
 }
 
 }  // namespace

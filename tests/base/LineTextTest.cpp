@@ -59,5 +59,41 @@ TEST(LineTextTest, BufferedLogWritesOneLinePerEntryWhenFlushed) {
     EXPECT_EQ(out.str(), "first\ntwo\\nlines\nlast\n");  // the rest at the end
 }
 
+// Lines put together in the buffer, handed over, escaped, near the longest
+// placed, and longer than the buffer, in order across the pieces written.
+TEST(LineTextTest, BufferedLogKeepsEveryLineInOrderAcrossPieces) {
+    std::ostringstream out;
+    std::string expected;
+    const auto both = [&expected](std::string_view text) {
+        expected.append(text);
+        expected += '\n';
+    };
+    {
+        BufferedLog log(out);
+        const std::string longest(LogSink::kLineRoom - 1, 'y'), over(LogSink::kLineRoom, 'z'), huge(100000, 'x');
+        for (int i = 0; i < 5000; ++i) {
+            logf(log, "allele %lf with height %d", i * 0.25, i);
+            both(format("allele %lf with height %d", i * 0.25, i));
+            if (i % 1000 == 7) {
+                log.line(huge);
+                both(huge);
+            }
+            if (i % 700 == 3) {
+                logf(log, "as %s", "a\nb");
+                both("as a\\nb");
+                logf(log, "%s", over.c_str());
+                both(over);
+            }
+            if (i % 300 == 1) {
+                log.writePlainLine(longest);
+                both(longest);
+                log.writePlainLine(over);
+                both(over);
+            }
+        }
+    }
+    EXPECT_EQ(out.str(), expected);
+}
+
 }  // namespace
 }  // namespace lociview

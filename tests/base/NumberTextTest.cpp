@@ -146,6 +146,9 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
         ASSERT_EQ(log.last, printfText("%.0f|%.9f", v, v)) << std::hexfloat << v;
         logf(log, "%.1f|%.4f", v, v);
         ASSERT_EQ(log.last, printfText("%.1f|%.4f", v, v)) << std::hexfloat << v;
+        const double single = static_cast<float>(v);  // a size as read
+        logf(log, "%lf|%.2lf", single, single);
+        ASSERT_EQ(log.last, printfText("%lf|%.2lf", single, single)) << std::hexfloat << single;
     }
     const std::string longText(700, 'x');
 #define SAME(...)                                     \
@@ -157,6 +160,9 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
     SAME("100%% of %s%%", "lanes");
     SAME("%s", "");
     SAME("%lld %zu %u %ld %i", LLONG_MIN, SIZE_MAX, UINT_MAX, LONG_MIN, -7);
+    SAME("%lld %zu %u", LLONG_MIN, SIZE_MAX, UINT_MAX);
+    for (const int v : {0, 9, 10, 99, 100, 999, 1000, 9999, 10000, 123456, -1, -9999})
+        SAME("%d|%u|%lld|%zu", v, static_cast<unsigned>(v), static_cast<long long>(v), static_cast<size_t>(v));
     SAME("%s and %s", longText.c_str(), "more");  // longer than the stack line
     for (size_t pad = 495; pad < 512; ++pad)       // a number that ends at the stack line's end
         SAME("%s%lf", longText.substr(0, pad).c_str(), 123.25);
