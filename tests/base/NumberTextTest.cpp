@@ -164,6 +164,9 @@ TEST(DevLog, LinesReadAsPrintfWritesThem) {
     for (const int v : {0, 9, 10, 99, 100, 999, 1000, 9999, 10000, 123456, -1, -9999})
         SAME("%d|%u|%lld|%zu", v, static_cast<unsigned>(v), static_cast<long long>(v), static_cast<size_t>(v));
     SAME("%s and %s", longText.c_str(), "more");  // longer than the stack line
+    SAME("%s", (longText + "\n").c_str());        // and with a line break to escape
+    SAME("%lld%% of %zu %d", LLONG_MIN, SIZE_MAX, 7);
+    EXPECT_EQ(format("%s", longText.substr(0, 256).c_str()), longText.substr(0, 256));
     for (size_t pad = 495; pad < 512; ++pad)       // a number that ends at the stack line's end
         SAME("%s%lf", longText.substr(0, pad).c_str(), 123.25);
     // Not written here: widths, flags, other conversions and lengths.
