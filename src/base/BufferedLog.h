@@ -5,7 +5,7 @@
 // once. Plain lines are put together straight in the buffer (DevLog.h).
 // Call flush() before anything else goes to the same stream, so the order
 // stays.
-#include <cstring>
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -44,9 +44,9 @@ public:
                 return;
             }
         }
-        std::memcpy(at, text.data(), text.size());
-        at[text.size()] = '\n';
-        lendSpace(at + text.size() + 1, bufferEnd());
+        at = std::copy(text.begin(), text.end(), at);
+        *at = '\n';
+        lendSpace(at + 1, bufferEnd());
         if (bufferEnd() - spaceUsedTo() < static_cast<std::ptrdiff_t>(kLineRoom)) flush();
     }
     void flush() {
