@@ -192,7 +192,7 @@ constexpr Parsed parse(std::string_view fmt, std::span<const ArgKind> kinds) {
     while (at < fmt.size()) {
         if (fmt[at] != '%') {
             const char c = fmt[at++];
-            if (c == '\n' || c == '\r' || c == '\t' || c == '\\') out.plain = false;
+            if (lineText::escapedBySomeKind(c)) out.plain = false;
             continue;
         }
         const size_t percent = at++;

@@ -51,6 +51,10 @@ inline std::string_view replacement(char c, LineKind kind, const char& self) {
     return std::string_view(&self, 1);
 }
 
+// Whether some kind of line replaces c: a text without any such character
+// is written as it is in every kind.
+constexpr bool escapedBySomeKind(char c) { return c == '\n' || c == '\r' || c == '\\' || c == '\t'; }
+
 // Whether text holds a character its kind of line replaces: a memchr pass
 // for each, where find_first_of would look up every character.
 inline bool needsEscaping(std::string_view text, LineKind kind) {

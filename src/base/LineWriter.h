@@ -11,6 +11,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "base/LineText.h"
+
 namespace lociview::logformat {
 
 // A run writes a log line or more per peak, most with a size in "%lf":
@@ -121,15 +123,7 @@ public:
             const int shift = -exponent - zeros;
             uint64_t scaled = 0;
             if (shift < 64 && !__builtin_mul_overflow(mantissa >> zeros, kTens[precision], &scaled)) {
-                uint64_t q = scaled;
-                if (shift > 0) {
-                    q = scaled >> shift;
-                    const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
-                    const uint64_t half = uint64_t{1} << (shift - 1);
-                    // Without a branch: which way a number rounds is anybody's guess.
-                    q += static_cast<uint64_t>((rest > half) | ((rest == half) & (q & 1)));
-                }
-                return wholeAndFraction(q, bits >> 63, precision);
+                return wholeAndFraction(shift > 0 ? shiftedRounded(scaled, shift) : scaled, bits >> 63, precision);
             }
         }
         const Wide scaled = static_cast<Wide>(mantissa) * kTens[precision];  // < 2^83
@@ -140,14 +134,19 @@ public:
         } else if (exponent <= -128) {
             q = 0;  // below 2^-45: less than half of the last place
         } else {
-            const int shift = -exponent;
-            q = scaled >> shift;
-            const Wide rest = scaled - (q << shift);
-            const Wide half = static_cast<Wide>(1) << (shift - 1);
-            q += static_cast<Wide>((rest > half) | ((rest == half) & static_cast<bool>(q & 1)));
+            q = shiftedRounded(scaled, -exponent);
         }
         if (q >> 64) return printfFixed(v, precision);
         return wholeAndFraction(static_cast<uint64_t>(q), bits >> 63, precision);
+    }
+    // scaled / 2^shift, 0 < shift < its width, to the nearest, ties to even;
+    // without a branch, as which way a number rounds is anybody's guess.
+    template <typename Unsigned>
+    static Unsigned shiftedRounded(Unsigned scaled, int shift) {
+        const Unsigned q = scaled >> shift;
+        const Unsigned rest = scaled - (q << shift);
+        const Unsigned half = static_cast<Unsigned>(1) << (shift - 1);
+        return q + static_cast<Unsigned>((rest > half) | ((rest == half) & static_cast<bool>(q & 1)));
     }
     // q, the number in units of the last place, with the sign and point.
     [[gnu::always_inline]] bool wholeAndFraction(uint64_t q, bool negative, int precision) {
@@ -190,12 +189,8 @@ public:
     }
     char* written() const { return at; }
 
-    // Whether a text holds a character some sink escapes.
-    static bool plainText(std::string_view text) {
-        for (const char c : text)
-            if (c == '\n' || c == '\r' || c == '\t' || c == '\\') return false;
-        return true;
-    }
+    // Whether a text holds no character some sink escapes.
+    static bool plainText(std::string_view text) { return std::none_of(text.begin(), text.end(), lineText::escapedBySomeKind); }
 
 private:
     bool printfFixed(double v, int precision);
